@@ -1,0 +1,109 @@
+#include "fw/CWinApp.h"
+
+#include "platform/profile/ProfileStore.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+
+namespace {
+CWinApp* g_pApp = nullptr;
+const char kWorkspaceSection[] = "Workspace";
+}
+
+CWinApp::CWinApp(const CString& strAppName)
+    : m_pszAppName(strAppName)
+{
+    g_pApp = this;
+}
+
+CWinApp::~CWinApp()
+{
+    while (m_nWaitCursorCount > 0)
+        EndWaitCursor();
+    if (g_pApp == this)
+        g_pApp = nullptr;
+}
+
+void CWinApp::SetRegistryKey(const CString& strCompany)
+{
+    m_strRegistryKey = strCompany;
+    m_pProfile.reset();
+}
+
+CString CWinApp::GetRegistryKey() const
+{
+    return m_strRegistryKey;
+}
+
+CProfileStore& CWinApp::Profile()
+{
+    if (!m_pProfile)
+        m_pProfile = std::make_unique<CProfileStore>(m_strRegistryKey, m_pszAppName);
+    return *m_pProfile;
+}
+
+int CWinApp::GetProfileInt(const CString& section, const CString& entry, int nDefault)
+{
+    return Profile().GetInt(section, entry, nDefault);
+}
+
+BOOL CWinApp::WriteProfileInt(const CString& section, const CString& entry, int nValue)
+{
+    return Profile().WriteInt(section, entry, nValue) ? TRUE : FALSE;
+}
+
+CString CWinApp::GetProfileString(const CString& section, const CString& entry, const CString& strDefault)
+{
+    return Profile().GetString(section, entry, strDefault);
+}
+
+BOOL CWinApp::WriteProfileString(const CString& section, const CString& entry, const CString& strValue)
+{
+    return Profile().WriteString(section, entry, strValue) ? TRUE : FALSE;
+}
+
+void CWinApp::BeginWaitCursor()
+{
+    if (m_nWaitCursorCount++ == 0 && qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+}
+
+void CWinApp::EndWaitCursor()
+{
+    if (m_nWaitCursorCount == 0)
+        return;
+    if (--m_nWaitCursorCount == 0 && qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        QGuiApplication::restoreOverrideCursor();
+}
+
+int CWinAppEx::GetInt(const CString& entry, int nDefault)
+{
+    return GetProfileInt(kWorkspaceSection, entry, nDefault);
+}
+
+BOOL CWinAppEx::WriteInt(const CString& entry, int nValue)
+{
+    return WriteProfileInt(kWorkspaceSection, entry, nValue);
+}
+
+CWinApp* AfxGetApp()
+{
+    return g_pApp;
+}
+
+CWnd* AfxGetMainWnd()
+{
+    return g_pApp != nullptr ? g_pApp->m_pMainWnd : nullptr;
+}
+
+CWaitCursor::CWaitCursor()
+{
+    if (CWinApp* pApp = AfxGetApp())
+        pApp->BeginWaitCursor();
+}
+
+CWaitCursor::~CWaitCursor()
+{
+    if (CWinApp* pApp = AfxGetApp())
+        pApp->EndWaitCursor();
+}

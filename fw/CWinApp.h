@@ -1,0 +1,67 @@
+#pragma once
+
+#include "fw/CCmdTarget.h"
+#include "fw/Types.h"
+
+#include <memory>
+
+class CWnd;
+class CProfileStore;
+
+// The application object: its title, its main window, its profile and the
+// application-wide wait cursor. There is one; AfxGetApp finds it.
+class CWinApp : public CCmdTarget
+{
+public:
+    explicit CWinApp(const CString& strAppName);
+    ~CWinApp() override;
+
+    CString m_pszAppName;
+    CWnd* m_pMainWnd = nullptr;
+
+    // The profile lives under the company key, then the application title.
+    void SetRegistryKey(const CString& strCompany);
+    CString GetRegistryKey() const;
+
+    int GetProfileInt(const CString& section, const CString& entry, int nDefault);
+    BOOL WriteProfileInt(const CString& section, const CString& entry, int nValue);
+    CString GetProfileString(const CString& section, const CString& entry, const CString& strDefault = CString());
+    BOOL WriteProfileString(const CString& section, const CString& entry, const CString& strValue);
+
+    // The wait cursor nests: it shows until every Begin has its End.
+    void BeginWaitCursor();
+    void EndWaitCursor();
+    int WaitCursorCount() const { return m_nWaitCursorCount; }
+
+protected:
+    CProfileStore& Profile();
+
+private:
+    CString m_strRegistryKey;
+    std::unique_ptr<CProfileStore> m_pProfile;
+    int m_nWaitCursorCount = 0;
+};
+
+// The extended application object adds the workspace store, which keeps
+// framework state (such as the look) beside the "Settings" section.
+class CWinAppEx : public CWinApp
+{
+public:
+    using CWinApp::CWinApp;
+
+    int GetInt(const CString& entry, int nDefault = 0);
+    BOOL WriteInt(const CString& entry, int nValue);
+};
+
+CWinApp* AfxGetApp();
+CWnd* AfxGetMainWnd();
+
+// Shows the wait cursor for the life of the object.
+class CWaitCursor
+{
+public:
+    CWaitCursor();
+    ~CWaitCursor();
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "fw/Types.h"
+
+// Window message numbers the framework delivers. Private messages of the
+// program start at WM_USER.
+inline constexpr UINT WM_CREATE = 0x0001;
+inline constexpr UINT WM_DESTROY = 0x0002;
+inline constexpr UINT WM_CLOSE = 0x0010;
+inline constexpr UINT WM_KEYDOWN = 0x0100;
+inline constexpr UINT WM_COMMAND = 0x0111;
+inline constexpr UINT WM_TIMER = 0x0113;
+inline constexpr UINT WM_HOTKEY = 0x0312;
+inline constexpr UINT WM_USER = 0x0400;

@@ -1,0 +1,27 @@
+#include "res/ProductInfo.h"
+
+#include "BuildConfig.h"
+
+namespace ProductInfo {
+
+QString MakerDomain()
+{
+    return QString::fromLatin1(BuildConfig::kMakerDomain);
+}
+
+QString ApplicationTitle()
+{
+    return QStringLiteral("Kestrel Radio by ") + MakerDomain();
+}
+
+QString SupportAddress()
+{
+    return QStringLiteral("support@") + MakerDomain();
+}
+
+QString WebSiteName()
+{
+    return QStringLiteral("www.") + MakerDomain();
+}
+
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// Who makes the program and how its users reach us.
+namespace ProductInfo {
+// The maker's web domain, fixed when the program is built.
+QString MakerDomain();
+// "Kestrel Radio by " and the domain: the main window's caption, the
+// profile's application name and the single-instance key.
+QString ApplicationTitle();
+// The address that messages and the about box give for support.
+QString SupportAddress();
+// The maker's web site as the status bar names it.
+QString WebSiteName();
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+// Resource and command identifiers of the program.
+
+// Commands of the ribbon, the tray menu and the framework.
+inline constexpr unsigned ID_WINDOW_MANAGER = 131;
+inline constexpr unsigned ID_VIEW_APPLOOK_WIN_2000 = 210;
+inline constexpr unsigned ID_VIEW_APPLOOK_OFF_XP = 211;
+inline constexpr unsigned ID_VIEW_APPLOOK_WIN_XP = 212;
+inline constexpr unsigned ID_VIEW_APPLOOK_OFF_2003 = 213;
+inline constexpr unsigned ID_VIEW_APPLOOK_VS_2005 = 214;
+inline constexpr unsigned ID_VIEW_APPLOOK_OFF_2007_BLUE = 215;
+inline constexpr unsigned ID_VIEW_APPLOOK_OFF_2007_BLACK = 216;
+inline constexpr unsigned ID_VIEW_APPLOOK_OFF_2007_SILVER = 217;
+inline constexpr unsigned ID_VIEW_APPLOOK_OFF_2007_AQUA = 218;
+inline constexpr unsigned ID_REFRESH_CHANNELS_LIST = 310;
+inline constexpr unsigned ID_OPEN_PROMO_SITE = 311;
+inline constexpr unsigned ID_RELOAD_PROMO_PAGE = 312;
+inline constexpr unsigned ID_OPEN_MUSIC_SITE = 315;
+inline constexpr unsigned ID_RELOAD_MUSIC_PAGE = 316;
+inline constexpr unsigned ID_STOP = 317;
+inline constexpr unsigned ID_PLAY = 319;
+inline constexpr unsigned ID_PLAY_NEXT = 320;
+inline constexpr unsigned ID_PLAY_PREVIOUS = 321;
+inline constexpr unsigned ID_AUTO_STARTUP = 322;
+inline constexpr unsigned ID_AUTO_PLAY = 323;
+inline constexpr unsigned ID_HIDE_TO_TRAY = 324;
+inline constexpr unsigned ID_DISPLAY_RADIO_CHANNELS = 325;
+inline constexpr unsigned ID_DISPLAY_TV_CHANNELS = 326;
+inline constexpr unsigned ID_TRAY_SHOW = 32773;
+inline constexpr unsigned ID_TRAY_EXIT = 32774;
+inline constexpr unsigned ID_TRAY_PLAY_PREVIOUS = 32784;
+inline constexpr unsigned ID_TRAY_PLAY_NEXT = 32785;
+inline constexpr unsigned ID_TRAY_CUSTOMIZE_MENU = 32787;
+inline constexpr unsigned ID_TRAY_STOP = 32789;
+inline constexpr unsigned ID_TRAY_PLAY = 32791;
+inline constexpr unsigned ID_FILE_NEW = 57600;
+inline constexpr unsigned ID_FILE_OPEN = 57601;
+inline constexpr unsigned ID_APP_ABOUT = 57664;
+
+// Status bar panes.
+inline constexpr unsigned ID_STATUSBAR_PANE1 = 120;
+
+// Dialogs and their controls.
+inline constexpr unsigned IDD_ABOUTBOX = 100;
+inline constexpr unsigned IDD_KESTRELRADIO_FORM = 101;
+inline constexpr unsigned IDC_CHECK_NON_WORKING = 1005;
+
+// Icons.
+inline constexpr unsigned IDR_MAINFRAME = 128;

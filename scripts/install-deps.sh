@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs every Debian 12 package that building, running and testing
+# Kestrel Radio needs. Safe to run again: it installs only what is missing.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build g++ pkg-config clang libclang-rt-14-dev
+  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libqt6opengl6-dev libgl-dev
+  qt6-webengine-dev qt6-webengine-dev-tools
+  libmpv-dev libcurl4-openssl-dev libssl-dev libcpp-httplib-dev
+  libxcb1-dev libxcb-keysyms1-dev libx11-xcb-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # demo media for the station server
+  espeak-ng sox ffmpeg
+  # tests on a private display with a private sound server
+  xvfb xauth x11-utils xdotool pulseaudio pulseaudio-utils imagemagick
+  # benchmarks
+  mpv wrk
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,33 @@
+#pragma once
+
+// Names of the values the program keeps in the profile section "Settings",
+// and the workspace store's entry for the look.
+namespace SettingNames {
+inline constexpr char kSection[] = "Settings";
+
+inline constexpr char kDisplayRadioChannels[] = "DisplayRadioChannels";
+inline constexpr char kDisplayTVChannels[] = "DisplayTVChannels";
+inline constexpr char kDisplayNonWorkingChannels[] = "DisplayNonWorkingChannels";
+inline constexpr char kLastChannelIndex[] = "LastChannelIndex";
+inline constexpr char kAutoPlay[] = "AutoPlay";
+inline constexpr char kLastCategory[] = "LastCategory";
+
+// The hot key values are built from a hot key's name with these formats.
+inline constexpr char kHotKeyKeyFormat[] = "%1 Key";
+inline constexpr char kHotKeyModFormat[] = "%1 Mod";
+
+// Kept in the workspace store, not in "Settings".
+inline constexpr char kApplicationLook[] = "ApplicationLook";
+}
+
+// Defaults of the values above.
+namespace SettingDefaults {
+inline constexpr int kDisplayRadioChannels = 1;
+inline constexpr int kDisplayTVChannels = 0;
+inline constexpr int kDisplayNonWorkingChannels = 0;
+inline constexpr int kLastChannelIndex = 2;
+inline constexpr int kAutoPlay = 1;
+inline constexpr int kLastCategory = 0;
+inline constexpr int kFirstRunSizingDone = 0;
+inline constexpr int kApplicationLook = 216;
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "fw/Types.h"
+
+// The named values of the profile section "Settings". A missing value reads
+// as the caller's default; a failed write is not reported.
+int GetSettingInt(CString strName, int nDefault);
+void WriteSettingInt(CString strName, int nValue);
+CString GetSettingString(CString strName, CString strDefault);
+void WriteSettingString(CString strName, CString strValue);
