@@ -189,7 +189,7 @@ BOOL CWnd::SetWindowPos(const CWnd*, int x, int y, int cx, int cy, UINT nFlags)
     if ((nFlags & SWP_NOSIZE) == 0) {
         // The size given is the outer size; a top-level window's frame
         // drawn by the desktop is not the widget's to size.
-        const QSize decoration = pOuter->isWindow() ? pOuter->frameGeometry().size() - pOuter->size() : QSize();
+        const QSize decoration = pOuter->isWindow() ? pOuter->frameGeometry().size() - pOuter->size() : QSize(0, 0);
         pOuter->resize(QSize(cx, cy) - decoration);
     }
     if ((nFlags & SWP_NOMOVE) == 0)
