@@ -274,11 +274,15 @@ BOOL CWnd::DestroyWindow()
         }
     }
     OuterWidget()->hide();
-    if (CWinApp* pApp = AfxGetApp(); pApp != nullptr && pApp->m_pMainWnd == this) {
+    CWinApp* pApp = AfxGetApp();
+    const bool bMainWindow = pApp != nullptr && pApp->m_pMainWnd == this;
+    if (bMainWindow)
         pApp->m_pMainWnd = nullptr;
-        QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
-    }
+    // The window may delete itself here (at once, or queued before the
+    // end of the message loop below, so that it is gone before the loop is).
     PostNcDestroy();
+    if (bMainWindow)
+        QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
     return TRUE;
 }
 
