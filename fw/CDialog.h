@@ -53,6 +53,11 @@ public:
     QWidget* GetDlgItem(int nID) const;
     void SetIcon(const QIcon& icon, BOOL bBigIcon);
 
+    // Enter and Escape (or the close box) end the dialog through OnOK and
+    // OnCancel.
+    void accept() override;
+    void reject() override;
+
     // Turns a rectangle in dialog units (a quarter of the dialog font's
     // average character width, an eighth of its height) into pixels.
     void MapDialogRect(QRect& rect) const;
@@ -68,9 +73,6 @@ protected:
 
     // Gives a control its dialog id, for GetDlgItem and data exchange.
     void SetDlgItem(int nID, QWidget* pControl);
-
-    void accept() override;
-    void reject() override;
 
 private:
     UINT m_nIDTemplate;
