@@ -42,8 +42,15 @@ BOOL CFileDownloadManager::Download()
 
 void CFileDownloadManager::MakeTempFileName()
 {
+    m_strTempFile.clear();
+    // Without a temporary folder the name would land wherever the program
+    // happens to run.
+    const QString strFolder = QDir::tempPath();
+    if (strFolder.isEmpty())
+        return;
     // The system picks a unique name by creating the file; only the name is
     // kept, and the file goes with the QTemporaryFile at the end of this scope.
-    QTemporaryFile reservation(QDir(QDir::tempPath()).filePath(QLatin1String(kTempFileTemplate)));
-    m_strTempFile = reservation.open() ? reservation.fileName() : CString();
+    QTemporaryFile reservation(QDir(strFolder).filePath(QLatin1String(kTempFileTemplate)));
+    if (reservation.open())
+        m_strTempFile = reservation.fileName();
 }

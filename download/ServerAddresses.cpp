@@ -22,8 +22,8 @@ QUrl SiteFromEnvironment(const QProcessEnvironment& environment, const char* pVa
     const QString strVariable = QLatin1String(pVariable);
     if (!environment.contains(strVariable))
         return defaultSite;
-    const QString strValue = environment.value(strVariable).trimmed();
-    if (!CServerAddresses::IsBaseUrl(strValue)) {
+    const QString strValue = environment.value(strVariable);
+    if (!CServerAddresses::IsBaseUrl(strValue.trimmed())) {
         std::fprintf(stderr,
             "%s: ignoring %s=\"%s\": expected a base URL such as http://127.0.0.1:8580 (http or https, a host, "
             "an optional port, no path); using %s\n",
@@ -31,7 +31,9 @@ QUrl SiteFromEnvironment(const QProcessEnvironment& environment, const char* pVa
             qPrintable(defaultSite.toString()));
         return defaultSite;
     }
-    return QUrl(strValue).adjusted(QUrl::StripTrailingSlash);
+    QUrl site(strValue.trimmed());
+    site.setPath(QString());
+    return site;
 }
 
 QString WithPath(const QUrl& site, const char* pPath)

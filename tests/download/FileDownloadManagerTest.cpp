@@ -190,20 +190,32 @@ TEST_F(FileDownloadManagerServerTest, EveryWayOfFailingLeavesNothingBehind)
     UrlDownloadOptions shortLimits;
     shortLimits.connectTimeout = 2s;
     shortLimits.stallTimeout = 2s;
-    for (const char* pFault :
-        {"status=404", "status=500", "close-mid-body", "stalled-body", "endless-body", "oversized-body", "delay=5000"}) {
+    const std::pair<const char*, UrlDownloadStatus> faults[] = {
+        {"status=404", UrlDownloadStatus::HttpError},
+        {"status=500", UrlDownloadStatus::HttpError},
+        {"close-mid-body", UrlDownloadStatus::TransferFailed},
+        {"stalled-body", UrlDownloadStatus::Stalled},
+        {"delay=5000", UrlDownloadStatus::Stalled},
+        {"endless-body", UrlDownloadStatus::TooLarge},
+        {"oversized-body", UrlDownloadStatus::TooLarge},
+    };
+    for (const auto& [pFault, expectedStatus] : faults) {
         SCOPED_TRACE(pFault);
         StationServerOptions options;
         options.fault = QLatin1String(pFault);
         StartServer(options);
+        const QString strUrl = m_pServer->Url(kStationListPath);
         CFileDownloadManager manager(CUrlDownloader::Create(shortLimits));
 
-        EXPECT_EQ(Download(manager, m_pServer->Url(kStationListPath)), FALSE);
+        EXPECT_EQ(Download(manager, strUrl), FALSE);
 
         EXPECT_TRUE(manager.m_strError.isEmpty());
         EXPECT_FALSE(manager.m_strTempFile.isEmpty());
         EXPECT_FALSE(QFileInfo::exists(manager.m_strTempFile));
         EXPECT_TRUE(TempFilesOfOurs().isEmpty());
+        // And it failed for the fault's own reason.
+        manager.MakeTempFileName();
+        EXPECT_EQ(CUrlDownloader::Create(shortLimits)->Download(strUrl, manager.m_strTempFile).status, expectedStatus);
         m_pServer.reset();
     }
 }
