@@ -142,11 +142,11 @@ UrlDownloadResult CCurlUrlDownloader::Download(const QString& strUrl, const QStr
     if (!pCurl || !pHeaders)
         return Failure(UrlDownloadStatus::TransferFailed, QStringLiteral("libcurl is out of memory"));
 
+    if (strFilePath.isEmpty())
+        return Failure(UrlDownloadStatus::FileError, QStringLiteral("no file to download into"));
     // NewOnly creates the file exclusively: a file or link that someone
     // placed at the path in the meantime makes the download fail instead of
     // being written through.
-    if (strFilePath.isEmpty())
-        return Failure(UrlDownloadStatus::FileError, QStringLiteral("no file to download into"));
     QFile file(strFilePath);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return Failure(UrlDownloadStatus::FileError, QStringLiteral("cannot create \"%1\": %2").arg(strFilePath, file.errorString()));

@@ -3,7 +3,6 @@
 #include "fw/MessageBox.h"
 
 #include <QElapsedTimer>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -155,26 +154,6 @@ TEST(DialogTest, DialogThatEndsWhileStartingNeverWaits)
 
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_FALSE(bDriven);
-}
-
-TEST(DialogTest, DialogUnitsFollowTheFont)
-{
-    CTestDialog dialog;
-    QFont font = dialog.font();
-    font.setPointSize(10);
-    dialog.setFont(font);
-    QRect small(4, 8, 40, 16);
-    dialog.MapDialogRect(small);
-    font.setPointSize(20);
-    dialog.setFont(font);
-    QRect large(4, 8, 40, 16);
-    dialog.MapDialogRect(large);
-
-    EXPECT_GT(small.width(), 0);
-    EXPECT_GT(large.width(), small.width());
-    EXPECT_GT(large.height(), small.height());
-    // Eight vertical units are one line of text.
-    EXPECT_EQ(large.y(), QFontMetrics(font).height());
 }
 
 }

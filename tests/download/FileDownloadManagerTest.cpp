@@ -32,14 +32,13 @@ QByteArray ReadAll(const QString& strPath)
 class CRecordingDownloader : public CUrlDownloader
 {
 public:
-    bool m_bAvailable = true;
     int m_nCalls = 0;
     QString m_strUrl;
     QString m_strFilePath;
     bool m_bFileExisted = true;
     int m_nWaitCursors = 0;
 
-    bool IsAvailable() const override { return m_bAvailable; }
+    bool IsAvailable() const override { return true; }
     UrlDownloadResult Download(const QString& strUrl, const QString& strFilePath) override
     {
         ++m_nCalls;
@@ -74,20 +73,6 @@ TEST_F(FileDownloadManagerLogicTest, DownloadsIntoAFreshTempNameUnderTheWaitCurs
     EXPECT_EQ(downloader.m_nWaitCursors, 1);
     EXPECT_EQ(m_app.WaitCursorCount(), 0);
     EXPECT_TRUE(manager.m_strError.isEmpty());
-}
-
-TEST_F(FileDownloadManagerLogicTest, UnavailableServiceFailsWithoutTrying)
-{
-    auto pOwned = std::make_unique<CRecordingDownloader>();
-    pOwned->m_bAvailable = false;
-    CRecordingDownloader& downloader = *pOwned;
-    CFileDownloadManager manager(std::move(pOwned));
-    manager.m_strUrl = QStringLiteral("http://127.0.0.1:1/stationlist.zip");
-
-    EXPECT_EQ(manager.Download(), FALSE);
-    EXPECT_EQ(downloader.m_nCalls, 0);
-    EXPECT_EQ(m_app.WaitCursorCount(), 0);
-    EXPECT_TRUE(TempFilesOfOurs().isEmpty());
 }
 
 TEST(FileDownloadManagerTempNameTest, NameIsReservedButNoFileIsLeft)

@@ -51,11 +51,6 @@ protected:
     LocalWebServer m_server;
 };
 
-TEST_F(UrlDownloaderTest, IsAvailable)
-{
-    EXPECT_TRUE(CUrlDownloader::Create()->IsAvailable());
-}
-
 TEST_F(UrlDownloaderTest, FollowsRedirectsAndAsksForAFreshAnswer)
 {
     const std::string body = EveryByteValue(100000);
@@ -84,26 +79,6 @@ TEST_F(UrlDownloaderTest, FollowsRedirectsAndAsksForAFreshAnswer)
     EXPECT_EQ(nRequests, 1);
     EXPECT_EQ(strCacheControl, "no-cache");
     EXPECT_EQ(strPragma, "no-cache");
-}
-
-TEST_F(UrlDownloaderTest, ErrorStatusFailsAndKeepsNoErrorPage)
-{
-    m_server.Routes().Get("/gone", [](const httplib::Request&, httplib::Response& response) {
-        response.status = 410;
-        response.set_content("<html>gone</html>", "text/html");
-    });
-    m_server.Routes().Get("/teapot", [](const httplib::Request&, httplib::Response& response) {
-        response.status = 400;
-        response.set_content("bad", "text/plain");
-    });
-    ASSERT_TRUE(m_server.Start());
-
-    for (const auto& [path, nStatus] : {std::pair{"/gone", 410}, std::pair{"/teapot", 400}}) {
-        const UrlDownloadResult result = Fetch(m_server.Url(QLatin1String(path)));
-        EXPECT_EQ(result.status, UrlDownloadStatus::HttpError) << path;
-        EXPECT_EQ(result.nHttpStatus, nStatus);
-        EXPECT_FALSE(QFile::exists(m_strTarget)) << path;
-    }
 }
 
 TEST_F(UrlDownloaderTest, RefusesWhatIsNotAWebAddressAndTouchesNothing)
@@ -146,18 +121,6 @@ TEST_F(UrlDownloaderTest, NeverWritesThroughWhatAlreadyLiesAtTheTarget)
     const UrlDownloadResult ontoFile = CUrlDownloader::Create()->Download(m_server.Url("/list"), strVictim);
     EXPECT_EQ(ontoFile.status, UrlDownloadStatus::FileError);
     EXPECT_EQ(ReadAll(strVictim), QByteArray("precious"));
-}
-
-TEST_F(UrlDownloaderTest, UnwritableFolderFails)
-{
-    m_server.Routes().Get("/list", [](const httplib::Request&, httplib::Response& response) {
-        response.set_content("bytes", "text/plain");
-    });
-    ASSERT_TRUE(m_server.Start());
-    const QString strMissing = m_folder.filePath(QStringLiteral("no-such-folder/list.bin"));
-
-    EXPECT_EQ(CUrlDownloader::Create()->Download(m_server.Url("/list"), strMissing).status, UrlDownloadStatus::FileError);
-    EXPECT_EQ(CUrlDownloader::Create()->Download(m_server.Url("/list"), QString()).status, UrlDownloadStatus::FileError);
 }
 
 TEST_F(UrlDownloaderTest, SizeLimitHoldsWithAndWithoutAnnouncedLength)
