@@ -1,0 +1,197 @@
+#include "PrintQString.h"
+#include "StationListSamples.h"
+#include "StationServer.h"
+#include "download/CDlgFileDownloader.h"
+#include "download/ChannelsListDownload.h"
+#include "download/HandwritingFont.h"
+#include "fw/CWinApp.h"
+#include "fw/MessageBox.h"
+#include "res/ProductInfo.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <optional>
+
+namespace {
+
+const char kStationListPath[] = "/stationlist.zip";
+const char kApplicationName[] = "Kestrel Radio by kestrelradio.example";
+
+QStringList TempFilesOfOurs()
+{
+    return QDir(QDir::tempPath()).entryList({QStringLiteral("KRF*")}, QDir::Files | QDir::Hidden | QDir::System);
+}
+
+QByteArray ReadAll(const QString& strPath)
+{
+    QFile file(strPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool WriteFile(const QString& strPath, const QByteArray& bytes)
+{
+    QFile file(strPath);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+// What the dialog showed when its modal loop began.
+struct ShownDialog
+{
+    QString strCaption;
+    QString strMessage;
+    QString strFontFamily;
+    int nRequestsSoFar = -1;
+};
+
+TEST(HandwritingFontTest, SegoePrintOrTheInstalledHandwritingFace)
+{
+    const QFont font = HandwritingFont(12);
+    // The build machine's face comes from fonts-comic-neue.
+    const QString strExpected =
+        QFontDatabase::families().contains(QLatin1String("Segoe Print")) ? QStringLiteral("Segoe Print") : QStringLiteral("Comic Neue");
+
+    EXPECT_EQ(QFontInfo(font).family(), strExpected);
+    EXPECT_EQ(font.pointSize(), 12);
+}
+
+class DownloadDialogTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_folder.isValid());
+        m_strDestination = m_folder.filePath(QStringLiteral("StationList.zip"));
+    }
+
+    void StartServer(const QString& strFault = QString())
+    {
+        StationServerOptions options;
+        options.fault = strFault;
+        m_pServer = std::make_unique<StationServer>(options);
+        ASSERT_TRUE(m_pServer->Start()) << m_pServer->Error().toStdString();
+    }
+
+    QString ListUrl() const { return m_pServer->Url(kStationListPath); }
+
+    CWinApp m_app{QLatin1String(kApplicationName)};
+    QTemporaryDir m_folder;
+    QString m_strDestination;
+    std::unique_ptr<StationServer> m_pServer;
+};
+
+TEST_F(DownloadDialogTest, DownloadsAfterItsFirstSecondAndPutsTheListInPlace)
+{
+    StartServer();
+    ASSERT_TRUE(WriteFile(m_strDestination, "an older list"));
+    std::optional<ShownDialog> shown;
+    const CModalDialogDriver driver([&](CDialog& dialog) {
+        auto* pMessage = qobject_cast<QLabel*>(dialog.GetDlgItem(CDlgFileDownloader::IDC_MESSAGE));
+        shown = ShownDialog{dialog.windowTitle(), pMessage != nullptr ? pMessage->text() : QString(),
+            QFontInfo(dialog.font()).family(), m_pServer->CountRequests(kStationListPath)};
+    });
+    CDlgFileDownloader dialog;
+    dialog.m_strMessage = QLatin1String(kLoadingChannelsListMessage);
+
+    EXPECT_EQ(dialog.DownloadFile(ListUrl(), m_strDestination), TRUE);
+
+    ASSERT_TRUE(shown.has_value());
+    EXPECT_EQ(shown->strCaption, kApplicationName);
+    EXPECT_EQ(shown->strMessage, "Loading Channels List Now...");
+    EXPECT_EQ(shown->strFontFamily, QFontInfo(HandwritingFont(12)).family());
+    EXPECT_EQ(shown->nRequestsSoFar, 0);
+    EXPECT_EQ(m_pServer->CountRequests(kStationListPath), 1);
+    EXPECT_EQ(ReadAll(m_strDestination), FetchWithAnotherClient(m_pServer->Port(), kStationListPath));
+    EXPECT_TRUE(TempFilesOfOurs().isEmpty());
+}
+
+TEST_F(DownloadDialogTest, ClosedInItsFirstSecondIsAFailure)
+{
+    StartServer();
+    ASSERT_TRUE(WriteFile(m_strDestination, "an older list"));
+    const std::function<void(CDialog&)> ways[] = {
+        [](CDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); },
+        [](CDialog& dialog) { QTimer::singleShot(500, &dialog, [&dialog] { dialog.close(); }); },
+    };
+    for (const auto& close : ways) {
+        const CModalDialogDriver driver(close);
+        CDlgFileDownloader dialog;
+
+        EXPECT_EQ(dialog.DownloadFile(ListUrl(), m_strDestination), FALSE);
+    }
+
+    EXPECT_EQ(m_pServer->CountRequests(kStationListPath), 0);
+    EXPECT_EQ(ReadAll(m_strDestination), "an older list");
+}
+
+TEST_F(DownloadDialogTest, FailedDownloadKeepsTheOlderList)
+{
+    StartServer(QStringLiteral("close-mid-body"));
+    ASSERT_TRUE(WriteFile(m_strDestination, "an older list"));
+    CDlgFileDownloader dialog;
+
+    EXPECT_EQ(dialog.DownloadFile(ListUrl(), m_strDestination), FALSE);
+
+    EXPECT_EQ(ReadAll(m_strDestination), "an older list");
+    EXPECT_TRUE(TempFilesOfOurs().isEmpty());
+}
+
+TEST_F(DownloadDialogTest, FailedCopyIsAFailureAndLeavesNoTempFile)
+{
+    StartServer();
+    CDlgFileDownloader dialog;
+
+    EXPECT_EQ(dialog.DownloadFile(ListUrl(), m_folder.filePath(QStringLiteral("missing/StationList.zip"))), FALSE);
+
+    EXPECT_EQ(m_pServer->CountRequests(kStationListPath), 1);
+    EXPECT_TRUE(TempFilesOfOurs().isEmpty());
+}
+
+class ChannelsListDownloadTest : public DownloadDialogTest
+{
+protected:
+    std::vector<MessageBoxRequest> m_boxes;
+    CMessageBoxAnswerer m_answerer{[this](const MessageBoxRequest& request) {
+        m_boxes.push_back(request);
+        return IDOK;
+    }};
+};
+
+TEST_F(ChannelsListDownloadTest, FailureTellsTheUserHowToReachUs)
+{
+    StartServer(QStringLiteral("status=500"));
+
+    EXPECT_EQ(DownloadChannelsList(nullptr, ListUrl(), m_strDestination), FALSE);
+
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0].strCaption, kApplicationName);
+    EXPECT_EQ(m_boxes[0].strText,
+        "Failed to Update Load Channels List.\n\nPlease make sure you Computer is connected to Internet.\n\n"
+        "In case the problem persists please do write to us at "
+            + ProductInfo::SupportAddress() + ".");
+    EXPECT_EQ(m_boxes[0].nType, MB_OK | MB_ICONINFORMATION);
+    EXPECT_FALSE(QFile::exists(m_strDestination));
+}
+
+TEST_F(ChannelsListDownloadTest, SuccessShowsNoBox)
+{
+    StartServer();
+    std::optional<QString> shownMessage;
+    const CModalDialogDriver driver([&](CDialog& dialog) {
+        shownMessage = qobject_cast<QLabel*>(dialog.GetDlgItem(CDlgFileDownloader::IDC_MESSAGE))->text();
+    });
+
+    EXPECT_EQ(DownloadChannelsList(nullptr, ListUrl(), m_strDestination), TRUE);
+
+    EXPECT_TRUE(m_boxes.empty());
+    EXPECT_EQ(shownMessage, "Loading Channels List Now...");
+    EXPECT_EQ(ReadAll(m_strDestination), FetchWithAnotherClient(m_pServer->Port(), kStationListPath));
+}
+
+}
