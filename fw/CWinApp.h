@@ -5,11 +5,14 @@
 
 #include <memory>
 
+class CDocManager;
+class CDocTemplate;
 class CWnd;
 class CProfileStore;
 
-// The application object: its title, its main window, its profile and the
-// application-wide wait cursor. There is one; AfxGetApp finds it.
+// The application object: its title, its main window, its profile, its
+// document templates and the application-wide wait cursor. There is one;
+// AfxGetApp finds it.
 class CWinApp : public CCmdTarget
 {
 public:
@@ -18,6 +21,21 @@ public:
 
     CString m_pszAppName;
     CWnd* m_pMainWnd = nullptr;
+    // Made by the first AddDocTemplate; owned by the application.
+    CDocManager* m_pDocManager = nullptr;
+
+    // Registers a template; the application owns it from now on.
+    void AddDocTemplate(CDocTemplate* pTemplate);
+    POSITION GetFirstDocTemplatePosition() const;
+    CDocTemplate* GetNextDocTemplate(POSITION& pos) const;
+    // Closes every open document without asking.
+    void CloseAllDocuments(BOOL bEndSession);
+    int GetOpenDocumentCount() const;
+
+    // The framework's handlers of the new and open commands, for the
+    // application's command map.
+    void OnFileNew();
+    void OnFileOpen();
 
     // The profile lives under the company key, then the application title.
     void SetRegistryKey(const CString& strCompany);

@@ -1,17 +1,22 @@
 #pragma once
 
 #include "fw/CCmdTarget.h"
+#include "fw/CRect.h"
 #include "fw/Types.h"
+#include "fw/WindowStyles.h"
 
 #include <QEvent>
 #include <QWidget>
 #include <functional>
 #include <map>
 
+class CFrameWnd;
+
 // A window: a widget that receives numbered window messages. PostMessage
 // queues a message behind everything already queued; SendMessage handles it
 // before it returns. A message first meets the class's message map (handlers
-// added with MapMessage); what the map does not handle goes to DefWindowProc,
+// added with MapMessage); WM_CREATE, WM_CLOSE and WM_DESTROY then go to
+// OnCreate, OnClose and OnDestroy; everything else goes to DefWindowProc,
 // which subclasses override to see those messages and then pass them on.
 class CWnd : public QWidget, public CCmdTarget
 {
@@ -28,12 +33,62 @@ public:
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
     // The window that owns this one as its frame, if any.
-    class CFrameWnd* GetParentFrame() const;
+    CFrameWnd* GetParentFrame() const;
+
+    // The style the window was created with (WS_*, FWS_*).
+    DWORD GetStyle() const { return m_dwStyle; }
+
+    // Shows, hides, maximises or restores the window (SW_*). Returns whether
+    // it was visible before.
+    virtual BOOL ShowWindow(int nCmdShow);
+    BOOL IsWindowVisible() const;
+    // The window's outer rectangle on the screen, and its inside.
+    void GetWindowRect(CRect* lpRect) const;
+    void GetClientRect(CRect* lpRect) const;
+    // Moves and sizes the outer window; the insertion window is ignored (the
+    // stacking order follows activation here).
+    BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
+    // Moves and sizes the outer window within its parent's client area.
+    void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE);
+    void SetWindowText(const CString& strText);
+    CString GetWindowText() const;
+    BOOL RedrawWindow(const CRect* lpRectUpdate = nullptr, const void* prgnUpdate = nullptr,
+                      UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    void UpdateWindow();
+    void Invalidate(BOOL bErase = TRUE);
+    // Raises the window and gives it the keyboard focus of the desktop.
+    BOOL SetForegroundWindow();
+    CWnd* SetActiveWindow();
+
+    // Sends WM_DESTROY to the window and then to every window inside it,
+    // hides it, and runs PostNcDestroy. A destroyed window gets no second
+    // WM_DESTROY. Destroying the application's main window ends the
+    // application's message loop.
+    virtual BOOL DestroyWindow();
+    bool IsDestroyed() const { return m_bDestroyed; }
+
+    // Called before the window is created: may change the style it asks
+    // for. FALSE stops the creation.
+    virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
 
 protected:
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // WM_COMMAND: the command id in the low word of wParam, on its route.
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+
+    // OnCreate runs as the window is created (0 to go on, -1 to fail).
+    virtual int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    // WM_CLOSE: the default destroys the window.
+    virtual void OnClose();
+    // WM_DESTROY, while the window and its children still exist.
+    virtual void OnDestroy();
+    // The last call a destroyed window gets; frames delete themselves here.
+    virtual void PostNcDestroy();
+
+    // The widget that is this window on the desktop: the window itself, or
+    // the decorated frame that holds it (an MDI child's sub-window).
+    virtual QWidget* OuterWidget() const;
+    void SetStyle(DWORD dwStyle) { m_dwStyle = dwStyle; }
 
     template <class T>
     void MapMessage(UINT message, LRESULT (T::*handler)(WPARAM, LPARAM))
@@ -45,6 +100,8 @@ protected:
 
 private:
     std::map<UINT, std::function<LRESULT(WPARAM, LPARAM)>> m_messageMap;
+    DWORD m_dwStyle = 0;
+    bool m_bDestroyed = false;
 };
 
 // The queued form of a window message.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPoint>
+#include <QSize>
 #include <QString>
 #include <cstdint>
 
@@ -11,6 +13,25 @@ using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
 using CString = QString;
+using DWORD = std::uint32_t;
+using LONG = std::int32_t;
+// Points and sizes in pixels.
+using CPoint = QPoint;
+using CSize = QSize;
+
+// A place in one of the framework's lists (templates, documents, views);
+// null once the walk has passed the last entry.
+struct PositionTag;
+using POSITION = PositionTag*;
+
+inline POSITION PositionFromIndex(qsizetype nIndex)
+{
+    return reinterpret_cast<POSITION>(static_cast<std::uintptr_t>(nIndex) + 1);
+}
+inline qsizetype IndexFromPosition(POSITION pos)
+{
+    return static_cast<qsizetype>(reinterpret_cast<std::uintptr_t>(pos)) - 1;
+}
 
 inline constexpr BOOL TRUE = 1;
 inline constexpr BOOL FALSE = 0;
