@@ -11,6 +11,8 @@ packages=(
   libmpv-dev libcurl4-openssl-dev libssl-dev libcpp-httplib-dev
   libxcb1-dev libxcb-keysyms1-dev libx11-xcb-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  # the download dialog's handwriting face
+  fonts-comic-neue
   # demo media for the station server
   espeak-ng sox ffmpeg
   # tests on a private display with a private sound server

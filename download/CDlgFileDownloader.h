@@ -1,0 +1,42 @@
+#pragma once
+
+#include "download/CFileDownloadManager.h"
+#include "fw/CDialog.h"
+
+#include <QIcon>
+
+// The small modal dialog that a download runs in: it shows m_strMessage,
+// starts the download a second after it opens, so that it is drawn first,
+// and closes itself when the download ends: with OK when the file arrived.
+class CDlgFileDownloader : public CDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr UINT IDD = 310;
+    static constexpr int IDC_MESSAGE = 1001;
+    static constexpr UINT kDownloadTimerId = 1;
+    static constexpr UINT kDownloadDelayMs = 1000;
+
+    explicit CDlgFileDownloader(QWidget* pParent = nullptr);
+    ~CDlgFileDownloader() override;
+
+    // Downloads strUrl and puts the bytes at strDestination. Non-zero on
+    // success; 0 when the download or the copy failed or the user closed the
+    // dialog before the download began.
+    BOOL DownloadFile(CString strUrl, CString strDestination);
+
+    QIcon m_hIcon;
+    CFileDownloadManager m_manager;
+    CString m_strUrl;
+    CString m_strTempFile;
+    CString m_strMessage;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnTimer(UINT nIDEvent) override;
+
+private:
+    void BuildTemplate();
+};

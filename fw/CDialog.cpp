@@ -1,0 +1,176 @@
+#include "fw/CDialog.h"
+
+#include "fw/MessageBox.h"
+
+#include <QFontMetrics>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRect>
+#include <QTimer>
+
+namespace {
+ModalDialogDriver& CurrentDriver()
+{
+    static ModalDialogDriver driver;
+    return driver;
+}
+
+// The characters whose mean width is a dialog font's base unit.
+const char kBaseUnitSample[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+const int kSampleLength = 52;
+}
+
+CDataExchange::CDataExchange(CDialog* pDlgWnd, BOOL bSaveAndValidate)
+    : m_pDlgWnd(pDlgWnd)
+    , m_bSaveAndValidate(bSaveAndValidate)
+{
+}
+
+void DDX_Text(CDataExchange* pDX, int nIDC, CString& strValue)
+{
+    QWidget* pControl = pDX->m_pDlgWnd->GetDlgItem(nIDC);
+    if (auto* pLabel = qobject_cast<QLabel*>(pControl)) {
+        if (pDX->m_bSaveAndValidate)
+            strValue = pLabel->text();
+        else
+            pLabel->setText(strValue);
+    } else if (auto* pEdit = qobject_cast<QLineEdit*>(pControl)) {
+        if (pDX->m_bSaveAndValidate)
+            strValue = pEdit->text();
+        else
+            pEdit->setText(strValue);
+    }
+}
+
+CDialog::CDialog(UINT nIDTemplate, QWidget* pParentWnd)
+    : QDialog(pParentWnd)
+    , m_nIDTemplate(nIDTemplate)
+{
+}
+
+CDialog::~CDialog() = default;
+
+int CDialog::DoModal()
+{
+    m_bEnded = false;
+    setResult(IDCANCEL);
+    OnInitDialog();
+    if (!m_bEnded) {
+        // The driver meets the dialog inside its modal loop, so that ending
+        // the dialog there ends the loop.
+        if (ModalDialogDriver driver = CurrentDriver())
+            QMetaObject::invokeMethod(
+                this,
+                [this, driver] {
+                    if (!m_bEnded)
+                        driver(*this);
+                },
+                Qt::QueuedConnection);
+        exec();
+    }
+    m_timers.clear();
+    return result();
+}
+
+void CDialog::EndDialog(int nResult)
+{
+    m_bEnded = true;
+    m_timers.clear();
+    done(nResult);
+}
+
+UINT CDialog::SetTimer(UINT nIDEvent, UINT nElapse)
+{
+    if (nIDEvent == 0)
+        return 0;
+    auto& pTimer = m_timers[nIDEvent];
+    if (!pTimer) {
+        pTimer = std::make_unique<QTimer>();
+        connect(pTimer.get(), &QTimer::timeout, this, [this, nIDEvent] { OnTimer(nIDEvent); });
+    }
+    pTimer->start(static_cast<int>(nElapse));
+    return nIDEvent;
+}
+
+BOOL CDialog::KillTimer(UINT nIDEvent)
+{
+    return m_timers.erase(nIDEvent) > 0 ? TRUE : FALSE;
+}
+
+BOOL CDialog::UpdateData(BOOL bSaveAndValidate)
+{
+    CDataExchange dx(this, bSaveAndValidate);
+    DoDataExchange(&dx);
+    return TRUE;
+}
+
+QWidget* CDialog::GetDlgItem(int nID) const
+{
+    const auto entry = m_controls.find(nID);
+    return entry != m_controls.end() ? entry->second.data() : nullptr;
+}
+
+void CDialog::SetDlgItem(int nID, QWidget* pControl)
+{
+    m_controls[nID] = pControl;
+}
+
+void CDialog::SetIcon(const QIcon& icon, BOOL)
+{
+    // A window here has one icon, which the desktop scales as it needs.
+    setWindowIcon(icon);
+}
+
+void CDialog::MapDialogRect(QRect& rect) const
+{
+    const QFontMetrics metrics(font());
+    const int nBaseX = (metrics.horizontalAdvance(QLatin1String(kBaseUnitSample)) + kSampleLength / 2) / kSampleLength;
+    const int nBaseY = metrics.height();
+    rect.setRect(rect.x() * nBaseX / 4, rect.y() * nBaseY / 8, rect.width() * nBaseX / 4, rect.height() * nBaseY / 8);
+}
+
+BOOL CDialog::OnInitDialog()
+{
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::DoDataExchange(CDataExchange*)
+{
+}
+
+void CDialog::OnTimer(UINT)
+{
+}
+
+void CDialog::OnOK()
+{
+    UpdateData(TRUE);
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+void CDialog::accept()
+{
+    OnOK();
+}
+
+void CDialog::reject()
+{
+    OnCancel();
+}
+
+CModalDialogDriver::CModalDialogDriver(ModalDialogDriver driver)
+    : m_previous(std::exchange(CurrentDriver(), std::move(driver)))
+{
+}
+
+CModalDialogDriver::~CModalDialogDriver()
+{
+    CurrentDriver() = std::move(m_previous);
+}

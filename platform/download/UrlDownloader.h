@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+#include <chrono>
+#include <memory>
+
+// What a download may cost before it is given up: a server that cannot be
+// reached, a transfer that has stopped moving, or an answer too big for
+// anything the program fetches.
+struct UrlDownloadOptions
+{
+    std::chrono::milliseconds connectTimeout{15000};
+    // A transfer that brings no byte for this long has stalled.
+    std::chrono::seconds stallTimeout{30};
+    qint64 nMaxBytes = qint64(64) * 1024 * 1024;
+    // Certificate authorities (PEM) to trust instead of the system's bundle,
+    // for a server with a private certificate. Empty: the system's.
+    QString strCertificateAuthorityFile;
+};
+
+enum class UrlDownloadStatus {
+    Succeeded,
+    InvalidAddress,  // not an http or https address
+    ConnectFailed,   // the host is unknown or refused the connection
+    ConnectTimedOut,
+    Stalled,         // no byte arrived for the stall timeout
+    HttpError,       // the server answered with a status of 400 or more
+    TooLarge,
+    FileError,       // the target file could not be created or written
+    TransferFailed,  // the connection broke or the answer was malformed
+};
+
+struct UrlDownloadResult
+{
+    UrlDownloadStatus status = UrlDownloadStatus::TransferFailed;
+    // Why it failed, in words, for diagnostics.
+    QString strDetail;
+    // The last HTTP status the server answered with; 0 when none came.
+    long nHttpStatus = 0;
+
+    bool Succeeded() const { return status == UrlDownloadStatus::Succeeded; }
+};
+
+// Fetches a URL into a file, always from the server (nothing is cached),
+// following redirects. The call blocks until the transfer has ended.
+class CUrlDownloader
+{
+public:
+    // The backend of this platform.
+    static std::unique_ptr<CUrlDownloader> Create(const UrlDownloadOptions& options = {});
+
+    CUrlDownloader() = default;
+    CUrlDownloader(const CUrlDownloader&) = delete;
+    CUrlDownloader& operator=(const CUrlDownloader&) = delete;
+    virtual ~CUrlDownloader() = default;
+
+    // Whether the service can fetch anything at all.
+    virtual bool IsAvailable() const = 0;
+
+    // Fetches strUrl into strFilePath, which must not exist yet: the file is
+    // created for this transfer alone, so nothing planted at that path is
+    // ever written through. On success the file holds the bytes exactly as
+    // the server sent them; on failure no file is left there.
+    virtual UrlDownloadResult Download(const QString& strUrl, const QString& strFilePath) = 0;
+};
