@@ -36,7 +36,14 @@ inline constexpr unsigned ID_TRAY_STOP = 32789;
 inline constexpr unsigned ID_TRAY_PLAY = 32791;
 inline constexpr unsigned ID_FILE_NEW = 57600;
 inline constexpr unsigned ID_FILE_OPEN = 57601;
+inline constexpr unsigned ID_FILE_SAVE = 57603;
+inline constexpr unsigned ID_EDIT_COPY = 57634;
+inline constexpr unsigned ID_EDIT_CUT = 57635;
+inline constexpr unsigned ID_EDIT_PASTE = 57637;
+inline constexpr unsigned ID_EDIT_UNDO = 57643;
 inline constexpr unsigned ID_APP_ABOUT = 57664;
+inline constexpr unsigned ID_NEXT_PANE = 57680;
+inline constexpr unsigned ID_PREV_PANE = 57681;
 
 // Status bar panes.
 inline constexpr unsigned ID_STATUSBAR_PANE1 = 120;

@@ -80,6 +80,12 @@ inline constexpr char kSendUsYourVoice[] = "Let People from Across the Globe Hea
 inline constexpr char kContactPaneDescriptionPrefix[] = "Please do drop us a line at ";
 inline constexpr char kContactPaneText[] = "Contact Us";
 
+// The pages' forms.
+inline constexpr char kChannelsListLabel[] = "Channels List";
+inline constexpr char kHotKeysGroupTitle[] = "System Wide Hot Keys";
+inline constexpr char kHotKeysNote[] =
+    "Note : Assign System Wide Hot Keys and then Switch to Radio Tab to use the System Wide Hotkeys.";
+
 // The about box.
 inline constexpr char kAboutTitle[] = "About Kestrel Radio";
 inline constexpr char kAboutVersion[] = "Kestrel Radio, Version 1.0";
