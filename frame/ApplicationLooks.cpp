@@ -92,7 +92,7 @@ const Colours kWindowsXP = {
 
 // Sky blue bars with orange hot elements.
 const Colours kOffice2003 = {
-    C("#6592df"), C("#ffffff"), C("#d5e5fb"), C("#a9c6f3"), C("#0f2f6b"), C("#ffc872"),
+    C("#3f6fc7"), C("#ffffff"), C("#d5e5fb"), C("#a9c6f3"), C("#0f2f6b"), C("#ffc872"),
     C("#000000"), C("#e3effd"), C("#000000"), C("#ffffff"), C("#c4daf9")};
 
 // Khaki and olive, with a soft yellow for hot elements.
@@ -114,7 +114,7 @@ const Colours kSilver = {
     C("#000000"), C("#f5f6f8"), C("#000000"), C("#ffffff"), C("#e5e8ec")};
 
 const Colours kAqua = {
-    C("#5fb9cc"), C("#ffffff"), C("#d8eff4"), C("#aadbe6"), C("#0b3d4a"), C("#ffcf5c"),
+    C("#3ea3ba"), C("#ffffff"), C("#d8eff4"), C("#aadbe6"), C("#0b3d4a"), C("#ffcf5c"),
     C("#000000"), C("#e8f6f9"), C("#000000"), C("#ffffff"), C("#c9e8ef")};
 
 }
