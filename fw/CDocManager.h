@@ -29,8 +29,10 @@ public:
     // their views and frames before it returns.
     virtual void CloseAllDocuments(BOOL bEndSession);
 
-    // A new untitled document: of the only template that offers one, or,
-    // when several do, of the one the user picks in the New dialog.
+    // A new untitled document: of the only template with a file-new name
+    // (or the first template when none has one), or, when several have
+    // one, of the one the user picks in the New dialog, which does not
+    // block.
     virtual void OnFileNew();
     // Documents here never come from files, so there is nothing to open:
     // the command is accepted and does nothing.

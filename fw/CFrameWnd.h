@@ -41,6 +41,8 @@ public:
     // order they dock, top bars downwards and bottom bars upwards.
     void DockBar(QWidget* pBar, DWORD nAlign);
     virtual void RecalcLayout(BOOL bNotify = TRUE);
+    // The window rectangle around a client: the bars' heights added.
+    void CalcWindowRect(CRect* lpClientRect) const override;
 
     // Runs the views' OnInitialUpdate, then activates the frame when asked.
     virtual void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
@@ -60,14 +62,14 @@ protected:
     // The widget that fills the area between the bars.
     void SetClientWidget(QWidget* pClient);
     QWidget* GetClientWidget() const { return m_pClient.data(); }
+    // The frame's layout: bars above and below the client.
+    QBoxLayout* FrameLayout();
 
     // The main window's close ends the program's documents first.
     void OnClose() override;
     void PostNcDestroy() override;
 
 private:
-    QBoxLayout* FrameLayout();
-
     QPointer<CWnd> m_pActiveView;
     QPointer<QWidget> m_pClient;
     CString m_strTitle;

@@ -2,8 +2,10 @@
 
 #include "fw/CFrameWnd.h"
 
+#include <QMdiSubWindow>
+#include <QPointer>
+
 class CMDIFrameWndEx;
-class QMdiSubWindow;
 
 // The frame of one page inside the MDI frame's client area. It lives in a
 // sub-window whose caption buttons follow the style: WS_SYSMENU gives the
@@ -33,7 +35,6 @@ public:
     void MDIDestroy();
     BOOL IsMaximized() const;
 
-    BOOL ShowWindow(int nCmdShow) override;
     void ActivateFrame(int nCmdShow = -1) override;
     void OnUpdateFrameTitle(BOOL bAddToTitle) override;
 
@@ -43,9 +44,11 @@ protected:
     void OnClose() override;
     // Deletes the sub-window, and with it the frame and its view, at once.
     void PostNcDestroy() override;
+    // A close of the sub-window (its close button, Ctrl+F4) becomes WM_CLOSE.
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
 
 private:
     void ApplyStyle();
 
-    QMdiSubWindow* m_pSubWindow = nullptr;
+    QPointer<QMdiSubWindow> m_pSubWindow;
 };

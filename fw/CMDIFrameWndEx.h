@@ -44,7 +44,6 @@ public:
 
     CFrameWnd* GetActiveChildFrame() const override;
     CDocument* GetActiveDocument() const override;
-    void OnUpdateFrameTitle(BOOL bAddToTitle) override;
 
     // The framework's windows dialog: the open pages, to activate or close.
     // It does not block: it is window-modal and returns at once.
@@ -57,8 +56,8 @@ public:
     BOOL IsCaptionReplaced() const { return m_bCaptionReplaced ? TRUE : FALSE; }
 
 protected:
-    // Creates the MDI client area; subclasses call it first.
-    int OnCreate(LPCREATESTRUCT lpCreateStruct) override;
+    // The client of an MDI frame is the MDI client area.
+    BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
     void closeEvent(QCloseEvent* pEvent) override;
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
     void mousePressEvent(QMouseEvent* pEvent) override;
@@ -70,6 +69,7 @@ private:
     void OnSubWindowActivated(QMdiSubWindow* pSubWindow);
     bool TranslateAccelerator(QObject* pReceiver, const QKeyEvent& keyEvent);
     Qt::Edges EdgesAt(const QPoint& point) const;
+    void ApplyStyle();
 
     QMdiArea* m_pMDIClient = nullptr;
     QPointer<CMDIChildWndEx> m_pActiveChild;

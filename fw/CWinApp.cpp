@@ -1,5 +1,7 @@
 #include "fw/CWinApp.h"
 
+#include "fw/CDocManager.h"
+
 #include "platform/profile/ProfileStore.h"
 
 #include <QCursor>
@@ -18,6 +20,7 @@ CWinApp::CWinApp(const CString& strAppName)
 
 CWinApp::~CWinApp()
 {
+    delete m_pDocManager;
     while (m_nWaitCursorCount > 0)
         EndWaitCursor();
     if (g_pApp == this)
@@ -60,6 +63,50 @@ CString CWinApp::GetProfileString(const CString& section, const CString& entry, 
 BOOL CWinApp::WriteProfileString(const CString& section, const CString& entry, const CString& strValue)
 {
     return Profile().WriteString(section, entry, strValue) ? TRUE : FALSE;
+}
+
+void CWinApp::AddDocTemplate(CDocTemplate* pTemplate)
+{
+    if (m_pDocManager == nullptr)
+        m_pDocManager = new CDocManager;
+    m_pDocManager->AddDocTemplate(pTemplate);
+}
+
+POSITION CWinApp::GetFirstDocTemplatePosition() const
+{
+    return m_pDocManager != nullptr ? m_pDocManager->GetFirstDocTemplatePosition() : nullptr;
+}
+
+CDocTemplate* CWinApp::GetNextDocTemplate(POSITION& pos) const
+{
+    if (m_pDocManager == nullptr) {
+        pos = nullptr;
+        return nullptr;
+    }
+    return m_pDocManager->GetNextDocTemplate(pos);
+}
+
+void CWinApp::CloseAllDocuments(BOOL bEndSession)
+{
+    if (m_pDocManager != nullptr)
+        m_pDocManager->CloseAllDocuments(bEndSession);
+}
+
+int CWinApp::GetOpenDocumentCount() const
+{
+    return m_pDocManager != nullptr ? m_pDocManager->GetOpenDocumentCount() : 0;
+}
+
+void CWinApp::OnFileNew()
+{
+    if (m_pDocManager != nullptr)
+        m_pDocManager->OnFileNew();
+}
+
+void CWinApp::OnFileOpen()
+{
+    if (m_pDocManager != nullptr)
+        m_pDocManager->OnFileOpen();
 }
 
 void CWinApp::BeginWaitCursor()

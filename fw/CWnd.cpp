@@ -1,6 +1,7 @@
 #include "fw/CWnd.h"
 
 #include "fw/CFrameWnd.h"
+#include "fw/CWinApp.h"
 #include "fw/WindowMessages.h"
 
 #include <QCoreApplication>
@@ -38,6 +39,8 @@ CWnd::CWnd(QWidget* pParent)
 CWnd::~CWnd()
 {
     LiveWindows().remove(this);
+    if (CWinApp* pApp = AfxGetApp(); pApp != nullptr && pApp->m_pMainWnd == this)
+        pApp->m_pMainWnd = nullptr;
 }
 
 BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -58,7 +61,18 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     const auto entry = m_messageMap.find(message);
     if (entry != m_messageMap.end())
         return entry->second(wParam, lParam);
-    return DefWindowProc(message, wParam, lParam);
+    switch (message) {
+    case WM_CREATE:
+        return OnCreate(reinterpret_cast<LPCREATESTRUCT>(lParam));
+    case WM_CLOSE:
+        OnClose();
+        return 0;
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    default:
+        return DefWindowProc(message, wParam, lParam);
+    }
 }
 
 LRESULT CWnd::DefWindowProc(UINT, WPARAM, LPARAM)
@@ -71,6 +85,34 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM)
     return OnCmdMsg(LOWORD(wParam), nullptr);
 }
 
+BOOL CWnd::PreCreateWindow(CREATESTRUCT&)
+{
+    return TRUE;
+}
+
+int CWnd::OnCreate(LPCREATESTRUCT)
+{
+    return 0;
+}
+
+void CWnd::OnClose()
+{
+    DestroyWindow();
+}
+
+void CWnd::OnDestroy()
+{
+}
+
+void CWnd::PostNcDestroy()
+{
+}
+
+QWidget* CWnd::OuterWidget() const
+{
+    return const_cast<CWnd*>(this);
+}
+
 CFrameWnd* CWnd::GetParentFrame() const
 {
     for (QWidget* pParent = parentWidget(); pParent != nullptr; pParent = pParent->parentWidget()) {
@@ -78,6 +120,166 @@ CFrameWnd* CWnd::GetParentFrame() const
             return pFrame;
     }
     return nullptr;
+}
+
+BOOL CWnd::ShowWindow(int nCmdShow)
+{
+    QWidget* pOuter = OuterWidget();
+    const BOOL bWasVisible = pOuter->isVisible() ? TRUE : FALSE;
+    switch (nCmdShow) {
+    case SW_HIDE:
+        pOuter->hide();
+        break;
+    case SW_SHOWMAXIMIZED:
+        pOuter->showMaximized();
+        break;
+    case SW_SHOWMINIMIZED:
+    case SW_MINIMIZE:
+        pOuter->showMinimized();
+        break;
+    case SW_SHOWNORMAL:
+    case SW_RESTORE:
+        pOuter->showNormal();
+        break;
+    default:
+        pOuter->show();
+        break;
+    }
+    return bWasVisible;
+}
+
+BOOL CWnd::IsWindowVisible() const
+{
+    return OuterWidget()->isVisible() ? TRUE : FALSE;
+}
+
+void CWnd::GetWindowRect(CRect* lpRect) const
+{
+    const QWidget* pOuter = OuterWidget();
+    if (pOuter->isWindow()) {
+        *lpRect = CRect(pOuter->frameGeometry());
+        return;
+    }
+    *lpRect = CRect(QRect(pOuter->mapToGlobal(QPoint(0, 0)), pOuter->size()));
+}
+
+void CWnd::GetClientRect(CRect* lpRect) const
+{
+    *lpRect = CRect(QRect(QPoint(0, 0), size()));
+}
+
+void CWnd::CalcWindowRect(CRect* lpClientRect) const
+{
+    const QWidget* pOuter = OuterWidget();
+    QMargins around;
+    if (pOuter != this)
+        around = pOuter->contentsMargins();
+    if (pOuter->isWindow()) {
+        const QRect frame = pOuter->frameGeometry();
+        const QRect inside = pOuter->geometry();
+        around += QMargins(inside.left() - frame.left(), inside.top() - frame.top(), frame.right() - inside.right(),
+                           frame.bottom() - inside.bottom());
+    }
+    *lpClientRect = CRect(lpClientRect->ToQRect().marginsAdded(around));
+}
+
+BOOL CWnd::SetWindowPos(const CWnd*, int x, int y, int cx, int cy, UINT nFlags)
+{
+    QWidget* pOuter = OuterWidget();
+    if ((nFlags & SWP_NOSIZE) == 0) {
+        // The size given is the outer size; a top-level window's frame
+        // drawn by the desktop is not the widget's to size.
+        const QSize decoration = pOuter->isWindow() ? pOuter->frameGeometry().size() - pOuter->size() : QSize();
+        pOuter->resize(QSize(cx, cy) - decoration);
+    }
+    if ((nFlags & SWP_NOMOVE) == 0)
+        pOuter->move(x, y);
+    if ((nFlags & SWP_NOACTIVATE) == 0 && pOuter->isVisible())
+        pOuter->activateWindow();
+    return TRUE;
+}
+
+void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint)
+{
+    SetWindowPos(nullptr, x, y, nWidth, nHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (bRepaint)
+        OuterWidget()->update();
+}
+
+void CWnd::SetWindowText(const CString& strText)
+{
+    OuterWidget()->setWindowTitle(strText);
+    if (OuterWidget() != this)
+        setWindowTitle(strText);
+}
+
+CString CWnd::GetWindowText() const
+{
+    return windowTitle();
+}
+
+BOOL CWnd::RedrawWindow(const CRect* lpRectUpdate, const void*, UINT flags)
+{
+    QWidget* pTarget = (flags & RDW_FRAME) != 0 ? OuterWidget() : this;
+    if (lpRectUpdate != nullptr)
+        pTarget->update(lpRectUpdate->ToQRect());
+    else
+        pTarget->update();
+    if ((flags & RDW_ALLCHILDREN) != 0) {
+        for (QWidget* pChild : pTarget->findChildren<QWidget*>())
+            pChild->update();
+    }
+    if ((flags & RDW_UPDATENOW) != 0 && pTarget->isVisible())
+        pTarget->repaint();
+    return TRUE;
+}
+
+void CWnd::UpdateWindow()
+{
+    if (isVisible())
+        repaint();
+}
+
+void CWnd::Invalidate(BOOL)
+{
+    update();
+}
+
+BOOL CWnd::SetForegroundWindow()
+{
+    QWidget* pWindow = OuterWidget()->window();
+    pWindow->raise();
+    pWindow->activateWindow();
+    return TRUE;
+}
+
+CWnd* CWnd::SetActiveWindow()
+{
+    SetForegroundWindow();
+    return this;
+}
+
+BOOL CWnd::DestroyWindow()
+{
+    if (m_bDestroyed)
+        return FALSE;
+    // WM_DESTROY reaches the window first and then every window inside it,
+    // while all of them still exist.
+    m_bDestroyed = true;
+    SendMessage(WM_DESTROY);
+    for (CWnd* pChild : findChildren<CWnd*>()) {
+        if (!pChild->m_bDestroyed) {
+            pChild->m_bDestroyed = true;
+            pChild->SendMessage(WM_DESTROY);
+        }
+    }
+    OuterWidget()->hide();
+    if (CWinApp* pApp = AfxGetApp(); pApp != nullptr && pApp->m_pMainWnd == this) {
+        pApp->m_pMainWnd = nullptr;
+        QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
+    }
+    PostNcDestroy();
+    return TRUE;
 }
 
 bool CWnd::event(QEvent* pEvent)

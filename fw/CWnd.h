@@ -45,6 +45,9 @@ public:
     // The window's outer rectangle on the screen, and its inside.
     void GetWindowRect(CRect* lpRect) const;
     void GetClientRect(CRect* lpRect) const;
+    // Grows a client rectangle into the window rectangle around it: the
+    // caption, borders and bars the window puts around its client.
+    virtual void CalcWindowRect(CRect* lpClientRect) const;
     // Moves and sizes the outer window; the insertion window is ignored (the
     // stacking order follows activation here).
     BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
