@@ -5,10 +5,12 @@
 #include "fw/CCmdUI.h"
 #include "fw/CMFCVisualManager.h"
 #include "fw/ribbon/CMFCRibbonApplicationButton.h"
+#include "res/ProductInfo.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
 
 #include <QSet>
+#include <QSettings>
 
 namespace {
 
