@@ -11,7 +11,7 @@ class CMFCRibbonApplicationButton : public CMFCRibbonButton
 public:
     CMFCRibbonApplicationButton();
 
-    void SetImage(const QPixmap& image) { m_image = image; }
+    void SetImage(const QPixmap& image);
     const QPixmap& GetImage() const { return m_image; }
 
     virtual void OnLButtonDown(CPoint point);

@@ -77,6 +77,8 @@ public:
     void OnUpdateCmdUI(CCmdTarget* pTarget, BOOL bDisableIfNoHandler = TRUE);
     // The same from the owner frame; the ribbon does it on idle.
     void UpdateFromOwner();
+    // Updates once the messages queued so far (a command just sent) have run.
+    void ScheduleUpdate();
 
     int GetCaptionHeight() const;
     int GetTabsHeight() const;
@@ -95,7 +97,6 @@ private:
     // Every element widget passes through here for tooltips.
     void WatchElementWidget(QWidget* pWidget);
     void ApplyLook();
-    void ScheduleUpdate();
 
     bool m_bReplaceFrameCaption;
     bool m_bPrintPreview = true;

@@ -73,6 +73,8 @@ protected:
     virtual void UpdateWidget();
     void SetState(bool bDisabled, int nCheck, bool bRadio);
     int GetCheck() const { return m_nCheck; }
+    void SetLabel(const CString& strLabel, const CString& strKeys);
+    const CString& GetOwnDescription() const { return m_strDescription; }
 
 private:
     friend class CMFCRibbonPanel;

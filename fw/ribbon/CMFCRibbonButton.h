@@ -23,6 +23,8 @@ struct CMFCRibbonMenuItem
 class CMFCRibbonButton : public CMFCRibbonBaseElement
 {
 public:
+    // Descriptions show in tooltips only, so bAlwaysShowDescription has no
+    // effect.
     CMFCRibbonButton(UINT nID, const CString& strText, int nSmallImageIndex = -1, int nLargeImageIndex = -1,
                      BOOL bAlwaysShowDescription = FALSE);
     CMFCRibbonButton(UINT nID, const CString& strText, const QIcon& icon, BOOL bAlwaysShowDescription = FALSE);
@@ -60,7 +62,6 @@ private:
     int m_nSmallImageIndex;
     int m_nLargeImageIndex;
     QIcon m_icon;
-    bool m_bAlwaysShowDescription;
     QList<CMFCRibbonMenuItem> m_menuItems;
     bool m_bIsDefaultCommand = true;
     bool m_bRightAlignMenu = false;

@@ -9,6 +9,7 @@
 class CMFCRibbonBaseElement;
 class CMFCRibbonCategory;
 class QWidget;
+class RibbonPanelWidget;
 
 // A group of elements in a category with its name at the foot. Large
 // buttons take a column each; small elements stack three to a column.
@@ -39,5 +40,5 @@ private:
     CString m_strName;
     QIcon m_icon;
     QList<CMFCRibbonBaseElement*> m_elements;
-    QPointer<class RibbonPanelWidget> m_pWidget;
+    QPointer<RibbonPanelWidget> m_pWidget;
 };
