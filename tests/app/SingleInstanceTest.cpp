@@ -31,7 +31,7 @@ bool WaitUntil(const std::function<bool()>& condition, int nTimeoutMs = 15000)
     return true;
 }
 
-QString Run(const QString& program, const QStringList& arguments)
+QString RunTool(const QString& program, const QStringList& arguments)
 {
     QProcess process;
     process.start(program, arguments);
@@ -42,7 +42,7 @@ QString Run(const QString& program, const QStringList& arguments)
 // The program's main windows that are mapped and viewable.
 QStringList VisibleMainWindows()
 {
-    const QString found = Run(QStringLiteral("xdotool"),
+    const QString found = RunTool(QStringLiteral("xdotool"),
                               {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
                                QLatin1Char('^') + ProductInfo::ApplicationTitle() + QLatin1Char('$')});
     return found.isEmpty() ? QStringList() : found.split(QLatin1Char('\n'));
@@ -50,7 +50,7 @@ QStringList VisibleMainWindows()
 
 QString FocusedWindow()
 {
-    return Run(QStringLiteral("xdotool"), {QStringLiteral("getwindowfocus")});
+    return RunTool(QStringLiteral("xdotool"), {QStringLiteral("getwindowfocus")});
 }
 
 class Program
@@ -238,7 +238,7 @@ TEST_F(SingleInstanceTest, MaximisedPlacementComesBackNormalAndHidden)
     auto pFirst = StartFirst({QStringLiteral(":silent")}, false);
     RunSecond({});
     ASSERT_TRUE(WaitUntil([] { return VisibleMainWindows().size() == 1; }));
-    const QString geometry = Run(QStringLiteral("xdotool"),
+    const QString geometry = RunTool(QStringLiteral("xdotool"),
                                  {QStringLiteral("getwindowgeometry"), VisibleMainWindows().value(0)});
     EXPECT_TRUE(geometry.contains(QStringLiteral("Position: 120,90"))) << qPrintable(geometry);
     EXPECT_TRUE(geometry.contains(QStringLiteral("Geometry: 900x640"))) << qPrintable(geometry);

@@ -62,9 +62,12 @@ TEST_F(PageSwitchingTest, SwitchingClosesTheOldPageBeforeTheNewOneIsCreatedAndSt
     QPointer<CWnd> pRadioView = OpenView();
     ASSERT_NE(dynamic_cast<CKestrelRadioView*>(pRadioView.data()), nullptr);
 
+    POSITION pos = m_pApp->GetFirstDocTemplatePosition();
+    m_pApp->GetNextDocTemplate(pos);
+    CDocTemplate* pSettingsTemplate = m_pApp->GetNextDocTemplate(pos);
     bool bNewPageExistedWhenOldWentAway = true;
     QObject::connect(pRadioView.data(), &QObject::destroyed, [&] {
-        bNewPageExistedWhenOldWentAway = m_pApp->GetOpenDocumentCount() != 0;
+        bNewPageExistedWhenOldWentAway = !pSettingsTemplate->GetDocuments().isEmpty();
     });
     ActivateCategory(1);
 
