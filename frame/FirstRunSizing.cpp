@@ -7,6 +7,8 @@
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
 
+#include <QMdiArea>
+
 void SizeMainWindowOnFirstRun(CView* pView, const CString& strFlagName)
 {
     if (GetSettingInt(strFlagName, SettingDefaults::kFirstRunSizingDone) != 0)
@@ -20,7 +22,11 @@ void SizeMainWindowOnFirstRun(CView* pView, const CString& strFlagName)
     pChildFrame->GetWindowRect(&rectChild);
     CRect rectStatusBar;
     pMainFrame->GetStatusBar().GetWindowRect(&rectStatusBar);
-    const int nWidth = rectChild.Width();
+    // The frame's own borders beside the client area would otherwise cut
+    // the page's right edge.
+    const QWidget* pClient = pMainFrame->GetMDIClient();
+    const int nBorders = pClient != nullptr ? pMainFrame->width() - pClient->width() : 0;
+    const int nWidth = rectChild.Width() + nBorders;
     const int nHeight = rectChild.Height() + GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYDLGFRAME)
                         + rectStatusBar.Height() + pMainFrame->GetRibbonBar().height();
     pMainFrame->SetWindowPos(nullptr, 0, 0, nWidth, nHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
