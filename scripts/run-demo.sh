@@ -71,6 +71,9 @@ done
 [ -s "$work/display" ] || { echo "Xvfb did not start:"; cat "$work/xvfb.log"; exit 1; }
 export DISPLAY=":$(head -n1 "$work/display")"
 export QT_QPA_PLATFORM=xcb
+# A session of its own: the demo finds no instance of the desktop's.
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 -p "$XDG_RUNTIME_DIR"
 
 screenshot=${KESTREL_DEMO_SCREENSHOT:-$root/build/demo-screenshot.png}
 seconds=${KESTREL_DEMO_SECONDS:-15}
