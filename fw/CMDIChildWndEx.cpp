@@ -186,5 +186,18 @@ bool CMDIChildWndEx::eventFilter(QObject* pWatched, QEvent* pEvent)
         PostMessage(WM_CLOSE);
         return true;
     }
+    if (pWatched == m_pSubWindow && pEvent->type() == QEvent::Resize && m_pSubWindow->isMaximized()) {
+        // A maximised page that was sized (to fit its form) keeps that size
+        // for whoever measures it now, and fills the client area again once
+        // the current message is done.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                QMdiArea* pArea = m_pSubWindow != nullptr ? m_pSubWindow->mdiArea() : nullptr;
+                if (pArea != nullptr && m_pSubWindow->isMaximized() && m_pSubWindow->size() != pArea->viewport()->size())
+                    m_pSubWindow->setGeometry(pArea->viewport()->rect());
+            },
+            Qt::QueuedConnection);
+    }
     return CFrameWnd::eventFilter(pWatched, pEvent);
 }

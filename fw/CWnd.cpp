@@ -189,7 +189,7 @@ BOOL CWnd::SetWindowPos(const CWnd*, int x, int y, int cx, int cy, UINT nFlags)
     if ((nFlags & SWP_NOSIZE) == 0) {
         // The size given is the outer size; a top-level window's frame
         // drawn by the desktop is not the widget's to size.
-        const QSize decoration = pOuter->isWindow() ? pOuter->frameGeometry().size() - pOuter->size() : QSize();
+        const QSize decoration = pOuter->isWindow() ? pOuter->frameGeometry().size() - pOuter->size() : QSize(0, 0);
         pOuter->resize(QSize(cx, cy) - decoration);
     }
     if ((nFlags & SWP_NOMOVE) == 0)
@@ -274,11 +274,15 @@ BOOL CWnd::DestroyWindow()
         }
     }
     OuterWidget()->hide();
-    if (CWinApp* pApp = AfxGetApp(); pApp != nullptr && pApp->m_pMainWnd == this) {
+    CWinApp* pApp = AfxGetApp();
+    const bool bMainWindow = pApp != nullptr && pApp->m_pMainWnd == this;
+    if (bMainWindow)
         pApp->m_pMainWnd = nullptr;
-        QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
-    }
+    // The window may delete itself here (at once, or queued before the
+    // end of the message loop below, so that it is gone before the loop is).
     PostNcDestroy();
+    if (bMainWindow)
+        QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
     return TRUE;
 }
 

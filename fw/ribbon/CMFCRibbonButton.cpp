@@ -200,8 +200,9 @@ void CMFCRibbonButton::UpdateWidget()
     const bool bShowsMenuMark = HasMenu() && !m_bIsDefaultCommand;
     // A button whose click is its command drops its menu down from an
     // arrow of its own.
-    pButton->setMenu(HasMenu() && m_bIsDefaultCommand ? BuildMenu(pButton) : nullptr);
-    pButton->setPopupMode(QToolButton::MenuButtonPopup);
+    const bool bSplit = HasMenu() && m_bIsDefaultCommand;
+    pButton->setMenu(bSplit ? BuildMenu(pButton) : nullptr);
+    pButton->setPopupMode(bSplit ? QToolButton::MenuButtonPopup : QToolButton::DelayedPopup);
     const QIcon icon = GetIcon(bLarge ? TRUE : FALSE);
     pButton->setIcon(icon);
     if (GetParentPanel() == nullptr) {

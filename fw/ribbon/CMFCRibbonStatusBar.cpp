@@ -21,6 +21,7 @@ CMFCRibbonStatusBar::CMFCRibbonStatusBar()
     pLayout->setSpacing(0);
     m_pLeftGroup->setSpacing(0);
     m_pRightGroup->setSpacing(0);
+    m_pLeftGroup->addStretch(1);
     pLayout->addLayout(m_pLeftGroup, 1);
     pLayout->addLayout(m_pRightGroup);
     setMinimumHeight(fontMetrics().height() + 8);
@@ -52,7 +53,8 @@ void CMFCRibbonStatusBar::Insert(QList<Entry>& entries, QHBoxLayout* pLayout, CM
         return;
     entries.append({pElement, strLabel});
     QWidget* pWidget = pElement->EnsureWidget(this);
-    pLayout->addWidget(pWidget);
+    // Ordinary elements go before the space that parts the two groups.
+    pLayout->insertWidget(pLayout == m_pLeftGroup ? pLayout->count() - 1 : pLayout->count(), pWidget);
     pElement->SetVisible(bIsVisible);
 }
 

@@ -29,6 +29,17 @@ int RibbonPanelWidget::CaptionHeight()
     return QFontMetrics(QFont()).height() + 4;
 }
 
+QSize RibbonPanelWidget::sizeHint() const
+{
+    const QSize elements = QWidget::sizeHint();
+    return QSize(qMax(elements.width(), fontMetrics().horizontalAdvance(m_strName) + 4 * kMargin), elements.height());
+}
+
+QSize RibbonPanelWidget::minimumSizeHint() const
+{
+    return QSize(sizeHint().width(), QWidget::minimumSizeHint().height());
+}
+
 void RibbonPanelWidget::AddElementWidget(QWidget* pElement, bool bLarge)
 {
     if (bLarge) {

@@ -19,6 +19,9 @@ public:
     QString GetName() const { return m_strName; }
 
     static int CaptionHeight();
+    // Wide enough for its elements and for its name.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* pEvent) override;

@@ -16,7 +16,8 @@ RibbonStatusPaneWidget::RibbonStatusPaneWidget(CMFCRibbonStatusBarPane* pPane, Q
     , m_pPane(pPane)
 {
     setObjectName(QStringLiteral("ribbonStatusPane"));
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    // As wide as the sample, narrower only when the window is.
+    setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
 }
 
 QSize RibbonStatusPaneWidget::sizeHint() const
