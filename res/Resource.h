@@ -36,7 +36,14 @@ inline constexpr unsigned ID_TRAY_STOP = 32789;
 inline constexpr unsigned ID_TRAY_PLAY = 32791;
 inline constexpr unsigned ID_FILE_NEW = 57600;
 inline constexpr unsigned ID_FILE_OPEN = 57601;
+inline constexpr unsigned ID_FILE_SAVE = 57603;
+inline constexpr unsigned ID_EDIT_COPY = 57634;
+inline constexpr unsigned ID_EDIT_CUT = 57635;
+inline constexpr unsigned ID_EDIT_PASTE = 57637;
+inline constexpr unsigned ID_EDIT_UNDO = 57643;
 inline constexpr unsigned ID_APP_ABOUT = 57664;
+inline constexpr unsigned ID_NEXT_PANE = 57680;
+inline constexpr unsigned ID_PREV_PANE = 57681;
 
 // Status bar panes.
 inline constexpr unsigned ID_STATUSBAR_PANE1 = 120;
@@ -44,7 +51,30 @@ inline constexpr unsigned ID_STATUSBAR_PANE1 = 120;
 // Dialogs and their controls.
 inline constexpr unsigned IDD_ABOUTBOX = 100;
 inline constexpr unsigned IDD_KESTRELRADIO_FORM = 101;
+inline constexpr unsigned IDD_RADIOSETTINGS_FORM = 313;
 inline constexpr unsigned IDC_CHECK_NON_WORKING = 1005;
 
-// Icons.
+// The main frame's icon, menu, accelerators and title.
 inline constexpr unsigned IDR_MAINFRAME = 128;
+// The page templates' document strings.
+inline constexpr unsigned IDR_KestrelRadioTYPE = 130;
+inline constexpr unsigned IDR_PromoTYPE = 131;
+inline constexpr unsigned IDR_HardwareTYPE = 133;
+// Menus: the looks under the Style button, the tray menu.
+inline constexpr unsigned IDR_STYLE_MENU = 200;
+inline constexpr unsigned IDR_SYSTEM_TRAY_MENU = 311;
+
+// Image strips.
+inline constexpr unsigned IDB_SMALL_IMAGES = 110;
+inline constexpr unsigned IDB_LARGE_IMAGES = 111;
+inline constexpr unsigned IDB_MAIN_BUTTON = 112;
+inline constexpr unsigned IDB_PANEL_IMAGES = 113;
+
+// Strings of the string table (command prompts share their command's id).
+inline constexpr unsigned IDP_OLE_INIT_FAILED = 100;
+inline constexpr unsigned IDS_SYSTEM_TRAY_MENU = 101;
+inline constexpr unsigned IDS_MAIN_BUTTON_TOOLTIP = 260;
+inline constexpr unsigned IDS_STYLE_LABEL = 286;
+inline constexpr unsigned IDS_STYLE_TOOLTIP = 287;
+inline constexpr unsigned IDS_STYLE_DESCRIPTION = 288;
+inline constexpr unsigned AFX_IDS_APP_TITLE = 57344;

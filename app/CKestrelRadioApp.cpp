@@ -1,0 +1,231 @@
+#include "app/CKestrelRadioApp.h"
+
+#include "app/CAboutDlg.h"
+#include "app/CKestrelRadioDoc.h"
+#include "app/CommandLine.h"
+#include "app/PrivateMessages.h"
+#include "frame/CChildFrame.h"
+#include "frame/CMainFrame.h"
+#include "fw/CMultiDocTemplate.h"
+#include "fw/StringResources.h"
+#include "hotkeys/CRadioSettingsDoc.h"
+#include "hotkeys/CRadioSettingsView.h"
+#include "platform/signals/TerminationSignalWatcher.h"
+#include "radio/CKestrelRadioView.h"
+#include "res/MainFrameResources.h"
+#include "res/ProductInfo.h"
+#include "res/Resource.h"
+#include "res/StringTable.h"
+#include "web/CHardwareStoreDoc.h"
+#include "web/CHardwareStoreView.h"
+#include "web/CPromoDoc.h"
+#include "web/CPromoView.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLoggingCategory>
+#include <QScreen>
+#include <climits>
+
+// What the running instance receives from later ones; off unless asked for
+// with QT_LOGGING_RULES="kestrel.instance.debug=true".
+Q_LOGGING_CATEGORY(lcInstance, "kestrel.instance", QtInfoMsg)
+
+namespace {
+// The main window's saved placement, in the workspace store.
+constexpr char kPlacementLeft[] = "MainWindowLeft";
+constexpr char kPlacementTop[] = "MainWindowTop";
+constexpr char kPlacementRight[] = "MainWindowRight";
+constexpr char kPlacementBottom[] = "MainWindowBottom";
+constexpr char kPlacementFlags[] = "MainWindowFlags";
+constexpr char kPlacementShowCmd[] = "MainWindowShowCmd";
+constexpr int kNotSaved = INT_MIN;
+
+// A rectangle no screen shows any more (a monitor that went) is moved onto
+// the primary screen, so the window cannot come back out of reach.
+QRect OnSomeScreen(QRect rect)
+{
+    for (const QScreen* pScreen : QGuiApplication::screens()) {
+        if (pScreen->availableGeometry().intersects(rect))
+            return rect;
+    }
+    if (const QScreen* pPrimary = QGuiApplication::primaryScreen()) {
+        const QRect available = pPrimary->availableGeometry();
+        rect.setSize(rect.size().boundedTo(available.size()));
+        rect.moveTopLeft(available.topLeft());
+    }
+    return rect;
+}
+}
+
+CKestrelRadioApp* KestrelRadioApp()
+{
+    return dynamic_cast<CKestrelRadioApp*>(AfxGetApp());
+}
+
+CKestrelRadioApp::CKestrelRadioApp(QStringList arguments)
+    : CWinAppEx(ProductInfo::ApplicationTitle())
+    , m_arguments(std::move(arguments))
+    , m_pInstanceService(CreateInstanceService(ProductInfo::ApplicationTitle()))
+{
+    CSettingsCache::Set(&m_cache);
+    AfxSetStringResourceLoader(&LoadResourceString);
+
+    MapCommand(ID_APP_ABOUT, &CKestrelRadioApp::OnAppAbout);
+    MapCommand(ID_FILE_NEW, &CWinApp::OnFileNew);
+    MapCommand(ID_FILE_OPEN, &CWinApp::OnFileOpen);
+}
+
+CKestrelRadioApp::~CKestrelRadioApp()
+{
+    m_pInstanceService->StopListening();
+    if (CSettingsCache::Get() == &m_cache)
+        CSettingsCache::Set(nullptr);
+}
+
+BOOL CKestrelRadioApp::InitInstance()
+{
+    SetRegistryKey(ProductInfo::MakerDomain());
+
+    std::unique_ptr<IRunningInstance> pRunning;
+    const BOOL bOtherInstance = FindRunningInstance(pRunning);
+    const bool bShowMainWindow = m_nCmdShow == SW_SHOW;
+    if (bOtherInstance) {
+        if (m_nForwardedArgument > -1)
+            return FALSE;
+        pRunning->ShowAndActivate();
+        return FALSE;
+    }
+
+    RegisterDocTemplates();
+
+    auto* pMainFrame = new CMainFrame;
+    m_pMainWnd = pMainFrame;
+    if (!pMainFrame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) {
+        if (IsWindow(pMainFrame))
+            delete pMainFrame;
+        m_pMainWnd = nullptr;
+        return FALSE;
+    }
+    pMainFrame->LoadAccelTable(MainFrameResources::Accelerators());
+    ReloadWindowPlacement(pMainFrame);
+    // From now on a later start finds this one.
+    m_pInstanceService->Listen(this);
+
+    m_pTerminationWatcher = std::make_unique<CTerminationSignalWatcher>();
+    QObject::connect(m_pTerminationWatcher.get(), &CTerminationSignalWatcher::terminationRequested,
+                     m_pTerminationWatcher.get(), [this] { EndApplication(); });
+    // The session's log-out: the state is kept when the session asks, and
+    // the program ends through the same path as Exit when it is told to quit.
+    QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, m_pTerminationWatcher.get(), [this] {
+        if (IsWindow(m_pMainWnd))
+            StoreWindowPlacement(static_cast<CFrameWnd*>(m_pMainWnd));
+    });
+    QObject::connect(qGuiApp, &QCoreApplication::aboutToQuit, m_pTerminationWatcher.get(),
+                     [this] { EndApplication(); });
+
+    if (bShowMainWindow)
+        pMainFrame->ShowWindow(SW_SHOW);
+    pMainFrame->UpdateWindow();
+    pMainFrame->SetWindowText(ProductInfo::ApplicationTitle());
+    return TRUE;
+}
+
+BOOL CKestrelRadioApp::FindRunningInstance(std::unique_ptr<IRunningInstance>& pRunning)
+{
+    pRunning = m_pInstanceService->FindRunningInstance();
+
+    const CString strRaw = CommandLine::FromArguments(m_arguments);
+    const CString strCleaned = CommandLine::Clean(strRaw, QCoreApplication::applicationFilePath());
+    if (CommandLine::HasSilentSwitch(strRaw)) {
+        m_nCmdShow = SW_HIDE;
+    } else if (strCleaned.isEmpty()) {
+        m_nCmdShow = SW_SHOW;
+    } else {
+        m_nForwardedArgument = CommandLine::ToNumber(strCleaned);
+        m_nCmdShow = SW_HIDE;
+        if (pRunning != nullptr) {
+            const auto nArgument = static_cast<LPARAM>(m_nForwardedArgument);
+            pRunning->SendMessage(WM_FORWARD_ARGUMENT, static_cast<WPARAM>(nArgument), nArgument);
+        }
+    }
+    return pRunning != nullptr ? TRUE : FALSE;
+}
+
+void CKestrelRadioApp::RegisterDocTemplates()
+{
+    AddDocTemplate(new CMultiDocTemplate(IDR_KestrelRadioTYPE, RUNTIME_CLASS(CKestrelRadioDoc),
+                                         RUNTIME_CLASS(CChildFrame), RUNTIME_CLASS(CKestrelRadioView)));
+    AddDocTemplate(new CMultiDocTemplate(IDR_KestrelRadioTYPE, RUNTIME_CLASS(CRadioSettingsDoc),
+                                         RUNTIME_CLASS(CChildFrame), RUNTIME_CLASS(CRadioSettingsView)));
+    AddDocTemplate(new CMultiDocTemplate(IDR_PromoTYPE, RUNTIME_CLASS(CPromoDoc), RUNTIME_CLASS(CChildFrame),
+                                         RUNTIME_CLASS(CPromoView)));
+    AddDocTemplate(new CMultiDocTemplate(IDR_HardwareTYPE, RUNTIME_CLASS(CHardwareStoreDoc),
+                                         RUNTIME_CLASS(CChildFrame), RUNTIME_CLASS(CHardwareStoreView)));
+}
+
+BOOL CKestrelRadioApp::ReloadWindowPlacement(CFrameWnd* pFrame)
+{
+    const int nLeft = GetInt(kPlacementLeft, kNotSaved);
+    const int nTop = GetInt(kPlacementTop, kNotSaved);
+    const int nRight = GetInt(kPlacementRight, kNotSaved);
+    const int nBottom = GetInt(kPlacementBottom, kNotSaved);
+    if (pFrame == nullptr || nLeft == kNotSaved || nTop == kNotSaved || nRight == kNotSaved || nBottom == kNotSaved)
+        return FALSE;
+    const CRect rectNormal(nLeft, nTop, nRight, nBottom);
+    if (rectNormal.IsRectEmpty())
+        return FALSE;
+    // Whatever show state was saved, the window comes back normal and
+    // hidden: only the start-up or the tray shows it.
+    pFrame->setGeometry(OnSomeScreen(rectNormal.ToQRect()));
+    return TRUE;
+}
+
+void CKestrelRadioApp::StoreWindowPlacement(CFrameWnd* pFrame)
+{
+    const QRect normal = pFrame->normalGeometry().isValid() ? pFrame->normalGeometry() : pFrame->geometry();
+    const CRect rect(normal);
+    int nShowCmd = SW_SHOWNORMAL;
+    if (pFrame->isMaximized())
+        nShowCmd = SW_SHOWMAXIMIZED;
+    else if (pFrame->isMinimized())
+        nShowCmd = SW_SHOWMINIMIZED;
+    WriteInt(kPlacementLeft, rect.left);
+    WriteInt(kPlacementTop, rect.top);
+    WriteInt(kPlacementRight, rect.right);
+    WriteInt(kPlacementBottom, rect.bottom);
+    WriteInt(kPlacementFlags, 0);
+    WriteInt(kPlacementShowCmd, nShowCmd);
+}
+
+void CKestrelRadioApp::OnAppAbout()
+{
+    CAboutDlg aboutDlg(IsWindow(m_pMainWnd) ? m_pMainWnd : nullptr);
+    aboutDlg.DoModal();
+}
+
+void CKestrelRadioApp::EndApplication()
+{
+    if (!IsWindow(m_pMainWnd))
+        return;
+    if (auto* pMainFrame = dynamic_cast<CMainFrame*>(m_pMainWnd))
+        pMainFrame->CloseAndDestroy();
+}
+
+std::intptr_t CKestrelRadioApp::OnInstanceMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
+{
+    qCDebug(lcInstance, "message %u %lld %lld", message, static_cast<long long>(static_cast<std::intptr_t>(wParam)),
+            static_cast<long long>(lParam));
+    if (!IsWindow(m_pMainWnd))
+        return 0;
+    return m_pMainWnd->SendMessage(message, wParam, lParam);
+}
+
+void CKestrelRadioApp::OnShowAndActivate()
+{
+    qCDebug(lcInstance, "show and activate");
+    if (!IsWindow(m_pMainWnd))
+        return;
+    m_pMainWnd->ShowWindow(SW_SHOW);
+    m_pMainWnd->SetForegroundWindow();
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "fw/CWinApp.h"
+#include "platform/instance/InstanceService.h"
+#include "settings/SettingsCache.h"
+
+#include <QStringList>
+#include <memory>
+
+class CFrameWnd;
+class CTerminationSignalWatcher;
+
+// The application object: one running instance per user, the command line
+// that decides whether the main window shows, the four page templates in
+// their fixed order, the main frame and its saved placement, the about box.
+class CKestrelRadioApp : public CWinAppEx, private IInstanceReceiver
+{
+public:
+    // arguments: the program's command line, its name first.
+    explicit CKestrelRadioApp(QStringList arguments);
+    ~CKestrelRadioApp() override;
+
+    // TRUE when the main window was created; FALSE to end the process (another
+    // instance runs, or the frame could not be made).
+    BOOL InitInstance();
+
+    // Puts the saved normal rectangle on the frame, hidden whatever was saved
+    // (a restore never shows or maximises the window). TRUE when a placement
+    // was saved and applied.
+    BOOL ReloadWindowPlacement(CFrameWnd* pFrame);
+    // Keeps the frame's normal rectangle and show state in the workspace store.
+    void StoreWindowPlacement(CFrameWnd* pFrame);
+
+    void OnAppAbout();
+
+    // Ends the program the way the tray's Exit does: the main frame's own
+    // close handling closes the pages and destroys the frame.
+    void EndApplication();
+
+    // The settings cached here (radio, TV, last category); -1 = not read yet.
+    CSettingsCache m_cache;
+    // The numeric command-line argument; -1 = none.
+    int m_nForwardedArgument = -1;
+    // The command id of the current look (210-218, or what was stored).
+    int m_nAppLook = -1;
+    // How the main window starts: SW_SHOW, or SW_HIDE.
+    int m_nCmdShow = -1;
+
+private:
+    // Finds the running instance, reads the command line into m_nCmdShow
+    // and m_nForwardedArgument, and forwards a number to the instance found.
+    BOOL FindRunningInstance(std::unique_ptr<IRunningInstance>& pRunning);
+    void RegisterDocTemplates();
+
+    std::intptr_t OnInstanceMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    void OnShowAndActivate() override;
+
+    QStringList m_arguments;
+    std::unique_ptr<IInstanceService> m_pInstanceService;
+    std::unique_ptr<CTerminationSignalWatcher> m_pTerminationWatcher;
+};
+
+// The application object, or null before it exists.
+CKestrelRadioApp* KestrelRadioApp();

@@ -1,0 +1,6 @@
+#include "app/CKestrelRadioDoc.h"
+
+void CKestrelRadioDoc::SetTitle(const CString&)
+{
+    CDocument::SetTitle(CString());
+}

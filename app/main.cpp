@@ -1,0 +1,21 @@
+#include "app/CKestrelRadioApp.h"
+#include "res/ResourceImages.h"
+
+#include <QApplication>
+#include <clocale>
+
+int main(int argc, char** argv)
+{
+    // The web pages' engine shares its OpenGL contexts with the widgets.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication application(argc, argv);
+    // The media player reads numbers in the C locale.
+    std::setlocale(LC_NUMERIC, "C");
+    QGuiApplication::setDesktopFileName(QStringLiteral("kestrel-radio"));
+    QApplication::setWindowIcon(ResourceImages::ApplicationIcon());
+
+    CKestrelRadioApp theApp(QCoreApplication::arguments());
+    if (!theApp.InitInstance())
+        return 0;
+    return QApplication::exec();
+}

@@ -1,0 +1,278 @@
+#include "frame/CMainFrame.h"
+
+#include "app/CKestrelRadioApp.h"
+#include "app/PrivateMessages.h"
+#include "download/ServerAddresses.h"
+#include "frame/ApplicationLooks.h"
+#include "frame/RibbonLayout.h"
+#include "fw/CCmdUI.h"
+#include "fw/CDocTemplate.h"
+#include "fw/ribbon/CMFCRibbonCategory.h"
+#include "fw/ribbon/CMFCRibbonCheckBox.h"
+#include "fw/ribbon/CMFCRibbonPanel.h"
+#include "fw/ribbon/CMFCRibbonStatusBarPane.h"
+#include "res/MainFrameResources.h"
+#include "res/ProductInfo.h"
+#include "res/Resource.h"
+#include "res/ResourceImages.h"
+#include "res/StringTable.h"
+#include "settings/SettingNames.h"
+#include "settings/SettingsStore.h"
+
+namespace {
+// The frame asks for exactly these: no minimise or maximise box, not
+// initially maximised.
+constexpr DWORD kMainFrameStyle = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | FWS_ADDTOTITLE;
+constexpr UINT kRedrawEverything = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME;
+}
+
+CMainFrame::CMainFrame()
+{
+    if (CKestrelRadioApp* pApp = KestrelRadioApp())
+        pApp->m_nAppLook = pApp->GetInt(SettingNames::kApplicationLook, SettingDefaults::kApplicationLook);
+
+    MapCommand(ID_WINDOW_MANAGER, &CMainFrame::OnWindowManager);
+    MapCommandRange(ID_VIEW_APPLOOK_WIN_2000, ID_VIEW_APPLOOK_OFF_2007_AQUA, &CMainFrame::OnApplicationLook);
+    MapUpdateCommandUIRange(ID_VIEW_APPLOOK_WIN_2000, ID_VIEW_APPLOOK_OFF_2007_AQUA,
+                            &CMainFrame::OnUpdateApplicationLook);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
+{
+    if (!CMDIFrameWndEx::PreCreateWindow(cs))
+        return FALSE;
+    cs.style = kMainFrameStyle;
+    return TRUE;
+}
+
+int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CMDIFrameWndEx::OnCreate(lpCreateStruct) == -1)
+        return -1;
+
+    if (CKestrelRadioApp* pApp = KestrelRadioApp())
+        OnApplicationLook(static_cast<UINT>(pApp->m_nAppLook));
+
+    m_wndRibbonBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_TOP, AFX_IDW_RIBBON_BAR);
+    InitializeRibbon();
+
+    if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR))
+        return -1;
+
+    m_pStatusPane = new CMFCRibbonStatusBarPane(ID_STATUSBAR_PANE1, Texts::kStatusPaneText, TRUE);
+    m_wndStatusBar.AddElement(m_pStatusPane, Texts::kStatusPaneLabel, TRUE);
+    m_pStatusPane->SetAlmostLargeText(Texts::kStatusPaneSample);
+
+    m_pContactPane = new CMFCRibbonStatusBarPane();
+    m_wndStatusBar.AddExtendedElement(m_pContactPane, Texts::kContactPaneLabel, TRUE);
+    m_pContactPane->SetAlmostLargeText(Texts::kContactPaneSample);
+    return 0;
+}
+
+void CMainFrame::InitializeRibbon()
+{
+    const CString strTemp = LoadResourceString(IDS_MAIN_BUTTON_TOOLTIP);
+
+    m_PanelImages.SetImageSize(CSize(16, 16));
+    m_PanelImages.Load(ResourceImages::BitmapPath(IDB_PANEL_IMAGES));
+
+    m_MainButton.SetImage(ResourceImages::LoadBitmap(IDB_MAIN_BUTTON));
+    m_MainButton.SetText(Texts::kMainButtonText);
+    m_MainButton.SetToolTipText(strTemp);
+    m_wndRibbonBar.SetApplicationButton(&m_MainButton,
+                                        CSize(RibbonLayout::kMainButtonSize, RibbonLayout::kMainButtonSize));
+
+    const QPixmap smallImages = ResourceImages::LoadBitmap(IDB_SMALL_IMAGES);
+    const QPixmap largeImages = ResourceImages::LoadBitmap(IDB_LARGE_IMAGES);
+    const QIcon panelIcon = m_PanelImages.ExtractIcon(RibbonLayout::kCollapsedPanelImage);
+    CMFCRibbonCategory* pCategory = nullptr;
+    CMFCRibbonPanel* pPanel = nullptr;
+    CString strCategory;
+    CString strPanel;
+    for (const RibbonLayout::Element& element : RibbonLayout::Elements()) {
+        if (pCategory == nullptr || strCategory != QLatin1String(element.category)) {
+            strCategory = QString::fromUtf8(element.category);
+            pCategory = m_wndRibbonBar.AddCategory(strCategory, smallImages, largeImages);
+            pPanel = nullptr;
+        }
+        if (pPanel == nullptr || strPanel != QLatin1String(element.panel)) {
+            strPanel = QString::fromUtf8(element.panel);
+            pPanel = pCategory->AddPanel(strPanel, panelIcon);
+        }
+        if (element.kind == RibbonLayout::ElementKind::CheckBox)
+            pPanel->Add(new CMFCRibbonCheckBox(element.nID, element.label));
+        else
+            pPanel->Add(new CMFCRibbonButton(element.nID, element.label, element.nSmallImage, element.nLargeImage));
+    }
+
+    auto* pStyleButton = new CMFCRibbonButton(static_cast<UINT>(-1), LoadResourceString(IDS_STYLE_LABEL), -1, -1);
+    pStyleButton->SetMenu(MainFrameResources::StyleMenu(), FALSE, TRUE);
+    pStyleButton->SetToolTipText(LoadResourceString(IDS_STYLE_TOOLTIP));
+    pStyleButton->SetDescription(LoadResourceString(IDS_STYLE_DESCRIPTION));
+    m_wndRibbonBar.AddToTabs(pStyleButton);
+    m_wndRibbonBar.AddToTabs(new CMFCRibbonButton(ID_APP_ABOUT, Texts::kAboutButtonText,
+                                                  m_PanelImages.ExtractIcon(RibbonLayout::kAboutButtonImage)));
+
+    m_wndRibbonBar.EnablePrintPreview(FALSE);
+
+    CSettingsCache* pCache = CSettingsCache::Get();
+    int nLastCategory = SettingDefaults::kLastCategory;
+    if (pCache != nullptr) {
+        if (pCache->m_nLastCategory == -1)
+            pCache->m_nLastCategory = GetSettingInt(SettingNames::kLastCategory, SettingDefaults::kLastCategory);
+        nLastCategory = pCache->m_nLastCategory;
+    }
+    // The program stores only indexes of its categories; any other value
+    // (an edited profile) opens the radio page.
+    if (nLastCategory < 0 || nLastCategory >= m_wndRibbonBar.GetCategoryCount())
+        nLastCategory = SettingDefaults::kLastCategory;
+    m_wndRibbonBar.SetActiveCategory(m_wndRibbonBar.GetCategory(nLastCategory), FALSE);
+}
+
+LRESULT CMainFrame::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_UPDATE_STATUS_PANES:
+        UpdateStatusPanes();
+        break;
+    case WM_CATEGORY_CHANGED:
+        OnCategoryChanged(static_cast<int>(static_cast<LPARAM>(wParam)));
+        break;
+    case WM_NEXT_APP_LOOK:
+        OnNextAppLook();
+        break;
+    case WM_OPEN_PAGE:
+        OnOpenPage(wParam);
+        break;
+    default:
+        break;
+    }
+    return CMDIFrameWndEx::DefWindowProc(message, wParam, lParam);
+}
+
+void CMainFrame::OnCategoryChanged(int nIndex)
+{
+    if (CSettingsCache* pCache = CSettingsCache::Get())
+        pCache->m_nLastCategory = nIndex;
+    WriteSettingInt(SettingNames::kLastCategory, nIndex);
+    OpenCategoryPage(nIndex);
+}
+
+void CMainFrame::OpenCategoryPage(int nIndex)
+{
+    CWinApp* pApp = AfxGetApp();
+    if (pApp == nullptr)
+        return;
+    // The template at that position; the last one when the list ends first.
+    CDocTemplate* pTemplate = nullptr;
+    int nPosition = 0;
+    for (POSITION pos = pApp->GetFirstDocTemplatePosition(); pos != nullptr; ++nPosition) {
+        pTemplate = pApp->GetNextDocTemplate(pos);
+        if (nPosition == nIndex)
+            break;
+    }
+    pApp->CloseAllDocuments(FALSE);
+    if (pTemplate != nullptr)
+        PostMessage(WM_OPEN_PAGE, reinterpret_cast<WPARAM>(pTemplate), 0);
+}
+
+void CMainFrame::OnOpenPage(WPARAM wParam)
+{
+    auto* pTemplate = reinterpret_cast<CDocTemplate*>(wParam);
+    if (pTemplate != nullptr)
+        pTemplate->OpenDocumentFile(nullptr, TRUE);
+}
+
+void CMainFrame::SetStatusText(const CString& strText)
+{
+    m_strStatusText = strText;
+    PostMessage(WM_UPDATE_STATUS_PANES, 0, 0);
+}
+
+void CMainFrame::UpdateStatusPanes()
+{
+    CMFCRibbonCategory* pActive = m_wndRibbonBar.GetActiveCategory();
+    if (pActive == nullptr || m_pStatusPane == nullptr || m_pContactPane == nullptr)
+        return;
+
+    const CString strVisitWebSite = Texts::kVisitPrefix + ProductInfo::WebSiteName();
+    CString strDescription;
+    CString strText;
+    switch (m_wndRibbonBar.GetCategoryIndex(pActive)) {
+    case 0:
+        strDescription = Texts::kStatusPaneDescription;
+        strText = m_strStatusText;
+        break;
+    case 1:
+        strDescription = Texts::kGetMoreSoftware;
+        strText = strVisitWebSite;
+        break;
+    case 2:
+        strDescription = Texts::kDownloadMoreSoftware;
+        strText = strVisitWebSite;
+        break;
+    case 3:
+        strDescription = Texts::kVisitPrefix + ServerAddresses::MusicSiteAddress();
+        strText = Texts::kSendUsYourVoice;
+        break;
+    default:
+        return;
+    }
+    m_pStatusPane->SetDescription(strDescription);
+    m_pStatusPane->SetText(strText);
+    m_pStatusPane->Redraw();
+
+    m_pContactPane->SetDescription(Texts::kContactPaneDescriptionPrefix + ProductInfo::SupportAddress());
+    m_pContactPane->SetText(Texts::kContactPaneText);
+    m_pContactPane->Redraw();
+}
+
+void CMainFrame::OnWindowManager()
+{
+    ShowWindowsDialog();
+}
+
+void CMainFrame::OnApplicationLook(UINT nID)
+{
+    CWaitCursor wait;
+    CKestrelRadioApp* pApp = KestrelRadioApp();
+    if (pApp != nullptr)
+        pApp->m_nAppLook = static_cast<int>(nID);
+    ApplicationLooks::Apply(nID);
+    RedrawWindow(nullptr, nullptr, kRedrawEverything);
+    if (pApp != nullptr)
+        pApp->WriteInt(SettingNames::kApplicationLook, static_cast<int>(nID));
+}
+
+void CMainFrame::OnUpdateApplicationLook(CCmdUI* pCmdUI)
+{
+    const CKestrelRadioApp* pApp = KestrelRadioApp();
+    pCmdUI->SetRadio(pApp != nullptr && pApp->m_nAppLook == static_cast<int>(pCmdUI->m_nID));
+}
+
+void CMainFrame::OnNextAppLook()
+{
+    CWaitCursor wait;
+    const CKestrelRadioApp* pApp = KestrelRadioApp();
+    if (pApp == nullptr)
+        return;
+    int nNext = pApp->m_nAppLook + 1;
+    if (nNext > static_cast<int>(ID_VIEW_APPLOOK_OFF_2007_AQUA))
+        nNext = static_cast<int>(ID_VIEW_APPLOOK_OFF_2007_BLUE);
+    OnApplicationLook(static_cast<UINT>(nNext));
+}
+
+void CMainFrame::CloseAndDestroy()
+{
+    if (!IsDestroyed())
+        CMDIFrameWndEx::OnClose();
+}
+
+void CMainFrame::OnDestroy()
+{
+    if (CKestrelRadioApp* pApp = KestrelRadioApp())
+        pApp->StoreWindowPlacement(this);
+    CMDIFrameWndEx::OnDestroy();
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "frame/CCustomMFCRibbonApplicationButton.h"
+#include "frame/CCustomMFCRibbonBar.h"
+#include "fw/CMDIFrameWndEx.h"
+#include "fw/CMFCToolBarImages.h"
+#include "fw/ribbon/CMFCRibbonStatusBar.h"
+
+class CCmdUI;
+class CMFCRibbonStatusBarPane;
+
+// The main window: the ribbon that draws its caption, the status bar with
+// its two panes, and the client area where exactly one page is open. Every
+// activation of a ribbon category replaces the open page by a fresh page of
+// that category.
+class CMainFrame : public CMDIFrameWndEx
+{
+    Q_OBJECT
+
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // The radio page's status: shown in the left pane once the posted
+    // WM_UPDATE_STATUS_PANES is handled.
+    void SetStatusText(const CString& strText);
+    CString GetStatusText() const { return m_strStatusText; }
+
+    // The look commands 210-218 (also any other id, stored as it is).
+    void OnApplicationLook(UINT nID);
+    void OnUpdateApplicationLook(CCmdUI* pCmdUI);
+    void OnNextAppLook();
+
+    // Ends the program: the frame's own close handling, which closes every
+    // page and destroys the frame.
+    void CloseAndDestroy();
+
+    CCustomMFCRibbonBar& GetRibbonBar() { return m_wndRibbonBar; }
+    CMFCRibbonStatusBar& GetStatusBar() { return m_wndStatusBar; }
+    CMFCRibbonStatusBarPane* GetStatusPane() const { return m_pStatusPane; }
+    CMFCRibbonStatusBarPane* GetContactPane() const { return m_pContactPane; }
+
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+
+protected:
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    int OnCreate(LPCREATESTRUCT lpCreateStruct) override;
+    void OnDestroy() override;
+
+private:
+    void InitializeRibbon();
+    void OnCategoryChanged(int nIndex);
+    void OpenCategoryPage(int nIndex);
+    void OnOpenPage(WPARAM wParam);
+    void UpdateStatusPanes();
+    void OnWindowManager();
+
+    CString m_strStatusText;
+    CMFCRibbonStatusBarPane* m_pStatusPane = nullptr;
+    CMFCRibbonStatusBarPane* m_pContactPane = nullptr;
+    CCustomMFCRibbonBar m_wndRibbonBar;
+    CCustomMFCRibbonApplicationButton m_MainButton;
+    CMFCToolBarImages m_PanelImages;
+    CMFCRibbonStatusBar m_wndStatusBar;
+};

@@ -1,0 +1,6 @@
+#include "hotkeys/CRadioSettingsDoc.h"
+
+void CRadioSettingsDoc::SetTitle(const CString&)
+{
+    CDocument::SetTitle(CString());
+}

@@ -1,0 +1,47 @@
+#include "hotkeys/CRadioSettingsView.h"
+
+#include "app/PrivateMessages.h"
+#include "frame/CMainFrame.h"
+#include "frame/FirstRunSizing.h"
+#include "fw/CWinApp.h"
+#include "res/DialogUnits.h"
+#include "res/Resource.h"
+#include "res/StringTable.h"
+
+#include <QGroupBox>
+#include <QLabel>
+
+namespace {
+constexpr char kFirstRunFlag[] = "CRadioSettingsView";
+const QSize kFormSize(483, 281);
+const QRect kGroupRect(7, 7, 469, 110);
+const QRect kNoteRect(16, 98, 322, 8);
+}
+
+CRadioSettingsView::CRadioSettingsView()
+    : CFormView(IDD_RADIOSETTINGS_FORM)
+{
+    QWidget* pForm = GetFormWidget();
+    const QFont font = pForm->font();
+    pForm->setFixedSize(DialogUnits::ToPixels(kFormSize, font));
+    auto* pGroup = new QGroupBox(Texts::kHotKeysGroupTitle, pForm);
+    pGroup->setGeometry(DialogUnits::ToPixels(kGroupRect, font));
+    auto* pNote = new QLabel(Texts::kHotKeysNote, pForm);
+    pNote->setGeometry(DialogUnits::ToPixels(kNoteRect, font));
+}
+
+void CRadioSettingsView::OnInitialUpdate()
+{
+    CFormView::OnInitialUpdate();
+    CWaitCursor wait;
+    if (CFrameWnd* pChildFrame = GetParentFrame()) {
+        pChildFrame->ShowWindow(SW_SHOWMAXIMIZED);
+        pChildFrame->RecalcLayout();
+    }
+    ResizeParentToFit(FALSE);
+    SizeMainWindowOnFirstRun(this, kFirstRunFlag);
+    if (auto* pMainFrame = dynamic_cast<CMainFrame*>(AfxGetMainWnd())) {
+        pMainFrame->PostMessage(WM_UPDATE_STATUS_PANES, 0, 0);
+        pMainFrame->SetStatusText(CString());
+    }
+}

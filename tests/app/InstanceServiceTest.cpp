@@ -1,0 +1,182 @@
+#include "platform/instance/LocalSocketInstanceService.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocalSocket>
+#include <QThread>
+#include <QUuid>
+#include <atomic>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+
+// The running instance's side, answering on a thread of its own, because
+// a sender blocks its own thread while it waits for the answer.
+class Receiver : public IInstanceReceiver
+{
+public:
+    std::intptr_t OnInstanceMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override
+    {
+        m_message = message;
+        m_wParam = wParam;
+        m_lParam = lParam;
+        ++m_nMessages;
+        return 1000 + static_cast<std::intptr_t>(wParam);
+    }
+    void OnShowAndActivate() override { ++m_nActivations; }
+
+    std::atomic<unsigned> m_message{0};
+    std::atomic<std::uintptr_t> m_wParam{0};
+    std::atomic<std::intptr_t> m_lParam{0};
+    std::atomic<int> m_nMessages{0};
+    std::atomic<int> m_nActivations{0};
+};
+
+class RunningInstance
+{
+public:
+    explicit RunningInstance(const QString& name)
+    {
+        m_thread.start();
+        m_pService = new CLocalSocketInstanceService(name);
+        m_pService->moveToThread(&m_thread);
+        QMetaObject::invokeMethod(
+            m_pService, [this] { m_bListening = m_pService->Listen(&m_receiver); }, Qt::BlockingQueuedConnection);
+    }
+    ~RunningInstance()
+    {
+        QMetaObject::invokeMethod(m_pService, [this] { delete m_pService; }, Qt::BlockingQueuedConnection);
+        m_thread.quit();
+        m_thread.wait();
+    }
+
+    bool m_bListening = false;
+    Receiver m_receiver;
+
+private:
+    QThread m_thread;
+    CLocalSocketInstanceService* m_pService = nullptr;
+};
+
+QString UniqueName()
+{
+    return QStringLiteral("Kestrel Radio test ") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+// A socket file whose listener is gone, or one that is bound but never
+// accepts, as a crashed or hung instance leaves them.
+int BindRawSocket(const QString& path, bool bListen)
+{
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address = {};
+    address.sun_family = AF_UNIX;
+    const QByteArray encoded = QFile::encodeName(path);
+    std::memcpy(address.sun_path, encoded.constData(), static_cast<size_t>(encoded.size()));
+    EXPECT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    if (bListen) {
+        EXPECT_EQ(listen(fd, 4), 0);
+    }
+    return fd;
+}
+
+TEST(InstanceServiceTest, NothingIsFoundWhileNoInstanceListens)
+{
+    CLocalSocketInstanceService service(UniqueName());
+    EXPECT_TRUE(service.IsAvailable());
+    EXPECT_EQ(service.FindRunningInstance(), nullptr);
+}
+
+TEST(InstanceServiceTest, MessageReachesTheRunningInstanceAndItsAnswerComesBack)
+{
+    const QString name = UniqueName();
+    RunningInstance running(name);
+    ASSERT_TRUE(running.m_bListening);
+
+    CLocalSocketInstanceService second(name);
+    std::unique_ptr<IRunningInstance> pFound = second.FindRunningInstance();
+    ASSERT_NE(pFound, nullptr);
+
+    std::intptr_t result = 0;
+    ASSERT_TRUE(pFound->SendMessage(0x0404, 5, 5, &result));
+    EXPECT_EQ(result, 1005);
+    EXPECT_EQ(running.m_receiver.m_message, 0x0404u);
+    EXPECT_EQ(running.m_receiver.m_wParam, 5u);
+    EXPECT_EQ(running.m_receiver.m_lParam, 5);
+
+    // A negative number travels intact in both parameters.
+    ASSERT_TRUE(pFound->SendMessage(0x0404, static_cast<std::uintptr_t>(-3), -3, &result));
+    EXPECT_EQ(static_cast<std::intptr_t>(running.m_receiver.m_wParam.load()), -3);
+    EXPECT_EQ(running.m_receiver.m_lParam, -3);
+
+    ASSERT_TRUE(pFound->ShowAndActivate());
+    EXPECT_EQ(running.m_receiver.m_nActivations, 1);
+    EXPECT_EQ(running.m_receiver.m_nMessages, 2);
+}
+
+TEST(InstanceServiceTest, SecondListenerUnderTheSameNameIsRefused)
+{
+    const QString name = UniqueName();
+    RunningInstance running(name);
+    ASSERT_TRUE(running.m_bListening);
+    CLocalSocketInstanceService second(name);
+    Receiver receiver;
+    EXPECT_FALSE(second.Listen(&receiver));
+    // The first one still answers.
+    ASSERT_NE(second.FindRunningInstance(), nullptr);
+    EXPECT_TRUE(second.FindRunningInstance()->ShowAndActivate());
+}
+
+TEST(InstanceServiceTest, SocketLeftByACrashedInstanceIsTakenOver)
+{
+    const QString name = UniqueName();
+    CLocalSocketInstanceService service(name);
+    const int fd = BindRawSocket(service.SocketPath(), false);
+    close(fd);
+    ASSERT_TRUE(QFile::exists(service.SocketPath()));
+    EXPECT_EQ(service.FindRunningInstance(), nullptr);
+
+    Receiver receiver;
+    EXPECT_TRUE(service.Listen(&receiver));
+    service.StopListening();
+    EXPECT_FALSE(QFile::exists(service.SocketPath()));
+}
+
+TEST(InstanceServiceTest, HungInstanceMakesTheSenderGiveUpInsteadOfWaitingForever)
+{
+    const QString name = UniqueName();
+    CLocalSocketInstanceService service(name, 300);
+    const int fd = BindRawSocket(service.SocketPath(), true);
+    std::unique_ptr<IRunningInstance> pFound = service.FindRunningInstance();
+    ASSERT_NE(pFound, nullptr);
+    EXPECT_FALSE(pFound->SendMessage(0x0404, 1, 1));
+    EXPECT_FALSE(pFound->ShowAndActivate());
+    close(fd);
+    unlink(QFile::encodeName(service.SocketPath()).constData());
+}
+
+TEST(InstanceServiceTest, GarbledRequestIsDroppedAndTheNextOneServed)
+{
+    const QString name = UniqueName();
+    RunningInstance running(name);
+    ASSERT_TRUE(running.m_bListening);
+    CLocalSocketInstanceService second(name);
+
+    QLocalSocket garbage;
+    garbage.connectToServer(second.SocketPath());
+    ASSERT_TRUE(garbage.waitForConnected(2000));
+    garbage.write(QByteArray(21, '\x7f'));
+    ASSERT_TRUE(garbage.waitForBytesWritten(2000));
+    // The instance closes the connection without answering.
+    EXPECT_TRUE(garbage.state() == QLocalSocket::UnconnectedState || garbage.waitForDisconnected(2000));
+    EXPECT_EQ(garbage.bytesAvailable(), 0);
+
+    ASSERT_NE(second.FindRunningInstance(), nullptr);
+    EXPECT_TRUE(second.FindRunningInstance()->SendMessage(0x0404, 9, 9));
+    EXPECT_EQ(running.m_receiver.m_nMessages, 1);
+}
+
+}

@@ -1,0 +1,6 @@
+#include "web/CHardwareStoreDoc.h"
+
+void CHardwareStoreDoc::SetTitle(const CString&)
+{
+    CDocument::SetTitle(CString());
+}

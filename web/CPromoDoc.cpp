@@ -1,0 +1,6 @@
+#include "web/CPromoDoc.h"
+
+void CPromoDoc::SetTitle(const CString&)
+{
+    CDocument::SetTitle(CString());
+}
