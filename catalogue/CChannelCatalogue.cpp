@@ -15,10 +15,6 @@ const char kRadioCategory[] = "Radio";
 const char kTVCategory[] = "TV";
 const char kOutOfMemoryMessage[] = "Out of memory.";
 
-// Each line adds its characters at two bytes each plus a two-unit line end,
-// which is exact for CR LF lines.
-constexpr quint64 kLineEndBytes = 4;
-
 bool IsBlank(const CString& strLine)
 {
     return std::all_of(strLine.cbegin(), strLine.cend(), [](QChar ch) { return ch.isSpace(); });
@@ -57,17 +53,10 @@ int CChannelCatalogue::LoadStationList()
 void CChannelCatalogue::ReadLines(CExclusiveFile& file)
 {
     CStationListReader reader([&file](char* pBuffer, qint64 nSize) { return file.Read(pBuffer, nSize); });
-    const quint64 nLength = file.GetLength();
-    quint64 nCount = 0;
-    CString strLine;
     // A failed read or exhausted memory ends the reading; what was read so
     // far stays.
     try {
-        while (nCount < nLength && reader.ReadLine(strLine) == CStationListReader::ReadResult::Line) {
-            const auto nCharacters = static_cast<quint64>(strLine.size());
-            AddLine(std::move(strLine));
-            nCount += 2 * nCharacters + kLineEndBytes;
-        }
+        reader.ReadCountedLines(file.GetLength(), [this](CString strLine) { AddLine(std::move(strLine)); });
     } catch (const std::bad_alloc&) {
     }
 }

@@ -20,6 +20,7 @@ public:
     enum class ReadResult { Line, EndOfFile, ReadError };
 
     static constexpr qint64 kBufferSize = 4096;
+    static constexpr quint64 kLineEndBytes = 4;
 
     explicit CStationListReader(ByteSupply supply);
     CStationListReader(const CStationListReader&) = delete;
@@ -29,6 +30,24 @@ public:
     // before a unit of a new line; ReadError when a read failed, after which
     // the reader gives nothing more.
     ReadResult ReadLine(CString& strLine);
+
+    // Reads lines into sink, one at a time, while a running count stays
+    // below nLength, the file's length in bytes: each line adds two bytes a
+    // character and four for a CR LF end, counted after the line has been
+    // handed on. That count is exact for CR LF lines and runs ahead for
+    // others, which ends the reading early. Returns the final count.
+    template <class LineSink>
+    quint64 ReadCountedLines(quint64 nLength, LineSink&& sink)
+    {
+        quint64 nCount = 0;
+        CString strLine;
+        while (nCount < nLength && ReadLine(strLine) == ReadResult::Line) {
+            const auto nCharacters = static_cast<quint64>(strLine.size());
+            sink(std::move(strLine));
+            nCount += 2 * nCharacters + kLineEndBytes;
+        }
+        return nCount;
+    }
 
     // Stands between every reader made while it lives and its bytes: each
     // request goes to the filter along with the real supply. Tests use it to
