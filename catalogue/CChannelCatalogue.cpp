@@ -15,6 +15,9 @@ const char kRadioCategory[] = "Radio";
 const char kTVCategory[] = "TV";
 const char kOutOfMemoryMessage[] = "Out of memory.";
 
+// Lines read before the array of channels is sized from them.
+constexpr quint64 kLinesBeforeSizing = 256;
+
 bool IsBlank(const CString& strLine)
 {
     return std::all_of(strLine.cbegin(), strLine.cend(), [](QChar ch) { return ch.isSpace(); });
@@ -53,10 +56,20 @@ int CChannelCatalogue::LoadStationList()
 void CChannelCatalogue::ReadLines(CExclusiveFile& file)
 {
     CStationListReader reader([&file](char* pBuffer, qint64 nSize) { return file.Read(pBuffer, nSize); });
+    const quint64 nLength = file.GetLength();
+    quint64 nLines = 0;
+    quint64 nBytes = 0;
     // A failed read or exhausted memory ends the reading; what was read so
     // far stays.
     try {
-        reader.ReadCountedLines(file.GetLength(), [this](CString strLine) { AddLine(std::move(strLine)); });
+        reader.ReadCountedLines(nLength, [&](CString strLine) {
+            nBytes += 2 * static_cast<quint64>(strLine.size()) + CStationListReader::kLineEndBytes;
+            AddLine(std::move(strLine));
+            // The array is sized once, from the length of the first lines,
+            // rather than copied over and over as a long list grows.
+            if (++nLines == kLinesBeforeSizing)
+                m_channels.reserve(static_cast<qsizetype>(nLength / (nBytes / nLines) + nLines));
+        });
     } catch (const std::bad_alloc&) {
     }
 }

@@ -21,19 +21,6 @@ TextRange Trimmed(const char16_t* pText, TextRange range)
     return range;
 }
 
-// A string that shares strOwner's block instead of copying its text: the
-// block stays alive for as long as any of its fields does. The caller makes
-// sure the text is followed by a terminating null, as every string's is.
-CString SharedSlice(const CString& strOwner, TextRange range)
-{
-    if (range.nBegin == range.nEnd)
-        return CString();
-    CString::DataPointer slice = strOwner.data_ptr();
-    slice.setBegin(slice.data() + range.nBegin);
-    slice.size = range.nEnd - range.nBegin;
-    return CString(std::move(slice));
-}
-
 CString TrimmedCopy(QStringView text)
 {
     return text.trimmed().toString();
@@ -43,52 +30,74 @@ CString TrimmedCopy(QStringView text)
 CChannelRecord::CChannelRecord(CString strLine)
 {
     // Each search starts one past the comma found before; a search that
-    // found nothing makes the next one start again at the beginning.
+    // finds nothing makes the next one start again at the beginning. So
+    // with k < 6 commas in the line the positions repeat: the k commas,
+    // then -1, then the k commas again. One pass over the line finds them.
     CommaPositions commas;
-    qsizetype nPrevious = -1;
-    for (qsizetype& nComma : commas) {
-        nComma = strLine.indexOf(QChar(kSeparator), nPrevious + 1);
-        nPrevious = nComma;
+    int nFound = 0;
+    const char16_t* pText = reinterpret_cast<const char16_t*>(strLine.constData());
+    for (qsizetype n = 0; n < strLine.size() && nFound < kSeparatedFieldCount; ++n) {
+        if (pText[n] == kSeparator)
+            commas[nFound++] = n;
     }
-    if (std::all_of(std::begin(commas), std::end(commas), [](qsizetype n) { return n >= 0; }))
+    if (nFound == kSeparatedFieldCount) {
         ParseSeparatedFields(std::move(strLine), commas);
-    else
-        ParseIrregularFields(strLine, commas);
+        return;
+    }
+    for (int n = nFound; n < kSeparatedFieldCount; ++n)
+        commas[n] = n % (nFound + 1) == nFound ? -1 : commas[n % (nFound + 1)];
+    ParseIrregularFields(strLine, commas);
 }
 
 // Six commas: the fields are separate stretches of the line. They share the
-// line's block, each closed by a null written over the comma or the white
-// space that follows it, so a record costs one allocation, not seven.
+// line's block instead of copying their text, so a record costs one
+// allocation, not seven, and the block lives while any field does. Each
+// field is closed by a null written over the comma or white space after
+// it, as every string's text is.
 void CChannelRecord::ParseSeparatedFields(CString strLine, const CommaPositions& commas)
 {
     char16_t* pText = reinterpret_cast<char16_t*>(strLine.data());
-    TextRange ranges[kSeparatedFieldCount + 1];
+    constexpr int kFieldCount = kSeparatedFieldCount + 1;
+    TextRange ranges[kFieldCount];
     qsizetype nBegin = 0;
     for (int n = 0; n < kSeparatedFieldCount; ++n) {
         ranges[n] = Trimmed(pText, {nBegin, commas[n]});
         nBegin = commas[n] + 1;
     }
     ranges[kSeparatedFieldCount] = Trimmed(pText, {nBegin, strLine.size()});
-    for (const TextRange& range : ranges)
-        pText[range.nEnd] = u'\0';
 
-    m_strCategory = SharedSlice(strLine, ranges[0]);
-    m_strColumn1Text = SharedSlice(strLine, ranges[1]);
-    m_strStreamUrl = SharedSlice(strLine, ranges[2]);
-    m_strExtra = SharedSlice(strLine, ranges[3]);
-    m_strColumn3Text = SharedSlice(strLine, ranges[4]);
-    m_strColumn2Text = SharedSlice(strLine, ranges[5]);
-    m_strStatus = SharedSlice(strLine, ranges[6]);
+    CString::DataPointer& line = strLine.data_ptr();
+    CString fields[kFieldCount];
+    int nShared = 0;
+    for (int n = 0; n < kFieldCount; ++n) {
+        pText[ranges[n].nEnd] = u'\0';
+        if (ranges[n].nBegin == ranges[n].nEnd)
+            continue;
+        fields[n] = CString(CString::DataPointer(line.d_ptr(), pText + ranges[n].nBegin, ranges[n].nEnd - ranges[n].nBegin));
+        ++nShared;
+    }
+    // The block was made for this line alone, a moment ago, on this thread:
+    // its count of users is set at once rather than raised one atomic step
+    // per field. The line itself lets go of its own reference on return.
+    line.d_ptr()->ref_.storeRelaxed(1 + nShared);
+
+    m_strCategory = std::move(fields[0]);
+    m_strColumn1Text = std::move(fields[1]);
+    m_strStreamUrl = std::move(fields[2]);
+    m_strExtra = std::move(fields[3]);
+    m_strColumn3Text = std::move(fields[4]);
+    m_strColumn2Text = std::move(fields[5]);
+    m_strStatus = std::move(fields[6]);
 }
 
 // Fewer than six commas: a field whose search failed is empty, and the
-// seventh field, starting one past the last position, is the whole line.
-// The fields may overlap, so each is a copy.
+// seventh field, starting one past the last position, is the whole line
+// when the sixth search failed. The fields may overlap, so each is a copy.
 void CChannelRecord::ParseIrregularFields(const CString& strLine, const CommaPositions& commas)
 {
     const QStringView line(strLine);
-    CString* const fields[kSeparatedFieldCount] = {&m_strCategory,    &m_strColumn1Text, &m_strStreamUrl,
-                                                   &m_strExtra,       &m_strColumn3Text, &m_strColumn2Text};
+    CString* const fields[kSeparatedFieldCount] = {&m_strCategory, &m_strColumn1Text, &m_strStreamUrl,
+                                                   &m_strExtra,    &m_strColumn3Text, &m_strColumn2Text};
     qsizetype nPrevious = -1;
     for (int n = 0; n < kSeparatedFieldCount; ++n) {
         const qsizetype nBegin = nPrevious + 1;

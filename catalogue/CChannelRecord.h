@@ -14,18 +14,19 @@ public:
     // Parses strLine; any text gives seven fields, so parsing never fails.
     explicit CChannelRecord(CString strLine);
 
+    // The fields, read-only; a caller that keeps one keeps a copy.
     // Field 1: the kind of channel ("Radio", "TV", ...).
-    CString GetCategory() const { return m_strCategory; }
+    const CString& GetCategory() const { return m_strCategory; }
     // Field 2: the text of list column 1.
-    CString GetColumn1Text() const { return m_strColumn1Text; }
+    const CString& GetColumn1Text() const { return m_strColumn1Text; }
     // Field 3: the stream address.
-    CString GetStreamUrl() const { return m_strStreamUrl; }
+    const CString& GetStreamUrl() const { return m_strStreamUrl; }
     // Field 5: the text of list column 3.
-    CString GetColumn3Text() const { return m_strColumn3Text; }
+    const CString& GetColumn3Text() const { return m_strColumn3Text; }
     // Field 6: the text of list column 2.
-    CString GetColumn2Text() const { return m_strColumn2Text; }
+    const CString& GetColumn2Text() const { return m_strColumn2Text; }
     // Field 7: the channel's status; "OFF" in it marks a channel that does not work.
-    CString GetStatus() const { return m_strStatus; }
+    const CString& GetStatus() const { return m_strStatus; }
 
 private:
     // Where the searches for the first six fields' commas ended; -1 where a

@@ -5,6 +5,8 @@
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
 
+#include <charconv>
+
 namespace {
 const char kSerialNumberTitle[] = "Sr No";
 const char kNonWorkingMark[] = "OFF";
@@ -17,6 +19,14 @@ constexpr int kColumn2Width = 300;
 constexpr int kColumn3Width = 150;
 // The stream address travels with the row but is not shown.
 constexpr int kStreamUrlWidth = 0;
+
+// The serial number as "%d" formats it.
+CString DecimalText(int nValue)
+{
+    char digits[16];
+    const auto result = std::to_chars(std::begin(digits), std::end(digits), nValue);
+    return QString::fromLatin1(digits, result.ptr - digits);
+}
 }
 
 void FillChannelList(CListCtrl& listCtrl, CChannelCatalogue& catalogue)
@@ -46,11 +56,12 @@ void InsertChannelItems(CListCtrl& listCtrl, CChannelCatalogue& catalogue)
     const bool bShowNonWorking =
         GetSettingInt(SettingNames::kDisplayNonWorkingChannels, SettingDefaults::kDisplayNonWorkingChannels) != 0;
     const QLatin1String nonWorkingMark(kNonWorkingMark);
+    listCtrl.SetItemCount(listCtrl.GetItemCount() + static_cast<int>(catalogue.m_channels.size()));
     for (const CChannelRecord& channel : std::as_const(catalogue.m_channels)) {
         if (!bShowNonWorking && channel.GetStatus().contains(nonWorkingMark))
             continue;
         const int nRow = listCtrl.GetItemCount();
-        listCtrl.InsertItem(nRow, QString::number(nRow + 1));
+        listCtrl.InsertItem(nRow, DecimalText(nRow + 1));
         listCtrl.SetItemText(nRow, kColumn1, channel.GetColumn1Text());
         listCtrl.SetItemText(nRow, kColumn2, channel.GetColumn2Text());
         listCtrl.SetItemText(nRow, kColumn3, channel.GetColumn3Text());

@@ -1,5 +1,6 @@
 #include "catalogue/StationListReader.h"
 
+#include <QStringView>
 #include <QtEndian>
 #include <cstring>
 
@@ -18,15 +19,17 @@ char16_t UnitAt(const char* pBytes)
     return qFromLittleEndian<char16_t>(pBytes);
 }
 
-// Where the first CR or LF lies among nUnits units, or nUnits if none does.
+// Where the first CR or LF lies among the nUnits units at pBytes, or nUnits
+// if none does. The units are searched as they lie in the buffer, for the
+// raw form of each line end, so that Qt's vectorised search does the work
+// on hosts of either byte order.
 qsizetype FindLineEnd(const char* pBytes, qsizetype nUnits)
 {
-    for (qsizetype n = 0; n < nUnits; ++n) {
-        const char16_t unit = UnitAt(pBytes + 2 * n);
-        if (unit <= kCarriageReturn && (unit == kCarriageReturn || unit == kLineFeed))
-            return n;
-    }
-    return nUnits;
+    const QStringView units(reinterpret_cast<const char16_t*>(pBytes), nUnits);
+    const qsizetype nLineFeed = units.indexOf(QChar(qToLittleEndian(kLineFeed)));
+    const qsizetype nSearched = nLineFeed < 0 ? nUnits : nLineFeed;
+    const qsizetype nCarriageReturn = units.first(nSearched).indexOf(QChar(qToLittleEndian(kCarriageReturn)));
+    return nCarriageReturn >= 0 ? nCarriageReturn : nSearched;
 }
 
 void AppendUnits(CString& strText, const char* pBytes, qsizetype nUnits)
@@ -57,7 +60,6 @@ CStationListReader::CStationListReader(ByteSupply supply)
 CStationListReader::ReadResult CStationListReader::ReadLine(CString& strLine)
 {
     bool bAnyUnit = false;
-    m_strPending.resize(0);
     for (;;) {
         if (UnitsBuffered() == 0) {
             const FillResult fill = Refill();
@@ -66,7 +68,7 @@ CStationListReader::ReadResult CStationListReader::ReadLine(CString& strLine)
             if (fill == FillResult::End) {
                 if (!bAnyUnit)
                     return ReadResult::EndOfFile;
-                strLine = CString(m_strPending.constData(), m_strPending.size());
+                strLine = TakePending();
                 return ReadResult::Line;
             }
         }
@@ -84,7 +86,7 @@ CStationListReader::ReadResult CStationListReader::ReadLine(CString& strLine)
             strLine = UnitsToString(NextUnitBytes(), nEnd);
         } else {
             AppendUnits(m_strPending, NextUnitBytes(), nEnd);
-            strLine = CString(m_strPending.constData(), m_strPending.size());
+            strLine = TakePending();
         }
         m_nBegin += 2 * nEnd;
         if (TakeUnit() == kLineFeed)
@@ -102,6 +104,15 @@ CStationListReader::ReadResult CStationListReader::ReadLine(CString& strLine)
             strLine.append(QChar(next));
         return ReadResult::Line;
     }
+}
+
+CString CStationListReader::TakePending()
+{
+    // A copy of exactly the line's size; the pending buffer keeps its room
+    // for the next long line.
+    CString strLine(m_strPending.constData(), m_strPending.size());
+    m_strPending.resize(0);
+    return strLine;
 }
 
 char16_t CStationListReader::TakeUnit()

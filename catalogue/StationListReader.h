@@ -71,6 +71,7 @@ private:
     qsizetype UnitsBuffered() const { return (m_nEnd - m_nBegin) / 2; }
     const char* NextUnitBytes() const { return m_buffer + m_nBegin; }
     char16_t TakeUnit();
+    CString TakePending();
     // Refills the buffer so that it holds at least one whole unit.
     FillResult Refill();
 

@@ -124,20 +124,20 @@ BOOL CListCtrl::SetColumnWidth(int nCol, int nWidth)
     return TRUE;
 }
 
-int CListCtrl::InsertItem(int nItem, const CString& strItem)
+int CListCtrl::InsertItem(int nItem, CString strItem)
 {
     const QuietScope quiet(m_nQuietDepth);
     const bool bInside = nItem < m_pModel->ItemCount();
-    const int nInserted = m_pModel->InsertRow(nItem, strItem);
+    const int nInserted = m_pModel->InsertRow(nItem, std::move(strItem));
     // A row inserted before others moves their selection and focus along.
     if (bInside)
         ForgetStateChanges();
     return nInserted;
 }
 
-BOOL CListCtrl::SetItemText(int nItem, int nSubItem, const CString& strText)
+BOOL CListCtrl::SetItemText(int nItem, int nSubItem, CString strText)
 {
-    return m_pModel->SetText(nItem, nSubItem, strText) ? TRUE : FALSE;
+    return m_pModel->SetText(nItem, nSubItem, std::move(strText)) ? TRUE : FALSE;
 }
 
 CString CListCtrl::GetItemText(int nItem, int nSubItem) const
@@ -157,6 +157,11 @@ BOOL CListCtrl::DeleteAllItems()
     m_nSelectionMark = -1;
     ForgetStateChanges();
     return TRUE;
+}
+
+void CListCtrl::SetItemCount(int nItems)
+{
+    m_pModel->ReserveRows(nItems);
 }
 
 UINT CListCtrl::GetItemState(int nItem, UINT nMask) const

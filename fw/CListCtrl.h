@@ -74,11 +74,13 @@ public:
     BOOL SetColumnWidth(int nCol, int nWidth);
     CHeaderCtrl& GetHeaderCtrl() { return m_header; }
 
-    int InsertItem(int nItem, const CString& strItem);
-    BOOL SetItemText(int nItem, int nSubItem, const CString& strText);
+    int InsertItem(int nItem, CString strItem);
+    BOOL SetItemText(int nItem, int nSubItem, CString strText);
     CString GetItemText(int nItem, int nSubItem) const;
     int GetItemCount() const;
     BOOL DeleteAllItems();
+    // Prepares the list for nItems rows in all, when many rows are about to be added.
+    void SetItemCount(int nItems);
 
     UINT GetItemState(int nItem, UINT nMask) const;
     // nItem -1 means every row; it can only clear states.

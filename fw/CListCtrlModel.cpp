@@ -59,7 +59,7 @@ int CListCtrlModel::ColumnFormat(int nColumn) const
     return nColumn >= 0 && nColumn < ColumnCount() ? m_columns[nColumn].nFormat : LVCFMT_LEFT;
 }
 
-int CListCtrlModel::InsertRow(int nRow, const QString& strText)
+int CListCtrlModel::InsertRow(int nRow, QString strText)
 {
     if (nRow < 0)
         return -1;
@@ -67,7 +67,7 @@ int CListCtrlModel::InsertRow(int nRow, const QString& strText)
     if (nRow >= m_nRows) {
         nRow = m_nRows;
         m_cells.resize(m_cells.size() + nStride);
-        m_cells[nRow * nStride] = strText;
+        m_cells[nRow * nStride] = std::move(strText);
         ++m_nRows;
         PostCommit();
         return nRow;
@@ -75,18 +75,18 @@ int CListCtrlModel::InsertRow(int nRow, const QString& strText)
     CommitPendingRows();
     beginInsertRows(QModelIndex(), nRow, nRow);
     m_cells.insert(nRow * nStride, nStride, QString());
-    m_cells[nRow * nStride] = strText;
+    m_cells[nRow * nStride] = std::move(strText);
     ++m_nRows;
     ++m_nCommittedRows;
     endInsertRows();
     return nRow;
 }
 
-bool CListCtrlModel::SetText(int nRow, int nColumn, const QString& strText)
+bool CListCtrlModel::SetText(int nRow, int nColumn, QString strText)
 {
     if (!IsCell(nRow, nColumn))
         return false;
-    m_cells[nRow * Stride() + nColumn] = strText;
+    m_cells[nRow * Stride() + nColumn] = std::move(strText);
     if (nRow < m_nCommittedRows) {
         const QModelIndex cell = index(nRow, nColumn);
         emit dataChanged(cell, cell, {Qt::DisplayRole});
@@ -106,6 +106,12 @@ void CListCtrlModel::DeleteAllRows()
     m_nRows = 0;
     m_nCommittedRows = 0;
     endResetModel();
+}
+
+void CListCtrlModel::ReserveRows(int nRows)
+{
+    if (nRows > m_nRows)
+        m_cells.reserve(nRows * Stride());
 }
 
 void CListCtrlModel::CommitPendingRows()

@@ -32,10 +32,12 @@ public:
 
     // Returns the new row's index (nRow, or the end when nRow lies beyond
     // it), or -1 when nRow is negative.
-    int InsertRow(int nRow, const QString& strText);
-    bool SetText(int nRow, int nColumn, const QString& strText);
+    int InsertRow(int nRow, QString strText);
+    bool SetText(int nRow, int nColumn, QString strText);
     QString Text(int nRow, int nColumn) const;
     void DeleteAllRows();
+    // Makes room for nRows rows in all, so that appending them copies nothing.
+    void ReserveRows(int nRows);
 
     // Shows views the rows appended since they last heard of any.
     void CommitPendingRows();
