@@ -74,4 +74,14 @@ TEST(CChannelRecordTest, FieldsAreIndependentNullTerminatedStrings)
     EXPECT_EQ(strStatus, "Not Working!");
 }
 
+TEST(CChannelRecordTest, TheCallersLineIsLeftAsItWas)
+{
+    const CString strShared = "Radio , Name ,u,x,e,f, ok ";
+    const CChannelRecord shared(strShared);
+    EXPECT_EQ(strShared, "Radio , Name ,u,x,e,f, ok ");
+    EXPECT_EQ(shared.GetColumn1Text(), "Name");
+    const CChannelRecord literal(QStringLiteral("TV ,b,c,d,e,f,g"));
+    EXPECT_EQ(literal.GetCategory(), "TV");
+}
+
 }
