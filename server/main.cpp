@@ -1,0 +1,124 @@
+// kestrel-station-server: the web server behind Kestrel Radio. It serves the
+// station list made from a hand-edited catalogue, the banner page, looping
+// demo streams and the music and promotion sites' home pages, each site on
+// its own port. The demo, the tests and the benchmarks run against it.
+
+#include "Catalogue.h"
+#include "HttpSite.h"
+#include "MediaLibrary.h"
+#include "RequestLog.h"
+#include "ServerOptions.h"
+#include "SitePages.h"
+#include "StationList.h"
+#include "StationListHandler.h"
+#include "StopFlag.h"
+#include "StreamMountHandler.h"
+#include "TerminationSignals.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+
+using namespace stationserver;
+
+namespace {
+
+constexpr int kExitCannotServe = 1;
+constexpr int kExitBadCatalogue = 2;
+constexpr std::size_t kSmallSiteThreads = 8;
+constexpr char kProgram[] = "kestrel-station-server: ";
+
+std::string BaseUrl(const std::string& address, int port)
+{
+    const bool isIpv6 = address.find(':') != std::string::npos;
+    return "http://" + (isIpv6 ? "[" + address + "]" : address) + ":" + std::to_string(port);
+}
+
+// Written under a temporary name and renamed, so that a reader never sees
+// half of it.
+void WriteReadyFile(const std::string& path, int stationPort, int musicPort, int promoPort)
+{
+    const std::string partial = path + ".partial";
+    {
+        std::ofstream file(partial, std::ios::trunc);
+        file << "station=" << stationPort << "\nmusic=" << musicPort << "\npromo=" << promoPort << "\n";
+        if (!file.flush())
+            throw SiteError("cannot write the ready file " + path);
+    }
+    if (std::rename(partial.c_str(), path.c_str()) != 0)
+        throw SiteError("cannot write the ready file " + path);
+}
+
+}
+
+int main(int argc, char** argv)
+{
+    ServerOptions defaults;
+    defaults.catalogueFile = KESTREL_DEFAULT_CATALOGUE;
+    defaults.mediaFolder = KESTREL_DEFAULT_MEDIA_FOLDER;
+    const CommandLine commandLine = ParseCommandLine(argc, argv, defaults);
+    if (!commandLine.options) {
+        (commandLine.exitCode == 0 ? std::cout : std::cerr) << commandLine.message;
+        return commandLine.exitCode;
+    }
+    const ServerOptions& options = *commandLine.options;
+
+    BlockTerminationSignals();
+
+    Catalogue catalogue;
+    try {
+        catalogue = ReadCatalogue(options.catalogueFile);
+    } catch (const CatalogueError& error) {
+        std::cerr << error.what() << "\n";
+        return kExitBadCatalogue;
+    }
+
+    std::vector<std::string> warnings;
+    const MediaLibrary media = MediaLibrary::Load(options.mediaFolder, warnings);
+    for (const std::string& warning : warnings)
+        std::cerr << kProgram << "warning: " << warning << "\n";
+
+    try {
+        RequestLog log(options.requestLogFile);
+        StopFlag stopFlag;
+        HttpSite station("station server", "--port", static_cast<std::size_t>(options.connectionThreads));
+        HttpSite music("music site", "--music-port", kSmallSiteThreads);
+        HttpSite promo("promotion site", "--promo-port", kSmallSiteThreads);
+        station.Bind(options.listenAddress, options.stationPort);
+        music.Bind(options.listenAddress, options.musicPort);
+        promo.Bind(options.listenAddress, options.promoPort);
+
+        const std::string stationUrl = BaseUrl(options.listenAddress, station.Port());
+        const SiteAddresses addresses{BaseUrl(options.listenAddress, music.Port()),
+                                      BaseUrl(options.listenAddress, promo.Port()), KESTREL_MAKER_DOMAIN};
+        station.Server().Get("/stationlist.zip",
+                             log.Logged(StationListHandler(BuildStationList(catalogue, stationUrl), options.fault,
+                                                           log, stopFlag)));
+        station.Server().Get("/banners/kestrel-radio.html", log.Logged(HtmlPage(BannerPage(addresses))));
+        station.Server().Get(kStreamMountPattern,
+                             log.Logged(StreamMountHandler(media, options.streams, log, stopFlag)));
+        music.Server().Get("/", log.Logged(HtmlPage(MusicSitePage(addresses))));
+        promo.Server().Get("/", log.Logged(HtmlPage(PromoSitePage(addresses))));
+        for (HttpSite* site : {&station, &music, &promo}) {
+            site->Server().set_error_handler(log.ErrorHandler());
+            site->Start();
+        }
+
+        if (!options.readyFile.empty())
+            WriteReadyFile(options.readyFile, station.Port(), music.Port(), promo.Port());
+        std::cout << kProgram << "station list at " << stationUrl << "/stationlist.zip, music site at "
+                  << addresses.musicSite << "/, promotion site at " << addresses.promoSite << "/\n";
+        for (const std::string& mount : media.Names())
+            std::cout << kProgram << "stream at " << stationUrl << "/streams/" << mount << "\n";
+        std::cout.flush();
+
+        WaitForTerminationSignal();
+        stopFlag.Raise();
+        for (HttpSite* site : {&station, &music, &promo})
+            site->Stop();
+    } catch (const std::exception& error) {
+        std::cerr << kProgram << error.what() << "\n";
+        return kExitCannotServe;
+    }
+    return 0;
+}

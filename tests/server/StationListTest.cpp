@@ -1,0 +1,200 @@
+#include "HttpFetch.h"
+#include "StationServer.h"
+#include "TestEnvironment.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString DemoCatalogue()
+{
+    return TestEnvironment::SourceDir() + "/../server/demo/catalogue.txt";
+}
+
+// The lines that the station list must carry, read from the catalogue with
+// Qt rather than with the server's own code.
+QStringList CatalogueLines(const QString& path, const QString& baseUrl)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QString text = QString::fromUtf8(file.readAll());
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    QStringList lines;
+    for (QString line : text.split(QLatin1Char('\n'))) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        const QString trimmed = line.trimmed();
+        if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('#')))
+            continue;
+        lines << line.replace(QLatin1String("{server}"), baseUrl);
+    }
+    return lines;
+}
+
+// Decodes the station list bytes as UTF-16LE and splits them at CR LF; the
+// text must end with CR LF.
+QStringList StationListLines(const std::string& bytes)
+{
+    EXPECT_EQ(bytes.size() % 2, 0u);
+    QString text;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+        text += QChar(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8));
+    EXPECT_TRUE(text.endsWith(QLatin1String("\r\n")));
+    text.chop(2);
+    const QStringList lines = text.split(QLatin1String("\r\n"));
+    for (const QString& line : lines)
+        EXPECT_FALSE(line.contains(QLatin1Char('\n')) || line.contains(QLatin1Char('\r'))) << line.toStdString();
+    return lines;
+}
+
+QStringList Fields(const QString& line)
+{
+    // Seven fields; the seventh takes the rest of the line.
+    QStringList fields = line.split(QLatin1Char(','));
+    while (fields.size() > 7)
+        fields[6] += QLatin1Char(',') + fields.takeAt(7);
+    for (QString& field : fields)
+        field = field.trimmed();
+    return fields;
+}
+
+class StationListTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_server.Start()) << m_server.Error().toStdString(); }
+
+    StationServer m_server;
+};
+
+TEST_F(StationListTest, IsTheDemoCatalogueInUtf16LeWithCrLfAndNoByteOrderMark)
+{
+    const auto answer = HttpFetch::Get(m_server.Port(), "/stationlist.zip");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->status, 200);
+    ASSERT_GE(answer->body.size(), 2u);
+    EXPECT_FALSE(answer->body[0] == '\xFF' && answer->body[1] == '\xFE') << "byte-order mark";
+    EXPECT_EQ(answer->body.substr(0, 4), std::string("C\0a\0", 4)) << "the header line comes first";
+
+    const QStringList expected = CatalogueLines(DemoCatalogue(), m_server.BaseUrl());
+    ASSERT_FALSE(expected.isEmpty());
+    EXPECT_EQ(StationListLines(answer->body), expected);
+}
+
+TEST_F(StationListTest, ForbidsCaching)
+{
+    const auto answer = HttpFetch::Get(m_server.Port(), "/stationlist.zip");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->Header("Cache-Control"), "no-store, no-cache");
+    EXPECT_EQ(answer->Header("Pragma"), "no-cache");
+    EXPECT_EQ(answer->Header("Expires"), "0");
+}
+
+TEST_F(StationListTest, IsNotCompressedForClientsThatAcceptGzip)
+{
+    const auto plain = HttpFetch::Get(m_server.Port(), "/stationlist.zip");
+    const auto gzip = HttpFetch::Get(m_server.Port(), "/stationlist.zip", {{"Accept-Encoding", "gzip, deflate"}});
+    ASSERT_TRUE(plain && gzip);
+    EXPECT_EQ(gzip->Header("Content-Encoding"), "");
+    EXPECT_EQ(gzip->body, plain->body);
+}
+
+TEST_F(StationListTest, EveryRequestReachesTheServerAndIsLogged)
+{
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(HttpFetch::Get(m_server.Port(), "/stationlist.zip"));
+    EXPECT_EQ(m_server.CountRequests("/stationlist.zip"), 3);
+    const QStringList log = m_server.RequestLog();
+    ASSERT_FALSE(log.isEmpty());
+    const QStringList fields = log.last().split(QLatin1Char(' '));
+    ASSERT_EQ(fields.size(), 5);
+    EXPECT_TRUE(fields[0].contains(QRegularExpression(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d(\.\d+)?Z$)")))
+        << fields[0].toStdString();
+    EXPECT_EQ(fields[1], "GET");
+    EXPECT_EQ(fields[3], "200");
+    const auto answer = HttpFetch::Get(m_server.Port(), "/stationlist.zip");
+    EXPECT_EQ(fields[4].toULongLong(), answer->body.size());
+}
+
+// What the program shows on a fresh profile: radio channels that are on
+// the air. It plays the third of them at once, so that one must work.
+TEST_F(StationListTest, DemoCatalogueHasTheChannelsTheDemoNeeds)
+{
+    const auto answer = HttpFetch::Get(m_server.Port(), "/stationlist.zip");
+    ASSERT_TRUE(answer);
+    QStringList lines = StationListLines(answer->body);
+    lines.removeFirst();
+    EXPECT_GE(lines.size(), 10);
+
+    int tv = 0;
+    bool off = false, otherCategory = false, nonLatin = false;
+    QStringList shownOnFreshProfile;
+    QStringList deadAddresses;
+    for (const QString& line : lines) {
+        const QStringList fields = Fields(line);
+        ASSERT_EQ(fields.size(), 7) << line.toStdString();
+        EXPECT_TRUE(fields[2].startsWith(m_server.BaseUrl() + "/streams/")) << line.toStdString();
+        tv += fields[0].compare("TV", Qt::CaseInsensitive) == 0;
+        off = off || fields[6].contains("OFF");
+        otherCategory = otherCategory
+                        || (fields[0].compare("Radio", Qt::CaseInsensitive) != 0
+                            && fields[0].compare("TV", Qt::CaseInsensitive) != 0);
+        nonLatin = nonLatin || std::any_of(fields[1].begin(), fields[1].end(), [](QChar c) { return c.unicode() > 0x24F; });
+        if (fields[0].compare("Radio", Qt::CaseInsensitive) == 0 && !fields[6].contains("OFF"))
+            shownOnFreshProfile << fields[2];
+        const QString path = fields[2].mid(m_server.BaseUrl().size());
+        const auto head = HttpFetch::GetFor(m_server.Port(), path.toStdString(), std::chrono::seconds(5), {}, 1);
+        ASSERT_TRUE(head) << path.toStdString();
+        if (head->status == 404)
+            deadAddresses << path;
+        else
+            EXPECT_EQ(head->status, 200) << path.toStdString();
+    }
+    EXPECT_GE(tv, 2);
+    EXPECT_TRUE(off);
+    EXPECT_TRUE(otherCategory);
+    EXPECT_TRUE(nonLatin);
+    EXPECT_EQ(deadAddresses.size(), 1) << deadAddresses.join(' ').toStdString();
+    ASSERT_GE(shownOnFreshProfile.size(), 4);
+    EXPECT_FALSE(deadAddresses.contains(shownOnFreshProfile[2].mid(m_server.BaseUrl().size())));
+}
+
+TEST(StationListCatalogueTest, KeepsEveryCharacterAndSubstitutesTheServerEverywhere)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("catalogue.txt");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    // A byte-order mark, CR LF line ends, comments, blank lines, a character
+    // beyond the Basic Multilingual Plane and commas in the status.
+    file.write("\xEF\xBB\xBF# comment\r\n"
+               "Kind,Name,Address,Extra,Genre,About,State\r\n"
+               "\r\n"
+               "   # indented comment\n"
+               "Radio,K\xC3\xA9strel \xF0\x9F\x8E\xB5,{server}/streams/kestrel-mp3,x,y,{server} twice {server},ON, really, on\n"
+               "Podcast , \xCE\x9A\xCE\xAD\xCF\x83\xCF\x84\xCF\x81\xCE\xB5\xCE\xBB ,{server}/a,,,,OFF");
+    file.close();
+
+    StationServer server({.catalogueFile = path});
+    ASSERT_TRUE(server.Start()) << server.Error().toStdString();
+    const auto answer = HttpFetch::Get(server.Port(), "/stationlist.zip");
+    ASSERT_TRUE(answer);
+    const QString base = server.BaseUrl();
+    const QStringList expected{
+        "Kind,Name,Address,Extra,Genre,About,State",
+        QString::fromUtf8("Radio,K\xC3\xA9strel \xF0\x9F\x8E\xB5,") + base + "/streams/kestrel-mp3,x,y," + base + " twice "
+            + base + ",ON, really, on",
+        QString::fromUtf8("Podcast , \xCE\x9A\xCE\xAD\xCF\x83\xCF\x84\xCF\x81\xCE\xB5\xCE\xBB ,") + base + "/a,,,,OFF",
+    };
+    EXPECT_EQ(StationListLines(answer->body), expected);
+    const QByteArray expectedBytes = QByteArray(reinterpret_cast<const char*>(expected.join("\r\n").utf16()),
+                                                expected.join("\r\n").size() * 2)
+                                     + QByteArray("\r\0\n\0", 4);
+    EXPECT_EQ(QByteArray::fromStdString(answer->body), expectedBytes);
+}
+
+}
