@@ -90,9 +90,10 @@ constexpr char kProtocolWhitelist[] =
     "http,https,tcp,tls,crypto,httpproxy,mmsh,mmst,rtsp,rtsps,rtp,srtp,udp,rtmp,rtmpt,rtmps,rtmpts";
 
 // While an address opens, the log is read at this level to learn why an
-// opening failed; once it plays, no log is wanted.
+// opening might fail; once it opened or its failure is told, no log is
+// wanted. Changing the level drops the lines not yet read.
 constexpr char kOpeningLogLevel[] = "debug";
-constexpr char kPlayingLogLevel[] = "no";
+constexpr char kQuietLogLevel[] = "no";
 
 void SetKeyValueOption(mpv_handle* pHandle, const char* name, const char* key, const char* value)
 {
@@ -243,6 +244,10 @@ void CMpvMediaEngine::DrainEvents()
         if (!guard)
             return;
     }
+    // libmpv hands out its log lines only once no other event waits, so the
+    // lines that tell why an opening failed have all been read by now.
+    if (m_bEndDue)
+        ReportPendingEnd();
 }
 
 void CMpvMediaEngine::HandleEvent(const mpv_event& event)
@@ -267,7 +272,7 @@ void CMpvMediaEngine::HandleEvent(const mpv_event& event)
     case MPV_EVENT_FILE_LOADED:
         if (m_nLoadsInFlight == 0 && m_bLoading) {
             m_bLoaded = true;
-            mpv_request_log_messages(m_pHandle.get(), kPlayingLogLevel);
+            mpv_request_log_messages(m_pHandle.get(), kQuietLogLevel);
             RefreshState();
         }
         break;
@@ -325,8 +330,7 @@ void CMpvMediaEngine::HandlePropertyChange(const mpv_event& event)
         UpdateMuted(FlagValue(property, false));
         break;
     case kPropertyIdleActive:
-        if (FlagValue(property, false))
-            ReportPendingEnd();
+        m_bEndDue = FlagValue(property, false) && m_pendingEnd;
         break;
     default:
         break;
@@ -371,6 +375,7 @@ void CMpvMediaEngine::HandleStartFile(const mpv_event& event)
     m_bLoaded = false;
     m_bAddressRefused = false;
     m_pendingEnd.reset();
+    m_bEndDue = false;
     m_classifier.Reset();
     mpv_request_log_messages(m_pHandle.get(), kOpeningLogLevel);
     RefreshState();
@@ -386,31 +391,37 @@ void CMpvMediaEngine::HandleEndFile(const mpv_event& event)
         return;
     m_bLoading = false;
     m_bLoaded = false;
-    mpv_request_log_messages(m_pHandle.get(), kPlayingLogLevel);
+    if (end.reason == MPV_END_FILE_REASON_ERROR && end.error == MPV_ERROR_UNKNOWN_FORMAT)
+        m_classifier.NoteUnsupportedFormat();
     // The end is told once libmpv has gone idle: until then it may go on to
     // the next entry of a playlist, which is what a playlist's spare
     // addresses are for.
     if (m_bAddressRefused)
-        m_pendingEnd = PendingEnd{EndReason::Failed, Failure::AddressRefused};
+        m_pendingEnd = PendingEnd{EndReason::Failed, true};
     else if (end.reason == MPV_END_FILE_REASON_EOF)
-        m_pendingEnd = PendingEnd{EndReason::Finished, Failure::None};
-    else if (end.reason == MPV_END_FILE_REASON_ERROR) {
-        if (end.error == MPV_ERROR_UNKNOWN_FORMAT)
-            m_classifier.NoteUnsupportedFormat();
-        m_pendingEnd = PendingEnd{EndReason::Failed, m_classifier.Result()};
-    } else
-        m_pendingEnd = PendingEnd{EndReason::Stopped, Failure::None};
+        m_pendingEnd = PendingEnd{EndReason::Finished, false};
+    else if (end.reason == MPV_END_FILE_REASON_ERROR)
+        m_pendingEnd = PendingEnd{EndReason::Failed, false};
+    else
+        m_pendingEnd = PendingEnd{EndReason::Stopped, false};
     m_bAddressRefused = false;
     RefreshState();
 }
 
 void CMpvMediaEngine::ReportPendingEnd()
 {
+    m_bEndDue = false;
     if (!m_pendingEnd)
         return;
     const PendingEnd end = *m_pendingEnd;
     m_pendingEnd.reset();
-    emit Ended(end.reason, end.failure);
+    Failure failure = Failure::None;
+    if (end.bAddressRefused)
+        failure = Failure::AddressRefused;
+    else if (end.reason == EndReason::Failed)
+        failure = m_classifier.Result();
+    mpv_request_log_messages(m_pHandle.get(), kQuietLogLevel);
+    emit Ended(end.reason, failure);
 }
 
 void CMpvMediaEngine::RefreshState()

@@ -67,9 +67,11 @@ private:
     struct PendingEnd
     {
         EndReason reason;
-        Failure failure;
+        bool bAddressRefused;
     };
     std::optional<PendingEnd> m_pendingEnd;
+    // libmpv went idle after the end: it is told once the log is read.
+    bool m_bEndDue = false;
 
     bool m_bLoading = false;
     bool m_bLoaded = false;
