@@ -47,10 +47,11 @@ CWMPPlayer4::CWMPPlayer4(QWidget* pParent)
 
     connect(m_pPlayback.get(), &CStreamPlayback::StatusChanged, this, [this](const QString& strStatus) {
         m_pTransport->SetStatus(strStatus);
+        RefreshNowPlaying();
         emit StatusChange();
     });
     connect(m_pPlayback.get(), &CStreamPlayback::PlayStateChanged, this, &CWMPPlayer4::OnPlayStateChanged);
-    connect(m_pEngine.get(), &CMediaEngine::MetadataChanged, this, &CWMPPlayer4::OnMetadataChanged);
+    connect(m_pEngine.get(), &CMediaEngine::MetadataChanged, this, &CWMPPlayer4::RefreshNowPlaying);
     connect(m_pEngine.get(), &CMediaEngine::VideoChanged, this, &CWMPPlayer4::OnVideoChanged);
     connect(m_pEngine.get(), &CMediaEngine::MutedChanged, m_pTransport, &CPlayerTransportBar::SetMuted);
     connect(m_pTransport, &CPlayerTransportBar::PlayPauseClicked, this, &CWMPPlayer4::OnPlayPauseClicked);
@@ -135,9 +136,15 @@ void CWMPPlayer4::OnVolumeChosen(int nPercent)
     WriteSettingInt(PlayerSettingNames::kPlayerVolume, nPercent);
 }
 
-void CWMPPlayer4::OnMetadataChanged()
+void CWMPPlayer4::RefreshNowPlaying()
 {
-    m_pNowPlaying->SetTitle(m_pEngine->StreamTitle(), m_pEngine->StationName());
+    // Until the station names itself, the panel tells what the player does.
+    const QString title = m_pEngine->StreamTitle();
+    const QString stationName = m_pEngine->StationName();
+    if (title.isEmpty() && stationName.isEmpty())
+        m_pNowPlaying->SetTitle(QString(), m_pPlayback->Status());
+    else
+        m_pNowPlaying->SetTitle(title, stationName);
 }
 
 void CWMPPlayer4::OnVideoChanged(bool bHasVideo)

@@ -49,7 +49,7 @@ private:
     void OnPlayStateChanged(WMPPlayState newState);
     void OnPlayPauseClicked();
     void OnVolumeChosen(int nPercent);
-    void OnMetadataChanged();
+    void RefreshNowPlaying();
     void OnVideoChanged(bool bHasVideo);
 
     CString m_strURL;

@@ -162,6 +162,21 @@ TEST_F(PlayerPlaybackTest, ADeadStreamEndsInAnErrorThatSaysWhy)
     EXPECT_EQ(PlayerTexts::kCannotConnect, m_player.GetStatus());
 }
 
+TEST_F(PlayerPlaybackTest, QuickChannelChangesEndOnTheLastChannelOnly)
+{
+    // As when the listener holds the next-channel hot key.
+    m_player.SetURL(s_pServer->Url(kTvMount));
+    m_player.SetURL(s_pServer->Url("/streams/gone-before-it-opened"));
+    m_player.SetURL(s_pServer->Url(kMusicMount));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return IsPlaying(m_player); }, kPlayTimeoutMs)) << qPrintable(m_player.GetStatus());
+    QTest::qWait(500);
+    EXPECT_TRUE(IsPlaying(m_player));
+    EXPECT_FALSE(m_player.Engine().HasVideo());
+    EXPECT_FALSE(m_statuses.contains(PlayerTexts::kStreamNotFound)) << qPrintable(m_statuses.join(" | "));
+    ASSERT_FALSE(m_loads.isEmpty());
+    EXPECT_EQ(s_pServer->Url(kMusicMount), m_loads.last().at(0).toString());
+}
+
 TEST_F(PlayerPlaybackTest, RefusesAddressesThatAreNotNetworkStreams)
 {
     const QString lavfAddress = "lavf://" + s_pServer->Url(kMusicMount);
