@@ -16,7 +16,7 @@ packages=(
   # tests on a private display with a private sound server
   xvfb xauth x11-utils xdotool pulseaudio pulseaudio-utils imagemagick
   # benchmarks
-  mpv wrk
+  mpv wrk curl
 )
 
 missing=()

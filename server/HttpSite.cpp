@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 
 namespace stationserver {
@@ -17,15 +19,19 @@ constexpr time_t kKeepAliveSeconds = 2;
 // SO_REUSEADDR lets the server start again at once after a stop. httplib's
 // default also sets SO_REUSEPORT, which would let two servers share a port
 // without either noticing; a taken port must be an error instead.
-void ReuseAddressOnly(socket_t socket)
+// TCP_NODELAY (inherited by accepted connections): httplib sends headers and
+// body in separate writes, and Nagle's algorithm would hold the body back
+// for the client's delayed acknowledgement, 40 ms on every answer.
+void SetSocketOptions(socket_t socket)
 {
     const int yes = 1;
     setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
 }
 
 }
 
-class HttpSite::Server : public httplib::Server {
+class HttpSite::ListeningServer : public httplib::Server {
 public:
     void WidenPendingQueue() { ::listen(svr_sock_, kPendingConnections); }
 };
@@ -33,10 +39,10 @@ public:
 HttpSite::HttpSite(std::string description, std::string portOption, std::size_t connectionThreads)
     : m_description(std::move(description))
     , m_portOption(std::move(portOption))
-    , m_server(std::make_unique<class Server>())
+    , m_server(std::make_unique<ListeningServer>())
 {
     m_server->new_task_queue = [connectionThreads] { return new httplib::ThreadPool(connectionThreads); };
-    m_server->set_socket_options(ReuseAddressOnly);
+    m_server->set_socket_options(SetSocketOptions);
     m_server->set_keep_alive_max_count(kKeepAliveRequests);
     m_server->set_keep_alive_timeout(kKeepAliveSeconds);
 }

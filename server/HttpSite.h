@@ -41,11 +41,11 @@ public:
     void Stop();
 
 private:
-    class Server;
+    class ListeningServer;
 
     std::string m_description;
     std::string m_portOption;
-    std::unique_ptr<class Server> m_server;
+    std::unique_ptr<ListeningServer> m_server;
     int m_port = 0;
     std::thread m_listener;
     std::atomic<bool> m_listenerEnded{false};

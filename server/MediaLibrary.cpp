@@ -13,8 +13,8 @@
 namespace stationserver {
 namespace {
 
-// Every other pass of an Ogg file gets serial numbers of its own ("KEST").
-constexpr std::uint32_t kAlternateSerialMask = 0x4B455354;
+// Spreads the pass numbers over the serial numbers of an Ogg file's passes.
+constexpr std::uint32_t kSerialStride = 0x9E3779B1;
 
 using Pass = std::shared_ptr<const std::string>;
 
@@ -44,10 +44,12 @@ bool PrepareOggVorbis(std::string_view data, StreamMedia& media)
     if (!timing)
         return false;
     SetRate(*timing, media);
-    const std::string_view pages = data.substr(timing->begin, timing->end - timing->begin);
-    const Pass even = std::make_shared<const std::string>(pages);
-    const Pass odd = std::make_shared<const std::string>(WithSerialMask(pages, kAlternateSerialMask));
-    media.pass = [even, odd](std::uint64_t n) { return n % 2 == 0 ? even : odd; };
+    const Pass first = std::make_shared<const std::string>(data.substr(timing->begin, timing->end - timing->begin));
+    media.pass = [first](std::uint64_t n) {
+        if (n == 0)
+            return first;
+        return std::make_shared<const std::string>(WithSerialMask(*first, static_cast<std::uint32_t>(n) * kSerialStride));
+    };
     return true;
 }
 

@@ -148,8 +148,11 @@ std::string MpegTsLoop::Pass(std::uint64_t n) const
     const auto shift = static_cast<std::uint64_t>(std::llround(static_cast<double>(n) * m_timing.seconds * kClockRate));
     for (std::size_t pos = 0; pos < pass.size(); pos += kPacketLength) {
         const PacketLayout layout = Layout(pass, pos);
-        if (layout.pid != kNullPid && layout.hasPayload) {
-            const auto counter = static_cast<std::uint64_t>(Byte(pass, pos + 3) & 0x0F) + n * m_payloadPackets.at(layout.pid);
+        // A packet without payload repeats the counter of the one before,
+        // so it moves by the same amount as its neighbours.
+        const auto payloadPackets = m_payloadPackets.find(layout.pid);
+        if (layout.pid != kNullPid && payloadPackets != m_payloadPackets.end()) {
+            const std::uint64_t counter = (Byte(pass, pos + 3) & 0x0Fu) + n * payloadPackets->second;
             pass[pos + 3] = static_cast<char>((Byte(pass, pos + 3) & 0xF0) | (counter & 0x0F));
         }
         if (layout.hasPcr)

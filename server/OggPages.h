@@ -16,9 +16,8 @@ std::optional<MediaTiming> ProbeOggVorbis(std::string_view data);
 
 // A copy of Ogg data with every page's stream serial number XORed with
 // serialMask and its checksum computed afresh. Looping an Ogg file chains it
-// to itself, and each link of a chain must begin with a serial number other
-// than the one before, or players take the new link's headers for data of
-// the old one; alternating two masks is enough.
+// to itself, and each link of a chain must have serial numbers of its own,
+// or players may take the new link's headers for data of the old one.
 std::string WithSerialMask(std::string_view data, std::uint32_t serialMask);
 
 }

@@ -90,8 +90,11 @@ httplib::Server::Handler RequestLog::Logged(httplib::Server::Handler handler)
 {
     return [this, handler = std::move(handler)](const httplib::Request& request, httplib::Response& response) {
         handler(request, response);
-        if (!response.content_provider_)
-            WriteAnswer(request, response);
+        if (response.content_provider_ || !request.ranges.empty())
+            return;
+        if (response.status == -1)
+            response.status = 200;
+        WriteAnswer(request, response);
     };
 }
 
@@ -104,7 +107,16 @@ httplib::Server::Handler RequestLog::ErrorHandler()
                                  ? "Nothing is served at " + request.path + ".\n"
                                  : "The request could not be answered (status " + std::to_string(response.status) + ").\n",
                              "text/plain");
-        WriteAnswer(request, response);
+        if (request.ranges.empty())
+            WriteAnswer(request, response);
+    };
+}
+
+httplib::Logger RequestLog::RangeLogger()
+{
+    return [this](const httplib::Request& request, const httplib::Response& response) {
+        if (!response.content_provider_ && !request.ranges.empty())
+            WriteAnswer(request, response);
     };
 }
 

@@ -30,6 +30,7 @@ std::string Usage(const ServerOptions& defaults)
            "  --fault KIND             misbehave when serving /stationlist.zip: " + std::string(kFaultForms) + "\n"
            "  --drop-streams-after S   close every stream connection after S seconds (0: never)\n"
            "  --title-interval S       seconds of stream between two track titles (default 10)\n"
+           "  --burst S                seconds of stream sent at once to a new listener (default 2)\n"
            "  --threads N              connection threads of the station server (default 300)\n"
            "  --help                   show this help\n"
            "\n"
@@ -75,6 +76,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv, const ServerOpti
     };
     int dropAfterSeconds = static_cast<int>(options.streams.dropAfter.count());
     int titleIntervalSeconds = static_cast<int>(options.streams.titleInterval.count());
+    int burstSeconds = static_cast<int>(options.streams.burst.count());
 
     const std::map<std::string_view, std::function<void(std::string_view, std::string_view)>> valueOptions{
         {"--listen", text(options.listenAddress)},
@@ -87,6 +89,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv, const ServerOpti
         {"--ready-file", text(options.readyFile)},
         {"--drop-streams-after", number(dropAfterSeconds, 0, 86400)},
         {"--title-interval", number(titleIntervalSeconds, 1, 86400)},
+        {"--burst", number(burstSeconds, 0, 3600)},
         {"--threads", number(options.connectionThreads, 4, 10000)},
         {"--fault",
          [&](std::string_view, std::string_view value) {
@@ -123,6 +126,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv, const ServerOpti
     }
     options.streams.dropAfter = std::chrono::seconds(dropAfterSeconds);
     options.streams.titleInterval = std::chrono::seconds(titleIntervalSeconds);
+    options.streams.burst = std::chrono::seconds(burstSeconds);
     return {options, {}, 0};
 }
 

@@ -44,7 +44,6 @@ httplib::Server::Handler HtmlPage(std::string page)
 {
     return [page = std::make_shared<const std::string>(std::move(page))](const httplib::Request&,
                                                                          httplib::Response& response) {
-        response.status = 200;
         response.set_content(*page, "text/html; charset=utf-8");
     };
 }

@@ -48,15 +48,16 @@ StationListHandler::StationListHandler(std::string stationList, Fault fault, Req
 void StationListHandler::operator()(const httplib::Request& request, httplib::Response& response) const
 {
     ForbidCaching(response);
-    if (m_fault.kind == Fault::Kind::Delay && !m_stopFlag.SleepFor(std::chrono::milliseconds(m_fault.delayMilliseconds))) {
+    const std::chrono::milliseconds delay(m_fault.kind == Fault::Kind::Delay ? m_fault.delayMilliseconds : 0);
+    if (!m_stopFlag.SleepFor(delay)) {
         response.status = 503;
+        response.set_content("The server is stopping.\n", "text/plain");
         return;
     }
     if (m_fault.kind != Fault::Kind::None && m_fault.kind != Fault::Kind::Delay) {
         AnswerWithFault(request, response);
         return;
     }
-    response.status = 200;
     response.set_content(*m_stationList, kContentType);
 }
 

@@ -7,7 +7,7 @@ namespace stationserver {
 // How the demo streams behave, the same for every mount.
 struct StreamSettings {
     // Sent at once when a listener connects, so that players start quickly.
-    std::chrono::milliseconds burst{2000};
+    std::chrono::seconds burst{2};
     // Stream time between two changes of the announced title.
     std::chrono::seconds titleInterval{10};
     // Every stream connection is closed after this long; zero never.

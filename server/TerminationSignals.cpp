@@ -20,6 +20,11 @@ sigset_t TerminationSet()
 void BlockTerminationSignals()
 {
     std::signal(SIGPIPE, SIG_IGN);
+    // A shell without job control starts background commands with SIGINT
+    // ignored, and POSIX leaves open whether an ignored signal reaches
+    // sigwait at all.
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
     const sigset_t set = TerminationSet();
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }

@@ -3,11 +3,11 @@
 namespace HttpFetch {
 namespace {
 
-httplib::Client ClientFor(int port)
+httplib::Client ClientFor(int port, std::chrono::milliseconds readTimeout = std::chrono::seconds(10))
 {
     httplib::Client client("127.0.0.1", port);
     client.set_connection_timeout(5);
-    client.set_read_timeout(10);
+    client.set_read_timeout(readTimeout);
     return client;
 }
 
@@ -31,7 +31,8 @@ std::optional<Answer> Get(int port, const std::string& path, const httplib::Head
 std::optional<Answer> GetFor(int port, const std::string& path, std::chrono::milliseconds duration,
                              const httplib::Headers& headers, std::size_t maxBytes)
 {
-    httplib::Client client = ClientFor(port);
+    // A silent server must not keep the reader longer than asked either.
+    httplib::Client client = ClientFor(port, duration);
     Answer answer;
     bool answered = false;
     const auto deadline = std::chrono::steady_clock::now() + duration;

@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -118,6 +119,19 @@ TEST_F(StationListTest, EveryRequestReachesTheServerAndIsLogged)
     EXPECT_EQ(fields[3], "200");
     const auto answer = HttpFetch::Get(m_server.Port(), "/stationlist.zip");
     EXPECT_EQ(fields[4].toULongLong(), answer->body.size());
+}
+
+TEST_F(StationListTest, ARangeRequestGetsThatRangeAsPartialContent)
+{
+    const auto whole = HttpFetch::Get(m_server.Port(), "/stationlist.zip");
+    const auto part = HttpFetch::Get(m_server.Port(), "/stationlist.zip", {{"Range", "bytes=10-29"}});
+    ASSERT_TRUE(whole && part);
+    EXPECT_EQ(part->status, 206);
+    EXPECT_EQ(part->Header("Content-Range"), "bytes 10-29/" + std::to_string(whole->body.size()));
+    EXPECT_EQ(part->body, whole->body.substr(10, 20));
+    for (int i = 0; i < 100 && m_server.CountRequests("/stationlist.zip") < 2; ++i)
+        QThread::msleep(20);
+    EXPECT_EQ(m_server.RequestLog().filter(" GET /stationlist.zip 206 20").size(), 1);
 }
 
 // What the program shows on a fresh profile: radio channels that are on

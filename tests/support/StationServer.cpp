@@ -164,6 +164,11 @@ int StationServer::CountRequests(const QString& path) const
     return count;
 }
 
+qint64 StationServer::ProcessId() const
+{
+    return m_process ? m_process->processId() : 0;
+}
+
 int StationServer::ExitCode() const
 {
     return m_exitCode;

@@ -39,6 +39,8 @@ public:
     QStringList RequestLog() const;  // the log's lines so far
     int CountRequests(const QString& path) const;  // completed lines for that path
 
+    // The server's process id while it runs, for tests that signal it.
+    qint64 ProcessId() const;
     // The server's exit code after Stop(); -1 while it runs or if it crashed.
     int ExitCode() const;
     // What the server wrote on stderr so far.
