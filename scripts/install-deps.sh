@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   # build
   cmake ninja-build g++ pkg-config clang libclang-rt-14-dev
-  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libqt6opengl6-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6opengl6-dev libgl-dev
   qt6-webengine-dev qt6-webengine-dev-tools
   libmpv-dev libcurl4-openssl-dev libssl-dev libcpp-httplib-dev
   libxcb1-dev libxcb-keysyms1-dev libx11-xcb-dev
@@ -30,5 +30,5 @@ done
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -q
-$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+$sudo apt-get -o DPkg::Lock::Timeout=600 update -q
+$sudo apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends "${missing[@]}"
