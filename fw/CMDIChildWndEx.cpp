@@ -59,18 +59,7 @@ void CMDIChildWndEx::ApplyStyle()
     Qt::WindowFlags flags = Qt::SubWindow | Qt::CustomizeWindowHint;
     // A maximised page fills the client area; its frame and caption would
     // only repeat what the main window shows.
-    if (m_pSubWindow->isMaximized()) {
-        flags |= Qt::FramelessWindowHint;
-    } else {
-        if ((style & WS_CAPTION) != 0)
-            flags |= Qt::WindowTitleHint;
-        if ((style & WS_SYSMENU) != 0)
-            flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-        if ((style & WS_MINIMIZEBOX) != 0)
-            flags |= Qt::WindowMinimizeButtonHint;
-        if ((style & WS_MAXIMIZEBOX) != 0)
-            flags |= Qt::WindowMaximizeButtonHint;
-    }
+    flags |= m_pSubWindow->isMaximized() ? Qt::WindowFlags(Qt::FramelessWindowHint) : CaptionHintsOfStyle(style);
     if (m_pSubWindow->windowFlags() != flags) {
         const bool bHidden = m_pSubWindow->isHidden();
         const Qt::WindowStates states = m_pSubWindow->windowState();

@@ -66,18 +66,7 @@ void CMDIFrameWndEx::ApplyStyle()
 {
     const DWORD style = GetStyle();
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint;
-    if (m_bCaptionReplaced) {
-        flags |= Qt::FramelessWindowHint;
-    } else {
-        if ((style & WS_CAPTION) != 0)
-            flags |= Qt::WindowTitleHint;
-        if ((style & WS_SYSMENU) != 0)
-            flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-        if ((style & WS_MINIMIZEBOX) != 0)
-            flags |= Qt::WindowMinimizeButtonHint;
-        if ((style & WS_MAXIMIZEBOX) != 0)
-            flags |= Qt::WindowMaximizeButtonHint;
-    }
+    flags |= m_bCaptionReplaced ? Qt::WindowFlags(Qt::FramelessWindowHint) : CaptionHintsOfStyle(style);
     if (windowFlags() != flags) {
         const bool bHidden = isHidden();
         setWindowFlags(flags);

@@ -300,3 +300,17 @@ BOOL IsWindow(const CWnd* pWnd)
 {
     return pWnd != nullptr && LiveWindows().contains(pWnd) ? TRUE : FALSE;
 }
+
+Qt::WindowFlags CWnd::CaptionHintsOfStyle(DWORD style)
+{
+    Qt::WindowFlags flags;
+    if ((style & WS_CAPTION) != 0)
+        flags |= Qt::WindowTitleHint;
+    if ((style & WS_SYSMENU) != 0)
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if ((style & WS_MINIMIZEBOX) != 0)
+        flags |= Qt::WindowMinimizeButtonHint;
+    if ((style & WS_MAXIMIZEBOX) != 0)
+        flags |= Qt::WindowMaximizeButtonHint;
+    return flags;
+}

@@ -37,6 +37,8 @@ public:
 
     // The style the window was created with (WS_*, FWS_*).
     DWORD GetStyle() const { return m_dwStyle; }
+    // The title and caption buttons that the style asks for, as Qt hints.
+    static Qt::WindowFlags CaptionHintsOfStyle(DWORD style);
 
     // Shows, hides, maximises or restores the window (SW_*). Returns whether
     // it was visible before.
