@@ -60,20 +60,9 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 # No display: a private one, and a screenshot to show what it drew.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 1 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.05
-done
-[ -s "$work/display" ] || { echo "Xvfb did not start:"; cat "$work/xvfb.log"; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
+source "$root/scripts/private-display.sh"
+start_private_display "$work"
 export QT_QPA_PLATFORM=xcb
-# A session of its own: the demo finds no instance of the desktop's.
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 -p "$XDG_RUNTIME_DIR"
 
 screenshot=${KESTREL_DEMO_SCREENSHOT:-$root/build/demo-screenshot.png}
 seconds=${KESTREL_DEMO_SECONDS:-15}

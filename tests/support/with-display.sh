@@ -21,19 +21,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 1 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.05
-done
-[ -s "$work/display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
-
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+source "$(dirname "$0")/../../scripts/private-display.sh"
+start_private_display "$work"
 if command -v pulseaudio >/dev/null; then
   pulseaudio -n --daemonize=yes --exit-idle-time=-1 --system=false \
     -L "module-null-sink sink_name=kestrel_test" -L module-native-protocol-unix \
