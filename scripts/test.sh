@@ -7,3 +7,5 @@ scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build --parallel "$(nproc)"
 ctest --test-dir build --output-on-failure --parallel 2 "$@"
+# Then a minute of fuzzing the station list reader and record parser.
+scripts/fuzz.sh

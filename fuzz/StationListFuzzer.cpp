@@ -1,0 +1,143 @@
+// Feeds arbitrary bytes to the station list reader and every line it gives
+// to the record parser, and checks both against plain, unit-by-unit
+// readings of the same rules. The first input byte picks how the bytes are
+// split between reads.
+
+#include "catalogue/CChannelRecord.h"
+#include "catalogue/StationListReader.h"
+
+#include <QStringList>
+#include <QStringView>
+#include <QtEndian>
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstdio>
+
+namespace {
+
+void Require(bool bCondition, const char* pszWhat)
+{
+    if (!bCondition) {
+        std::fprintf(stderr, "station list fuzzer: %s\n", pszWhat);
+        std::abort();
+    }
+}
+
+// The line rules, one unit at a time.
+QStringList ReferenceLines(const uint8_t* pData, size_t nSize)
+{
+    QString strText;
+    for (size_t n = 0; n + 1 < nSize; n += 2)
+        strText += QChar(qFromLittleEndian<char16_t>(pData + n));
+    QStringList lines;
+    qsizetype n = 0;
+    while (n < strText.size()) {
+        QString strLine;
+        bool bEnded = false;
+        while (!bEnded && n < strText.size()) {
+            const QChar unit = strText[n++];
+            if (unit == u'\n') {
+                bEnded = true;
+            } else if (unit == u'\r') {
+                if (n < strText.size() && strText[n++] != u'\n')
+                    strLine += strText[n - 1];
+                bEnded = true;
+            } else {
+                strLine += unit;
+            }
+        }
+        lines << strLine;
+    }
+    return lines;
+}
+
+// The seven fields by repeated searches, as the record defines them.
+QStringList ReferenceFields(const QString& strLine)
+{
+    QStringList fields;
+    qsizetype nPrevious = -1;
+    for (int n = 0; n < 6; ++n) {
+        const qsizetype nBegin = nPrevious + 1;
+        const qsizetype nFound = nBegin < strLine.size() ? strLine.indexOf(u',', nBegin) : -1;
+        fields << strLine.mid(nBegin, std::max<qsizetype>(0, nFound - nBegin)).trimmed();
+        nPrevious = nFound;
+    }
+    fields << strLine.mid(nPrevious + 1).trimmed();
+    return fields;
+}
+
+QStringList ShownFields(const CChannelRecord& record)
+{
+    return {record.GetCategory(),    record.GetColumn1Text(), record.GetStreamUrl(),
+            record.GetColumn3Text(), record.GetColumn2Text(), record.GetStatus()};
+}
+
+void CheckRecord(const QString& strLine)
+{
+    const QStringList expected = ReferenceFields(strLine);
+    const QStringList expectedShown{expected[0], expected[1], expected[2], expected[4], expected[5], expected[6]};
+    const QString strCopy = strLine;
+    CChannelRecord copy;
+    QStringList kept;
+    {
+        const CChannelRecord record(strCopy);
+        Require(strCopy == strLine, "parsing changed the caller's line");
+        Require(ShownFields(record) == expectedShown, "fields differ from the reference");
+        copy = record;
+        kept = ShownFields(record);
+    }
+    for (const QString& strField : ShownFields(copy))
+        Require(strField.isEmpty() || strField.utf16()[strField.size()] == 0, "field without a terminating null");
+    // Fields outlive their record and change independently of each other.
+    for (QString& strField : kept)
+        strField.append(u'!');
+    for (qsizetype n = 0; n < kept.size(); ++n)
+        Require(kept[n] == expectedShown[n] + u'!', "changing one field changed another");
+    Require(ShownFields(copy) == expectedShown, "a copied record changed");
+}
+
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
+{
+    if (nSize == 0)
+        return 0;
+    const qint64 nChunk = 1 + pData[0] * 17 % CStationListReader::kBufferSize;
+    ++pData;
+    --nSize;
+
+    size_t nPosition = 0;
+    CStationListReader reader([&](char* pBuffer, qint64 nWanted) -> qint64 {
+        Require(nWanted > 0 && nWanted <= CStationListReader::kBufferSize, "read request outside the buffer");
+        const size_t nCount = std::min({static_cast<size_t>(nWanted), static_cast<size_t>(nChunk), nSize - nPosition});
+        std::copy_n(pData + nPosition, nCount, pBuffer);
+        nPosition += nCount;
+        return static_cast<qint64>(nCount);
+    });
+    QStringList lines;
+    CString strLine;
+    while (reader.ReadLine(strLine) == CStationListReader::ReadResult::Line)
+        lines << strLine;
+    Require(lines == ReferenceLines(pData, nSize), "lines differ from the reference");
+
+    // The counted reading stops once its count reaches the length.
+    nPosition = 0;
+    CStationListReader counted([&](char* pBuffer, qint64 nWanted) -> qint64 {
+        const size_t nCount = std::min(static_cast<size_t>(nWanted), nSize - nPosition);
+        std::copy_n(pData + nPosition, nCount, pBuffer);
+        nPosition += nCount;
+        return static_cast<qint64>(nCount);
+    });
+    qsizetype nCounted = 0;
+    quint64 nExpectedCount = 0;
+    const quint64 nCount = counted.ReadCountedLines(nSize, [&](CString strCounted) {
+        Require(nCounted < lines.size() && strCounted == lines[nCounted], "counted reading gave another line");
+        nExpectedCount += 2 * static_cast<quint64>(strCounted.size()) + CStationListReader::kLineEndBytes;
+        ++nCounted;
+        CheckRecord(strCounted);
+    });
+    Require(nCount == nExpectedCount, "wrong running count");
+    Require(nCounted == lines.size() || nCount >= nSize, "counted reading stopped early");
+    return 0;
+}
