@@ -1,0 +1,110 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+// A media player engine: it opens one stream address at a time and plays its
+// sound, and its pictures into a native window. Commands return at once and
+// never wait for the network; what happens is reported through the signals,
+// always on the thread that owns the engine.
+class CMediaEngine : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class State { Idle, Opening, Buffering, Playing, Paused };
+    Q_ENUM(State)
+
+    // Why the address in play stopped playing.
+    enum class EndReason { Finished, Stopped, Failed };
+    Q_ENUM(EndReason)
+
+    // What went wrong when the reason is Failed, as far as the engine can tell.
+    enum class Failure {
+        None,
+        NotFound,
+        AccessDenied,
+        ServerError,
+        CannotConnect,
+        TimedOut,
+        UnsupportedFormat,
+        AddressRefused,
+        Other
+    };
+    Q_ENUM(Failure)
+
+    // Asked for every address the engine is about to open, including the
+    // entries of a playlist it expands; false refuses the address.
+    using AddressFilter = std::function<bool(const QString& address)>;
+
+    explicit CMediaEngine(QObject* pParent = nullptr);
+    ~CMediaEngine() override;
+
+    // False when the media library could not be set up; the commands then do
+    // nothing.
+    virtual bool IsAvailable() const = 0;
+
+    virtual void SetAddressFilter(AddressFilter filter) = 0;
+    // The native window that video is drawn into.
+    virtual void SetVideoWindow(WId window) = 0;
+    // Replaces whatever is playing.
+    virtual void Open(const QString& address) = 0;
+    virtual void Stop() = 0;
+    virtual void SetPaused(bool bPaused) = 0;
+    // 0 to 100.
+    virtual void SetVolume(int nPercent) = 0;
+    virtual void SetMuted(bool bMuted) = 0;
+
+    State GetState() const { return m_state; }
+    // How full the buffer is while the state is Buffering, 0 to 100.
+    int BufferingPercent() const { return m_nBufferingPercent; }
+    // The title the station sends with the stream (ICY metadata), if any.
+    QString StreamTitle() const { return m_strStreamTitle; }
+    // The station's own name from the stream's headers, if any.
+    QString StationName() const { return m_strStationName; }
+    bool HasVideo() const { return m_bHasVideo; }
+    // True for a file of known length; a live stream cannot seek.
+    bool IsSeekable() const { return m_bSeekable; }
+    // The volume and mute state that the media library has applied.
+    int Volume() const { return m_nVolume; }
+    bool IsMuted() const { return m_bMuted; }
+
+signals:
+    void StateChanged(CMediaEngine::State state);
+    void BufferingPercentChanged(int nPercent);
+    void MetadataChanged();
+    void VideoChanged(bool bHasVideo);
+    // The engine began to open an address (after the address filter, when an
+    // address is refused there, comes Ended with AddressRefused).
+    void LoadStarted(const QString& address);
+    void Ended(CMediaEngine::EndReason reason, CMediaEngine::Failure failure);
+    void VolumeChanged(int nPercent);
+    void MutedChanged(bool bMuted);
+
+protected:
+    // Backends report what the media library tells them through these; each
+    // emits its signal only when the value changed.
+    void UpdateState(State state);
+    void UpdateBufferingPercent(int nPercent);
+    void UpdateMetadata(const QString& strStreamTitle, const QString& strStationName);
+    void UpdateHasVideo(bool bHasVideo);
+    void UpdateSeekable(bool bSeekable);
+    void UpdateVolume(int nPercent);
+    void UpdateMuted(bool bMuted);
+
+private:
+    State m_state = State::Idle;
+    int m_nBufferingPercent = 0;
+    QString m_strStreamTitle;
+    QString m_strStationName;
+    bool m_bHasVideo = false;
+    bool m_bSeekable = false;
+    int m_nVolume = 100;
+    bool m_bMuted = false;
+};
+
+// The engine of this platform.
+std::unique_ptr<CMediaEngine> CreateMediaEngine(QObject* pParent = nullptr);

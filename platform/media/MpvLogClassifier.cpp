@@ -1,0 +1,101 @@
+#include "platform/media/MpvLogClassifier.h"
+
+#include <QRegularExpression>
+
+namespace {
+using Failure = CMediaEngine::Failure;
+
+// Higher is more specific: an HTTP status says more than a failed read.
+int Rank(Failure failure)
+{
+    switch (failure) {
+    case Failure::None:
+        return 0;
+    case Failure::Other:
+        return 1;
+    case Failure::TimedOut:
+    case Failure::CannotConnect:
+        return 2;
+    case Failure::UnsupportedFormat:
+    case Failure::NotFound:
+    case Failure::AccessDenied:
+    case Failure::ServerError:
+    case Failure::AddressRefused:
+        return 3;
+    }
+    return 0;
+}
+
+Failure FromHttpStatus(int nStatus)
+{
+    if (nStatus == 404 || nStatus == 410)
+        return Failure::NotFound;
+    if (nStatus == 401 || nStatus == 403)
+        return Failure::AccessDenied;
+    if (nStatus >= 500)
+        return Failure::ServerError;
+    return Failure::Other;
+}
+
+bool ContainsAny(const QString& strText, std::initializer_list<const char*> phrases)
+{
+    for (const char* phrase : phrases) {
+        if (strText.contains(QLatin1String(phrase), Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+}
+
+void CMpvLogClassifier::Reset()
+{
+    *this = CMpvLogClassifier();
+}
+
+void CMpvLogClassifier::Feed(const QString& strText)
+{
+    static const QRegularExpression httpError(QStringLiteral("HTTP error (\\d{3})"));
+    const QRegularExpressionMatch match = httpError.match(strText);
+    if (match.hasMatch()) {
+        m_bAnswered = true;
+        Note(FromHttpStatus(match.captured(1).toInt()));
+        return;
+    }
+    if (ContainsAny(strText, {"Connection refused", "Failed to resolve hostname", "Network is unreachable",
+                              "No route to host", "certificate", "handshake"})) {
+        Note(Failure::CannotConnect);
+        return;
+    }
+    if (ContainsAny(strText, {"timed out"})) {
+        Note(Failure::TimedOut);
+        return;
+    }
+    if (ContainsAny(strText, {"Successfully connected"})) {
+        m_bConnected = true;
+        return;
+    }
+    if (ContainsAny(strText, {"Mime-type:", "Stream opened successfully"}))
+        m_bAnswered = true;
+}
+
+void CMpvLogClassifier::NoteUnsupportedFormat()
+{
+    m_bAnswered = true;
+    Note(Failure::UnsupportedFormat);
+}
+
+CMediaEngine::Failure CMpvLogClassifier::Result() const
+{
+    if (m_failure != Failure::None)
+        return m_failure;
+    // Connected, and then nothing came back before the network timeout.
+    if (m_bConnected && !m_bAnswered)
+        return Failure::TimedOut;
+    return Failure::Other;
+}
+
+void CMpvLogClassifier::Note(Failure failure)
+{
+    if (Rank(failure) > Rank(m_failure))
+        m_failure = failure;
+}

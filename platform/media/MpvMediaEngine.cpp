@@ -1,0 +1,466 @@
+#include "platform/media/MpvMediaEngine.h"
+
+#include <QPointer>
+#include <clocale>
+#include <cmath>
+#include <mpv/client.h>
+#include <vector>
+
+namespace {
+// Reply ids of the asynchronous requests and observed properties.
+enum ReplyId : std::uint64_t {
+    kReplyIgnored = 0,
+    kReplyLoadfile,
+    kPropertyCoreIdle,
+    kPropertyPausedForCache,
+    kPropertyBufferingState,
+    kPropertyPause,
+    kPropertyIcyTitle,
+    kPropertyTagTitle,
+    kPropertyIcyName,
+    kPropertyVideoConfigured,
+    kPropertySeekable,
+    kPropertyVolume,
+    kPropertyMute,
+    kPropertyIdleActive,
+};
+
+struct ObservedProperty
+{
+    ReplyId id;
+    const char* name;
+    mpv_format format;
+};
+
+constexpr ObservedProperty kObservedProperties[] = {
+    {kPropertyCoreIdle, "core-idle", MPV_FORMAT_FLAG},
+    {kPropertyPausedForCache, "paused-for-cache", MPV_FORMAT_FLAG},
+    {kPropertyBufferingState, "cache-buffering-state", MPV_FORMAT_INT64},
+    {kPropertyPause, "pause", MPV_FORMAT_FLAG},
+    {kPropertyIcyTitle, "metadata/by-key/icy-title", MPV_FORMAT_STRING},
+    {kPropertyTagTitle, "metadata/by-key/title", MPV_FORMAT_STRING},
+    {kPropertyIcyName, "metadata/by-key/icy-name", MPV_FORMAT_STRING},
+    {kPropertyVideoConfigured, "vo-configured", MPV_FORMAT_FLAG},
+    {kPropertySeekable, "seekable", MPV_FORMAT_FLAG},
+    {kPropertyVolume, "volume", MPV_FORMAT_DOUBLE},
+    {kPropertyMute, "mute", MPV_FORMAT_FLAG},
+    {kPropertyIdleActive, "idle-active", MPV_FORMAT_FLAG},
+};
+
+// The addresses in the station list come from the network, so nothing but
+// the player itself decides what runs: no configuration files, scripts,
+// site helpers or key bindings, and playlists may not reach local files.
+struct Option
+{
+    const char* name;
+    const char* value;
+};
+
+constexpr Option kOptions[] = {
+    {"config", "no"},
+    {"load-scripts", "no"},
+    {"ytdl", "no"},
+    {"osc", "no"},
+    {"load-stats-overlay", "no"},
+    {"load-osd-console", "no"},
+    {"load-auto-profiles", "no"},
+    {"input-default-bindings", "no"},
+    {"input-vo-keyboard", "no"},
+    {"input-cursor", "no"},
+    {"input-terminal", "no"},
+    {"terminal", "no"},
+    {"load-unsafe-playlists", "no"},
+    {"autoload-files", "no"},
+    {"tls-verify", "yes"},
+    {"idle", "yes"},
+    {"keep-open", "no"},
+    {"audio-display", "no"},
+    {"osd-level", "0"},
+    {"cursor-autohide", "no"},
+    {"vo", "gpu,x11"},
+    {"ao", "pulse,alsa,null"},
+    {"hwdec", "no"},
+    {"network-timeout", "15"},
+    {"user-agent", "KestrelRadio (libmpv)"},
+    {"audio-client-name", "Kestrel Radio"},
+};
+
+// Network protocols only; "file", "data" and the like are missing on purpose.
+constexpr char kProtocolWhitelist[] =
+    "http,https,tcp,tls,crypto,httpproxy,mmsh,mmst,rtsp,rtsps,rtp,srtp,udp,rtmp,rtmpt,rtmps,rtmpts";
+
+// While an address opens, the log is read at this level to learn why an
+// opening might fail; once it opened or its failure is told, no log is
+// wanted. Changing the level drops the lines not yet read.
+constexpr char kOpeningLogLevel[] = "debug";
+constexpr char kQuietLogLevel[] = "no";
+
+void SetKeyValueOption(mpv_handle* pHandle, const char* name, const char* key, const char* value)
+{
+    char* keys[] = {const_cast<char*>(key)};
+    mpv_node values[1];
+    values[0].format = MPV_FORMAT_STRING;
+    values[0].u.string = const_cast<char*>(value);
+    mpv_node_list list{1, values, keys};
+    mpv_node map;
+    map.format = MPV_FORMAT_NODE_MAP;
+    map.u.list = &list;
+    mpv_set_option(pHandle, name, MPV_FORMAT_NODE, &map);
+}
+
+QString StringValue(const mpv_event_property& property)
+{
+    if (property.format != MPV_FORMAT_STRING || property.data == nullptr)
+        return QString();
+    return QString::fromUtf8(*static_cast<char**>(property.data));
+}
+
+bool FlagValue(const mpv_event_property& property, bool bDefault)
+{
+    if (property.format != MPV_FORMAT_FLAG || property.data == nullptr)
+        return bDefault;
+    return *static_cast<int*>(property.data) != 0;
+}
+
+std::int64_t EntryIdOfReply(const mpv_event_command& reply)
+{
+    if (reply.result.format != MPV_FORMAT_NODE_MAP)
+        return -1;
+    const mpv_node_list* pMap = reply.result.u.list;
+    for (int i = 0; i < pMap->num; ++i) {
+        if (qstrcmp(pMap->keys[i], "playlist_entry_id") == 0 && pMap->values[i].format == MPV_FORMAT_INT64)
+            return pMap->values[i].u.int64;
+    }
+    return -1;
+}
+}
+
+void CMpvMediaEngine::HandleDeleter::operator()(mpv_handle* pHandle) const
+{
+    mpv_terminate_destroy(pHandle);
+}
+
+CMpvMediaEngine::CMpvMediaEngine(QObject* pParent)
+    : CMediaEngine(pParent)
+{
+    // libmpv parses numbers with the C library and refuses to start under a
+    // locale whose decimal mark is not a dot; Qt set the user's locale.
+    std::setlocale(LC_NUMERIC, "C");
+    m_pHandle.reset(mpv_create());
+    if (!m_pHandle)
+        return;
+    Configure();
+    if (mpv_initialize(m_pHandle.get()) < 0) {
+        m_pHandle.reset();
+        return;
+    }
+    ObserveProperties();
+    mpv_hook_add(m_pHandle.get(), kReplyIgnored, "on_load", 0);
+    mpv_set_wakeup_callback(m_pHandle.get(), &CMpvMediaEngine::OnWakeup, this);
+}
+
+CMpvMediaEngine::~CMpvMediaEngine()
+{
+    if (m_pHandle)
+        mpv_set_wakeup_callback(m_pHandle.get(), nullptr, nullptr);
+}
+
+bool CMpvMediaEngine::IsAvailable() const
+{
+    return m_pHandle != nullptr;
+}
+
+void CMpvMediaEngine::SetAddressFilter(AddressFilter filter)
+{
+    m_addressFilter = std::move(filter);
+}
+
+void CMpvMediaEngine::SetVideoWindow(WId window)
+{
+    if (!m_pHandle)
+        return;
+    auto nWindow = static_cast<std::int64_t>(window);
+    mpv_set_property(m_pHandle.get(), "wid", MPV_FORMAT_INT64, &nWindow);
+}
+
+void CMpvMediaEngine::Open(const QString& address)
+{
+    if (!m_pHandle)
+        return;
+    ++m_nLoadsInFlight;
+    const QByteArray utf8 = address.toUtf8();
+    SendCommand(kReplyLoadfile, {"loadfile", utf8.constData(), "replace"});
+}
+
+void CMpvMediaEngine::Stop()
+{
+    if (m_pHandle)
+        SendCommand(kReplyIgnored, {"stop"});
+}
+
+void CMpvMediaEngine::SetPaused(bool bPaused)
+{
+    if (!m_pHandle)
+        return;
+    int nFlag = bPaused ? 1 : 0;
+    mpv_set_property_async(m_pHandle.get(), kReplyIgnored, "pause", MPV_FORMAT_FLAG, &nFlag);
+}
+
+void CMpvMediaEngine::SetVolume(int nPercent)
+{
+    if (!m_pHandle)
+        return;
+    double dVolume = qBound(0, nPercent, 100);
+    mpv_set_property_async(m_pHandle.get(), kReplyIgnored, "volume", MPV_FORMAT_DOUBLE, &dVolume);
+}
+
+void CMpvMediaEngine::SetMuted(bool bMuted)
+{
+    if (!m_pHandle)
+        return;
+    int nFlag = bMuted ? 1 : 0;
+    mpv_set_property_async(m_pHandle.get(), kReplyIgnored, "mute", MPV_FORMAT_FLAG, &nFlag);
+}
+
+void CMpvMediaEngine::OnWakeup(void* pContext)
+{
+    // Called on one of libmpv's threads: only ask the owner's thread to read
+    // the events, once until it has done so.
+    auto* pEngine = static_cast<CMpvMediaEngine*>(pContext);
+    if (!pEngine->m_bDrainQueued.exchange(true))
+        QMetaObject::invokeMethod(pEngine, &CMpvMediaEngine::DrainEvents, Qt::QueuedConnection);
+}
+
+void CMpvMediaEngine::DrainEvents()
+{
+    m_bDrainQueued = false;
+    const QPointer<CMpvMediaEngine> guard(this);
+    while (m_pHandle) {
+        const mpv_event* pEvent = mpv_wait_event(m_pHandle.get(), 0);
+        if (pEvent->event_id == MPV_EVENT_NONE)
+            break;
+        HandleEvent(*pEvent);
+        // A listener may have destroyed the engine.
+        if (!guard)
+            return;
+    }
+    // libmpv hands out its log lines only once no other event waits, so the
+    // lines that tell why an opening failed have all been read by now.
+    if (m_bEndDue)
+        ReportPendingEnd();
+}
+
+void CMpvMediaEngine::HandleEvent(const mpv_event& event)
+{
+    switch (event.event_id) {
+    case MPV_EVENT_PROPERTY_CHANGE:
+        HandlePropertyChange(event);
+        break;
+    case MPV_EVENT_LOG_MESSAGE:
+        m_classifier.Feed(QString::fromUtf8(static_cast<mpv_event_log_message*>(event.data)->text));
+        break;
+    case MPV_EVENT_HOOK:
+        HandleLoadHook(static_cast<mpv_event_hook*>(event.data)->id);
+        break;
+    case MPV_EVENT_COMMAND_REPLY:
+        if (event.reply_userdata == kReplyLoadfile)
+            HandleLoadfileReply(event);
+        break;
+    case MPV_EVENT_START_FILE:
+        HandleStartFile(event);
+        break;
+    case MPV_EVENT_FILE_LOADED:
+        if (m_nLoadsInFlight == 0 && m_bLoading) {
+            m_bLoaded = true;
+            mpv_request_log_messages(m_pHandle.get(), kQuietLogLevel);
+            RefreshState();
+        }
+        break;
+    case MPV_EVENT_END_FILE:
+        HandleEndFile(event);
+        break;
+    default:
+        break;
+    }
+}
+
+void CMpvMediaEngine::HandlePropertyChange(const mpv_event& event)
+{
+    const auto& property = *static_cast<mpv_event_property*>(event.data);
+    switch (event.reply_userdata) {
+    case kPropertyCoreIdle:
+        m_bCoreIdle = FlagValue(property, true);
+        RefreshState();
+        break;
+    case kPropertyPausedForCache:
+        m_bPausedForCache = FlagValue(property, false);
+        RefreshState();
+        break;
+    case kPropertyPause:
+        m_bPause = FlagValue(property, false);
+        RefreshState();
+        break;
+    case kPropertyBufferingState:
+        if (property.format == MPV_FORMAT_INT64)
+            UpdateBufferingPercent(static_cast<int>(*static_cast<std::int64_t*>(property.data)));
+        break;
+    case kPropertyIcyTitle:
+        m_strIcyTitle = StringValue(property);
+        RefreshMetadata();
+        break;
+    case kPropertyTagTitle:
+        m_strTagTitle = StringValue(property);
+        RefreshMetadata();
+        break;
+    case kPropertyIcyName:
+        m_strIcyName = StringValue(property);
+        RefreshMetadata();
+        break;
+    case kPropertyVideoConfigured:
+        UpdateHasVideo(FlagValue(property, false));
+        break;
+    case kPropertySeekable:
+        UpdateSeekable(FlagValue(property, false));
+        break;
+    case kPropertyVolume:
+        if (property.format == MPV_FORMAT_DOUBLE)
+            UpdateVolume(static_cast<int>(std::lround(*static_cast<double*>(property.data))));
+        break;
+    case kPropertyMute:
+        UpdateMuted(FlagValue(property, false));
+        break;
+    case kPropertyIdleActive:
+        m_bEndDue = FlagValue(property, false) && m_pendingEnd;
+        break;
+    default:
+        break;
+    }
+}
+
+void CMpvMediaEngine::HandleLoadHook(std::uint64_t nHookId)
+{
+    // libmpv waits for this answer before it opens anything, which makes it
+    // the one place that sees every address, playlist entries included.
+    char* pAddress = mpv_get_property_string(m_pHandle.get(), "stream-open-filename");
+    const QString address = QString::fromUtf8(pAddress);
+    mpv_free(pAddress);
+    const bool bAllowed = !m_addressFilter || m_addressFilter(address);
+    if (!bAllowed) {
+        m_bAddressRefused = true;
+        const char* stop[] = {"stop", nullptr};
+        mpv_command(m_pHandle.get(), stop);
+    }
+    mpv_hook_continue(m_pHandle.get(), nHookId);
+    if (bAllowed)
+        emit LoadStarted(address);
+}
+
+void CMpvMediaEngine::HandleLoadfileReply(const mpv_event& event)
+{
+    --m_nLoadsInFlight;
+    if (event.error >= 0) {
+        m_nFirstCurrentEntryId = qMax(m_nFirstCurrentEntryId, EntryIdOfReply(*static_cast<mpv_event_command*>(event.data)));
+        return;
+    }
+    if (m_nLoadsInFlight == 0)
+        emit Ended(EndReason::Failed, Failure::Other);
+}
+
+void CMpvMediaEngine::HandleStartFile(const mpv_event& event)
+{
+    const auto& start = *static_cast<mpv_event_start_file*>(event.data);
+    if (m_nLoadsInFlight > 0 || start.playlist_entry_id < m_nFirstCurrentEntryId)
+        return;
+    m_bLoading = true;
+    m_bLoaded = false;
+    m_bAddressRefused = false;
+    m_pendingEnd.reset();
+    m_bEndDue = false;
+    m_classifier.Reset();
+    mpv_request_log_messages(m_pHandle.get(), kOpeningLogLevel);
+    RefreshState();
+}
+
+void CMpvMediaEngine::HandleEndFile(const mpv_event& event)
+{
+    const auto& end = *static_cast<mpv_event_end_file*>(event.data);
+    if (m_nLoadsInFlight > 0 || end.playlist_entry_id < m_nFirstCurrentEntryId)
+        return;
+    // A playlist was read; its entries open next.
+    if (end.reason == MPV_END_FILE_REASON_REDIRECT)
+        return;
+    m_bLoading = false;
+    m_bLoaded = false;
+    if (end.reason == MPV_END_FILE_REASON_ERROR && end.error == MPV_ERROR_UNKNOWN_FORMAT)
+        m_classifier.NoteUnsupportedFormat();
+    // The end is told once libmpv has gone idle: until then it may go on to
+    // the next entry of a playlist, which is what a playlist's spare
+    // addresses are for.
+    if (m_bAddressRefused)
+        m_pendingEnd = PendingEnd{EndReason::Failed, true};
+    else if (end.reason == MPV_END_FILE_REASON_EOF)
+        m_pendingEnd = PendingEnd{EndReason::Finished, false};
+    else if (end.reason == MPV_END_FILE_REASON_ERROR)
+        m_pendingEnd = PendingEnd{EndReason::Failed, false};
+    else
+        m_pendingEnd = PendingEnd{EndReason::Stopped, false};
+    m_bAddressRefused = false;
+    RefreshState();
+}
+
+void CMpvMediaEngine::ReportPendingEnd()
+{
+    m_bEndDue = false;
+    if (!m_pendingEnd)
+        return;
+    const PendingEnd end = *m_pendingEnd;
+    m_pendingEnd.reset();
+    Failure failure = Failure::None;
+    if (end.bAddressRefused)
+        failure = Failure::AddressRefused;
+    else if (end.reason == EndReason::Failed)
+        failure = m_classifier.Result();
+    mpv_request_log_messages(m_pHandle.get(), kQuietLogLevel);
+    emit Ended(end.reason, failure);
+}
+
+void CMpvMediaEngine::RefreshState()
+{
+    if (!m_bLoading)
+        UpdateState(State::Idle);
+    else if (!m_bLoaded)
+        UpdateState(State::Opening);
+    else if (m_bPause)
+        UpdateState(State::Paused);
+    else if (m_bPausedForCache || m_bCoreIdle)
+        UpdateState(State::Buffering);
+    else
+        UpdateState(State::Playing);
+}
+
+void CMpvMediaEngine::RefreshMetadata()
+{
+    UpdateMetadata(m_strIcyTitle.isEmpty() ? m_strTagTitle : m_strIcyTitle, m_strIcyName);
+}
+
+void CMpvMediaEngine::Configure()
+{
+    for (const Option& option : kOptions)
+        mpv_set_option_string(m_pHandle.get(), option.name, option.value);
+    SetKeyValueOption(m_pHandle.get(), "stream-lavf-o", "protocol_whitelist", kProtocolWhitelist);
+    SetKeyValueOption(m_pHandle.get(), "demuxer-lavf-o", "protocol_whitelist", kProtocolWhitelist);
+}
+
+void CMpvMediaEngine::ObserveProperties()
+{
+    for (const ObservedProperty& property : kObservedProperties)
+        mpv_observe_property(m_pHandle.get(), property.id, property.name, property.format);
+}
+
+void CMpvMediaEngine::SendCommand(std::uint64_t nReplyId, std::initializer_list<const char*> args)
+{
+    std::vector<const char*> argv(args);
+    argv.push_back(nullptr);
+    if (mpv_command_async(m_pHandle.get(), nReplyId, argv.data()) < 0 && nReplyId == kReplyLoadfile)
+        --m_nLoadsInFlight;
+}

@@ -1,0 +1,8 @@
+#include "platform/webview/WebView.h"
+
+CWebView::CWebView(QWidget* pParent)
+    : QWidget(pParent)
+{
+}
+
+CWebView::~CWebView() = default;

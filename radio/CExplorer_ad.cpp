@@ -1,0 +1,54 @@
+#include "radio/CExplorer_ad.h"
+
+#include "platform/webview/WebView.h"
+
+#include <QDesktopServices>
+#include <QVBoxLayout>
+
+namespace {
+// 75 dialog units of the page's form, in the form's 8 point font: the
+// height of a dialog unit is an eighth of the font's line height.
+constexpr int kHeightInDialogUnits = 75;
+constexpr int kDialogUnitsPerLine = 8;
+
+// A banner may send the reader to a web site or an e-mail address, and to
+// nothing else on the computer.
+bool MayOpenOutside(const QUrl& url)
+{
+    const QString scheme = url.scheme().toLower();
+    return url.isValid() && (scheme == "http" || scheme == "https" || scheme == "mailto");
+}
+}
+
+CExplorer_ad::CExplorer_ad(QWidget* pParent)
+    : CWnd(pParent)
+    , m_pView(CreateWebView({CWebView::LinkPolicy::OpenOutside, false}, this))
+{
+    setFixedHeight(fontMetrics().height() * kHeightInDialogUnits / kDialogUnitsPerLine);
+    auto* pLayout = new QVBoxLayout(this);
+    pLayout->setContentsMargins(0, 0, 0, 0);
+    pLayout->addWidget(m_pView);
+    connect(m_pView, &CWebView::LoadFinished, this, &CExplorer_ad::DocumentComplete);
+    connect(m_pView, &CWebView::OutsideLinkRequested, this, &CExplorer_ad::OnOutsideLinkRequested);
+}
+
+void CExplorer_ad::Navigate2(const CString& strURL)
+{
+    m_pView->Navigate(QUrl(strURL));
+}
+
+void CExplorer_ad::Refresh()
+{
+    m_pView->Reload();
+}
+
+CString CExplorer_ad::GetLocationURL() const
+{
+    return m_pView->Url().toString();
+}
+
+void CExplorer_ad::OnOutsideLinkRequested(const QUrl& url)
+{
+    if (MayOpenOutside(url))
+        QDesktopServices::openUrl(url);
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "fw/CWnd.h"
+#include "fw/Types.h"
+
+class CWebView;
+
+// The radio page's banner: a strip of fixed height that shows one web page.
+// Links in it open in the user's web browser, never in the strip.
+class CExplorer_ad : public CWnd
+{
+    Q_OBJECT
+
+public:
+    explicit CExplorer_ad(QWidget* pParent = nullptr);
+
+    void Navigate2(const CString& strURL);
+    void Refresh();
+    CString GetLocationURL() const;
+
+signals:
+    // The page finished loading, well or not.
+    void DocumentComplete(bool bOk);
+
+private:
+    void OnOutsideLinkRequested(const QUrl& url);
+
+    CWebView* m_pView;
+};

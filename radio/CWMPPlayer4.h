@@ -1,0 +1,64 @@
+#pragma once
+
+#include "fw/CWnd.h"
+#include "fw/Types.h"
+#include "radio/CWMPControls.h"
+#include "radio/WMPPlayState.h"
+
+#include <memory>
+
+class CMediaEngine;
+class CNowPlayingPanel;
+class CPlayerTransportBar;
+class CStreamPlayback;
+class CVideoSurface;
+class QStackedWidget;
+
+// The radio page's media player: setting the URL alone starts playing it.
+// It shows its own face: TV pictures or the station's now-playing title, play
+// or pause, stop, mute, the volume (remembered in the profile) and the status
+// line. Its events come on the user-interface thread: StatusChange after the
+// status text changed, PlayStateChange with the new play state.
+class CWMPPlayer4 : public CWnd
+{
+    Q_OBJECT
+
+public:
+    explicit CWMPPlayer4(QWidget* pParent = nullptr);
+    ~CWMPPlayer4() override;
+
+    CString GetURL() const;
+    void SetURL(const CString& strURL);
+    CWMPControls GetControls();
+    CString GetStatus() const;
+
+    // The engine underneath, for what the face does not show.
+    CMediaEngine& Engine();
+
+signals:
+    void StatusChange();
+    void PlayStateChange(long nNewState);
+
+private:
+    friend class CWMPControls;
+
+    void Resume();
+    void Pause();
+    void Stop();
+    void UseVideoSurface();
+    void OnPlayStateChanged(WMPPlayState newState);
+    void OnPlayPauseClicked();
+    void OnVolumeChosen(int nPercent);
+    void RefreshNowPlaying();
+    void OnVideoChanged(bool bHasVideo);
+
+    CString m_strURL;
+    WId m_videoWindow = 0;
+    QStackedWidget* m_pDisplay;
+    CNowPlayingPanel* m_pNowPlaying;
+    CVideoSurface* m_pVideo;
+    CPlayerTransportBar* m_pTransport;
+    // The engine draws into m_pVideo, so it goes before the widgets do.
+    std::unique_ptr<CMediaEngine> m_pEngine;
+    std::unique_ptr<CStreamPlayback> m_pPlayback;
+};

@@ -1,0 +1,249 @@
+#include "radio/StreamPlayback.h"
+
+#include "radio/PlayerTexts.h"
+#include "radio/StreamAddressPolicy.h"
+
+namespace {
+using Failure = CMediaEngine::Failure;
+
+constexpr int kReconnectTickMilliseconds = 1000;
+
+QString FailureText(Failure failure)
+{
+    switch (failure) {
+    case Failure::NotFound:
+        return PlayerTexts::kStreamNotFound;
+    case Failure::AccessDenied:
+        return PlayerTexts::kAccessDenied;
+    case Failure::ServerError:
+        return PlayerTexts::kServerError;
+    case Failure::CannotConnect:
+        return PlayerTexts::kCannotConnect;
+    case Failure::TimedOut:
+        return PlayerTexts::kTimedOut;
+    case Failure::UnsupportedFormat:
+        return PlayerTexts::kUnsupportedFormat;
+    case Failure::AddressRefused:
+        return PlayerTexts::kAddressRefused;
+    case Failure::None:
+    case Failure::Other:
+        break;
+    }
+    return PlayerTexts::kCannotPlay;
+}
+
+// Worth another attempt once a stream has played: the station may be back
+// in a moment. A missing stream or a refusal will not change by waiting.
+bool IsPassing(Failure failure)
+{
+    switch (failure) {
+    case Failure::CannotConnect:
+    case Failure::TimedOut:
+    case Failure::ServerError:
+    case Failure::Other:
+        return true;
+    default:
+        return false;
+    }
+}
+}
+
+CStreamPlayback::CStreamPlayback(CMediaEngine& engine, QObject* pParent)
+    : QObject(pParent)
+    , m_engine(engine)
+{
+    m_reconnectTimer.setInterval(kReconnectTickMilliseconds);
+    connect(&m_reconnectTimer, &QTimer::timeout, this, &CStreamPlayback::OnReconnectTick);
+    connect(&m_engine, &CMediaEngine::StateChanged, this, &CStreamPlayback::OnEngineStateChanged);
+    connect(&m_engine, &CMediaEngine::BufferingPercentChanged, this, &CStreamPlayback::RefreshActiveStatus);
+    connect(&m_engine, &CMediaEngine::MetadataChanged, this, &CStreamPlayback::RefreshActiveStatus);
+    connect(&m_engine, &CMediaEngine::Ended, this, &CStreamPlayback::OnEngineEnded);
+    // Playlists name further addresses; they pass the same test.
+    m_engine.SetAddressFilter(&CStreamAddressPolicy::IsAllowed);
+}
+
+void CStreamPlayback::Play(const QString& address)
+{
+    m_reconnectTimer.stop();
+    m_bReconnecting = false;
+    m_bHasPlayed = false;
+    m_backoff.Reset();
+    switch (CStreamAddressPolicy::Check(address)) {
+    case CStreamAddressPolicy::Verdict::Empty:
+        m_strAddress.clear();
+        m_engine.Stop();
+        EndWith(PlayerTexts::kNoAddress, wmppsReady);
+        return;
+    case CStreamAddressPolicy::Verdict::Refused:
+        m_strAddress.clear();
+        m_engine.Stop();
+        EndWith(PlayerTexts::kAddressRefused, wmppsReady);
+        return;
+    case CStreamAddressPolicy::Verdict::Accepted:
+        break;
+    }
+    m_strAddress = CStreamAddressPolicy::Normalised(address);
+    if (!m_engine.IsAvailable()) {
+        EndWith(PlayerTexts::kUnavailable, wmppsUndefined);
+        return;
+    }
+    StartOpening();
+}
+
+void CStreamPlayback::Resume()
+{
+    if (m_phase == Phase::Active) {
+        if (m_engine.GetState() == CMediaEngine::State::Paused)
+            m_engine.SetPaused(false);
+        return;
+    }
+    if (m_strAddress.isEmpty() || !m_engine.IsAvailable())
+        return;
+    m_reconnectTimer.stop();
+    m_bReconnecting = false;
+    m_bHasPlayed = false;
+    m_backoff.Reset();
+    StartOpening();
+}
+
+void CStreamPlayback::Pause()
+{
+    if (m_phase == Phase::Active)
+        m_engine.SetPaused(true);
+    else if (m_phase == Phase::WaitingToReconnect)
+        Stop();
+}
+
+void CStreamPlayback::Stop()
+{
+    m_reconnectTimer.stop();
+    m_bReconnecting = false;
+    m_engine.Stop();
+    EndWith(PlayerTexts::kStopped, wmppsStopped);
+}
+
+void CStreamPlayback::OnEngineStateChanged(CMediaEngine::State state)
+{
+    if (m_phase != Phase::Active)
+        return;
+    if (state == CMediaEngine::State::Playing) {
+        m_bReconnecting = false;
+        m_bHasPlayed = true;
+        m_bSeekable = m_engine.IsSeekable();
+        m_playingFor.start();
+    }
+    RefreshActiveStatus();
+}
+
+void CStreamPlayback::OnEngineEnded(CMediaEngine::EndReason reason, CMediaEngine::Failure failure)
+{
+    if (m_phase != Phase::Active)
+        return;
+    switch (reason) {
+    case CMediaEngine::EndReason::Stopped:
+        EndWith(PlayerTexts::kStopped, wmppsStopped);
+        return;
+    case CMediaEngine::EndReason::Finished:
+        // A file of known length has simply ended; a live stream that ends
+        // has dropped.
+        if (m_bHasPlayed && m_bSeekable)
+            EndWith(PlayerTexts::kFinished, wmppsMediaEnded);
+        else if (m_bHasPlayed || m_bReconnecting)
+            ScheduleReconnect();
+        else
+            EndWith(PlayerTexts::kCannotPlay, wmppsReady);
+        return;
+    case CMediaEngine::EndReason::Failed:
+        if ((m_bHasPlayed || m_bReconnecting) && IsPassing(failure))
+            ScheduleReconnect();
+        else
+            EndWith(FailureText(failure), wmppsReady);
+        return;
+    }
+}
+
+void CStreamPlayback::OnReconnectTick()
+{
+    if (--m_nSecondsToReconnect > 0) {
+        SetStatus(QString(PlayerTexts::kReconnectingIn).arg(m_nSecondsToReconnect), wmppsReconnecting);
+        return;
+    }
+    m_reconnectTimer.stop();
+    StartOpening();
+}
+
+void CStreamPlayback::RefreshActiveStatus()
+{
+    if (m_phase != Phase::Active)
+        return;
+    switch (m_engine.GetState()) {
+    case CMediaEngine::State::Idle:
+        break;
+    case CMediaEngine::State::Opening:
+        if (m_bReconnecting)
+            SetStatus(PlayerTexts::kReconnecting, wmppsReconnecting);
+        else
+            SetStatus(PlayerTexts::kConnecting, wmppsTransitioning);
+        break;
+    case CMediaEngine::State::Buffering:
+        SetStatus(QString(PlayerTexts::kBuffering).arg(m_engine.BufferingPercent()), wmppsBuffering);
+        break;
+    case CMediaEngine::State::Playing:
+        SetStatus(PlayingText(), wmppsPlaying);
+        break;
+    case CMediaEngine::State::Paused:
+        SetStatus(PlayerTexts::kPaused, wmppsPaused);
+        break;
+    }
+}
+
+void CStreamPlayback::StartOpening()
+{
+    m_phase = Phase::Active;
+    m_engine.SetPaused(false);
+    m_engine.Open(m_strAddress);
+    if (m_bReconnecting)
+        SetStatus(PlayerTexts::kReconnecting, wmppsReconnecting);
+    else
+        SetStatus(PlayerTexts::kConnecting, wmppsTransitioning);
+}
+
+void CStreamPlayback::ScheduleReconnect()
+{
+    if (m_playingFor.isValid() && m_playingFor.elapsed() >= kSteadyPlaySeconds * 1000)
+        m_backoff.Reset();
+    m_playingFor.invalidate();
+    m_bReconnecting = true;
+    m_phase = Phase::WaitingToReconnect;
+    m_nSecondsToReconnect = m_backoff.NextDelaySeconds();
+    m_reconnectTimer.start();
+    SetStatus(QString(PlayerTexts::kReconnectingIn).arg(m_nSecondsToReconnect), wmppsReconnecting);
+}
+
+void CStreamPlayback::EndWith(const QString& strStatus, WMPPlayState playState)
+{
+    m_phase = Phase::Ended;
+    SetStatus(strStatus, playState);
+}
+
+void CStreamPlayback::SetStatus(const QString& strStatus, WMPPlayState playState)
+{
+    const bool bStatusChanged = m_strStatus != strStatus;
+    const bool bPlayStateChanged = m_playState != playState;
+    m_strStatus = strStatus;
+    m_playState = playState;
+    if (bPlayStateChanged)
+        emit PlayStateChanged(playState);
+    if (bStatusChanged)
+        emit StatusChanged(strStatus);
+}
+
+QString CStreamPlayback::PlayingText() const
+{
+    QString title = m_engine.StreamTitle();
+    if (title.isEmpty())
+        title = m_engine.StationName();
+    if (title.isEmpty())
+        return PlayerTexts::kPlaying;
+    return QString(PlayerTexts::kPlayingTitle).arg(title);
+}

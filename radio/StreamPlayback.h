@@ -1,0 +1,69 @@
+#pragma once
+
+#include "platform/media/MediaEngine.h"
+#include "radio/ReconnectBackoff.h"
+#include "radio/WMPPlayState.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+// What the player does with the engine: it opens only addresses the address
+// policy allows, reconnects a stream that drops with growing waits, tells a
+// dead stream apart from a dropped one, and keeps the status text that the
+// listener reads. The engine is the mechanism; this is the policy.
+class CStreamPlayback : public QObject
+{
+    Q_OBJECT
+
+public:
+    // A stream that played this long before it dropped starts the waits
+    // between reconnection attempts from the shortest again.
+    static constexpr int kSteadyPlaySeconds = 10;
+
+    explicit CStreamPlayback(CMediaEngine& engine, QObject* pParent = nullptr);
+
+    // Opens the address and plays it, replacing whatever played.
+    void Play(const QString& address);
+    // Plays again: goes on after a pause, else opens the last address anew.
+    void Resume();
+    void Pause();
+    void Stop();
+
+    QString Address() const { return m_strAddress; }
+    QString Status() const { return m_strStatus; }
+    WMPPlayState PlayState() const { return m_playState; }
+
+signals:
+    void StatusChanged(const QString& strStatus);
+    void PlayStateChanged(WMPPlayState newState);
+
+private:
+    enum class Phase { Idle, Active, WaitingToReconnect, Ended };
+
+    void OnEngineStateChanged(CMediaEngine::State state);
+    void OnEngineEnded(CMediaEngine::EndReason reason, CMediaEngine::Failure failure);
+    void OnReconnectTick();
+    void RefreshActiveStatus();
+    void StartOpening();
+    void ScheduleReconnect();
+    void EndWith(const QString& strStatus, WMPPlayState playState);
+    void SetStatus(const QString& strStatus, WMPPlayState playState);
+    QString PlayingText() const;
+
+    CMediaEngine& m_engine;
+    QString m_strAddress;
+    QString m_strStatus;
+    WMPPlayState m_playState = wmppsUndefined;
+    Phase m_phase = Phase::Idle;
+    // Set from the first drop of a stream until it plays again.
+    bool m_bReconnecting = false;
+    bool m_bHasPlayed = false;
+    // Known while it plays; libmpv forgets it when the stream ends.
+    bool m_bSeekable = false;
+    QElapsedTimer m_playingFor;
+    CReconnectBackoff m_backoff;
+    QTimer m_reconnectTimer;
+    int m_nSecondsToReconnect = 0;
+};

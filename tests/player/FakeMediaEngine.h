@@ -1,0 +1,51 @@
+#pragma once
+
+#include "platform/media/MediaEngine.h"
+
+#include <QStringList>
+
+// An engine that does what the test tells it, for the playback policy's
+// unit tests. The real engine is tested against the station server.
+class CFakeMediaEngine final : public CMediaEngine
+{
+    Q_OBJECT
+
+public:
+    bool IsAvailable() const override { return m_bAvailable; }
+    void SetAddressFilter(AddressFilter filter) override { m_filter = std::move(filter); }
+    void SetVideoWindow(WId) override {}
+    void Open(const QString& address) override { m_opened.append(address); }
+    void Stop() override { ++m_nStops; }
+    void SetPaused(bool bPaused) override { m_bPaused = bPaused; }
+    void SetVolume(int nPercent) override { UpdateVolume(nPercent); }
+    void SetMuted(bool bMuted) override { UpdateMuted(bMuted); }
+
+    // What the media library would report.
+    void Play(const QString& strTitle = QString())
+    {
+        UpdateMetadata(strTitle, QString());
+        UpdateState(State::Opening);
+        UpdateState(State::Playing);
+    }
+    void Drop()
+    {
+        UpdateState(State::Idle);
+        emit Ended(EndReason::Finished, Failure::None);
+    }
+    void Fail(Failure failure)
+    {
+        UpdateState(State::Opening);
+        UpdateState(State::Idle);
+        emit Ended(EndReason::Failed, failure);
+    }
+    using CMediaEngine::UpdateBufferingPercent;
+    using CMediaEngine::UpdateMetadata;
+    using CMediaEngine::UpdateSeekable;
+    using CMediaEngine::UpdateState;
+
+    bool m_bAvailable = true;
+    AddressFilter m_filter;
+    QStringList m_opened;
+    int m_nStops = 0;
+    bool m_bPaused = false;
+};

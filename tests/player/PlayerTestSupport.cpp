@@ -1,0 +1,104 @@
+#include "PlayerTestSupport.h"
+
+#include <QGuiApplication>
+#include <QProcess>
+#include <QScreen>
+#include <QSet>
+#include <QTcpSocket>
+#include <QTest>
+#include <QWidget>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+namespace PlayerTestSupport {
+
+double RecordPeakLevel(int nMilliseconds)
+{
+    QProcess recorder;
+    recorder.start("parec", {"-d", "kestrel_test.monitor", "--raw", "--format=s16le", "--rate=44100", "--channels=2", "--latency-msec=20"});
+    if (!recorder.waitForStarted(5000))
+        return -1;
+    QTest::qWait(nMilliseconds);
+    recorder.terminate();
+    recorder.waitForFinished(5000);
+    const QByteArray samples = recorder.readAllStandardOutput();
+    int nPeak = 0;
+    for (qsizetype i = 0; i + 1 < samples.size(); i += 2) {
+        std::int16_t sample = 0;
+        std::memcpy(&sample, samples.constData() + i, sizeof sample);
+        nPeak = std::max(nPeak, std::abs(static_cast<int>(sample)));
+    }
+    return nPeak / 32768.0;
+}
+
+QImage GrabFromScreen(const QWidget& widget)
+{
+    const QPoint origin = widget.mapToGlobal(QPoint(0, 0));
+    QScreen* pScreen = widget.screen() != nullptr ? widget.screen() : QGuiApplication::primaryScreen();
+    return pScreen->grabWindow(0, origin.x(), origin.y(), widget.width(), widget.height()).toImage();
+}
+
+int CountColours(const QImage& image, int nLimit)
+{
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            colours.insert(image.pixel(x, y));
+            if (colours.size() >= nLimit)
+                return nLimit;
+        }
+    }
+    return colours.size();
+}
+
+int ClosedPort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    const int nPort = probe.serverPort();
+    probe.close();
+    return nPort;
+}
+}
+
+bool CFixedPagesServer::Start()
+{
+    connect(this, &QTcpServer::newConnection, this, &CFixedPagesServer::Answer);
+    return listen(QHostAddress::LocalHost, 0);
+}
+
+void CFixedPagesServer::Serve(const QString& path, const QByteArray& contentType, const QByteArray& body)
+{
+    m_pages.insert(path, Page{contentType, body});
+}
+
+QString CFixedPagesServer::Url(const QString& path) const
+{
+    return QStringLiteral("http://127.0.0.1:%1%2").arg(serverPort()).arg(path);
+}
+
+void CFixedPagesServer::Answer()
+{
+    while (QTcpSocket* pSocket = nextPendingConnection()) {
+        connect(pSocket, &QTcpSocket::disconnected, pSocket, &QObject::deleteLater);
+        connect(pSocket, &QTcpSocket::readyRead, this, [this, pSocket] {
+            const QByteArray request = pSocket->peek(8192);
+            if (!request.contains("\r\n\r\n"))
+                return;
+            pSocket->readAll();
+            const QString path = QString::fromLatin1(request.split(' ').value(1));
+            m_requested.append(path);
+            const auto page = m_pages.constFind(path);
+            QByteArray answer;
+            if (page == m_pages.constEnd()) {
+                answer = "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+            } else {
+                answer = "HTTP/1.1 200 OK\r\nContent-Type: " + page->contentType + "\r\nContent-Length: " +
+                         QByteArray::number(page->body.size()) + "\r\nConnection: close\r\n\r\n" + page->body;
+            }
+            pSocket->write(answer);
+            pSocket->disconnectFromHost();
+        });
+    }
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <QTcpServer>
+
+class QWidget;
+
+namespace PlayerTestSupport {
+// Records what reaches the test's null sink "kestrel_test" for the given
+// time and returns the loudest sample, 0 (silence) to 1 (full scale); -1 when
+// the recorder does not start. A sink that nobody plays to gives no samples
+// at all, which is silence too.
+double RecordPeakLevel(int nMilliseconds);
+// What the screen shows where the widget is, as the X server has it, so that
+// a native child window's pictures are included.
+QImage GrabFromScreen(const QWidget& widget);
+// How many different colours the image holds, up to nLimit.
+int CountColours(const QImage& image, int nLimit = 64);
+// A loopback port that nothing listens on.
+int ClosedPort();
+}
+
+// A small HTTP server on the loopback interface for pages and playlists that
+// the station server does not serve.
+class CFixedPagesServer : public QTcpServer
+{
+    Q_OBJECT
+
+public:
+    bool Start();
+    void Serve(const QString& path, const QByteArray& contentType, const QByteArray& body);
+    QString Url(const QString& path) const;
+    QStringList RequestedPaths() const { return m_requested; }
+
+private:
+    void Answer();
+
+    struct Page
+    {
+        QByteArray contentType;
+        QByteArray body;
+    };
+    QHash<QString, Page> m_pages;
+    QStringList m_requested;
+};
