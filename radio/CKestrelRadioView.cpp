@@ -286,11 +286,3 @@ void CKestrelRadioView::OnUpdateDisplayTVChannels(CCmdUI* pCmdUI)
 {
     pCmdUI->SetCheck(GetDisplayTVChannels() != 0 ? 1 : 0);
 }
-
-void CKestrelRadioView::OnDestroy()
-{
-    // The page's window goes now; its stream goes with it, not only once
-    // the player's widget is deleted.
-    m_player.GetControls().stop();
-    CFormView::OnDestroy();
-}

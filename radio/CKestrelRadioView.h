@@ -32,7 +32,6 @@ public:
 
 protected:
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void OnDestroy() override;
 
 private:
     void BuildForm();
