@@ -28,10 +28,10 @@ bool IsCategory(const CString& strCategory, const char* pszName)
     return strCategory.compare(QLatin1String(pszName), Qt::CaseInsensitive) == 0;
 }
 
-CChannelRecord ParseRecord(CString strLine)
+CChannelRecord ParseRecord(QStringView line, CTextArena& arena)
 {
     try {
-        return CChannelRecord(std::move(strLine));
+        return CChannelRecord(line, arena);
     } catch (const std::bad_alloc&) {
         AfxMessageBox(QString::fromLatin1(kOutOfMemoryMessage), MB_ICONERROR);
         return CChannelRecord();
@@ -79,7 +79,7 @@ int CChannelCatalogue::AddLine(CString strLine)
     // A blank line yields no record worth keeping, so it is not parsed.
     if (IsBlank(strLine))
         return 1;
-    CChannelRecord record = ParseRecord(std::move(strLine));
+    CChannelRecord record = ParseRecord(strLine, m_textArena);
     if (m_header.GetCategory().isEmpty()) {
         m_header = std::move(record);
         return 1;

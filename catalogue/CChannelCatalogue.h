@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/CChannelRecord.h"
+#include "catalogue/CTextArena.h"
 #include "fw/Types.h"
 
 #include <QList>
@@ -27,4 +28,7 @@ public:
 
 private:
     void ReadLines(CExclusiveFile& file);
+
+    // The text of the channels' fields, in blocks that the records share.
+    CTextArena m_textArena;
 };

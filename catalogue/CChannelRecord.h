@@ -2,7 +2,10 @@
 
 #include "fw/Types.h"
 
+#include <QStringView>
 #include <QtGlobal>
+
+class CTextArena;
 
 // One line of the station list: seven comma-separated fields, in file order.
 // The first six end at a comma; the seventh is the rest of the line, commas
@@ -13,6 +16,9 @@ public:
     CChannelRecord() = default;
     // Parses strLine; any text gives seven fields, so parsing never fails.
     explicit CChannelRecord(CString strLine);
+    // Parses line the same way, keeping the fields' text in arena, which
+    // many records share: the way to parse a whole station list.
+    CChannelRecord(QStringView line, CTextArena& arena);
 
     // The fields, read-only; a caller that keeps one keeps a copy.
     // Field 1: the kind of channel ("Radio", "TV", ...).
@@ -34,8 +40,14 @@ private:
     static constexpr int kSeparatedFieldCount = 6;
     using CommaPositions = qsizetype[kSeparatedFieldCount];
 
-    void ParseSeparatedFields(CString strLine, const CommaPositions& commas);
-    void ParseIrregularFields(const CString& strLine, const CommaPositions& commas);
+    // True when the line has six commas; otherwise commas holds where the
+    // searches ended.
+    static bool FindCommas(QStringView line, CommaPositions& commas);
+    // The fields of a line of six commas whose nLength units lie at pText,
+    // inside block: strings over the block, not copies.
+    void ShareSeparatedFields(CString::DataPointer& block, char16_t* pText, qsizetype nLength,
+                              const CommaPositions& commas);
+    void CopyIrregularFields(QStringView line, const CommaPositions& commas);
 
     CString m_strCategory;
     CString m_strColumn1Text;

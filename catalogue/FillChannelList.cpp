@@ -1,6 +1,7 @@
 #include "catalogue/FillChannelList.h"
 
 #include "catalogue/CChannelCatalogue.h"
+#include "catalogue/CTextArena.h"
 #include "fw/CListCtrl.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
@@ -9,7 +10,7 @@
 
 namespace {
 const char kSerialNumberTitle[] = "Sr No";
-const char kNonWorkingMark[] = "OFF";
+constexpr QStringView kNonWorkingMark = u"OFF";
 
 enum ChannelColumn { kSerialNumberColumn, kColumn1, kColumn2, kColumn3, kStreamUrlColumn };
 
@@ -20,12 +21,15 @@ constexpr int kColumn3Width = 150;
 // The stream address travels with the row but is not shown.
 constexpr int kStreamUrlWidth = 0;
 
-// The serial number as "%d" formats it.
-CString DecimalText(int nValue)
+// The serial number as "%d" formats it, kept in serialNumbers' blocks
+// rather than in an allocation of its own.
+CString DecimalText(int nValue, CTextArena& serialNumbers)
 {
     char digits[16];
-    const auto result = std::to_chars(std::begin(digits), std::end(digits), nValue);
-    return QString::fromLatin1(digits, result.ptr - digits);
+    const char* pEnd = std::to_chars(std::begin(digits), std::end(digits), nValue).ptr;
+    char16_t text[16];
+    std::copy(std::cbegin(digits), pEnd, std::begin(text));
+    return serialNumbers.Copy(QStringView(text, pEnd - digits));
 }
 }
 
@@ -55,13 +59,13 @@ void InsertChannelItems(CListCtrl& listCtrl, CChannelCatalogue& catalogue)
 {
     const bool bShowNonWorking =
         GetSettingInt(SettingNames::kDisplayNonWorkingChannels, SettingDefaults::kDisplayNonWorkingChannels) != 0;
-    const QLatin1String nonWorkingMark(kNonWorkingMark);
     listCtrl.SetItemCount(listCtrl.GetItemCount() + static_cast<int>(catalogue.m_channels.size()));
+    CTextArena serialNumbers;
     for (const CChannelRecord& channel : std::as_const(catalogue.m_channels)) {
-        if (!bShowNonWorking && channel.GetStatus().contains(nonWorkingMark))
+        if (!bShowNonWorking && channel.GetStatus().contains(kNonWorkingMark))
             continue;
         const int nRow = listCtrl.GetItemCount();
-        listCtrl.InsertItem(nRow, DecimalText(nRow + 1));
+        listCtrl.InsertItem(nRow, DecimalText(nRow + 1, serialNumbers));
         listCtrl.SetItemText(nRow, kColumn1, channel.GetColumn1Text());
         listCtrl.SetItemText(nRow, kColumn2, channel.GetColumn2Text());
         listCtrl.SetItemText(nRow, kColumn3, channel.GetColumn3Text());

@@ -4,6 +4,7 @@
 // split between reads.
 
 #include "catalogue/CChannelRecord.h"
+#include "catalogue/CTextArena.h"
 #include "catalogue/StationListReader.h"
 
 #include <QStringList>
@@ -73,7 +74,7 @@ QStringList ShownFields(const CChannelRecord& record)
             record.GetColumn3Text(), record.GetColumn2Text(), record.GetStatus()};
 }
 
-void CheckRecord(const QString& strLine)
+void CheckRecord(const QString& strLine, CTextArena& arena)
 {
     const QStringList expected = ReferenceFields(strLine);
     const QStringList expectedShown{expected[0], expected[1], expected[2], expected[4], expected[5], expected[6]};
@@ -95,6 +96,10 @@ void CheckRecord(const QString& strLine)
     for (qsizetype n = 0; n < kept.size(); ++n)
         Require(kept[n] == expectedShown[n] + u'!', "changing one field changed another");
     Require(ShownFields(copy) == expectedShown, "a copied record changed");
+    const CChannelRecord inArena(strLine, arena);
+    Require(ShownFields(inArena) == expectedShown, "fields parsed into the arena differ");
+    for (const QString& strField : ShownFields(inArena))
+        Require(strField.isEmpty() || strField.utf16()[strField.size()] == 0, "arena field without a null");
 }
 
 }
@@ -130,12 +135,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
         return static_cast<qint64>(nCount);
     });
     qsizetype nCounted = 0;
+    CTextArena arena;
     quint64 nExpectedCount = 0;
     const quint64 nCount = counted.ReadCountedLines(nSize, [&](CString strCounted) {
         Require(nCounted < lines.size() && strCounted == lines[nCounted], "counted reading gave another line");
         nExpectedCount += 2 * static_cast<quint64>(strCounted.size()) + CStationListReader::kLineEndBytes;
         ++nCounted;
-        CheckRecord(strCounted);
+        CheckRecord(strCounted, arena);
     });
     Require(nCount == nExpectedCount, "wrong running count");
     Require(nCounted == lines.size() || nCount >= nSize, "counted reading stopped early");

@@ -20,7 +20,6 @@ public:
     // held by someone else.
     bool Open(const QString& strPath);
     void Close();
-    bool IsOpen() const { return m_nDescriptor >= 0; }
 
     // The length in bytes, taken when the file was opened.
     quint64 GetLength() const { return m_nLength; }

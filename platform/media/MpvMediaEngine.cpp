@@ -54,35 +54,37 @@ struct Option
 {
     const char* name;
     const char* value;
+    // Without it the engine is not safe to run, so it does not run.
+    bool bRequired;
 };
 
 constexpr Option kOptions[] = {
-    {"config", "no"},
-    {"load-scripts", "no"},
-    {"ytdl", "no"},
-    {"osc", "no"},
-    {"load-stats-overlay", "no"},
-    {"load-osd-console", "no"},
-    {"load-auto-profiles", "no"},
-    {"input-default-bindings", "no"},
-    {"input-vo-keyboard", "no"},
-    {"input-cursor", "no"},
-    {"input-terminal", "no"},
-    {"terminal", "no"},
-    {"load-unsafe-playlists", "no"},
-    {"autoload-files", "no"},
-    {"tls-verify", "yes"},
-    {"idle", "yes"},
-    {"keep-open", "no"},
-    {"audio-display", "no"},
-    {"osd-level", "0"},
-    {"cursor-autohide", "no"},
-    {"vo", "gpu,x11"},
-    {"ao", "pulse,alsa,null"},
-    {"hwdec", "no"},
-    {"network-timeout", "15"},
-    {"user-agent", "KestrelRadio (libmpv)"},
-    {"audio-client-name", "Kestrel Radio"},
+    {"config", "no", true},
+    {"load-scripts", "no", true},
+    {"ytdl", "no", true},
+    {"osc", "no", true},
+    {"load-stats-overlay", "no", true},
+    {"load-osd-console", "no", true},
+    {"load-auto-profiles", "no", true},
+    {"input-default-bindings", "no", true},
+    {"input-vo-keyboard", "no", true},
+    {"input-cursor", "no", true},
+    {"input-terminal", "no", true},
+    {"terminal", "no", true},
+    {"load-unsafe-playlists", "no", true},
+    {"autoload-files", "no", true},
+    {"tls-verify", "yes", true},
+    {"idle", "yes", true},
+    {"keep-open", "no", false},
+    {"audio-display", "no", false},
+    {"osd-level", "0", false},
+    {"cursor-autohide", "no", false},
+    {"vo", "gpu,x11", false},
+    {"ao", "pulse,alsa,null", false},
+    {"hwdec", "no", false},
+    {"network-timeout", "15", false},
+    {"user-agent", "KestrelRadio (libmpv)", false},
+    {"audio-client-name", "Kestrel Radio", false},
 };
 
 // Network protocols only; "file", "data" and the like are missing on purpose.
@@ -95,7 +97,7 @@ constexpr char kProtocolWhitelist[] =
 constexpr char kOpeningLogLevel[] = "debug";
 constexpr char kQuietLogLevel[] = "no";
 
-void SetKeyValueOption(mpv_handle* pHandle, const char* name, const char* key, const char* value)
+bool SetKeyValueOption(mpv_handle* pHandle, const char* name, const char* key, const char* value)
 {
     char* keys[] = {const_cast<char*>(key)};
     mpv_node values[1];
@@ -105,7 +107,7 @@ void SetKeyValueOption(mpv_handle* pHandle, const char* name, const char* key, c
     mpv_node map;
     map.format = MPV_FORMAT_NODE_MAP;
     map.u.list = &list;
-    mpv_set_option(pHandle, name, MPV_FORMAT_NODE, &map);
+    return mpv_set_option(pHandle, name, MPV_FORMAT_NODE, &map) >= 0;
 }
 
 QString StringValue(const mpv_event_property& property)
@@ -149,8 +151,7 @@ CMpvMediaEngine::CMpvMediaEngine(QObject* pParent)
     m_pHandle.reset(mpv_create());
     if (!m_pHandle)
         return;
-    Configure();
-    if (mpv_initialize(m_pHandle.get()) < 0) {
+    if (!Configure() || mpv_initialize(m_pHandle.get()) < 0) {
         m_pHandle.reset();
         return;
     }
@@ -443,12 +444,14 @@ void CMpvMediaEngine::RefreshMetadata()
     UpdateMetadata(m_strIcyTitle.isEmpty() ? m_strTagTitle : m_strIcyTitle, m_strIcyName);
 }
 
-void CMpvMediaEngine::Configure()
+bool CMpvMediaEngine::Configure()
 {
-    for (const Option& option : kOptions)
-        mpv_set_option_string(m_pHandle.get(), option.name, option.value);
-    SetKeyValueOption(m_pHandle.get(), "stream-lavf-o", "protocol_whitelist", kProtocolWhitelist);
-    SetKeyValueOption(m_pHandle.get(), "demuxer-lavf-o", "protocol_whitelist", kProtocolWhitelist);
+    for (const Option& option : kOptions) {
+        if (mpv_set_option_string(m_pHandle.get(), option.name, option.value) < 0 && option.bRequired)
+            return false;
+    }
+    return SetKeyValueOption(m_pHandle.get(), "stream-lavf-o", "protocol_whitelist", kProtocolWhitelist) &&
+           SetKeyValueOption(m_pHandle.get(), "demuxer-lavf-o", "protocol_whitelist", kProtocolWhitelist);
 }
 
 void CMpvMediaEngine::ObserveProperties()

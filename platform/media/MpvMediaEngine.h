@@ -49,7 +49,8 @@ private:
     void ReportPendingEnd();
     void RefreshState();
     void RefreshMetadata();
-    void Configure();
+    // False when an option the engine's safety depends on was refused.
+    bool Configure();
     void ObserveProperties();
     void SendCommand(std::uint64_t nReplyId, std::initializer_list<const char*> args);
 

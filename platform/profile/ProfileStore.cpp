@@ -58,14 +58,19 @@ bool CProfileStore::WriteString(const QString& section, const QString& entry, co
 
 bool CProfileStore::Write(const QString& key, const QString& value)
 {
+    const QVariant previous = m_pSettings->value(key);
     m_pSettings->setValue(key, value);
     m_pSettings->sync();
-    if (m_pSettings->status() != QSettings::NoError)
-        return false;
-    // QSettings reports no error when the folder cannot be written at all;
-    // only a file that exists and holds the value counts as written.
-    if (!QFileInfo::exists(m_pSettings->fileName()))
-        return false;
-    QSettings onDisk(m_pSettings->fileName(), QSettings::IniFormat);
-    return onDisk.value(key).toString() == value;
+    // QSettings reports no error when the folder cannot be made at all; only
+    // a file that exists after the sync holds the value.
+    if (m_pSettings->status() == QSettings::NoError && QFileInfo::exists(m_pSettings->fileName()))
+        return true;
+    // QSettings would go on answering with the unsaved value (every
+    // QSettings of the process shares it); put back what the disk holds, so
+    // that reads tell the truth.
+    if (previous.isValid())
+        m_pSettings->setValue(key, previous);
+    else
+        m_pSettings->remove(key);
+    return false;
 }

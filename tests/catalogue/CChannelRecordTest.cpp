@@ -1,4 +1,5 @@
 #include "catalogue/CChannelRecord.h"
+#include "catalogue/CTextArena.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -82,6 +83,35 @@ TEST(CChannelRecordTest, TheCallersLineIsLeftAsItWas)
     EXPECT_EQ(shared.GetColumn1Text(), "Name");
     const CChannelRecord literal(QStringLiteral("TV ,b,c,d,e,f,g"));
     EXPECT_EQ(literal.GetCategory(), "TV");
+}
+
+TEST(CChannelRecordTest, RecordsParsedIntoAnArenaMatchAndOutliveIt)
+{
+    const QStringList lines{" Radio, Alpha ,u,x,e,f,ON", "a,b,c", "abc", ",,,,,,", "a,b,c,d,e,f,g,h",
+                            QString(40000, u'x') + ",1,2,3,4,5,6", "TV ,b,c,d,e,f,g"};
+    std::vector<CChannelRecord> records;
+    CString strSerial;
+    {
+        CTextArena arena;
+        for (const QString& strLine : lines)
+            records.emplace_back(strLine, arena);
+        strSerial = arena.Copy(u"12345");
+    }
+    ASSERT_EQ(records.size(), static_cast<size_t>(lines.size()));
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        EXPECT_EQ(Fields(records[n]), Fields(CChannelRecord(lines[n]))) << n;
+        for (const CString& strField : Fields(records[n]))
+            EXPECT_EQ(strField.utf16()[strField.size()], 0);
+    }
+    EXPECT_EQ(strSerial, "12345");
+    EXPECT_EQ(strSerial.utf16()[5], 0);
+    // Changing a field copies it rather than writing over its neighbours.
+    CString strName = records[0].GetColumn1Text();
+    strName.append(" and more");
+    EXPECT_EQ(records[0].GetStreamUrl(), "u");
+    EXPECT_EQ(records[6].GetCategory(), "TV");
+    records.erase(records.begin(), records.begin() + 3);
+    EXPECT_EQ(records.back().GetStatus(), "g");
 }
 
 }

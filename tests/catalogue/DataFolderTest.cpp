@@ -1,4 +1,5 @@
 #include "catalogue/DataFolder.h"
+#include "platform/datafolder/UserDataFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -22,6 +23,8 @@ QString ModuleFolder()
 
 TEST(DataFolderTest, TheFolderIsKestrelRadioInTheDataHomeAndIsCreatedOnce)
 {
+    ASSERT_TRUE(CUserDataFolder::IsAvailable());
+    EXPECT_EQ(CUserDataFolder::Path(), DataHome());
     const QString strExpected = DataHome() + "/KestrelRadio";
     QDir(strExpected).removeRecursively();
     CString strFirst;

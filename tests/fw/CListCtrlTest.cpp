@@ -220,18 +220,14 @@ TEST_F(CListCtrlTest, EnsureVisibleScrollsTheRowIntoView)
     EXPECT_FALSE(m_list.EnsureVisible(500, FALSE));
 }
 
-TEST_F(CListCtrlTest, TheViewIsAReadOnlySingleSelectionListWithGridLinesOnRequest)
+TEST_F(CListCtrlTest, GridLinesFollowTheExtendedStyle)
 {
-    QTableView* pView = View();
-    EXPECT_EQ(pView->selectionMode(), QAbstractItemView::SingleSelection);
-    EXPECT_EQ(pView->selectionBehavior(), QAbstractItemView::SelectRows);
-    EXPECT_EQ(pView->editTriggers(), QAbstractItemView::NoEditTriggers);
-    EXPECT_FALSE(pView->isSortingEnabled());
-    EXPECT_TRUE(pView->alternatingRowColors());
-    EXPECT_FALSE(pView->showGrid());
+    EXPECT_FALSE(View()->showGrid());
     EXPECT_EQ(m_list.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT), 0u);
-    EXPECT_TRUE(pView->showGrid());
+    EXPECT_TRUE(View()->showGrid());
     EXPECT_EQ(m_list.GetExtendedStyle(), 0x21u);
+    m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+    EXPECT_FALSE(View()->showGrid());
 }
 
 }

@@ -156,6 +156,9 @@ TEST(SettingsStoreUnwritableTest, WritesReportFailureReadsGiveDefaultsAndNothing
         WriteSettingInt(SettingNames::kAutoPlay, 0);
         WriteSettingString(SettingNames::kAutoPlay, "0");
         EXPECT_EQ(GetSettingInt(SettingNames::kLastChannelIndex, 2), 2);
+        // A value that never reached the disk is not read back as if it had.
+        EXPECT_EQ(app.GetProfileInt(SettingNames::kSection, "Play Key", 0), 0);
+        EXPECT_EQ(GetSettingInt(SettingNames::kAutoPlay, 1), 1);
         EXPECT_FALSE(QFileInfo::exists(blocker.fileName() + "/config"));
     }
     TestApplication::SetConfigFolder(QDir::tempPath());

@@ -4,10 +4,20 @@
 set -euo pipefail
 
 work=$(mktemp -d /tmp/kestrel-display-XXXXXX)
+# Keeps the test's exit status; the sound server and the display are waited
+# for, so that they are not still removing their files while the folder goes.
 cleanup() {
-  [ -n "${pulse_started:-}" ] && pactl exit >/dev/null 2>&1 || true
-  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
+  local status=$?
+  if [ -n "${pulse_started:-}" ]; then
+    pactl exit >/dev/null 2>&1 || true
+    for _ in $(seq 1 100); do pulseaudio --check 2>/dev/null || break; sleep 0.05; done
+  fi
+  if [ -n "${xvfb_pid:-}" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+  rm -rf "$work" 2>/dev/null || { sleep 0.5; rm -rf "$work" || true; }
+  exit "$status"
 }
 trap cleanup EXIT
 
