@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QVariant>
 
+#include "StreamLog.h"
+
 class StationServer;
 
 // The real kestrel-radio, run from outside against a station server, with a
@@ -41,9 +43,5 @@ private:
     QProcess m_process;
     QString m_strErrorOutput;
 };
-
-// How many times a stream of the mount began, and ended, in the server's log.
-int CountStreamStarts(const StationServer& server, const QString& strMount);
-int CountStreamEnds(const StationServer& server, const QString& strMount);
 // Runs an external tool and returns its standard output, trimmed.
 QString RunTool(const QString& strProgram, const QStringList& arguments);
