@@ -2,7 +2,6 @@
 
 #include "catalogue/DataFolder.h"
 #include "catalogue/StationListReader.h"
-#include "fw/MessageBox.h"
 #include "platform/datafolder/ExclusiveFile.h"
 #include "settings/SettingsCache.h"
 
@@ -13,7 +12,6 @@
 namespace {
 const char kRadioCategory[] = "Radio";
 const char kTVCategory[] = "TV";
-const char kOutOfMemoryMessage[] = "Out of memory.";
 
 // Lines read before the array of channels is sized from them.
 constexpr quint64 kLinesBeforeSizing = 256;
@@ -23,19 +21,9 @@ bool IsBlank(const CString& strLine)
     return std::all_of(strLine.cbegin(), strLine.cend(), [](QChar ch) { return ch.isSpace(); });
 }
 
-bool IsCategory(const CString& strCategory, const char* pszName)
+bool IsCategory(QStringView category, const char* pszName)
 {
-    return strCategory.compare(QLatin1String(pszName), Qt::CaseInsensitive) == 0;
-}
-
-CChannelRecord ParseRecord(QStringView line, CTextArena& arena)
-{
-    try {
-        return CChannelRecord(line, arena);
-    } catch (const std::bad_alloc&) {
-        AfxMessageBox(QString::fromLatin1(kOutOfMemoryMessage), MB_ICONERROR);
-        return CChannelRecord();
-    }
+    return category.compare(QLatin1String(pszName), Qt::CaseInsensitive) == 0;
 }
 }
 
@@ -79,7 +67,7 @@ int CChannelCatalogue::AddLine(CString strLine)
     // A blank line yields no record worth keeping, so it is not parsed.
     if (IsBlank(strLine))
         return 1;
-    CChannelRecord record = ParseRecord(strLine, m_textArena);
+    CChannelRecord record(std::move(strLine));
     if (m_header.GetCategory().isEmpty()) {
         m_header = std::move(record);
         return 1;

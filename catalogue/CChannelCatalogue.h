@@ -1,7 +1,6 @@
 #pragma once
 
 #include "catalogue/CChannelRecord.h"
-#include "catalogue/CTextArena.h"
 #include "fw/Types.h"
 
 #include <QList>
@@ -28,7 +27,4 @@ public:
 
 private:
     void ReadLines(CExclusiveFile& file);
-
-    // The text of the channels' fields, in blocks that the records share.
-    CTextArena m_textArena;
 };

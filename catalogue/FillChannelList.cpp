@@ -1,11 +1,11 @@
 #include "catalogue/FillChannelList.h"
 
 #include "catalogue/CChannelCatalogue.h"
-#include "catalogue/CTextArena.h"
 #include "fw/CListCtrl.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
 
+#include <array>
 #include <charconv>
 
 namespace {
@@ -21,15 +21,16 @@ constexpr int kColumn3Width = 150;
 // The stream address travels with the row but is not shown.
 constexpr int kStreamUrlWidth = 0;
 
-// The serial number as "%d" formats it, kept in serialNumbers' blocks
-// rather than in an allocation of its own.
-CString DecimalText(int nValue, CTextArena& serialNumbers)
+// Room for any int as "%d" formats it.
+using DecimalBuffer = std::array<char16_t, 12>;
+
+// nValue as "%d" formats it, written into buffer.
+QStringView DecimalText(int nValue, DecimalBuffer& buffer)
 {
-    char digits[16];
+    char digits[std::tuple_size_v<DecimalBuffer>];
     const char* pEnd = std::to_chars(std::begin(digits), std::end(digits), nValue).ptr;
-    char16_t text[16];
-    std::copy(std::cbegin(digits), pEnd, std::begin(text));
-    return serialNumbers.Copy(QStringView(text, pEnd - digits));
+    std::copy(std::cbegin(digits), pEnd, buffer.begin());
+    return QStringView(buffer.data(), pEnd - digits);
 }
 }
 
@@ -49,10 +50,10 @@ void InsertChannelColumns(CChannelCatalogue& catalogue, CListCtrl& listCtrl)
     const CChannelRecord& header = catalogue.m_header;
     listCtrl.InsertColumn(kSerialNumberColumn, QString::fromLatin1(kSerialNumberTitle), LVCFMT_LEFT,
                           kSerialNumberWidth);
-    listCtrl.InsertColumn(kColumn1, header.GetColumn1Text(), LVCFMT_LEFT, kColumn1Width);
-    listCtrl.InsertColumn(kColumn2, header.GetColumn2Text(), LVCFMT_CENTER, kColumn2Width);
-    listCtrl.InsertColumn(kColumn3, header.GetColumn3Text(), LVCFMT_LEFT, kColumn3Width);
-    listCtrl.InsertColumn(kStreamUrlColumn, header.GetStreamUrl(), LVCFMT_LEFT, kStreamUrlWidth);
+    listCtrl.InsertColumn(kColumn1, header.GetColumn1Text().toString(), LVCFMT_LEFT, kColumn1Width);
+    listCtrl.InsertColumn(kColumn2, header.GetColumn2Text().toString(), LVCFMT_CENTER, kColumn2Width);
+    listCtrl.InsertColumn(kColumn3, header.GetColumn3Text().toString(), LVCFMT_LEFT, kColumn3Width);
+    listCtrl.InsertColumn(kStreamUrlColumn, header.GetStreamUrl().toString(), LVCFMT_LEFT, kStreamUrlWidth);
 }
 
 void InsertChannelItems(CListCtrl& listCtrl, CChannelCatalogue& catalogue)
@@ -60,15 +61,14 @@ void InsertChannelItems(CListCtrl& listCtrl, CChannelCatalogue& catalogue)
     const bool bShowNonWorking =
         GetSettingInt(SettingNames::kDisplayNonWorkingChannels, SettingDefaults::kDisplayNonWorkingChannels) != 0;
     listCtrl.SetItemCount(listCtrl.GetItemCount() + static_cast<int>(catalogue.m_channels.size()));
-    CTextArena serialNumbers;
+    DecimalBuffer serialNumber;
     for (const CChannelRecord& channel : std::as_const(catalogue.m_channels)) {
         if (!bShowNonWorking && channel.GetStatus().contains(kNonWorkingMark))
             continue;
+        // The row's text and its sub-items, in column order, in one step.
         const int nRow = listCtrl.GetItemCount();
-        listCtrl.InsertItem(nRow, DecimalText(nRow + 1, serialNumbers));
-        listCtrl.SetItemText(nRow, kColumn1, channel.GetColumn1Text());
-        listCtrl.SetItemText(nRow, kColumn2, channel.GetColumn2Text());
-        listCtrl.SetItemText(nRow, kColumn3, channel.GetColumn3Text());
-        listCtrl.SetItemText(nRow, kStreamUrlColumn, channel.GetStreamUrl());
+        const QStringView texts[] = {DecimalText(nRow + 1, serialNumber), channel.GetColumn1Text(),
+                                     channel.GetColumn2Text(), channel.GetColumn3Text(), channel.GetStreamUrl()};
+        listCtrl.InsertItemTexts(nRow, texts);
     }
 }

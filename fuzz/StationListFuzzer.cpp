@@ -1,11 +1,13 @@
 // Feeds arbitrary bytes to the station list reader and every line it gives
 // to the record parser, and checks both against plain, unit-by-unit
-// readings of the same rules. The first input byte picks how the bytes are
-// split between reads.
+// readings of the same rules; each record's fields then become a row of a
+// list, which must give them back unchanged however its rows are inserted
+// and changed. The first input byte picks how the bytes are split between
+// reads.
 
 #include "catalogue/CChannelRecord.h"
-#include "catalogue/CTextArena.h"
 #include "catalogue/StationListReader.h"
+#include "fw/CListCtrlRows.h"
 
 #include <QStringList>
 #include <QStringView>
@@ -70,36 +72,52 @@ QStringList ReferenceFields(const QString& strLine)
 
 QStringList ShownFields(const CChannelRecord& record)
 {
-    return {record.GetCategory(),    record.GetColumn1Text(), record.GetStreamUrl(),
-            record.GetColumn3Text(), record.GetColumn2Text(), record.GetStatus()};
+    return {record.GetCategory().toString(),    record.GetColumn1Text().toString(),
+            record.GetStreamUrl().toString(),   record.GetColumn3Text().toString(),
+            record.GetColumn2Text().toString(), record.GetStatus().toString()};
 }
 
-void CheckRecord(const QString& strLine, CTextArena& arena)
+// Each record's fields go into a row of the list, inserted where the line
+// picks; then two of its cells change to the line itself.
+void AddRow(CListCtrlRows& rows, QList<QStringList>& expectedRows, QStringList texts, const QString& strLine)
+{
+    const qsizetype nRow = strLine.size() % (rows.Count() + 1);
+    const CListCtrlRows::Cells cells(texts.cbegin(), texts.cend());
+    rows.Insert(nRow, cells);
+    for (qsizetype nChange = 0; nChange < 2; ++nChange) {
+        const qsizetype nColumn = (strLine.size() + nChange) % (texts.size() + 2);
+        rows.SetCell(nRow, nColumn, strLine);
+        texts.resize(std::max(texts.size(), nColumn + 1));
+        texts[nColumn] = strLine;
+    }
+    expectedRows.insert(nRow, texts);
+}
+
+// Returns the fields that the record shows.
+QStringList CheckRecord(const QString& strLine)
 {
     const QStringList expected = ReferenceFields(strLine);
     const QStringList expectedShown{expected[0], expected[1], expected[2], expected[4], expected[5], expected[6]};
     const QString strCopy = strLine;
     CChannelRecord copy;
-    QStringList kept;
     {
         const CChannelRecord record(strCopy);
         Require(strCopy == strLine, "parsing changed the caller's line");
         Require(ShownFields(record) == expectedShown, "fields differ from the reference");
         copy = record;
-        kept = ShownFields(record);
     }
-    for (const QString& strField : ShownFields(copy))
-        Require(strField.isEmpty() || strField.utf16()[strField.size()] == 0, "field without a terminating null");
-    // Fields outlive their record and change independently of each other.
-    for (QString& strField : kept)
-        strField.append(u'!');
-    for (qsizetype n = 0; n < kept.size(); ++n)
-        Require(kept[n] == expectedShown[n] + u'!', "changing one field changed another");
     Require(ShownFields(copy) == expectedShown, "a copied record changed");
-    const CChannelRecord inArena(strLine, arena);
-    Require(ShownFields(inArena) == expectedShown, "fields parsed into the arena differ");
-    for (const QString& strField : ShownFields(inArena))
-        Require(strField.isEmpty() || strField.utf16()[strField.size()] == 0, "arena field without a null");
+    return expectedShown;
+}
+
+// Every row gives back its texts, and no cell more.
+void CheckRows(const CListCtrlRows& rows, const QList<QStringList>& expectedRows)
+{
+    Require(rows.Count() == expectedRows.size(), "rows lost or gained");
+    for (qsizetype nRow = 0; nRow < rows.Count(); ++nRow) {
+        for (qsizetype n = 0; n <= expectedRows[nRow].size(); ++n)
+            Require(rows.GetCell(nRow, n) == expectedRows[nRow].value(n), "a row gave back another text");
+    }
 }
 
 }
@@ -135,15 +153,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
         return static_cast<qint64>(nCount);
     });
     qsizetype nCounted = 0;
-    CTextArena arena;
+    CListCtrlRows rows;
+    QList<QStringList> expectedRows;
     quint64 nExpectedCount = 0;
     const quint64 nCount = counted.ReadCountedLines(nSize, [&](CString strCounted) {
         Require(nCounted < lines.size() && strCounted == lines[nCounted], "counted reading gave another line");
         nExpectedCount += 2 * static_cast<quint64>(strCounted.size()) + CStationListReader::kLineEndBytes;
         ++nCounted;
-        CheckRecord(strCounted, arena);
+        AddRow(rows, expectedRows, CheckRecord(strCounted), strCounted);
     });
     Require(nCount == nExpectedCount, "wrong running count");
     Require(nCounted == lines.size() || nCount >= nSize, "counted reading stopped early");
+    CheckRows(rows, expectedRows);
     return 0;
 }

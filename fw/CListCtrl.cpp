@@ -126,9 +126,15 @@ BOOL CListCtrl::SetColumnWidth(int nCol, int nWidth)
 
 int CListCtrl::InsertItem(int nItem, CString strItem)
 {
+    const QStringView text(strItem);
+    return InsertItemTexts(nItem, std::span(&text, 1));
+}
+
+int CListCtrl::InsertItemTexts(int nItem, std::span<const QStringView> texts)
+{
     const QuietScope quiet(m_nQuietDepth);
     const bool bInside = nItem < m_pModel->ItemCount();
-    const int nInserted = m_pModel->InsertRow(nItem, std::move(strItem));
+    const int nInserted = m_pModel->InsertRow(nItem, texts);
     // A row inserted before others moves their selection and focus along.
     if (bInside)
         ForgetStateChanges();
@@ -137,7 +143,7 @@ int CListCtrl::InsertItem(int nItem, CString strItem)
 
 BOOL CListCtrl::SetItemText(int nItem, int nSubItem, CString strText)
 {
-    return m_pModel->SetText(nItem, nSubItem, std::move(strText)) ? TRUE : FALSE;
+    return m_pModel->SetText(nItem, nSubItem, strText) ? TRUE : FALSE;
 }
 
 CString CListCtrl::GetItemText(int nItem, int nSubItem) const

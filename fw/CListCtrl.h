@@ -3,6 +3,9 @@
 #include "fw/CWnd.h"
 #include "fw/Types.h"
 
+#include <QStringView>
+#include <span>
+
 class CListCtrlModel;
 class QTableView;
 
@@ -75,6 +78,9 @@ public:
     CHeaderCtrl& GetHeaderCtrl() { return m_header; }
 
     int InsertItem(int nItem, CString strItem);
+    // Inserts a row with the texts of its first columns at once: the
+    // quicker way to fill a long list than InsertItem and SetItemText.
+    int InsertItemTexts(int nItem, std::span<const QStringView> texts);
     BOOL SetItemText(int nItem, int nSubItem, CString strText);
     CString GetItemText(int nItem, int nSubItem) const;
     int GetItemCount() const;

@@ -30,7 +30,7 @@ int CListCtrlModel::InsertColumn(int nColumn, const QString& strTitle, int nForm
     beginInsertColumns(QModelIndex(), nColumn, nColumn);
     // The first column takes over the text the rows already hold.
     if (!m_columns.isEmpty())
-        Restride(m_columns.size() + 1, [nColumn](qsizetype c) { return c < nColumn ? c : c + 1; });
+        MoveCells([nColumn](qsizetype c) { return c < nColumn ? c : c + 1; });
     m_columns.insert(nColumn, Column{strTitle, nFormat});
     endInsertColumns();
     return nColumn;
@@ -43,7 +43,7 @@ bool CListCtrlModel::DeleteColumn(int nColumn)
     CommitPendingRows();
     beginRemoveColumns(QModelIndex(), nColumn, nColumn);
     if (m_columns.size() > 1)
-        Restride(m_columns.size() - 1, [nColumn](qsizetype c) { return c < nColumn ? c : c == nColumn ? -1 : c - 1; });
+        MoveCells([nColumn](qsizetype c) { return c < nColumn ? c : c == nColumn ? -1 : c - 1; });
     m_columns.removeAt(nColumn);
     endRemoveColumns();
     return true;
@@ -59,34 +59,29 @@ int CListCtrlModel::ColumnFormat(int nColumn) const
     return nColumn >= 0 && nColumn < ColumnCount() ? m_columns[nColumn].nFormat : LVCFMT_LEFT;
 }
 
-int CListCtrlModel::InsertRow(int nRow, QString strText)
+int CListCtrlModel::InsertRow(int nRow, std::span<const QStringView> texts)
 {
     if (nRow < 0)
         return -1;
-    const qsizetype nStride = Stride();
-    if (nRow >= m_nRows) {
-        nRow = m_nRows;
-        m_cells.resize(m_cells.size() + nStride);
-        m_cells[nRow * nStride] = std::move(strText);
-        ++m_nRows;
+    const std::span<const QStringView> cells = texts.first(std::min(texts.size(), static_cast<size_t>(Stride())));
+    if (nRow >= ItemCount()) {
+        m_rows.Insert(ItemCount(), cells);
         PostCommit();
-        return nRow;
+        return ItemCount() - 1;
     }
     CommitPendingRows();
     beginInsertRows(QModelIndex(), nRow, nRow);
-    m_cells.insert(nRow * nStride, nStride, QString());
-    m_cells[nRow * nStride] = std::move(strText);
-    ++m_nRows;
+    m_rows.Insert(nRow, cells);
     ++m_nCommittedRows;
     endInsertRows();
     return nRow;
 }
 
-bool CListCtrlModel::SetText(int nRow, int nColumn, QString strText)
+bool CListCtrlModel::SetText(int nRow, int nColumn, QStringView text)
 {
     if (!IsCell(nRow, nColumn))
         return false;
-    m_cells[nRow * Stride() + nColumn] = std::move(strText);
+    m_rows.SetCell(nRow, nColumn, text);
     if (nRow < m_nCommittedRows) {
         const QModelIndex cell = index(nRow, nColumn);
         emit dataChanged(cell, cell, {Qt::DisplayRole});
@@ -96,31 +91,29 @@ bool CListCtrlModel::SetText(int nRow, int nColumn, QString strText)
 
 QString CListCtrlModel::Text(int nRow, int nColumn) const
 {
-    return IsCell(nRow, nColumn) ? m_cells[nRow * Stride() + nColumn] : QString();
+    return IsCell(nRow, nColumn) ? m_rows.GetCell(nRow, nColumn).toString() : QString();
 }
 
 void CListCtrlModel::DeleteAllRows()
 {
     beginResetModel();
-    m_cells = QList<QString>();
-    m_nRows = 0;
+    m_rows.Clear();
     m_nCommittedRows = 0;
     endResetModel();
 }
 
 void CListCtrlModel::ReserveRows(int nRows)
 {
-    if (nRows > m_nRows)
-        m_cells.reserve(nRows * Stride());
+    m_rows.Reserve(nRows);
 }
 
 void CListCtrlModel::CommitPendingRows()
 {
     m_bCommitPosted = false;
-    if (m_nCommittedRows == m_nRows)
+    if (m_nCommittedRows == ItemCount())
         return;
-    beginInsertRows(QModelIndex(), m_nCommittedRows, m_nRows - 1);
-    m_nCommittedRows = m_nRows;
+    beginInsertRows(QModelIndex(), m_nCommittedRows, ItemCount() - 1);
+    m_nCommittedRows = ItemCount();
     endInsertRows();
 }
 
@@ -171,22 +164,28 @@ Qt::ItemFlags CListCtrlModel::flags(const QModelIndex& index) const
 
 bool CListCtrlModel::IsCell(int nRow, int nColumn) const
 {
-    return nRow >= 0 && nRow < m_nRows && nColumn >= 0 && nColumn < Stride();
+    return nRow >= 0 && nRow < ItemCount() && nColumn >= 0 && nColumn < Stride();
 }
 
 template <class ColumnMap>
-void CListCtrlModel::Restride(qsizetype nNewStride, ColumnMap map)
+void CListCtrlModel::MoveCells(ColumnMap map)
 {
-    const qsizetype nOldStride = Stride();
-    QList<QString> cells(m_nRows * nNewStride);
-    for (qsizetype nRow = 0; nRow < m_nRows; ++nRow) {
-        for (qsizetype nColumn = 0; nColumn < nOldStride; ++nColumn) {
+    CListCtrlRows moved;
+    moved.Reserve(m_rows.Count());
+    for (qsizetype nRow = 0; nRow < m_rows.Count(); ++nRow) {
+        const CListCtrlRows::Cells cells = m_rows.GetCells(nRow);
+        CListCtrlRows::Cells movedCells;
+        for (qsizetype nColumn = 0; nColumn < cells.size(); ++nColumn) {
             const qsizetype nNewColumn = map(nColumn);
-            if (nNewColumn >= 0)
-                cells[nRow * nNewStride + nNewColumn] = std::move(m_cells[nRow * nOldStride + nColumn]);
+            if (nNewColumn < 0)
+                continue;
+            if (nNewColumn >= movedCells.size())
+                movedCells.resize(nNewColumn + 1, QStringView());
+            movedCells[nNewColumn] = cells[nColumn];
         }
+        moved.Insert(nRow, movedCells);
     }
-    m_cells = std::move(cells);
+    m_rows = std::move(moved);
 }
 
 void CListCtrlModel::PostCommit()

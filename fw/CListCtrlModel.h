@@ -1,12 +1,14 @@
 #pragma once
 
+#include "fw/CListCtrlRows.h"
+
 #include <QAbstractTableModel>
 #include <QList>
 #include <QString>
+#include <span>
 
 // The rows and columns of a report list: the text of every cell, and each
-// column's title and alignment. Cells are kept in one flat array, row after
-// row, which costs one string per cell and nothing per row.
+// column's title and alignment.
 //
 // Rows appended at the end are shown to views in one batch when control
 // returns to the event loop (or before any other change), so that filling a
@@ -19,7 +21,7 @@ class CListCtrlModel : public QAbstractTableModel
 public:
     explicit CListCtrlModel(QObject* pParent = nullptr);
 
-    int ItemCount() const { return m_nRows; }
+    int ItemCount() const { return static_cast<int>(m_rows.Count()); }
     int ColumnCount() const { return static_cast<int>(m_columns.size()); }
 
     // nFormat is one of the list's LVCFMT_* alignments. Returns the new
@@ -30,13 +32,14 @@ public:
     QString ColumnTitle(int nColumn) const;
     int ColumnFormat(int nColumn) const;
 
-    // Returns the new row's index (nRow, or the end when nRow lies beyond
-    // it), or -1 when nRow is negative.
-    int InsertRow(int nRow, QString strText);
-    bool SetText(int nRow, int nColumn, QString strText);
+    // Inserts a row whose first cells hold texts, in column order; texts
+    // beyond the last column are dropped. Returns the new row's index (nRow,
+    // or the end when nRow lies beyond it), or -1 when nRow is negative.
+    int InsertRow(int nRow, std::span<const QStringView> texts);
+    bool SetText(int nRow, int nColumn, QStringView text);
     QString Text(int nRow, int nColumn) const;
     void DeleteAllRows();
-    // Makes room for nRows rows in all, so that appending them copies nothing.
+    // Makes room for nRows rows in all, so that appending them moves no row.
     void ReserveRows(int nRows);
 
     // Shows views the rows appended since they last heard of any.
@@ -55,18 +58,16 @@ private:
         int nFormat;
     };
 
-    // Cells per row: a list without columns still keeps each row's text.
+    // Cells per row: a list without columns still keeps each row's first text.
     qsizetype Stride() const { return std::max<qsizetype>(1, m_columns.size()); }
     bool IsCell(int nRow, int nColumn) const;
-    // Rebuilds the cells for nNewStride cells a row: old cell c moves to
-    // map(c), or is dropped where map gives -1.
+    // Moves every row's cell c to map(c), or drops it where map gives -1.
     template <class ColumnMap>
-    void Restride(qsizetype nNewStride, ColumnMap map);
+    void MoveCells(ColumnMap map);
     void PostCommit();
 
     QList<Column> m_columns;
-    QList<QString> m_cells;
-    int m_nRows = 0;
+    CListCtrlRows m_rows;
     int m_nCommittedRows = 0;
     bool m_bCommitPosted = false;
 };

@@ -210,8 +210,8 @@ TEST_F(CChannelCatalogueTest, AReadErrorKeepsTheLinesSoFarAndStillDeletesTheFile
     CChannelCatalogue catalogue;
     EXPECT_NE(catalogue.LoadStationList(), 0);
     ASSERT_EQ(catalogue.m_channels.size(), 1);
-    EXPECT_EQ(catalogue.m_channels[0].GetColumn1Text(), "A");
-    EXPECT_EQ(catalogue.m_header.GetColumn1Text(), "Channel");
+    EXPECT_EQ(catalogue.m_channels[0].GetColumn1Text(), u"A");
+    EXPECT_EQ(catalogue.m_header.GetColumn1Text(), u"Channel");
     EXPECT_FALSE(QFileInfo::exists(GetStationListPath()));
 }
 
@@ -268,12 +268,12 @@ TEST_F(CChannelCatalogueTest, LoadingEmptiesTheChannelsButKeepsTheHeader)
     ASSERT_EQ(catalogue.m_channels.size(), 1);
     EXPECT_EQ(catalogue.LoadStationList(), 0);
     EXPECT_TRUE(catalogue.m_channels.isEmpty());
-    EXPECT_EQ(catalogue.m_header.GetColumn1Text(), "Channel");
+    EXPECT_EQ(catalogue.m_header.GetColumn1Text(), u"Channel");
     // With the header kept, every line of the next file is a channel.
     WriteStationList(StationListFile({"Radio,B,u,x,e,f,ok"}));
     EXPECT_EQ(catalogue.LoadStationList(), 1);
     ASSERT_EQ(catalogue.m_channels.size(), 1);
-    EXPECT_EQ(catalogue.m_channels[0].GetColumn1Text(), "B");
+    EXPECT_EQ(catalogue.m_channels[0].GetColumn1Text(), u"B");
     EXPECT_EQ(catalogue.AddLine("   "), 1);
     EXPECT_EQ(catalogue.m_channels.size(), 1);
 }

@@ -103,6 +103,69 @@ TEST_F(CListCtrlTest, RowsAreInsertedAppendedAndDeleted)
     EXPECT_EQ(m_list.GetNextItem(-1, LVNI_ALL), -1);
 }
 
+TEST_F(CListCtrlTest, ARowIsInsertedWithAllItsTextsAtOnce)
+{
+    const QString strOdd = QStringView(u"a\0b", 3).toString() + QChar(0xFFFF) + QChar(0xD800);
+    const QStringView texts[] = {u"new", strOdd, u"http://127.0.0.1/new", u"beyond the last column"};
+    EXPECT_EQ(m_list.InsertItemTexts(2, texts), 2);
+    EXPECT_EQ(m_list.GetItemText(2, 0), "new");
+    EXPECT_EQ(m_list.GetItemText(2, 1), strOdd);
+    EXPECT_EQ(m_list.GetItemText(2, 2), "http://127.0.0.1/new");
+    EXPECT_EQ(m_list.GetItemText(2, 3), "");
+    EXPECT_EQ(m_list.GetItemText(3, 1), "Channel 2");
+    EXPECT_EQ(View()->model()->data(View()->model()->index(2, 1)).toString(), strOdd);
+
+    const QStringView first[] = {u"end"};
+    EXPECT_EQ(m_list.InsertItemTexts(100, first), 6);
+    EXPECT_EQ(m_list.GetItemText(6, 0), "end");
+    EXPECT_EQ(m_list.GetItemText(6, 2), "");
+    EXPECT_EQ(m_list.InsertItemTexts(-1, first), -1);
+    EXPECT_EQ(m_list.GetItemCount(), 7);
+}
+
+TEST_F(CListCtrlTest, TextsOfAnyLengthSurviveManyChangesAndColumnMoves)
+{
+    // Lengths on either side of the point where a row keeps a length in more units.
+    const QList<qsizetype> lengths{0xFFFE, 0xFFFF, 0x10000, 200000};
+    QList<QStringList> expected;
+    for (int nRow = 0; nRow < 5; ++nRow)
+        expected.append({QString::number(nRow + 1), QString("Channel %1").arg(nRow), QString("http://127.0.0.1/%1").arg(nRow)});
+    for (int nRow = 0; nRow < lengths.size(); ++nRow) {
+        const QString strLong(lengths[nRow], QChar(u'a' + nRow));
+        m_list.SetItemText(nRow, 1, strLong);
+        expected[nRow][1] = strLong;
+    }
+    // Every row changed again and again, so that most of what the list has
+    // stored is old text.
+    for (int nRound = 0; nRound < 40; ++nRound) {
+        for (int nRow = 0; nRow < m_list.GetItemCount(); ++nRow) {
+            const QString strText = QString("round %1 row %2 ").arg(nRound).arg(nRow).repeated(nRound % 7);
+            m_list.SetItemText(nRow, (nRound + nRow) % 3 == 1 ? 2 : 0, strText);
+            expected[nRow][(nRound + nRow) % 3 == 1 ? 2 : 0] = strText;
+        }
+    }
+    auto shown = [this](int nColumns) {
+        QList<QStringList> rows;
+        for (int nRow = 0; nRow < m_list.GetItemCount(); ++nRow) {
+            QStringList cells;
+            for (int nColumn = 0; nColumn < nColumns; ++nColumn)
+                cells << m_list.GetItemText(nRow, nColumn);
+            rows << cells;
+        }
+        return rows;
+    };
+    EXPECT_EQ(shown(3), expected);
+
+    m_list.InsertColumn(0, "First");
+    for (QStringList& row : expected)
+        row.prepend(QString());
+    EXPECT_EQ(shown(4), expected);
+    m_list.DeleteColumn(2);
+    for (QStringList& row : expected)
+        row.removeAt(2);
+    EXPECT_EQ(shown(3), expected);
+}
+
 TEST_F(CListCtrlTest, AppendedRowsReachTheViewInOneBatchAndAreUsableAtOnce)
 {
     QSignalSpy inserted(View()->model(), &QAbstractItemModel::rowsInserted);
