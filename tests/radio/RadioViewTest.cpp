@@ -12,6 +12,7 @@
 #include "fw/MessageBox.h"
 #include "radio/CKestrelRadioView.h"
 #include "radio/PlayerTexts.h"
+#include "res/DialogUnits.h"
 #include "res/Resource.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
@@ -355,6 +356,42 @@ TEST_F(RadioViewReloadTest, AReloadWithoutAFileKeepsTheListAndPlaysTheLastChanne
     EXPECT_EQ(m_view.m_listChannels.GetItemCount(), 4);
     EXPECT_EQ(Selected(), 2);
     EXPECT_EQ(PlaysPosted(), 2);
+}
+
+TEST_F(RadioViewTest, TheFormKeepsTheDialogsPlacesAndTheListAndPlayerGrowWithTheWindow)
+{
+    QWidget* pForm = m_view.GetFormWidget();
+    const QSize formSize = m_view.GetFormSize();
+    EXPECT_EQ(formSize, DialogUnits::ToPixels(QSize(483, 281), pForm->font()));
+    m_view.resize(formSize);
+    m_view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_view));
+    const auto near = [pForm](const QWidget& control, const QRect& rectDialogUnits) {
+        const QRect expected = DialogUnits::ToPixels(rectDialogUnits, pForm->font());
+        const QRect actual = control.geometry();
+        const int nSlack = 3;
+        return std::abs(actual.left() - expected.left()) <= nSlack && std::abs(actual.top() - expected.top()) <= nSlack
+               && std::abs(actual.width() - expected.width()) <= nSlack
+               && std::abs(actual.height() - expected.height()) <= nSlack;
+    };
+    EXPECT_TRUE(near(m_view.m_player, {7, 7, 469, 66})) << m_view.m_player.geometry().height();
+    EXPECT_TRUE(near(m_view.m_listChannels, {7, 86, 469, 111})) << m_view.m_listChannels.geometry().height();
+    EXPECT_TRUE(near(m_view.m_banner, {7, 200, 469, 75})) << m_view.m_banner.geometry().height();
+
+    const int nPlayerHeight = m_view.m_player.height();
+    const int nListHeight = m_view.m_listChannels.height();
+    const int nBannerHeight = m_view.m_banner.height();
+    const int nBannerGap = pForm->height() - m_view.m_banner.geometry().bottom();
+    m_view.resize(formSize + QSize(300, 354));
+    QTest::qWait(20);
+    EXPECT_EQ(m_view.m_listChannels.width(), m_view.m_player.width());
+    EXPECT_EQ(m_view.m_banner.width(), m_view.m_player.width());
+    EXPECT_GT(m_view.m_player.width(), DialogUnits::ToPixels(QSize(469, 1), pForm->font()).width() + 250);
+    EXPECT_EQ(m_view.m_banner.height(), nBannerHeight);
+    // The 354 pixels are shared as 66 to 111.
+    EXPECT_NEAR(m_view.m_player.height() - nPlayerHeight, 132, 3);
+    EXPECT_NEAR(m_view.m_listChannels.height() - nListHeight, 222, 3);
+    EXPECT_EQ(pForm->height() - m_view.m_banner.geometry().bottom(), nBannerGap) << "the banner stays at the bottom";
 }
 
 TEST_F(RadioViewTest, FirstUpdateReadsTheNonWorkingChoiceAndAsksTheMainWindowForAList)
