@@ -8,6 +8,10 @@ int main(int argc, char** argv)
 {
     // The web pages' engine shares its OpenGL contexts with the widgets.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // Only the player's video surface is a window of its own: native
+    // siblings beside it would miss the web pages' OpenGL composition and
+    // leave the main window black.
+    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     QApplication application(argc, argv);
     // The media player reads numbers in the C locale.
     std::setlocale(LC_NUMERIC, "C");

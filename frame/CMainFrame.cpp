@@ -2,11 +2,14 @@
 
 #include "app/CKestrelRadioApp.h"
 #include "app/PrivateMessages.h"
+#include "catalogue/DataFolder.h"
+#include "download/ChannelsListDownload.h"
 #include "download/ServerAddresses.h"
 #include "frame/ApplicationLooks.h"
 #include "frame/RibbonLayout.h"
 #include "fw/CCmdUI.h"
 #include "fw/CDocTemplate.h"
+#include "fw/CMDIChildWndEx.h"
 #include "fw/ribbon/CMFCRibbonCategory.h"
 #include "fw/ribbon/CMFCRibbonCheckBox.h"
 #include "fw/ribbon/CMFCRibbonPanel.h"
@@ -32,6 +35,7 @@ CMainFrame::CMainFrame()
         pApp->m_nAppLook = pApp->GetInt(SettingNames::kApplicationLook, SettingDefaults::kApplicationLook);
 
     MapCommand(ID_WINDOW_MANAGER, &CMainFrame::OnWindowManager);
+    MapCommand(ID_REFRESH_CHANNELS_LIST, &CMainFrame::OnRefreshChannelsList);
     MapCommandRange(ID_VIEW_APPLOOK_WIN_2000, ID_VIEW_APPLOOK_OFF_2007_AQUA, &CMainFrame::OnApplicationLook);
     MapUpdateCommandUIRange(ID_VIEW_APPLOOK_WIN_2000, ID_VIEW_APPLOOK_OFF_2007_AQUA,
                             &CMainFrame::OnUpdateApplicationLook);
@@ -232,6 +236,32 @@ void CMainFrame::UpdateStatusPanes()
 void CMainFrame::OnWindowManager()
 {
     ShowWindowsDialog();
+}
+
+void CMainFrame::OnRefreshChannelsList()
+{
+    RefreshChannelsList();
+}
+
+BOOL CMainFrame::RefreshChannelsList()
+{
+    const CString strStationListPath = GetStationListPath();
+    const BOOL bDownloaded = DownloadChannelsList(this, ServerAddresses::StationListUrl(), strStationListPath);
+    if (bDownloaded)
+        SendToActiveView(WM_RELOAD_CHANNELS);
+    return bDownloaded;
+}
+
+void CMainFrame::SendToActiveView(UINT message)
+{
+    // Sent, not posted: a radio page in front has its new list when the
+    // refresh returns. Another page ignores the message, and the file waits
+    // for the next radio page.
+    auto* pMainFrame = dynamic_cast<CMDIFrameWndEx*>(AfxGetMainWnd());
+    CMDIChildWndEx* pChild = pMainFrame != nullptr ? pMainFrame->MDIGetActive() : nullptr;
+    CWnd* pView = pChild != nullptr ? pChild->GetActiveView() : nullptr;
+    if (pView != nullptr)
+        pView->SendMessage(message, 0, 0);
 }
 
 void CMainFrame::OnApplicationLook(UINT nID)

@@ -26,6 +26,11 @@ public:
     void SetStatusText(const CString& strText);
     CString GetStatusText() const { return m_strStatusText; }
 
+    // Command 310: brings the station list anew and has the page in front
+    // reload it. Non-zero when the list arrived.
+    void OnRefreshChannelsList();
+    BOOL RefreshChannelsList();
+
     // The look commands 210-218 (also any other id, stored as it is).
     void OnApplicationLook(UINT nID);
     void OnUpdateApplicationLook(CCmdUI* pCmdUI);
@@ -54,6 +59,8 @@ private:
     void OnOpenPage(WPARAM wParam);
     void UpdateStatusPanes();
     void OnWindowManager();
+    // Sends the message to the active page's view, if there is one.
+    void SendToActiveView(UINT message);
 
     CString m_strStatusText;
     CMFCRibbonStatusBarPane* m_pStatusPane = nullptr;

@@ -1,33 +1,152 @@
 #include "radio/CKestrelRadioView.h"
 
 #include "app/PrivateMessages.h"
+#include "catalogue/CChannelCatalogue.h"
+#include "catalogue/FillChannelList.h"
+#include "download/ServerAddresses.h"
+#include "frame/CMainFrame.h"
 #include "frame/FirstRunSizing.h"
-#include "fw/CFrameWnd.h"
+#include "fw/CCmdUI.h"
 #include "fw/CWinApp.h"
+#include "fw/VirtualKeys.h"
 #include "res/DialogUnits.h"
 #include "res/Resource.h"
 #include "res/StringTable.h"
+#include "settings/SettingNames.h"
+#include "settings/SettingsCache.h"
+#include "settings/SettingsStore.h"
 
+#include <QCheckBox>
 #include <QLabel>
+#include <QVBoxLayout>
 
 namespace {
 constexpr char kFirstRunFlag[] = "CKestrelRadioView";
+constexpr char kDisplayNonWorkingText[] = "Display Non Working Channels";
+
+// The list's hidden fifth column carries each channel's stream address.
+constexpr int kStreamUrlColumn = 4;
+
+// Dialog 101, in dialog units: the form, and where its controls sit when
+// the form has that size. The player and the list share what the window
+// gives beyond it, in proportion to their heights; the banner keeps its
+// height.
 const QSize kFormSize(483, 281);
+const QRect kPlayerRect(7, 7, 469, 66);
 const QRect kChannelsListLabelRect(7, 76, 43, 8);
+const QRect kListRect(7, 86, 469, 111);
+const QRect kCheckNonWorkingRect(293, 183, 113, 10);
+const QRect kBannerRect(7, 200, 469, 75);
+
+// The row a selection change reports as selected.
+bool IsSelected(UINT uState)
+{
+    return (uState & LVIS_SELECTED) != 0;
+}
+
+CMainFrame* MainFrame()
+{
+    return dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+}
+
+void PostToMainWindow(UINT message, WPARAM wParam)
+{
+    if (CWnd* pMainWnd = AfxGetMainWnd())
+        pMainWnd->PostMessage(message, wParam, 0);
+}
 }
 
 CKestrelRadioView::CKestrelRadioView()
     : CFormView(IDD_KESTRELRADIO_FORM)
 {
+    BuildForm();
+
+    MapCommand(ID_PLAY, &CKestrelRadioView::OnPlay);
+    MapCommand(ID_TRAY_PLAY, &CKestrelRadioView::OnPlay);
+    MapCommand(ID_PLAY_NEXT, &CKestrelRadioView::OnPlayNext);
+    MapCommand(ID_TRAY_PLAY_NEXT, &CKestrelRadioView::OnPlayNext);
+    MapCommand(ID_PLAY_PREVIOUS, &CKestrelRadioView::OnPlayPrevious);
+    MapCommand(ID_TRAY_PLAY_PREVIOUS, &CKestrelRadioView::OnPlayPrevious);
+    MapCommand(ID_STOP, &CKestrelRadioView::OnStop);
+    MapCommand(ID_TRAY_STOP, &CKestrelRadioView::OnStop);
+    MapCommand(ID_DISPLAY_RADIO_CHANNELS, &CKestrelRadioView::OnDisplayRadioChannels);
+    MapCommand(ID_DISPLAY_TV_CHANNELS, &CKestrelRadioView::OnDisplayTVChannels);
+    MapUpdateCommandUI(ID_DISPLAY_RADIO_CHANNELS, &CKestrelRadioView::OnUpdateDisplayRadioChannels);
+    MapUpdateCommandUI(ID_DISPLAY_TV_CHANNELS, &CKestrelRadioView::OnUpdateDisplayTVChannels);
+
+    connect(m_pCheckNonWorking, &QCheckBox::clicked, this, &CKestrelRadioView::OnDisplayNonWorkingChannels);
+    connect(&m_listChannels, &CListCtrl::keyDown, this, &CKestrelRadioView::OnChannelListKeyDown);
+    connect(&m_listChannels, &CListCtrl::itemChanged, this, &CKestrelRadioView::OnChannelListItemChanged);
+    connect(&m_player, &CWMPPlayer4::StatusChange, this, &CKestrelRadioView::OnPlayerStatusChange);
+    connect(&m_player, &CWMPPlayer4::PlayStateChange, this, &CKestrelRadioView::OnPlayerPlayStateChange);
+}
+
+void CKestrelRadioView::BuildForm()
+{
     QWidget* pForm = GetFormWidget();
-    pForm->setFixedSize(DialogUnits::ToPixels(kFormSize, pForm->font()));
-    auto* pChannelsListLabel = new QLabel(Texts::kChannelsListLabel, pForm);
-    pChannelsListLabel->setGeometry(DialogUnits::ToPixels(kChannelsListLabelRect, pForm->font()));
+    const QFont font = pForm->font();
+    const auto toPixels = [&font](const QRect& rect) { return DialogUnits::ToPixels(rect, font); };
+    const QRect formRect = toPixels(QRect(QPoint(0, 0), kFormSize));
+    const QRect playerRect = toPixels(kPlayerRect);
+    const QRect labelRect = toPixels(kChannelsListLabelRect);
+    const QRect listRect = toPixels(kListRect);
+    const QRect bannerRect = toPixels(kBannerRect);
+    pForm->setMinimumSize(formRect.size());
+
+    // The controls' ids name them, so that tools that look into the
+    // window find them as the dialog has them.
+    m_listChannels.setObjectName(QString::number(IDC_LIST_CHANNELS));
+    m_player.setObjectName(QString::number(IDC_PLAYER));
+    m_banner.setObjectName(QString::number(IDC_BANNER));
+
+    auto* pChannelsListLabel = new QLabel(Texts::kChannelsListLabel);
+    pChannelsListLabel->setFixedHeight(labelRect.height());
+    m_player.setMinimumHeight(playerRect.height());
+    m_listChannels.setMinimumHeight(listRect.height());
+    for (QWidget* pGrowing : {static_cast<QWidget*>(&m_player), static_cast<QWidget*>(&m_listChannels)})
+        pGrowing->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    m_banner.setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+
+    auto* pLayout = new QVBoxLayout(pForm);
+    pLayout->setSpacing(0);
+    pLayout->setContentsMargins(playerRect.left(), playerRect.top(), formRect.right() - playerRect.right(),
+                                formRect.bottom() - bannerRect.bottom());
+    pLayout->addWidget(&m_player, playerRect.height());
+    pLayout->addSpacing(labelRect.top() - playerRect.bottom() - 1);
+    pLayout->addWidget(pChannelsListLabel);
+    pLayout->addSpacing(listRect.top() - labelRect.bottom() - 1);
+    pLayout->addWidget(&m_listChannels, listRect.height());
+    pLayout->addSpacing(bannerRect.top() - listRect.bottom() - 1);
+    pLayout->addWidget(&m_banner);
+
+    // Created hidden, and nothing shows it; it still reads and writes the
+    // stored choice.
+    m_pCheckNonWorking = new QCheckBox(QLatin1String(kDisplayNonWorkingText), pForm);
+    m_pCheckNonWorking->setObjectName(QString::number(IDC_CHECK_NON_WORKING));
+    m_pCheckNonWorking->setGeometry(toPixels(kCheckNonWorkingRect));
+    m_pCheckNonWorking->hide();
+
+    // The dialog's tab order: the list first, so that it has the keyboard
+    // when the page opens and F8 and F9 work at once.
+    setTabOrder(&m_listChannels, &m_player);
+    setTabOrder(&m_player, &m_banner);
+    setFocusProxy(&m_listChannels);
+}
+
+void CKestrelRadioView::UpdateData(BOOL bSaveAndValidate)
+{
+    if (bSaveAndValidate)
+        m_bDisplayNonWorking = m_pCheckNonWorking->isChecked() ? TRUE : FALSE;
+    else
+        m_pCheckNonWorking->setChecked(m_bDisplayNonWorking != FALSE);
 }
 
 void CKestrelRadioView::OnInitialUpdate()
 {
+    m_bDisplayNonWorking =
+        GetSettingInt(SettingNames::kDisplayNonWorkingChannels, SettingDefaults::kDisplayNonWorkingChannels);
     CFormView::OnInitialUpdate();
+    UpdateData(FALSE);
     CWaitCursor wait;
     if (CFrameWnd* pChildFrame = GetParentFrame()) {
         pChildFrame->ShowWindow(SW_SHOWMAXIMIZED);
@@ -35,8 +154,135 @@ void CKestrelRadioView::OnInitialUpdate()
     }
     ResizeParentToFit(FALSE);
     SizeMainWindowOnFirstRun(this, kFirstRunFlag);
-    if (CWnd* pMainWnd = AfxGetMainWnd()) {
-        pMainWnd->PostMessage(WM_UPDATE_STATUS_PANES, 0, 0);
-        pMainWnd->PostMessage(WM_COMMAND, ID_REFRESH_CHANNELS_LIST, 0);
+    m_listChannels.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    PostToMainWindow(WM_UPDATE_STATUS_PANES, 0);
+    PostToMainWindow(WM_COMMAND, ID_REFRESH_CHANNELS_LIST);
+    m_banner.Navigate2(ServerAddresses::BannerUrl());
+    m_listChannels.setFocus();
+}
+
+LRESULT CKestrelRadioView::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_RELOAD_CHANNELS)
+        ReloadChannelList();
+    return CFormView::DefWindowProc(message, wParam, lParam);
+}
+
+void CKestrelRadioView::ReloadChannelList()
+{
+    CWaitCursor wait;
+    CChannelCatalogue catalogue;
+    FillChannelList(m_listChannels, catalogue);
+    if (GetSettingInt(SettingNames::kAutoPlay, SettingDefaults::kAutoPlay) == 1)
+        SelectChannel(GetSettingInt(SettingNames::kLastChannelIndex, SettingDefaults::kLastChannelIndex));
+}
+
+void CKestrelRadioView::SelectAndFocus(int nItem)
+{
+    m_listChannels.EnsureVisible(nItem, FALSE);
+    m_listChannels.SetItemState(nItem, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+void CKestrelRadioView::SelectChannel(int nIndex)
+{
+    if (nIndex >= 0 && nIndex < m_listChannels.GetItemCount())
+        SelectAndFocus(nIndex);
+}
+
+void CKestrelRadioView::OnPlay()
+{
+    const int nSelected = m_listChannels.GetNextItem(-1, LVNI_SELECTED);
+    if (nSelected < 0) {
+        // The selection change comes back here and plays the row.
+        if (m_listChannels.GetItemCount() > 0)
+            SelectAndFocus(0);
+        return;
     }
+    WriteSettingInt(SettingNames::kLastChannelIndex, nSelected);
+    m_player.SetURL(m_listChannels.GetItemText(nSelected, kStreamUrlColumn));
+}
+
+void CKestrelRadioView::OnPlayNext()
+{
+    const int nCount = m_listChannels.GetItemCount();
+    if (nCount < 2)
+        return;
+    int nNext = m_listChannels.GetNextItem(-1, LVNI_SELECTED) + 1;
+    if (nNext == nCount)
+        nNext = 0;
+    if (nNext < nCount)
+        SelectAndFocus(nNext);
+}
+
+void CKestrelRadioView::OnPlayPrevious()
+{
+    const int nCount = m_listChannels.GetItemCount();
+    if (nCount < 2)
+        return;
+    const int nSelected = m_listChannels.GetNextItem(-1, LVNI_SELECTED);
+    int nPrevious = (nSelected < 0 ? nCount : nSelected) - 1;
+    if (nPrevious < 0)
+        nPrevious = nCount - 1;
+    if (nPrevious < nCount)
+        SelectAndFocus(nPrevious);
+}
+
+void CKestrelRadioView::OnStop()
+{
+    m_player.GetControls().stop();
+}
+
+void CKestrelRadioView::OnChannelListItemChanged(int, UINT, UINT uNewState)
+{
+    if (IsSelected(uNewState))
+        PostMessage(WM_COMMAND, ID_PLAY, 0);
+}
+
+void CKestrelRadioView::OnChannelListKeyDown(UINT nVKey)
+{
+    if (nVKey == VK_F8)
+        PostMessage(WM_COMMAND, ID_PLAY_PREVIOUS, 0);
+    else if (nVKey == VK_F9)
+        PostMessage(WM_COMMAND, ID_PLAY_NEXT, 0);
+}
+
+void CKestrelRadioView::OnPlayerStatusChange()
+{
+    if (CMainFrame* pMainFrame = MainFrame())
+        pMainFrame->SetStatusText(m_player.GetStatus());
+}
+
+void CKestrelRadioView::OnPlayerPlayStateChange(long)
+{
+    // The status text tells the listener everything the page shows; the
+    // play state itself changes nothing here.
+}
+
+void CKestrelRadioView::OnDisplayNonWorkingChannels()
+{
+    UpdateData(TRUE);
+    WriteSettingInt(SettingNames::kDisplayNonWorkingChannels, m_bDisplayNonWorking);
+    PostMessage(WM_RELOAD_CHANNELS, 0, 0);
+}
+
+void CKestrelRadioView::OnDisplayRadioChannels()
+{
+    ToggleDisplayRadioChannels();
+    PostToMainWindow(WM_COMMAND, ID_REFRESH_CHANNELS_LIST);
+}
+
+void CKestrelRadioView::OnDisplayTVChannels()
+{
+    ToggleDisplayTVChannels();
+    PostToMainWindow(WM_COMMAND, ID_REFRESH_CHANNELS_LIST);
+}
+
+void CKestrelRadioView::OnUpdateDisplayRadioChannels(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck(GetDisplayRadioChannels() != 0 ? 1 : 0);
+}
+
+void CKestrelRadioView::OnUpdateDisplayTVChannels(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck(GetDisplayTVChannels() != 0 ? 1 : 0);
 }

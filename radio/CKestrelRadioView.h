@@ -1,9 +1,17 @@
 #pragma once
 
 #include "fw/CFormView.h"
+#include "fw/CListCtrl.h"
+#include "radio/CExplorer_ad.h"
+#include "radio/CWMPPlayer4.h"
 
-// The radio page: a form of dialog 101 that holds the channel list, the
-// media player and the banner.
+class CCmdUI;
+class QCheckBox;
+
+// The radio page: a form of dialog 101 with the media player on top, the
+// channel list under it and the banner at the bottom. Playback follows the
+// list's selection: selecting a row plays it, and next and previous only
+// move the selection.
 class CKestrelRadioView : public CFormView
 {
     Q_OBJECT
@@ -12,4 +20,42 @@ public:
     CKestrelRadioView();
 
     void OnInitialUpdate() override;
+
+    // Selects row nIndex, which then plays; an index outside the list
+    // selects nothing.
+    void SelectChannel(int nIndex);
+
+    CListCtrl m_listChannels;
+    CWMPPlayer4 m_player;
+    BOOL m_bDisplayNonWorking = FALSE;
+    CExplorer_ad m_banner;
+
+protected:
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void BuildForm();
+    // Moves the check box's state into m_bDisplayNonWorking (bSaveAndValidate)
+    // or the member into the check box.
+    void UpdateData(BOOL bSaveAndValidate);
+    void ReloadChannelList();
+    // Scrolls row nItem into view and makes it the selected, focused row.
+    void SelectAndFocus(int nItem);
+
+    void OnPlay();
+    void OnPlayNext();
+    void OnPlayPrevious();
+    void OnStop();
+    void OnChannelListItemChanged(int nItem, UINT uOldState, UINT uNewState);
+    void OnChannelListKeyDown(UINT nVKey);
+    void OnPlayerStatusChange();
+    void OnPlayerPlayStateChange(long nNewState);
+
+    void OnDisplayNonWorkingChannels();
+    void OnDisplayRadioChannels();
+    void OnDisplayTVChannels();
+    void OnUpdateDisplayRadioChannels(CCmdUI* pCmdUI);
+    void OnUpdateDisplayTVChannels(CCmdUI* pCmdUI);
+
+    QCheckBox* m_pCheckNonWorking = nullptr;
 };

@@ -52,7 +52,10 @@ inline constexpr unsigned ID_STATUSBAR_PANE1 = 120;
 inline constexpr unsigned IDD_ABOUTBOX = 100;
 inline constexpr unsigned IDD_KESTRELRADIO_FORM = 101;
 inline constexpr unsigned IDD_RADIOSETTINGS_FORM = 313;
+inline constexpr unsigned IDC_LIST_CHANNELS = 1002;
+inline constexpr unsigned IDC_PLAYER = 1003;
 inline constexpr unsigned IDC_CHECK_NON_WORKING = 1005;
+inline constexpr unsigned IDC_BANNER = 1017;
 
 // The main frame's icon, menu, accelerators and title.
 inline constexpr unsigned IDR_MAINFRAME = 128;

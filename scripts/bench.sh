@@ -12,4 +12,7 @@ for bench in build/bench/*; do
   echo "== $(basename "$bench")"
   "$bench" || status=1
 done
+# Benchmarks of the whole program on a private display and sound server.
+echo "== radio-startup.sh"
+bench/radio-startup.sh build || status=1
 exit $status

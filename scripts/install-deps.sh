@@ -13,6 +13,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # the download dialog's handwriting face
   fonts-comic-neue
+  # the demo catalogue's Japanese and other East Asian channel names
+  fonts-droid-fallback
   # demo media for the station server
   espeak-ng sox ffmpeg
   # tests on a private display with a private sound server

@@ -68,9 +68,11 @@ screenshot=${KESTREL_DEMO_SCREENSHOT:-$root/build/demo-screenshot.png}
 seconds=${KESTREL_DEMO_SECONDS:-15}
 build/kestrel-radio "$@" &
 program_pid=$!
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Kestrel Radio' 2>/dev/null | head -n1 || true)
-# Give the page time to fetch its station list and draw.
+timeout 30 xdotool search --sync --onlyvisible --name '^Kestrel Radio' >/dev/null 2>&1 || true
+# Give the page time to fetch its station list and draw; the download dialog,
+# which carries the title too, has gone by then.
 sleep 6
+window=$(xdotool search --onlyvisible --name '^Kestrel Radio' 2>/dev/null | head -n1 || true)
 if [ -n "$window" ]; then
   import -window "$window" "$screenshot"
 else

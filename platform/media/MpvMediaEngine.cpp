@@ -80,6 +80,10 @@ constexpr Option kOptions[] = {
     {"osd-level", "0", false},
     {"cursor-autohide", "no", false},
     {"vo", "gpu,x11", false},
+    // Through GLX, the player's context and the web pages' engine in the
+    // same process close each other's files once a video page goes; EGL
+    // keeps them apart.
+    {"gpu-context", "x11egl", false},
     {"ao", "pulse,alsa,null", false},
     {"hwdec", "no", false},
     {"network-timeout", "15", false},

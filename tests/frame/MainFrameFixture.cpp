@@ -39,6 +39,10 @@ void MainFrameFixture::SetUpTestSuite()
     QDir().mkpath(runtime);
     QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     setenv("XDG_RUNTIME_DIR", qPrintable(runtime), 1);
+    // Nothing listens there: the pages reach no server, and no test
+    // reaches beyond this machine.
+    for (const char* variable : {"KESTREL_RADIO_SERVER", "KESTREL_MUSIC_SITE", "KESTREL_PROMO_SITE"})
+        setenv(variable, "http://127.0.0.1:9", 1);
 }
 
 void MainFrameFixture::SetUp()

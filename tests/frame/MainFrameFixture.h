@@ -2,6 +2,7 @@
 
 #include "app/CKestrelRadioApp.h"
 #include "frame/CMainFrame.h"
+#include "fw/MessageBox.h"
 
 #include <QList>
 #include <QObject>
@@ -46,4 +47,7 @@ protected:
     int StoredLastCategory() const;
 
     std::unique_ptr<CKestrelRadioApp> m_pApp;
+    // The radio page's station list comes from no server here; its failure
+    // message is answered.
+    CMessageBoxAnswerer m_refreshFailures{[](const MessageBoxRequest&) { return IDOK; }};
 };

@@ -1,0 +1,374 @@
+// The whole program in the test process, on the test display, against the
+// station server: what can only be seen or answered from inside (the list's
+// rows, the failure message, the ribbon's Stop and check boxes, the player's
+// pictures, the status text).
+#include "PlayerTestSupport.h"
+#include "StationServer.h"
+#include "StreamLog.h"
+
+#include "app/CKestrelRadioApp.h"
+#include "catalogue/DataFolder.h"
+#include "download/ChannelsListDownload.h"
+#include "download/ServerAddresses.h"
+#include "frame/CMainFrame.h"
+#include "fw/CListCtrl.h"
+#include "fw/CMDIChildWndEx.h"
+#include "fw/MessageBox.h"
+#include "fw/ribbon/CMFCRibbonBaseElement.h"
+#include "fw/WindowMessages.h"
+#include "fw/ribbon/CMFCRibbonCategory.h"
+#include "fw/ribbon/CMFCRibbonStatusBarPane.h"
+#include "platform/media/MediaEngine.h"
+#include "radio/CKestrelRadioView.h"
+#include "radio/PlayerTexts.h"
+#include "radio/VideoSurface.h"
+#include "res/ProductInfo.h"
+#include "res/Resource.h"
+#include "settings/SettingNames.h"
+#include "settings/SettingsStore.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kTimeoutMs = 20000;
+const QString kStationList = QStringLiteral("/stationlist.zip");
+const QString kDemoMp3 = QStringLiteral("/streams/kestrel-mp3");
+const QStringList kDemoRows{QStringLiteral("Kestrel Vorbis"),      QStringLiteral("Kestrel Talk"),
+                            QStringLiteral("Kestrel Radio Demo"),  QString::fromUtf8("ケストレル・ラジオ"),
+                            QStringLiteral("Kestrel Lost Signal"), QStringLiteral("Kestrel Podcast"),
+                            QStringLiteral("Kestrel Night Mix"),   QString::fromUtf8("Ραδιόφωνο Κέστρελ"),
+                            QStringLiteral("Kestrel Morning")};
+
+bool WaitFor(const std::function<bool()>& condition, int nTimeoutMs = kTimeoutMs)
+{
+    return QTest::qWaitFor(condition, nTimeoutMs);
+}
+
+// A second of a loud tone as a WAV file: a player that opened it would be
+// heard at once.
+QByteArray ToneWav()
+{
+    constexpr int kRate = 44100;
+    QByteArray samples;
+    for (int i = 0; i < kRate; ++i) {
+        const auto sample = static_cast<qint16>(20000 * std::sin(2 * M_PI * 440 * i / kRate));
+        samples.append(reinterpret_cast<const char*>(&sample), sizeof sample);
+    }
+    const auto le32 = [](quint32 n) { return QByteArray(reinterpret_cast<const char*>(&n), 4); };
+    const auto le16 = [](quint16 n) { return QByteArray(reinterpret_cast<const char*>(&n), 2); };
+    return "RIFF" + le32(36 + samples.size()) + "WAVEfmt " + le32(16) + le16(1) + le16(1) + le32(kRate)
+           + le32(kRate * 2) + le16(2) + le16(16) + "data" + le32(samples.size()) + samples;
+}
+
+class RadioPageTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        // As the program has it: only the video surface is a native window.
+        QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
+        // The program reads its servers' addresses once, so every test's
+        // server listens on the same free ports.
+        StationServer probe;
+        ASSERT_TRUE(probe.Start()) << qPrintable(probe.Error());
+        s_ports = {QString::number(probe.Port()), QString::number(probe.MusicPort()),
+                   QString::number(probe.PromoPort())};
+        setenv(kRadioServerVariable, qPrintable(probe.BaseUrl()), 1);
+        setenv(kMusicSiteVariable, qPrintable(probe.MusicBaseUrl()), 1);
+        setenv(kPromoSiteVariable, qPrintable(probe.PromoBaseUrl()), 1);
+    }
+
+    void SetUp() override
+    {
+        ASSERT_FALSE(qEnvironmentVariableIsEmpty("DISPLAY"));
+        QSettings profile(QSettings::IniFormat, QSettings::UserScope, ProductInfo::MakerDomain(),
+                          ProductInfo::ApplicationTitle());
+        profile.clear();
+        profile.sync();
+        QFile::remove(GetStationListPath());
+    }
+
+    void TearDown() override
+    {
+        if (m_pApp) {
+            m_pApp->EndApplication();
+            QTest::qWait(100);
+            m_pApp.reset();
+        }
+        m_pServer.reset();
+    }
+
+    // A value of the profile's "Settings" before the program starts.
+    static void Preset(const char* name, int nValue)
+    {
+        QSettings profile(QSettings::IniFormat, QSettings::UserScope, ProductInfo::MakerDomain(),
+                          ProductInfo::ApplicationTitle());
+        profile.setValue(QLatin1String(SettingNames::kSection) + QLatin1Char('/') + QLatin1String(name), nValue);
+    }
+
+    void StartServer(StationServerOptions options = {})
+    {
+        options.extraArguments << "--port" << s_ports[0] << "--music-port" << s_ports[1] << "--promo-port"
+                               << s_ports[2];
+        m_pServer = std::make_unique<StationServer>(std::move(options));
+        ASSERT_TRUE(m_pServer->Start()) << qPrintable(m_pServer->Error());
+    }
+
+    // The program, shown, with the radio page opening.
+    void StartProgram()
+    {
+        m_pApp = std::make_unique<CKestrelRadioApp>(QStringList{QCoreApplication::applicationFilePath()});
+        ASSERT_TRUE(m_pApp->InitInstance());
+        ASSERT_TRUE(WaitFor([this] { return View() != nullptr; }));
+    }
+
+    CMainFrame* Frame() const { return m_pApp ? dynamic_cast<CMainFrame*>(m_pApp->m_pMainWnd) : nullptr; }
+
+    CKestrelRadioView* View() const
+    {
+        CMainFrame* pFrame = Frame();
+        CMDIChildWndEx* pChild = pFrame != nullptr ? pFrame->MDIGetActive() : nullptr;
+        return pChild != nullptr ? dynamic_cast<CKestrelRadioView*>(pChild->GetActiveView()) : nullptr;
+    }
+
+    // The channel names the list shows, top to bottom.
+    QStringList Rows() const
+    {
+        QStringList rows;
+        if (CKestrelRadioView* pView = View()) {
+            for (int nRow = 0; nRow < pView->m_listChannels.GetItemCount(); ++nRow)
+                rows << pView->m_listChannels.GetItemText(nRow, 1);
+        }
+        return rows;
+    }
+
+    int Selected() const { return View()->m_listChannels.GetNextItem(-1, LVNI_SELECTED); }
+    int Starts(const QString& strMount) const { return CountStreamStarts(*m_pServer, strMount); }
+    int Ends(const QString& strMount) const { return CountStreamEnds(*m_pServer, strMount); }
+    bool StatusIs(const char* text) const { return Frame()->GetStatusText() == QLatin1String(text); }
+
+    // A click on the ribbon's element for the command, as the user gives it.
+    void ClickRibbon(UINT nID)
+    {
+        CMFCRibbonBaseElement* pElement = Frame()->GetRibbonBar().FindByID(nID);
+        ASSERT_NE(pElement, nullptr);
+        ASSERT_NE(pElement->GetWidget(), nullptr);
+        QTest::mouseClick(pElement->GetWidget(), Qt::LeftButton);
+    }
+
+    // Every list the program loads has been fetched and reloaded, and the
+    // page plays the row it selected.
+    void WaitForList(const QStringList& rows, int nRequests)
+    {
+        ASSERT_TRUE(WaitFor([&] { return m_pServer->CountRequests(kStationList) == nRequests && Rows() == rows; }))
+            << qPrintable(Rows().join(", "));
+    }
+
+    static QStringList s_ports;
+    std::unique_ptr<StationServer> m_pServer;
+    std::unique_ptr<CKestrelRadioApp> m_pApp;
+    QList<MessageBoxRequest> m_boxes;
+    CMessageBoxAnswerer m_answerer{[this](const MessageBoxRequest& request) {
+        m_boxes.append(request);
+        return IDOK;
+    }};
+};
+
+QStringList RadioPageTest::s_ports;
+
+TEST_F(RadioPageTest, OpeningThePageShowsTheFilteredChannelsAndPlaysTheThirdRow)
+{
+    StartServer();
+    StartProgram();
+    WaitForList(kDemoRows, 1);
+    CListCtrl& list = View()->m_listChannels;
+    QStringList titles;
+    for (int nColumn = 0; nColumn < list.GetHeaderCtrl().GetItemCount(); ++nColumn) {
+        LVCOLUMN column;
+        list.GetColumn(nColumn, column);
+        titles << column.strText;
+    }
+    EXPECT_EQ(titles, QStringList({"Sr No", "Channel", "Description", "Genre", "Stream"}));
+    EXPECT_EQ(list.GetItemText(2, 4), m_pServer->Url(kDemoMp3));
+    EXPECT_FALSE(QFile::exists(GetStationListPath())) << "the reload consumes the file";
+
+    EXPECT_EQ(Selected(), 2);
+    ASSERT_TRUE(WaitFor([&] { return Frame()->GetStatusText().startsWith(PlayerTexts::kPlaying); }));
+    EXPECT_TRUE(WaitFor([&] { return Frame()->GetStatusPane()->GetText() == Frame()->GetStatusText(); }))
+        << "the status reaches the left pane";
+    EXPECT_EQ(Starts(kDemoMp3), 1);
+    EXPECT_TRUE(m_boxes.isEmpty());
+
+    // The banner shows the server's banner page.
+    EXPECT_EQ(View()->m_banner.GetLocationURL(), ServerAddresses::BannerUrl());
+    EXPECT_TRUE(WaitFor([&] { return m_pServer->CountRequests(QStringLiteral("/banners/kestrel-radio.html")) == 1; }));
+}
+
+TEST_F(RadioPageTest, StopEndsTheStreamAndPlayStartsTheSelectedRowAgain)
+{
+    StartServer();
+    StartProgram();
+    WaitForList(kDemoRows, 1);
+    ASSERT_TRUE(WaitFor([&] { return Starts(kDemoMp3) == 1; }));
+
+    ClickRibbon(ID_STOP);
+    EXPECT_TRUE(WaitFor([&] { return Ends(kDemoMp3) == 1; })) << "the stream's connection is closed";
+    EXPECT_TRUE(WaitFor([&] { return StatusIs(PlayerTexts::kStopped); }));
+    EXPECT_EQ(Selected(), 2);
+    EXPECT_EQ(GetSettingInt(SettingNames::kLastChannelIndex, -1), 2);
+    EXPECT_LT(PlayerTestSupport::RecordPeakLevel(600), 0.01) << "nothing is heard once stopped";
+
+    ClickRibbon(ID_PLAY);
+    EXPECT_TRUE(WaitFor([&] { return Starts(kDemoMp3) == 2; }));
+    EXPECT_TRUE(WaitFor([&] { return Frame()->GetStatusText().startsWith(PlayerTexts::kPlaying); }));
+}
+
+TEST_F(RadioPageTest, TheDisplayCheckBoxesDownloadTheListAgainAndFilterIt)
+{
+    StartServer();
+    StartProgram();
+    WaitForList(kDemoRows, 1);
+    CMFCRibbonBaseElement* pRadio = Frame()->GetRibbonBar().FindByID(ID_DISPLAY_RADIO_CHANNELS);
+    CMFCRibbonBaseElement* pTV = Frame()->GetRibbonBar().FindByID(ID_DISPLAY_TV_CHANNELS);
+    ASSERT_TRUE(WaitFor([&] { return pRadio->IsChecked() && !pTV->IsChecked(); }));
+
+    ClickRibbon(ID_DISPLAY_TV_CHANNELS);
+    QStringList withTV = kDemoRows;
+    withTV.insert(3, QStringLiteral("Kestrel TV"));
+    withTV.insert(7, QStringLiteral("Kestrel TV News"));
+    WaitForList(withTV, 2);
+    EXPECT_EQ(GetSettingInt(SettingNames::kDisplayTVChannels, -1), 1);
+    EXPECT_TRUE(WaitFor([&] { return pTV->IsChecked(); }));
+
+    ClickRibbon(ID_DISPLAY_RADIO_CHANNELS);
+    WaitForList({QStringLiteral("Kestrel TV"), QStringLiteral("Kestrel Podcast"), QStringLiteral("Kestrel TV News")},
+                3);
+    EXPECT_EQ(GetSettingInt(SettingNames::kDisplayRadioChannels, -1), 0);
+    EXPECT_TRUE(WaitFor([&] { return !pRadio->IsChecked() && pTV->IsChecked(); }));
+    // Each reload plays the remembered row again: now a TV channel.
+    EXPECT_TRUE(WaitFor([&] { return Starts(QStringLiteral("/streams/kestrel-tv-news")) == 1; }));
+}
+
+TEST_F(RadioPageTest, ATvChannelDrawsItsPicturesInsideThePlayer)
+{
+    Preset(SettingNames::kDisplayTVChannels, 1);
+    Preset(SettingNames::kLastChannelIndex, 3);
+    StartServer();
+    StartProgram();
+    ASSERT_TRUE(WaitFor([&] { return Starts(QStringLiteral("/streams/kestrel-tv")) == 1; }));
+    auto* pSurface = View()->m_player.findChild<CVideoSurface*>();
+    ASSERT_NE(pSurface, nullptr);
+    EXPECT_TRUE(WaitFor([&] {
+        return pSurface->isVisible() && PlayerTestSupport::CountColours(PlayerTestSupport::GrabFromScreen(*pSurface)) >= 8;
+    })) << "the video surface shows no picture";
+    EXPECT_TRUE(WaitFor([] { return PlayerTestSupport::RecordPeakLevel(700) > 0.01; }, 8000))
+        << "the TV channel's sound";
+
+    // Leaving the page with pictures playing, and coming back.
+    CCustomMFCRibbonBar& ribbon = Frame()->GetRibbonBar();
+    ribbon.SetActiveCategory(ribbon.GetCategory(1));
+    ASSERT_TRUE(WaitFor([&] { return Ends(QStringLiteral("/streams/kestrel-tv")) == 1; }));
+    ribbon.SetActiveCategory(ribbon.GetCategory(0));
+    ASSERT_TRUE(WaitFor([&] { return Starts(QStringLiteral("/streams/kestrel-tv")) == 2; }));
+    pSurface = View()->m_player.findChild<CVideoSurface*>();
+    EXPECT_TRUE(WaitFor([&] {
+        return pSurface->isVisible() && PlayerTestSupport::CountColours(PlayerTestSupport::GrabFromScreen(*pSurface)) >= 8;
+    })) << "the video surface shows no picture";
+}
+
+TEST_F(RadioPageTest, WithTheServerDownTheFailureIsToldAndTheNextRefreshFillsTheList)
+{
+    StartProgram();
+    ASSERT_TRUE(WaitFor([&] { return !m_boxes.isEmpty(); }));
+    EXPECT_EQ(m_boxes.first().strText, ChannelsListFailureMessage());
+    EXPECT_TRUE(m_boxes.first().strText.endsWith(ProductInfo::SupportAddress() + QLatin1Char('.')));
+    EXPECT_EQ(m_boxes.first().strCaption, ProductInfo::ApplicationTitle());
+    EXPECT_EQ(m_boxes.first().nType, MB_OK | MB_ICONINFORMATION);
+    EXPECT_EQ(View()->m_listChannels.GetItemCount(), 0);
+    EXPECT_EQ(View()->m_listChannels.GetHeaderCtrl().GetItemCount(), 0);
+
+    StartServer();
+    ClickRibbon(ID_REFRESH_CHANNELS_LIST);
+    WaitForList(kDemoRows, 1);
+    EXPECT_TRUE(WaitFor([&] { return Starts(kDemoMp3) == 1; }));
+    EXPECT_EQ(m_boxes.size(), 1);
+}
+
+TEST_F(RadioPageTest, ARefreshOnAnotherPageLeavesTheFileForTheNextRadioPage)
+{
+    StartServer();
+    StartProgram();
+    WaitForList(kDemoRows, 1);
+    ASSERT_TRUE(WaitFor([&] { return Starts(kDemoMp3) == 1; }));
+
+    CCustomMFCRibbonBar& ribbon = Frame()->GetRibbonBar();
+    ribbon.SetActiveCategory(ribbon.GetCategory(1));
+    ASSERT_TRUE(WaitFor([&] { return View() == nullptr && Frame()->MDIGetActive() != nullptr; }));
+    EXPECT_TRUE(WaitFor([&] { return Ends(kDemoMp3) == 1; })) << "leaving the radio page ends its stream";
+
+    Frame()->SendMessage(WM_COMMAND, ID_REFRESH_CHANNELS_LIST, 0);
+    EXPECT_EQ(m_pServer->CountRequests(kStationList), 2);
+    EXPECT_TRUE(QFile::exists(GetStationListPath())) << "nobody reloaded the list";
+    EXPECT_EQ(Starts(kDemoMp3), 1);
+
+    ribbon.SetActiveCategory(ribbon.GetCategory(0));
+    WaitForList(kDemoRows, 3);
+    EXPECT_FALSE(QFile::exists(GetStationListPath()));
+    EXPECT_TRUE(WaitFor([&] { return Starts(kDemoMp3) == 2; }));
+    EXPECT_TRUE(m_boxes.isEmpty());
+}
+
+TEST_F(RadioPageTest, FileAddressesInTheListAreRefusedAndNothingIsRead)
+{
+    QTemporaryDir folder;
+    const QString strDecoy = folder.filePath(QStringLiteral("decoy.wav"));
+    QFile decoy(strDecoy);
+    ASSERT_TRUE(decoy.open(QIODevice::WriteOnly));
+    decoy.write(ToneWav());
+    decoy.close();
+    QFile catalogue(folder.filePath(QStringLiteral("catalogue.txt")));
+    ASSERT_TRUE(catalogue.open(QIODevice::WriteOnly));
+    catalogue.write(QStringLiteral("Category,Channel,Stream,Id,Genre,Description,Status\n"
+                                   "Radio,First,{server}/streams/kestrel-ogg,1,Pop,First,ON\n"
+                                   "Radio,Second,{server}/streams/kestrel-talk,2,Pop,Second,ON\n"
+                                   "Radio,Passwords,file:///etc/passwd,3,Pop,Local file,ON\n"
+                                   "Radio,Decoy,file://%1,4,Pop,Local file,ON\n")
+                        .arg(strDecoy)
+                        .toUtf8());
+    catalogue.close();
+    const int nWatch = inotify_init1(IN_NONBLOCK);
+    ASSERT_GE(nWatch, 0);
+    ASSERT_GE(inotify_add_watch(nWatch, qPrintable(strDecoy), IN_OPEN | IN_ACCESS), 0);
+
+    StartServer({.catalogueFile = catalogue.fileName()});
+    StartProgram();
+    QStringList opened;
+    QObject::connect(&View()->m_player.Engine(), &CMediaEngine::LoadStarted,
+                     [&opened](const QString& address) { opened << address; });
+    WaitForList({"First", "Second", "Passwords", "Decoy"}, 1);
+    EXPECT_EQ(Selected(), 2);
+    ASSERT_TRUE(WaitFor([&] { return StatusIs(PlayerTexts::kAddressRefused); }));
+
+    Frame()->SendMessage(WM_COMMAND, ID_PLAY_NEXT, 0);
+    ASSERT_TRUE(WaitFor([&] { return GetSettingInt(SettingNames::kLastChannelIndex, -1) == 3; }));
+    EXPECT_EQ(Selected(), 3);
+    EXPECT_TRUE(StatusIs(PlayerTexts::kAddressRefused));
+    EXPECT_LT(PlayerTestSupport::RecordPeakLevel(700), 0.01) << "nothing is heard";
+    EXPECT_TRUE(opened.isEmpty()) << qPrintable(opened.join(", "));
+    char events[4096];
+    EXPECT_LT(read(nWatch, events, sizeof events), 1) << "the decoy file was opened";
+    close(nWatch);
+    for (const QString& line : m_pServer->RequestLog())
+        EXPECT_FALSE(line.contains(QStringLiteral("/streams/"))) << qPrintable(line);
+}
+
+}

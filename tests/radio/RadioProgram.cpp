@@ -1,0 +1,110 @@
+#include "RadioProgram.h"
+
+#include "StationServer.h"
+#include "download/ServerAddresses.h"
+#include "res/ProductInfo.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTest>
+
+namespace {
+constexpr int kStartTimeoutMs = 10000;
+constexpr int kEndTimeoutMs = 10000;
+constexpr int kWindowTimeoutMs = 15000;
+}
+
+RadioProgram::RadioProgram(const StationServer& server)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QLatin1String(kRadioServerVariable), server.BaseUrl());
+    environment.insert(QLatin1String(kMusicSiteVariable), server.MusicBaseUrl());
+    environment.insert(QLatin1String(kPromoSiteVariable), server.PromoBaseUrl());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), m_home.filePath(QStringLiteral("data")));
+    m_process.setProcessEnvironment(environment);
+    m_process.setStandardOutputFile(QProcess::nullDevice());
+}
+
+RadioProgram::~RadioProgram()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.terminate();
+    if (!m_process.waitForFinished(kEndTimeoutMs))
+        m_process.kill();
+    m_process.waitForFinished(kEndTimeoutMs);
+}
+
+QString RadioProgram::ProfileFile() const
+{
+    return m_home.filePath(QStringLiteral("config/%1/%2.ini")
+                               .arg(ProductInfo::MakerDomain(), ProductInfo::ApplicationTitle()));
+}
+
+void RadioProgram::Preset(const QString& strKey, const QVariant& value)
+{
+    QSettings profile(ProfileFile(), QSettings::IniFormat);
+    profile.setValue(strKey, value);
+}
+
+bool RadioProgram::Start()
+{
+    m_process.start(QStringLiteral(KESTREL_RADIO_PATH), {});
+    return m_process.waitForStarted(kStartTimeoutMs);
+}
+
+bool RadioProgram::IsRunning() const
+{
+    return m_process.state() == QProcess::Running;
+}
+
+int RadioProgram::ProfileInt(const QString& strKey, int nDefault) const
+{
+    const QSettings profile(ProfileFile(), QSettings::IniFormat);
+    bool bOk = false;
+    const int nValue = profile.value(strKey).toInt(&bOk);
+    return bOk ? nValue : nDefault;
+}
+
+QString RadioProgram::MainWindow() const
+{
+    QString strWindow;
+    const QString strPattern = QLatin1Char('^') + QRegularExpression::escape(ProductInfo::ApplicationTitle()) + '$';
+    const bool bFound = QTest::qWaitFor([&] {
+        const QStringList windows = RunTool(QStringLiteral("xdotool"),
+                                            {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                             QStringLiteral("--name"), strPattern})
+                                        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        // The download dialog and message boxes carry the title too; they
+        // come and go.
+        strWindow = windows.size() == 1 ? windows.first() : QString();
+        return !strWindow.isEmpty();
+    }, kWindowTimeoutMs);
+    return bFound ? strWindow : QString();
+}
+
+bool RadioProgram::TypeKey(const QString& strKey)
+{
+    const QString strWindow = MainWindow();
+    if (strWindow.isEmpty())
+        return false;
+    RunTool(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), strWindow});
+    RunTool(QStringLiteral("xdotool"), {QStringLiteral("key"), strKey});
+    return true;
+}
+
+QString RadioProgram::ErrorOutput()
+{
+    m_strErrorOutput += QString::fromLocal8Bit(m_process.readAllStandardError());
+    return m_strErrorOutput;
+}
+
+QString RunTool(const QString& strProgram, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(strProgram, arguments);
+    process.waitForFinished(kStartTimeoutMs);
+    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
