@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -52,11 +53,16 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_window));
     }
 
+    // A link the banner refused may still report its failed load after the
+    // next navigation has begun, so this waits for the page it asked for.
     bool Navigate(const QString& url)
     {
         QSignalSpy loaded(m_pBanner, &CExplorer_ad::DocumentComplete);
         m_pBanner->Navigate2(url);
-        return loaded.wait(kLoadTimeoutMs) && loaded.first().first().toBool();
+        return QTest::qWaitFor([&] {
+            return m_pBanner->GetLocationURL() == url
+                && std::any_of(loaded.cbegin(), loaded.cend(), [](const QList<QVariant>& args) { return args.first().toBool(); });
+        }, kLoadTimeoutMs);
     }
 
     // Clicks the link that covers the test pages once the page shows it.
