@@ -1,8 +1,7 @@
 #include "hotkeys/CRadioSettingsView.h"
 
-#include "app/PrivateMessages.h"
-#include "frame/CMainFrame.h"
 #include "frame/FirstRunSizing.h"
+#include "frame/PageOpening.h"
 #include "fw/CWinApp.h"
 #include "res/DialogUnits.h"
 #include "res/Resource.h"
@@ -34,14 +33,8 @@ void CRadioSettingsView::OnInitialUpdate()
 {
     CFormView::OnInitialUpdate();
     CWaitCursor wait;
-    if (CFrameWnd* pChildFrame = GetParentFrame()) {
-        pChildFrame->ShowWindow(SW_SHOWMAXIMIZED);
-        pChildFrame->RecalcLayout();
-    }
+    MaximizePageFrame(this);
     ResizeParentToFit(FALSE);
     SizeMainWindowOnFirstRun(this, kFirstRunFlag);
-    if (auto* pMainFrame = dynamic_cast<CMainFrame*>(AfxGetMainWnd())) {
-        pMainFrame->PostMessage(WM_UPDATE_STATUS_PANES, 0, 0);
-        pMainFrame->SetStatusText(CString());
-    }
+    ShowPageWithEmptyStatus();
 }

@@ -6,6 +6,7 @@
 #include "download/ServerAddresses.h"
 #include "frame/CMainFrame.h"
 #include "frame/FirstRunSizing.h"
+#include "frame/PageOpening.h"
 #include "fw/CCmdUI.h"
 #include "fw/CWinApp.h"
 #include "fw/VirtualKeys.h"
@@ -148,10 +149,7 @@ void CKestrelRadioView::OnInitialUpdate()
     CFormView::OnInitialUpdate();
     UpdateData(FALSE);
     CWaitCursor wait;
-    if (CFrameWnd* pChildFrame = GetParentFrame()) {
-        pChildFrame->ShowWindow(SW_SHOWMAXIMIZED);
-        pChildFrame->RecalcLayout();
-    }
+    MaximizePageFrame(this);
     ResizeParentToFit(FALSE);
     SizeMainWindowOnFirstRun(this, kFirstRunFlag);
     m_listChannels.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);

@@ -1,8 +1,8 @@
 #include "web/CHardwareStoreView.h"
 
 #include "app/PrivateMessages.h"
-#include "frame/CMainFrame.h"
 #include "frame/FirstRunSizing.h"
+#include "frame/PageOpening.h"
 #include "fw/CWinApp.h"
 
 namespace {
@@ -13,15 +13,9 @@ void CHardwareStoreView::OnInitialUpdate()
 {
     CView::OnInitialUpdate();
     CWaitCursor wait;
-    if (CFrameWnd* pChildFrame = GetParentFrame()) {
-        pChildFrame->ShowWindow(SW_SHOWMAXIMIZED);
-        pChildFrame->RecalcLayout();
-    }
+    MaximizePageFrame(this);
     SizeMainWindowOnFirstRun(this, kFirstRunFlag);
     // The first navigation runs from the queue, after this update.
     PostMessage(WM_RELOAD_MUSIC_PAGE, 0, 0);
-    if (auto* pMainFrame = dynamic_cast<CMainFrame*>(AfxGetMainWnd())) {
-        pMainFrame->PostMessage(WM_UPDATE_STATUS_PANES, 0, 0);
-        pMainFrame->SetStatusText(CString());
-    }
+    ShowPageWithEmptyStatus();
 }

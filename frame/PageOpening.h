@@ -1,0 +1,12 @@
+#pragma once
+
+class CView;
+
+// What the pages do as they open.
+
+// The page's child frame fills the main window's client area.
+void MaximizePageFrame(CView* pView);
+
+// A page without a player: the status panes follow the page that is now
+// shown, and the status text is emptied.
+void ShowPageWithEmptyStatus();
