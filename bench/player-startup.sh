@@ -12,6 +12,7 @@
 set -euo pipefail
 
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
+source "$source_dir/bench/measure.sh"
 build=$(cd "${1:-$source_dir/build}" && pwd)
 if [ -z "${KESTREL_BENCH_DISPLAY:-}" ]; then
   KESTREL_BENCH_DISPLAY=1 exec "$source_dir/tests/support/with-display.sh" "$0" "$build"
@@ -44,14 +45,8 @@ port=$(sed -n 's/^station=//p' "$work/ready")
 stream="http://127.0.0.1:$port/streams/kestrel-mp3"
 banner="http://127.0.0.1:$port/banners/kestrel-radio.html"
 
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-# A sink that nobody plays to sleeps, and waking it costs the sound server up
-# to two seconds at random; a stream of silence keeps it awake, so that the
-# times are the players' own.
-pacat -p --raw --format=s16le --rate=44100 --channels=2 --latency-msec=10 </dev/zero &
-keeper_pid=$!
-sleep 1
+keep_sink_awake
 
 echo "Player start-up: setting the URL to the first audible sample ($runs runs each)"
 : >"$work/ours"; : >"$work/mpv"
@@ -67,15 +62,6 @@ mpv_median=$(median <"$work/mpv")
 ratio=$(awk -v a="$ours_median" -v b="$mpv_median" 'BEGIN { printf "%.2f", a / b }')
 echo "  median: ours $ours_median ms, mpv $mpv_median ms, ratio $ratio (target <= 1.20)"
 
-# The process and every process it started, for the web engine's helpers.
-family() {
-  local pid=$1
-  echo "$pid"
-  for child in $(ps -o pid= --ppid "$pid"); do family "$child"; done
-}
-pss_kib() { awk '/^Pss:/ { print $2 }' "/proc/$1/smaps_rollup" 2>/dev/null || echo 0; }
-rss_kib() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status" 2>/dev/null || echo 0; }
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 
 # Runs a player for a while and prints: memory of the process (RSS, PSS),
 # PSS of the process with its helpers, processor share in percent.

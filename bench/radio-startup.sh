@@ -13,6 +13,7 @@
 set -euo pipefail
 
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
+source "$source_dir/bench/measure.sh"
 build=$(cd "${1:-$source_dir/build}" && pwd)
 if [ -z "${KESTREL_BENCH_DISPLAY:-}" ]; then
   KESTREL_BENCH_DISPLAY=1 exec "$source_dir/tests/support/with-display.sh" "$0" "$build"
@@ -83,14 +84,8 @@ stop_program() {
   program_pid=""
 }
 
-# A sink that nobody plays to sleeps, and waking it costs the sound server up
-# to two seconds at random; a stream of silence keeps it awake, so that the
-# times are the players' own.
-pacat -p --raw --format=s16le --rate=44100 --channels=2 --latency-msec=10 </dev/zero &
-keeper_pid=$!
-sleep 1
+keep_sink_awake
 
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 echo "Radio page start-up: Play Next with nothing selected (which plays the first row) to the first audible sample ($runs runs each)"
 : >"$work/ours"; : >"$work/mpv"
@@ -109,15 +104,6 @@ echo "  median: ours $ours_median ms, mpv $mpv_median ms, ratio $ratio (target <
 kill "$keeper_pid"; wait "$keeper_pid" 2>/dev/null || true
 keeper_pid=""
 
-# The process and every process it started: the web engine's helpers.
-family() {
-  local pid=$1
-  echo "$pid"
-  for child in $(ps -o pid= --ppid "$pid"); do family "$child"; done
-}
-pss_kib() { awk '/^Pss:/ { print $2 }' "/proc/$1/smaps_rollup" 2>/dev/null || echo 0; }
-rss_kib() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status" 2>/dev/null || echo 0; }
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 # The ticks of the process's threads whose names start with the prefix.
 thread_ticks() {
   local total=0 task

@@ -7,12 +7,17 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTREL_BUILD_B
 cmake --build build --parallel 2
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 status=0
-for bench in build/bench/*; do
+# The benchmark programs are named *_bench; the other programs in build/bench
+# are tools the scripts below drive.
+for bench in build/bench/*_bench; do
   [ -f "$bench" ] && [ -x "$bench" ] || continue
   echo "== $(basename "$bench")"
   "$bench" || status=1
 done
-# Benchmarks of the whole program on a private display and sound server.
-echo "== radio-startup.sh"
-bench/radio-startup.sh build || status=1
+# Benchmarks of the server, the player and the whole program, each against the
+# local station server (the last two on a private display and sound server).
+for script in bench/server-load.sh bench/player-startup.sh bench/radio-startup.sh; do
+  echo "== $(basename "$script")"
+  "$script" build || status=1
+done
 exit $status

@@ -1,0 +1,23 @@
+# Sourced by the benchmarks that play sound: figures read from /proc and the
+# sound server.
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# A sink that nobody plays to sleeps, and waking it costs the sound server up
+# to two seconds at random; a stream of silence keeps it awake, so that the
+# times are the players' own. Sets keeper_pid.
+keep_sink_awake() {
+  pacat -p --raw --format=s16le --rate=44100 --channels=2 --latency-msec=10 </dev/zero &
+  keeper_pid=$!
+  sleep 1
+}
+
+# The process and every process it started, for the web engine's helpers.
+family() {
+  local pid=$1
+  echo "$pid"
+  for child in $(ps -o pid= --ppid "$pid"); do family "$child"; done
+}
+pss_kib() { awk '/^Pss:/ { print $2 }' "/proc/$1/smaps_rollup" 2>/dev/null || echo 0; }
+rss_kib() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status" 2>/dev/null || echo 0; }
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
