@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Kestrel Radio and runs every test.
+# Installs what is missing, builds Kestrel Radio and runs every test: a
+# minute of fuzzing the station list reader and record parser, then ctest.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build --parallel "$(nproc)"
-ctest --test-dir build --output-on-failure --parallel 2 "$@"
-# Then a minute of fuzzing the station list reader and record parser.
 scripts/fuzz.sh
+ctest --test-dir build --output-on-failure --parallel 2 "$@"
