@@ -2,10 +2,11 @@
 
 #include "platform/media/MediaEngine.h"
 #include "radio/NowPlayingPanel.h"
-#include "radio/PlayerSettingNames.h"
+#include "radio/VolumeRange.h"
 #include "radio/PlayerTransportBar.h"
 #include "radio/StreamPlayback.h"
 #include "radio/VideoSurface.h"
+#include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
 
 #include <QStackedWidget>
@@ -14,8 +15,8 @@
 namespace {
 int StoredVolume()
 {
-    const int nVolume = GetSettingInt(PlayerSettingNames::kPlayerVolume, PlayerSettingDefaults::kPlayerVolume);
-    return qBound(PlayerSettingDefaults::kMinimumVolume, nVolume, PlayerSettingDefaults::kMaximumVolume);
+    const int nVolume = GetSettingInt(SettingNames::kPlayerVolume, SettingDefaults::kPlayerVolume);
+    return qBound(VolumeRange::kMinimum, nVolume, VolumeRange::kMaximum);
 }
 
 bool IsUnderway(WMPPlayState state)
@@ -133,7 +134,7 @@ void CWMPPlayer4::OnPlayPauseClicked()
 
 void CWMPPlayer4::OnVolumeChosen(int nPercent)
 {
-    WriteSettingInt(PlayerSettingNames::kPlayerVolume, nPercent);
+    WriteSettingInt(SettingNames::kPlayerVolume, nPercent);
 }
 
 void CWMPPlayer4::RefreshNowPlaying()

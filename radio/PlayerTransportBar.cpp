@@ -1,6 +1,6 @@
 #include "radio/PlayerTransportBar.h"
 
-#include "radio/PlayerSettingNames.h"
+#include "radio/VolumeRange.h"
 #include "radio/PlayerTexts.h"
 
 #include <QHBoxLayout>
@@ -42,7 +42,7 @@ CPlayerTransportBar::CPlayerTransportBar(QWidget* pParent)
     m_pStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     m_pVolume->setObjectName(kVolumeName);
-    m_pVolume->setRange(PlayerSettingDefaults::kMinimumVolume, PlayerSettingDefaults::kMaximumVolume);
+    m_pVolume->setRange(VolumeRange::kMinimum, VolumeRange::kMaximum);
     m_pVolume->setPageStep(kVolumePageStep);
     m_pVolume->setFixedWidth(kVolumeSliderWidth);
 

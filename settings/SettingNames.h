@@ -11,6 +11,8 @@ inline constexpr char kDisplayNonWorkingChannels[] = "DisplayNonWorkingChannels"
 inline constexpr char kLastChannelIndex[] = "LastChannelIndex";
 inline constexpr char kAutoPlay[] = "AutoPlay";
 inline constexpr char kLastCategory[] = "LastCategory";
+// The volume the listener last settled on in the player.
+inline constexpr char kPlayerVolume[] = "PlayerVolume";
 
 // The hot key values are built from a hot key's name with these formats.
 inline constexpr char kHotKeyKeyFormat[] = "%1 Key";
@@ -28,6 +30,7 @@ inline constexpr int kDisplayNonWorkingChannels = 0;
 inline constexpr int kLastChannelIndex = 2;
 inline constexpr int kAutoPlay = 1;
 inline constexpr int kLastCategory = 0;
+inline constexpr int kPlayerVolume = 50;
 inline constexpr int kFirstRunSizingDone = 0;
 inline constexpr int kApplicationLook = 216;
 }

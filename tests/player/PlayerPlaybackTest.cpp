@@ -4,9 +4,10 @@
 #include "radio/CWMPPlayer4.h"
 #include "radio/NowPlayingPanel.h"
 #include "radio/PlayerTexts.h"
-#include "radio/PlayerSettingNames.h"
+#include "radio/VolumeRange.h"
 #include "radio/VideoSurface.h"
 #include "fw/CWinApp.h"
+#include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
 
 #include <QSignalSpy>
@@ -266,7 +267,7 @@ TEST(PlayerVolume, StartsAtHalfAndKeepsTheListenersChoiceAcrossPlayers)
         CWMPPlayer4 player;
         auto* pSlider = player.findChild<QSlider*>("volumeSlider");
         ASSERT_NE(nullptr, pSlider);
-        EXPECT_EQ(PlayerSettingDefaults::kPlayerVolume, pSlider->value());
+        EXPECT_EQ(SettingDefaults::kPlayerVolume, pSlider->value());
         EXPECT_TRUE(QTest::qWaitFor([&] { return player.Engine().Volume() == 50; }, 5000));
 
         pSlider->setValue(30);
@@ -274,7 +275,7 @@ TEST(PlayerVolume, StartsAtHalfAndKeepsTheListenersChoiceAcrossPlayers)
         QTest::mouseClick(player.findChild<QWidget*>("muteButton"), Qt::LeftButton);
         EXPECT_TRUE(QTest::qWaitFor([&] { return player.Engine().IsMuted(); }, 5000));
     }
-    EXPECT_EQ(30, GetSettingInt(PlayerSettingNames::kPlayerVolume, -1));
+    EXPECT_EQ(30, GetSettingInt(SettingNames::kPlayerVolume, -1));
     {
         // The next page's player, or the next run's.
         CWMPPlayer4 player;
@@ -283,7 +284,7 @@ TEST(PlayerVolume, StartsAtHalfAndKeepsTheListenersChoiceAcrossPlayers)
         EXPECT_FALSE(player.Engine().IsMuted());
     }
     // A value out of range in the profile does not deafen the listener.
-    WriteSettingInt(PlayerSettingNames::kPlayerVolume, 500);
+    WriteSettingInt(SettingNames::kPlayerVolume, 500);
     CWMPPlayer4 player;
     EXPECT_EQ(100, player.findChild<QSlider*>("volumeSlider")->value());
 }
