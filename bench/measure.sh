@@ -21,3 +21,11 @@ family() {
 pss_kib() { awk '/^Pss:/ { print $2 }' "/proc/$1/smaps_rollup" 2>/dev/null || echo 0; }
 rss_kib() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status" 2>/dev/null || echo 0; }
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+
+# Runs the calling benchmark again on a private display and sound server,
+# unless it already is on one: run_on_private_display "$0" BUILD_DIR.
+run_on_private_display() {
+  if [ -z "${KESTREL_BENCH_DISPLAY:-}" ]; then
+    KESTREL_BENCH_DISPLAY=1 exec "$source_dir/tests/support/with-display.sh" "$1" "$2"
+  fi
+}

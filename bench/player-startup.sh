@@ -14,9 +14,7 @@ set -euo pipefail
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 source "$source_dir/bench/measure.sh"
 build=$(cd "${1:-$source_dir/build}" && pwd)
-if [ -z "${KESTREL_BENCH_DISPLAY:-}" ]; then
-  KESTREL_BENCH_DISPLAY=1 exec "$source_dir/tests/support/with-display.sh" "$0" "$build"
-fi
+run_on_private_display "$0" "$build"
 
 runs=7
 play_seconds=14
