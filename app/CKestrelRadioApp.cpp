@@ -3,7 +3,7 @@
 #include "app/CAboutDlg.h"
 #include "app/CKestrelRadioDoc.h"
 #include "app/CommandLine.h"
-#include "app/PrivateMessages.h"
+#include "res/PrivateMessages.h"
 #include "frame/CChildFrame.h"
 #include "frame/CMainFrame.h"
 #include "fw/CMultiDocTemplate.h"

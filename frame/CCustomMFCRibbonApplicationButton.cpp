@@ -1,6 +1,6 @@
 #include "frame/CCustomMFCRibbonApplicationButton.h"
 
-#include "app/PrivateMessages.h"
+#include "res/PrivateMessages.h"
 #include "fw/CWinApp.h"
 #include "fw/CWnd.h"
 

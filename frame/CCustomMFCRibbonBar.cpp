@@ -1,6 +1,6 @@
 #include "frame/CCustomMFCRibbonBar.h"
 
-#include "app/PrivateMessages.h"
+#include "res/PrivateMessages.h"
 #include "fw/CWinApp.h"
 
 BOOL CCustomMFCRibbonBar::SetActiveCategory(CMFCRibbonCategory* pCategory, BOOL bForceRestore)

@@ -1,7 +1,7 @@
 #include "frame/CMainFrame.h"
 
 #include "app/CKestrelRadioApp.h"
-#include "app/PrivateMessages.h"
+#include "res/PrivateMessages.h"
 #include "catalogue/DataFolder.h"
 #include "download/ChannelsListDownload.h"
 #include "download/ServerAddresses.h"

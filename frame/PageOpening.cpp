@@ -1,6 +1,6 @@
 #include "frame/PageOpening.h"
 
-#include "app/PrivateMessages.h"
+#include "res/PrivateMessages.h"
 #include "frame/CMainFrame.h"
 #include "fw/CView.h"
 #include "fw/CWinApp.h"

@@ -1,6 +1,6 @@
 #include "radio/CKestrelRadioView.h"
 
-#include "app/PrivateMessages.h"
+#include "res/PrivateMessages.h"
 #include "catalogue/CChannelCatalogue.h"
 #include "catalogue/FillChannelList.h"
 #include "download/ServerAddresses.h"

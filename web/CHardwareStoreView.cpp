@@ -1,6 +1,6 @@
 #include "web/CHardwareStoreView.h"
 
-#include "app/PrivateMessages.h"
+#include "res/PrivateMessages.h"
 #include "frame/FirstRunSizing.h"
 #include "frame/PageOpening.h"
 #include "fw/CWinApp.h"

@@ -1,6 +1,6 @@
 #include "MainFrameFixture.h"
 
-#include "app/PrivateMessages.h"
+#include "res/PrivateMessages.h"
 #include "frame/ApplicationLooks.h"
 #include "fw/CCmdUI.h"
 #include "fw/CMFCVisualManager.h"

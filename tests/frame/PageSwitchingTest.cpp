@@ -1,6 +1,6 @@
 #include "MainFrameFixture.h"
 
-#include "app/PrivateMessages.h"
+#include "res/PrivateMessages.h"
 #include "fw/CDocTemplate.h"
 #include "fw/CDocument.h"
 #include "fw/ribbon/CMFCRibbonCategory.h"

@@ -5,7 +5,7 @@
 #include "StationListBytes.h"
 #include "TestApplication.h"
 
-#include "app/PrivateMessages.h"
+#include "res/PrivateMessages.h"
 #include "catalogue/DataFolder.h"
 #include "download/ServerAddresses.h"
 #include "fw/CCmdUI.h"

@@ -1,0 +1,3 @@
+// Stands in for <X11/Xlib.h> in every layer above platform/, so that an include of
+// it there stops the build: only platform/ may use this library.
+#error "<X11/Xlib.h> belongs to platform/: reach this service through its interface there"

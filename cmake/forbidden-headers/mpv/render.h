@@ -1,0 +1,3 @@
+// Stands in for <mpv/render.h> in every layer above platform/, so that an include of
+// it there stops the build: only platform/ may use this library.
+#error "<mpv/render.h> belongs to platform/: reach this service through its interface there"

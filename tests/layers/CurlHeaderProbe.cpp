@@ -1,0 +1,2 @@
+// A download written against libcurl outside platform/.
+#include <curl/curl.h>

@@ -1,0 +1,2 @@
+// A D-Bus service written outside platform/.
+#include <QtDBus/QDBusConnection>

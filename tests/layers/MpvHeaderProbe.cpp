@@ -1,0 +1,2 @@
+// The radio page reaching for the media library directly.
+#include <mpv/client.h>

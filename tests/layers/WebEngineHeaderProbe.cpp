@@ -1,0 +1,2 @@
+// A web page built on the engine outside platform/.
+#include <QtWebEngineWidgets/QWebEngineView>

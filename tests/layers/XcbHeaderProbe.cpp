@@ -1,0 +1,2 @@
+// A global hot key grabbed outside platform/.
+#include <xcb/xcb.h>
