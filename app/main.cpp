@@ -1,11 +1,34 @@
 #include "app/CKestrelRadioApp.h"
+#include "app/StandardOptions.h"
 #include "res/ResourceImages.h"
 
 #include <QApplication>
 #include <clocale>
+#include <cstdio>
+
+namespace {
+
+QStringList ArgumentsOf(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+}
 
 int main(int argc, char** argv)
 {
+    // --help, --version and unknown options are answered before anything
+    // starts: no display, no window, no profile.
+    const StandardOptions::Answer answer = StandardOptions::Read(ArgumentsOf(argc, argv));
+    if (answer.eOutcome != StandardOptions::Outcome::Start) {
+        const bool bRefused = answer.eOutcome == StandardOptions::Outcome::RefuseAndExit;
+        std::fputs(answer.strText.toLocal8Bit().constData(), bRefused ? stderr : stdout);
+        return bRefused ? 2 : 0;
+    }
+
     // The web pages' engine shares its OpenGL contexts with the widgets.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     // Only the player's video surface is a window of its own: native

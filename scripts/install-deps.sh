@@ -19,6 +19,8 @@ packages=(
   espeak-ng sox ffmpeg
   # tests on a private display with a private sound server
   xvfb xauth x11-utils xdotool pulseaudio pulseaudio-utils imagemagick
+  # packaging checks
+  desktop-file-utils appstream dpkg-dev file
   # benchmarks
   mpv wrk curl
 )

@@ -9,21 +9,39 @@
 # when you end the program. Without a display ($DISPLAY empty) it runs on a
 # private Xvfb display, saves a screenshot of the window (to
 # build/demo-screenshot.png, or $KESTREL_DEMO_SCREENSHOT) and ends after
-# $KESTREL_DEMO_SECONDS seconds (default 15).
+# $KESTREL_DEMO_SECONDS seconds (default 15); it also plays into a private
+# sound server and saves the first seconds of what it played (to
+# build/demo-audio.wav, or $KESTREL_DEMO_AUDIO).
+#
+# The terminal shows the script's lines and the program's own; the build and
+# the libraries' chatter (the web engine, the sound system) go to
+# build/demo.log.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
+mkdir -p build
+log=$root/build/demo.log
+: >"$log"
+echo "Building (details in $log)..."
+scripts/install-deps.sh >>"$log" 2>&1
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >>"$log" 2>&1
+cmake --build build --parallel "$(nproc)" >>"$log" 2>&1 || { echo "The build failed; see $log"; exit 1; }
 
-scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --parallel "$(nproc)"
+# The program's own messages carry their category (kestrel.*); everything
+# else it prints comes from libraries and goes to the log only.
+export QT_MESSAGE_PATTERN='%{category}: %{message}'
+program_output() { tee -a "$log" | grep --line-buffered '^kestrel' || true; }
 
 work=$(mktemp -d /tmp/kestrel-demo-XXXXXX)
 server_pid=""
 program_pid=""
 xvfb_pid=""
+recorder_pid=""
+pulse_started=""
 cleanup() {
   [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null && wait "$program_pid" 2>/dev/null || true
+  [ -n "$recorder_pid" ] && kill "$recorder_pid" 2>/dev/null && wait "$recorder_pid" 2>/dev/null || true
+  [ -n "$pulse_started" ] && pactl exit >/dev/null 2>&1 || true
   [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null && wait "$server_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work"
@@ -51,8 +69,9 @@ echo "Station server: $KESTREL_RADIO_SERVER (music site $KESTREL_MUSIC_SITE, pro
 # The web pages' engine refuses to run as root with its sandbox on.
 [ "$(id -u)" -eq 0 ] && export QTWEBENGINE_DISABLE_SANDBOX=1
 
+echo "Program log: $log"
 if [ -n "${DISPLAY:-}" ]; then
-  build/kestrel-radio "$@" &
+  build/kestrel-radio "$@" > >(program_output) 2>&1 &
   program_pid=$!
   wait "$program_pid" || true
   program_pid=""
@@ -64,9 +83,19 @@ source "$root/scripts/private-display.sh"
 start_private_display "$work"
 export QT_QPA_PLATFORM=xcb
 
+# ... and a private sound server whose null sink records what it plays.
+audio=${KESTREL_DEMO_AUDIO:-$root/build/demo-audio.wav}
+if pulseaudio -n --daemonize=yes --exit-idle-time=-1 --system=false \
+    -L "module-null-sink sink_name=kestrel_demo" -L module-native-protocol-unix >>"$log" 2>&1; then
+  pulse_started=1
+  export PULSE_SINK=kestrel_demo
+  parecord -d kestrel_demo.monitor --file-format=wav "$audio" >>"$log" 2>&1 &
+  recorder_pid=$!
+fi
+
 screenshot=${KESTREL_DEMO_SCREENSHOT:-$root/build/demo-screenshot.png}
 seconds=${KESTREL_DEMO_SECONDS:-15}
-build/kestrel-radio "$@" &
+build/kestrel-radio "$@" > >(program_output) 2>&1 &
 program_pid=$!
 timeout 30 xdotool search --sync --onlyvisible --name '^Kestrel Radio' >/dev/null 2>&1 || true
 # Give the page time to fetch its station list and draw; the download dialog,
@@ -83,3 +112,9 @@ sleep "$((seconds > 6 ? seconds - 6 : 0))"
 kill -TERM "$program_pid" 2>/dev/null || true
 wait "$program_pid" || true
 program_pid=""
+if [ -n "$recorder_pid" ]; then
+  kill "$recorder_pid" 2>/dev/null || true
+  wait "$recorder_pid" 2>/dev/null || true
+  recorder_pid=""
+  echo "What it played: $audio"
+fi

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds the .deb with CPack and checks that its dependencies were computed
+# from the binaries (dpkg-shlibdeps) and that it carries the program, the
+# server, the desktop entry, the metainfo and the service unit.
+set -euo pipefail
+build_dir=$1
+rm -rf "$build_dir/package"
+(cd "$build_dir" && cpack -G DEB > /dev/null)
+deb=("$build_dir"/package/kestrel-radio_*.deb)
+[ -f "${deb[0]}" ]
+
+depends=$(dpkg-deb -f "${deb[0]}" Depends)
+echo "Depends: $depends"
+for library in libqt6svg6 libmpv2 libcurl4 libqt6webenginecore6 libqt6widgets6 libc6; do
+  if ! grep -q "\b$library\b" <<< "$depends"; then
+    echo "the computed dependencies miss $library"
+    exit 1
+  fi
+done
+
+contents=$(dpkg-deb -c "${deb[0]}")
+for path in ./usr/bin/kestrel-radio ./usr/bin/kestrel-station-server \
+    ./usr/share/applications/kestrel-radio.desktop ./usr/share/metainfo/ \
+    ./etc/kestrel-station-server/catalogue.txt ./lib/systemd/system/kestrel-station-server.service; do
+  if ! grep -qF " $path" <<< "$contents"; then
+    echo "the package lacks $path"
+    exit 1
+  fi
+done
+echo "package ${deb[0]} is complete"

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Installs the build under a fresh prefix and checks what the desktop and
+# the software centres read: every file in its place, the desktop entry and
+# the AppStream metainfo valid by their own validators.
+set -euo pipefail
+build_dir=$1
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+
+cmake --install "$build_dir" --prefix "$prefix" > /dev/null
+
+missing=0
+for path in \
+    bin/kestrel-radio bin/kestrel-station-server \
+    share/applications/kestrel-radio.desktop \
+    share/icons/hicolor/scalable/apps/kestrel-radio.svg \
+    share/icons/hicolor/16x16/apps/kestrel-radio.png \
+    share/icons/hicolor/48x48/apps/kestrel-radio.png \
+    share/icons/hicolor/256x256/apps/kestrel-radio.png \
+    etc/kestrel-station-server/catalogue.txt \
+    share/kestrel-station-server/media/kestrel-mp3.mp3 \
+    lib/systemd/system/kestrel-station-server.service; do
+  if [ ! -e "$prefix/$path" ]; then
+    echo "missing after install: $path"
+    missing=1
+  fi
+done
+[ $missing -eq 0 ]
+
+# A 48 x 48 icon really is 48 x 48.
+identify -format '%wx%h\n' "$prefix/share/icons/hicolor/48x48/apps/kestrel-radio.png" | grep -qx 48x48
+
+# The unit names the installed paths under this prefix.
+grep -q "^ExecStart=$prefix/bin/kestrel-station-server --catalogue $prefix/etc/kestrel-station-server/catalogue.txt " \
+  "$prefix/lib/systemd/system/kestrel-station-server.service"
+
+desktop-file-validate "$prefix/share/applications/kestrel-radio.desktop"
+metainfo=("$prefix"/share/metainfo/*.metainfo.xml)
+[ ${#metainfo[@]} -eq 1 ] && [ -f "${metainfo[0]}" ]
+appstreamcli validate --no-net "${metainfo[0]}"
+
+# The installed program answers without a display.
+"$prefix/bin/kestrel-radio" --version | grep -q '^Kestrel Radio '
+echo "installed and valid under $prefix"
