@@ -198,6 +198,7 @@ TEST_F(MprisProgramTest, WithTheSettingsPageOpenNothingCanBeControlledAndQuitEnd
     EXPECT_TRUE(m_pClient->CallPlayer("Next"));
     QTest::qWait(2000);
     EXPECT_EQ(Starts(kDemoMp3), 0) << "no channel plays";
+    EXPECT_TRUE(m_pClient->Call(MprisClient::kRoot, "Raise"));
     EXPECT_TRUE(m_pProgram->IsRunning());
 
     ASSERT_TRUE(m_pClient->Call(MprisClient::kRoot, "Quit"));
