@@ -7,9 +7,14 @@
 #include "RadioProgram.h"
 #include "StationServer.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
@@ -18,6 +23,7 @@ namespace {
 
 constexpr int kTimeoutMs = 20000;
 constexpr char kBusVariable[] = "DBUS_SESSION_BUS_ADDRESS";
+constexpr char kDataDirsVariable[] = "XDG_DATA_DIRS";
 // The demo catalogue on a fresh profile: the third row plays the MP3 demo,
 // the fourth the same stream under a Japanese name, the second the talk.
 const QString kDemoMp3 = QStringLiteral("/streams/kestrel-mp3");
@@ -45,6 +51,10 @@ protected:
         m_pClient.reset();
         m_pBus.reset();
         qunsetenv(kBusVariable);
+        if (m_dataDirs && m_dataDirs->isEmpty())
+            qunsetenv(kDataDirsVariable);
+        else if (m_dataDirs)
+            qputenv(kDataDirsVariable, *m_dataDirs);
     }
 
     // The station server titles a new song every two seconds of stream.
@@ -79,6 +89,21 @@ protected:
     int Starts(const QString& strMount) const { return CountStreamStarts(*m_pServer, strMount); }
     int Ends(const QString& strMount) const { return CountStreamEnds(*m_pServer, strMount); }
 
+    // The program's icon where the desktop finds installed icons.
+    QString InstallIcon()
+    {
+        m_dataDirs = qgetenv(kDataDirsVariable);
+        const QString strIcon = m_iconData.filePath(QStringLiteral("icons/hicolor/scalable/apps/kestrel-radio.svg"));
+        QDir().mkpath(QFileInfo(strIcon).path());
+        QFile file(strIcon);
+        if (!file.open(QIODevice::WriteOnly) || file.write("<svg xmlns='http://www.w3.org/2000/svg'/>") <= 0)
+            return QString();
+        qputenv(kDataDirsVariable, (m_iconData.path() + QStringLiteral(":/usr/local/share:/usr/share")).toLocal8Bit());
+        return strIcon;
+    }
+
+    QTemporaryDir m_iconData;
+    std::optional<QByteArray> m_dataDirs;
     std::unique_ptr<PrivateSessionBus> m_pBus;
     std::unique_ptr<MprisClient> m_pClient;
     std::unique_ptr<StationServer> m_pServer;
@@ -87,14 +112,18 @@ protected:
 
 TEST_F(MprisProgramTest, TheDesktopSeesWhoPlaysWhatAndTheSongsAsTheyChange)
 {
+    const QString strIcon = InstallIcon();
+    ASSERT_FALSE(strIcon.isEmpty());
     StartProgramOnBus();
     EXPECT_EQ(m_pClient->Property(MprisClient::kRoot, "Identity").toString(), QStringLiteral("Kestrel Radio"));
     EXPECT_EQ(m_pClient->Property(MprisClient::kRoot, "DesktopEntry").toString(), QStringLiteral("kestrel-radio"));
     EXPECT_TRUE(m_pClient->Property(MprisClient::kRoot, "CanRaise").toBool());
     EXPECT_TRUE(m_pClient->Property(MprisClient::kRoot, "CanQuit").toBool());
     EXPECT_FALSE(m_pClient->Property(MprisClient::kRoot, "HasTrackList").toBool(true));
-    EXPECT_TRUE(m_pClient->Property(MprisClient::kRoot, "SupportedUriSchemes").toArray().contains(QStringLiteral("http")));
-    EXPECT_TRUE(m_pClient->Property(MprisClient::kRoot, "SupportedMimeTypes").toArray().contains(QStringLiteral("audio/mpeg")));
+    const QJsonArray schemes = m_pClient->Property(MprisClient::kRoot, "SupportedUriSchemes").toArray();
+    EXPECT_TRUE(schemes.contains(QStringLiteral("http")) && schemes.contains(QStringLiteral("https")));
+    const QJsonArray mimeTypes = m_pClient->Property(MprisClient::kRoot, "SupportedMimeTypes").toArray();
+    EXPECT_TRUE(mimeTypes.contains(QStringLiteral("audio/mpeg")));
 
     QProcess monitor;
     monitor.start(QStringLiteral("dbus-monitor"),
@@ -109,6 +138,7 @@ TEST_F(MprisProgramTest, TheDesktopSeesWhoPlaysWhatAndTheSongsAsTheyChange)
     EXPECT_FALSE(m_pClient->PlayerProperty("CanSeek").toBool(true));
     EXPECT_EQ(m_pClient->MetadataText("xesam:album"), kThirdRow);
     EXPECT_EQ(m_pClient->MetadataText("xesam:url"), m_pServer->Url(kDemoMp3));
+    EXPECT_EQ(m_pClient->MetadataText("mpris:artUrl"), QUrl::fromLocalFile(strIcon).toString());
 
     // The station's song titles, one after the other.
     QString strFirstSong;
