@@ -10,6 +10,9 @@
 #include "fw/StringResources.h"
 #include "hotkeys/CRadioSettingsDoc.h"
 #include "hotkeys/CRadioSettingsView.h"
+#include "nowplaying/DesktopMediaControlsBinding.h"
+#include "nowplaying/MediaControlsDescription.h"
+#include "platform/mpris/DesktopMediaControls.h"
 #include "platform/signals/TerminationSignalWatcher.h"
 #include "radio/CKestrelRadioView.h"
 #include "res/MainFrameResources.h"
@@ -69,6 +72,7 @@ CKestrelRadioApp::CKestrelRadioApp(QStringList arguments)
     , m_pInstanceService(CreateInstanceService(ProductInfo::ApplicationTitle()))
 {
     CSettingsCache::Set(&m_cache);
+    CNowPlayingRelay::Set(&m_nowPlaying);
     AfxSetStringResourceLoader(&LoadResourceString);
 
     MapCommand(ID_APP_ABOUT, &CKestrelRadioApp::OnAppAbout);
@@ -79,6 +83,8 @@ CKestrelRadioApp::CKestrelRadioApp(QStringList arguments)
 CKestrelRadioApp::~CKestrelRadioApp()
 {
     m_pInstanceService->StopListening();
+    m_pMediaControlsBinding.reset();
+    m_pMediaControls.reset();
     if (CSettingsCache::Get() == &m_cache)
         CSettingsCache::Set(nullptr);
 }
@@ -111,6 +117,7 @@ BOOL CKestrelRadioApp::InitInstance()
     ReloadWindowPlacement(pMainFrame);
     // From now on a later start finds this one.
     m_pInstanceService->Listen(this);
+    StartDesktopMediaControls();
 
     m_pTerminationWatcher = std::make_unique<CTerminationSignalWatcher>();
     QObject::connect(m_pTerminationWatcher.get(), &CTerminationSignalWatcher::terminationRequested,
@@ -129,6 +136,24 @@ BOOL CKestrelRadioApp::InitInstance()
     pMainFrame->UpdateWindow();
     pMainFrame->SetWindowText(ProductInfo::ApplicationTitle());
     return TRUE;
+}
+
+void CKestrelRadioApp::StartDesktopMediaControls()
+{
+    auto pControls = CreateDesktopMediaControls();
+    // Without a session bus (a bare X session) the program plays on as it
+    // always did, and says nothing about it.
+    if (!pControls->Start(MediaControlsDescription::Description()))
+        return;
+    // Queued: the request's answer goes out before the window or the
+    // program changes.
+    QObject::connect(pControls.get(), &CDesktopMediaControls::RaiseRequested, pControls.get(),
+                     [this] { OnShowAndActivate(); }, Qt::QueuedConnection);
+    QObject::connect(pControls.get(), &CDesktopMediaControls::QuitRequested, pControls.get(),
+                     [this] { EndApplication(); }, Qt::QueuedConnection);
+    m_pMediaControlsBinding = std::make_unique<CDesktopMediaControlsBinding>(
+        m_nowPlaying, *pControls, MediaControlsDescription::ApplicationIconUrl());
+    m_pMediaControls = std::move(pControls);
 }
 
 BOOL CKestrelRadioApp::FindRunningInstance(std::unique_ptr<IRunningInstance>& pRunning)

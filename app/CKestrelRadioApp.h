@@ -1,12 +1,15 @@
 #pragma once
 
 #include "fw/CWinApp.h"
+#include "nowplaying/NowPlayingRelay.h"
 #include "platform/instance/InstanceService.h"
 #include "settings/SettingsCache.h"
 
 #include <QStringList>
 #include <memory>
 
+class CDesktopMediaControls;
+class CDesktopMediaControlsBinding;
 class CFrameWnd;
 class CTerminationSignalWatcher;
 
@@ -51,6 +54,9 @@ private:
     // and m_nForwardedArgument, and forwards a number to the instance found.
     BOOL FindRunningInstance(std::unique_ptr<IRunningInstance>& pRunning);
     void RegisterDocTemplates();
+    // Offers what plays to the desktop's media controls, when the desktop
+    // has them.
+    void StartDesktopMediaControls();
 
     std::intptr_t OnInstanceMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void OnShowAndActivate() override;
@@ -58,6 +64,10 @@ private:
     QStringList m_arguments;
     std::unique_ptr<IInstanceService> m_pInstanceService;
     std::unique_ptr<CTerminationSignalWatcher> m_pTerminationWatcher;
+    // What plays, for the status bar, the tray and the desktop.
+    CNowPlayingRelay m_nowPlaying;
+    std::unique_ptr<CDesktopMediaControls> m_pMediaControls;
+    std::unique_ptr<CDesktopMediaControlsBinding> m_pMediaControlsBinding;
 };
 
 // The application object, or null before it exists.

@@ -2,6 +2,7 @@
 
 #include "app/CKestrelRadioApp.h"
 #include "res/PrivateMessages.h"
+#include "nowplaying/NowPlayingRelay.h"
 #include "catalogue/DataFolder.h"
 #include "download/ChannelsListDownload.h"
 #include "download/ServerAddresses.h"
@@ -39,6 +40,10 @@ CMainFrame::CMainFrame()
     MapCommandRange(ID_VIEW_APPLOOK_WIN_2000, ID_VIEW_APPLOOK_OFF_2007_AQUA, &CMainFrame::OnApplicationLook);
     MapUpdateCommandUIRange(ID_VIEW_APPLOOK_WIN_2000, ID_VIEW_APPLOOK_OFF_2007_AQUA,
                             &CMainFrame::OnUpdateApplicationLook);
+
+    // The radio page's player reports its status through the relay.
+    if (CNowPlayingRelay* pNowPlaying = CNowPlayingRelay::Get())
+        connect(pNowPlaying, &CNowPlayingRelay::StatusTextChanged, this, &CMainFrame::SetStatusText);
 }
 
 CMainFrame::~CMainFrame() = default;

@@ -4,7 +4,6 @@
 #include "catalogue/CChannelCatalogue.h"
 #include "catalogue/FillChannelList.h"
 #include "download/ServerAddresses.h"
-#include "frame/CMainFrame.h"
 #include "frame/FirstRunSizing.h"
 #include "frame/PageOpening.h"
 #include "fw/CCmdUI.h"
@@ -25,8 +24,10 @@ namespace {
 constexpr char kFirstRunFlag[] = "CKestrelRadioView";
 constexpr char kDisplayNonWorkingText[] = "Display Non Working Channels";
 
-// The list's hidden fifth column carries each channel's stream address.
+// The list's hidden fifth column carries each channel's stream address;
+// the second its name.
 constexpr int kStreamUrlColumn = 4;
+constexpr int kChannelNameColumn = 1;
 
 // Dialog 101, in dialog units: the form, and where its controls sit when
 // the form has that size. The player and the list share what the window
@@ -45,11 +46,6 @@ bool IsSelected(UINT uState)
     return (uState & LVIS_SELECTED) != 0;
 }
 
-CMainFrame* MainFrame()
-{
-    return dynamic_cast<CMainFrame*>(AfxGetMainWnd());
-}
-
 void PostToMainWindow(UINT message, WPARAM wParam)
 {
     if (CWnd* pMainWnd = AfxGetMainWnd())
@@ -59,6 +55,7 @@ void PostToMainWindow(UINT message, WPARAM wParam)
 
 CKestrelRadioView::CKestrelRadioView()
     : CFormView(IDD_KESTRELRADIO_FORM)
+    , m_nowPlaying(m_player)
 {
     BuildForm();
 
@@ -197,7 +194,9 @@ void CKestrelRadioView::OnPlay()
         return;
     }
     WriteSettingInt(SettingNames::kLastChannelIndex, nSelected);
-    m_player.SetURL(m_listChannels.GetItemText(nSelected, kStreamUrlColumn));
+    const CString strStreamUrl = m_listChannels.GetItemText(nSelected, kStreamUrlColumn);
+    m_nowPlaying.PublishChannel(m_listChannels.GetItemText(nSelected, kChannelNameColumn), strStreamUrl);
+    m_player.SetURL(strStreamUrl);
 }
 
 void CKestrelRadioView::OnPlayNext()
@@ -246,8 +245,8 @@ void CKestrelRadioView::OnChannelListKeyDown(UINT nVKey)
 
 void CKestrelRadioView::OnPlayerStatusChange()
 {
-    if (CMainFrame* pMainFrame = MainFrame())
-        pMainFrame->SetStatusText(m_player.GetStatus());
+    // The relay hands it on to the main frame's status text.
+    m_nowPlaying.PublishStatus(m_player.GetStatus());
 }
 
 void CKestrelRadioView::OnPlayerPlayStateChange(long)

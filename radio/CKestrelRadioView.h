@@ -4,6 +4,7 @@
 #include "fw/CListCtrl.h"
 #include "radio/CExplorer_ad.h"
 #include "radio/CWMPPlayer4.h"
+#include "radio/NowPlayingPublisher.h"
 
 class CCmdUI;
 class QCheckBox;
@@ -58,4 +59,6 @@ private:
     void OnUpdateDisplayTVChannels(CCmdUI* pCmdUI);
 
     QCheckBox* m_pCheckNonWorking = nullptr;
+    // After m_player, which it publishes.
+    CNowPlayingPublisher m_nowPlaying;
 };

@@ -42,9 +42,9 @@ CWMPPlayer4::CWMPPlayer4(QWidget* pParent)
     pLayout->addWidget(m_pDisplay, 1);
     pLayout->addWidget(m_pTransport);
 
-    const int nVolume = StoredVolume();
-    m_pEngine->SetVolume(nVolume);
-    m_pTransport->SetVolume(nVolume);
+    m_nVolume = StoredVolume();
+    m_pEngine->SetVolume(m_nVolume);
+    m_pTransport->SetVolume(m_nVolume);
 
     connect(m_pPlayback.get(), &CStreamPlayback::StatusChanged, this, [this](const QString& strStatus) {
         m_pTransport->SetStatus(strStatus);
@@ -60,6 +60,10 @@ CWMPPlayer4::CWMPPlayer4(QWidget* pParent)
     connect(m_pTransport, &CPlayerTransportBar::MuteToggled, m_pEngine.get(), &CMediaEngine::SetMuted);
     connect(m_pTransport, &CPlayerTransportBar::VolumeChanged, m_pEngine.get(), &CMediaEngine::SetVolume);
     connect(m_pTransport, &CPlayerTransportBar::VolumeChosen, this, &CWMPPlayer4::OnVolumeChosen);
+    connect(m_pTransport, &CPlayerTransportBar::VolumeChanged, this, [this](int nPercent) {
+        m_nVolume = nPercent;
+        emit VolumeChange(nPercent);
+    });
 }
 
 CWMPPlayer4::~CWMPPlayer4() = default;
@@ -84,6 +88,23 @@ CWMPControls CWMPPlayer4::GetControls()
 CString CWMPPlayer4::GetStatus() const
 {
     return m_pPlayback->Status();
+}
+
+int CWMPPlayer4::GetVolume() const
+{
+    return m_nVolume;
+}
+
+void CWMPPlayer4::SetVolume(int nPercent)
+{
+    nPercent = qBound(VolumeRange::kMinimum, nPercent, VolumeRange::kMaximum);
+    if (m_nVolume == nPercent)
+        return;
+    m_nVolume = nPercent;
+    m_pTransport->SetVolume(nPercent);
+    m_pEngine->SetVolume(nPercent);
+    WriteSettingInt(SettingNames::kPlayerVolume, nPercent);
+    emit VolumeChange(nPercent);
 }
 
 CMediaEngine& CWMPPlayer4::Engine()

@@ -31,6 +31,10 @@ public:
     void SetURL(const CString& strURL);
     CWMPControls GetControls();
     CString GetStatus() const;
+    // The control's volume, 0 to 100. Setting it remembers it, as the
+    // listener's own choice on the slider is remembered.
+    int GetVolume() const;
+    void SetVolume(int nPercent);
 
     // The engine underneath, for what the face does not show.
     CMediaEngine& Engine();
@@ -38,6 +42,7 @@ public:
 signals:
     void StatusChange();
     void PlayStateChange(long nNewState);
+    void VolumeChange(int nPercent);
 
 private:
     friend class CWMPControls;
@@ -53,6 +58,7 @@ private:
     void OnVideoChanged(bool bHasVideo);
 
     CString m_strURL;
+    int m_nVolume = 0;
     WId m_videoWindow = 0;
     QStackedWidget* m_pDisplay;
     CNowPlayingPanel* m_pNowPlaying;

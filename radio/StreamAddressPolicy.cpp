@@ -33,3 +33,11 @@ QString CStreamAddressPolicy::Normalised(const QString& address)
 {
     return QUrl(address.trimmed()).toString(QUrl::FullyEncoded);
 }
+
+QStringList CStreamAddressPolicy::NetworkSchemes()
+{
+    QStringList schemes;
+    for (const char* scheme : kNetworkSchemes)
+        schemes << QLatin1String(scheme);
+    return schemes;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Which addresses the player may open. Station lists come from the network,
 // so an address there is only ever a network stream: http, https, mms, mmsh,
@@ -16,4 +17,6 @@ public:
     static bool IsAllowed(const QString& address) { return Check(address) == Verdict::Accepted; }
     // The address as handed to the engine: trimmed and percent-encoded.
     static QString Normalised(const QString& address);
+    // The schemes of the addresses it accepts.
+    static QStringList NetworkSchemes();
 };

@@ -18,7 +18,7 @@ packages=(
   # demo media for the station server
   espeak-ng sox ffmpeg
   # tests on a private display with a private sound server
-  xvfb xauth x11-utils xdotool pulseaudio pulseaudio-utils imagemagick
+  xvfb xauth x11-utils xdotool pulseaudio pulseaudio-utils imagemagick dbus systemd
   # packaging checks
   desktop-file-utils appstream dpkg-dev file
   # benchmarks

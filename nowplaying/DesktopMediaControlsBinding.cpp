@@ -1,0 +1,99 @@
+#include "nowplaying/DesktopMediaControlsBinding.h"
+
+#include "nowplaying/NowPlayingRelay.h"
+
+#include <cmath>
+
+namespace {
+constexpr double kPercent = 100.0;
+
+CDesktopMediaControls::PlaybackStatus StatusOf(CNowPlayingRelay::PlayState state)
+{
+    switch (state) {
+    case CNowPlayingRelay::PlayState::Playing:
+        return CDesktopMediaControls::PlaybackStatus::Playing;
+    case CNowPlayingRelay::PlayState::Paused:
+        return CDesktopMediaControls::PlaybackStatus::Paused;
+    case CNowPlayingRelay::PlayState::Stopped:
+        break;
+    }
+    return CDesktopMediaControls::PlaybackStatus::Stopped;
+}
+}
+
+CDesktopMediaControlsBinding::CDesktopMediaControlsBinding(CNowPlayingRelay& relay, CDesktopMediaControls& controls,
+                                                           QString strArtUrl)
+    : m_relay(relay)
+    , m_controls(controls)
+    , m_strArtUrl(std::move(strArtUrl))
+{
+    connect(&relay, &CNowPlayingRelay::ChannelChanged, this, &CDesktopMediaControlsBinding::PublishTrack);
+    connect(&relay, &CNowPlayingRelay::StreamTitleChanged, this, &CDesktopMediaControlsBinding::PublishTrack);
+    connect(&relay, &CNowPlayingRelay::PlayStateChanged, this, &CDesktopMediaControlsBinding::PublishPlayState);
+    connect(&relay, &CNowPlayingRelay::VolumeChanged, this, &CDesktopMediaControlsBinding::PublishVolume);
+    connect(&relay, &CNowPlayingRelay::RadioPageOpenChanged, this,
+            &CDesktopMediaControlsBinding::PublishControllable);
+
+    connect(&controls, &CDesktopMediaControls::PlayRequested, &relay, &CNowPlayingRelay::Play);
+    connect(&controls, &CDesktopMediaControls::PauseRequested, &relay, &CNowPlayingRelay::Pause);
+    connect(&controls, &CDesktopMediaControls::PlayPauseRequested, &relay, &CNowPlayingRelay::PlayPause);
+    connect(&controls, &CDesktopMediaControls::StopRequested, &relay, &CNowPlayingRelay::Stop);
+    connect(&controls, &CDesktopMediaControls::NextRequested, &relay, &CNowPlayingRelay::Next);
+    connect(&controls, &CDesktopMediaControls::PreviousRequested, &relay, &CNowPlayingRelay::Previous);
+    connect(&controls, &CDesktopMediaControls::VolumeRequested, this,
+            &CDesktopMediaControlsBinding::OnVolumeRequested);
+
+    PublishTrack();
+    PublishPlayState();
+    PublishVolume();
+    PublishControllable();
+}
+
+CDesktopMediaControls::Track CDesktopMediaControlsBinding::TrackOf(const CNowPlayingRelay& relay,
+                                                                   const QString& strArtUrl)
+{
+    CDesktopMediaControls::Track track;
+    const QString strChannel = relay.ChannelName();
+    const QString strSong = relay.StreamTitle();
+    if (strChannel.isEmpty() && strSong.isEmpty() && relay.StreamAddress().isEmpty())
+        return track;
+    track.title = strSong.isEmpty() ? strChannel : strSong;
+    if (!strSong.isEmpty())
+        track.artist = strChannel;
+    track.album = strChannel;
+    track.url = relay.StreamAddress();
+    track.artUrl = strArtUrl;
+    return track;
+}
+
+void CDesktopMediaControlsBinding::PublishTrack()
+{
+    CDesktopMediaControls::Track track = TrackOf(m_relay, m_strArtUrl);
+    if (track == m_lastTrack)
+        return;
+    m_lastTrack = track;
+    // Every song and every channel is a track of its own to the desktop.
+    if (track != CDesktopMediaControls::Track())
+        track.nId = ++m_nTracks;
+    m_controls.SetTrack(track);
+}
+
+void CDesktopMediaControlsBinding::PublishPlayState()
+{
+    m_controls.SetPlaybackStatus(StatusOf(m_relay.GetPlayState()));
+}
+
+void CDesktopMediaControlsBinding::PublishVolume()
+{
+    m_controls.SetVolume(m_relay.Volume() / kPercent);
+}
+
+void CDesktopMediaControlsBinding::PublishControllable()
+{
+    m_controls.SetControllable(m_relay.IsRadioPageOpen());
+}
+
+void CDesktopMediaControlsBinding::OnVolumeRequested(double dVolume)
+{
+    m_relay.RequestVolume(static_cast<int>(std::lround(dVolume * kPercent)));
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/mpris/DesktopMediaControls.h"
+
+#include <QObject>
+#include <QString>
+
+class CNowPlayingRelay;
+
+// Tells the desktop's media controls what the relay knows, and hands their
+// requests to the relay. The title is the station's song when it sends one,
+// else the channel's name; the channel's name is the album, and the artist
+// beside a song.
+class CDesktopMediaControlsBinding : public QObject
+{
+    Q_OBJECT
+
+public:
+    // strArtUrl: the picture the desktop shows beside the title; may be empty.
+    CDesktopMediaControlsBinding(CNowPlayingRelay& relay, CDesktopMediaControls& controls, QString strArtUrl);
+
+    // The track as the desktop is told it, for the relay's present state.
+    static CDesktopMediaControls::Track TrackOf(const CNowPlayingRelay& relay, const QString& strArtUrl);
+
+private:
+    void PublishTrack();
+    void PublishPlayState();
+    void PublishVolume();
+    void PublishControllable();
+    void OnVolumeRequested(double dVolume);
+
+    CNowPlayingRelay& m_relay;
+    CDesktopMediaControls& m_controls;
+    QString m_strArtUrl;
+    // The last track told, without its id, and how many were told.
+    CDesktopMediaControls::Track m_lastTrack;
+    quint64 m_nTracks = 0;
+};

@@ -1,0 +1,253 @@
+// The program in the desktop's media controls: kestrel-radio started on the
+// test display with a private session bus, against the station server, and
+// driven only from outside, with busctl and dbus-monitor as a desktop
+// client would.
+#include "PlayerTestSupport.h"
+#include "PrivateSessionBus.h"
+#include "RadioProgram.h"
+#include "StationServer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <gtest/gtest.h>
+#include <memory>
+#include <optional>
+
+namespace {
+
+constexpr int kTimeoutMs = 20000;
+constexpr char kBusVariable[] = "DBUS_SESSION_BUS_ADDRESS";
+constexpr char kDataDirsVariable[] = "XDG_DATA_DIRS";
+// The demo catalogue on a fresh profile: the third row plays the MP3 demo,
+// the fourth the same stream under a Japanese name, the second the talk.
+const QString kDemoMp3 = QStringLiteral("/streams/kestrel-mp3");
+const QString kTalk = QStringLiteral("/streams/kestrel-talk");
+const QString kThirdRow = QStringLiteral("Kestrel Radio Demo");
+const QString kFourthRow = QString::fromUtf8("ケストレル・ラジオ");
+const QString kLastChannelIndex = QStringLiteral("Settings/LastChannelIndex");
+const QString kDemoTitlePrefix = QStringLiteral("Kestrel Demo - Track ");
+constexpr double kAudible = 0.01;
+
+bool WaitFor(const std::function<bool()>& condition, int nTimeoutMs = kTimeoutMs)
+{
+    return QTest::qWaitFor(condition, nTimeoutMs);
+}
+
+class MprisProgramTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_FALSE(qEnvironmentVariableIsEmpty("DISPLAY")); }
+
+    void TearDown() override
+    {
+        m_pProgram.reset();
+        m_pServer.reset();
+        m_pClient.reset();
+        m_pBus.reset();
+        qunsetenv(kBusVariable);
+        if (m_dataDirs && m_dataDirs->isEmpty())
+            qunsetenv(kDataDirsVariable);
+        else if (m_dataDirs)
+            qputenv(kDataDirsVariable, *m_dataDirs);
+    }
+
+    // The station server titles a new song every two seconds of stream.
+    void StartServer()
+    {
+        m_pServer = std::make_unique<StationServer>(
+            StationServerOptions{.extraArguments = {QStringLiteral("--title-interval"), QStringLiteral("2")}});
+        ASSERT_TRUE(m_pServer->Start()) << qPrintable(m_pServer->Error());
+    }
+
+    void StartProgramOnBus(const std::optional<int>& lastCategory = std::nullopt)
+    {
+        StartServer();
+        m_pBus = std::make_unique<PrivateSessionBus>();
+        ASSERT_TRUE(m_pBus->Start());
+        m_pClient = std::make_unique<MprisClient>(m_pBus->Address());
+        qputenv(kBusVariable, m_pBus->Address().toLocal8Bit());
+        m_pProgram = std::make_unique<RadioProgram>(*m_pServer);
+        if (lastCategory)
+            m_pProgram->Preset(QStringLiteral("Settings/LastCategory"), *lastCategory);
+        ASSERT_TRUE(m_pProgram->Start());
+        ASSERT_TRUE(WaitFor([&] { return m_pClient->IsOnBus(); })) << qPrintable(m_pProgram->ErrorOutput());
+    }
+
+    void WaitUntilPlaying()
+    {
+        ASSERT_TRUE(WaitFor([&] { return Starts(kDemoMp3) == 1; })) << qPrintable(m_pProgram->ErrorOutput());
+        ASSERT_TRUE(WaitFor([&] { return Status() == QLatin1String("Playing"); })) << qPrintable(Status());
+    }
+
+    QString Status() const { return m_pClient->PlayerProperty("PlaybackStatus").toString(); }
+    int Starts(const QString& strMount) const { return CountStreamStarts(*m_pServer, strMount); }
+    int Ends(const QString& strMount) const { return CountStreamEnds(*m_pServer, strMount); }
+
+    // The program's icon where the desktop finds installed icons.
+    QString InstallIcon()
+    {
+        m_dataDirs = qgetenv(kDataDirsVariable);
+        const QString strIcon = m_iconData.filePath(QStringLiteral("icons/hicolor/scalable/apps/kestrel-radio.svg"));
+        QDir().mkpath(QFileInfo(strIcon).path());
+        QFile file(strIcon);
+        if (!file.open(QIODevice::WriteOnly) || file.write("<svg xmlns='http://www.w3.org/2000/svg'/>") <= 0)
+            return QString();
+        qputenv(kDataDirsVariable, (m_iconData.path() + QStringLiteral(":/usr/local/share:/usr/share")).toLocal8Bit());
+        return strIcon;
+    }
+
+    QTemporaryDir m_iconData;
+    std::optional<QByteArray> m_dataDirs;
+    std::unique_ptr<PrivateSessionBus> m_pBus;
+    std::unique_ptr<MprisClient> m_pClient;
+    std::unique_ptr<StationServer> m_pServer;
+    std::unique_ptr<RadioProgram> m_pProgram;
+};
+
+TEST_F(MprisProgramTest, TheDesktopSeesWhoPlaysWhatAndTheSongsAsTheyChange)
+{
+    const QString strIcon = InstallIcon();
+    ASSERT_FALSE(strIcon.isEmpty());
+    StartProgramOnBus();
+    EXPECT_EQ(m_pClient->Property(MprisClient::kRoot, "Identity").toString(), QStringLiteral("Kestrel Radio"));
+    EXPECT_EQ(m_pClient->Property(MprisClient::kRoot, "DesktopEntry").toString(), QStringLiteral("kestrel-radio"));
+    EXPECT_TRUE(m_pClient->Property(MprisClient::kRoot, "CanRaise").toBool());
+    EXPECT_TRUE(m_pClient->Property(MprisClient::kRoot, "CanQuit").toBool());
+    EXPECT_FALSE(m_pClient->Property(MprisClient::kRoot, "HasTrackList").toBool(true));
+    const QJsonArray schemes = m_pClient->Property(MprisClient::kRoot, "SupportedUriSchemes").toArray();
+    EXPECT_TRUE(schemes.contains(QStringLiteral("http")) && schemes.contains(QStringLiteral("https")));
+    const QJsonArray mimeTypes = m_pClient->Property(MprisClient::kRoot, "SupportedMimeTypes").toArray();
+    EXPECT_TRUE(mimeTypes.contains(QStringLiteral("audio/mpeg")));
+
+    QProcess monitor;
+    monitor.start(QStringLiteral("dbus-monitor"),
+                  {QStringLiteral("--address"), m_pBus->Address(),
+                   QStringLiteral("type='signal',interface='org.freedesktop.DBus.Properties',member='PropertiesChanged'")});
+    ASSERT_TRUE(monitor.waitForStarted());
+
+    WaitUntilPlaying();
+    EXPECT_TRUE(WaitFor([] { return PlayerTestSupport::RecordPeakLevel(700) > kAudible; }, 8000));
+    for (const char* can : {"CanControl", "CanPlay", "CanPause", "CanGoNext", "CanGoPrevious"})
+        EXPECT_TRUE(m_pClient->PlayerProperty(can).toBool()) << can;
+    EXPECT_FALSE(m_pClient->PlayerProperty("CanSeek").toBool(true));
+    EXPECT_EQ(m_pClient->MetadataText("xesam:album"), kThirdRow);
+    EXPECT_EQ(m_pClient->MetadataText("xesam:url"), m_pServer->Url(kDemoMp3));
+    EXPECT_EQ(m_pClient->MetadataText("mpris:artUrl"), QUrl::fromLocalFile(strIcon).toString());
+
+    // The station's song titles, one after the other.
+    QString strFirstSong;
+    ASSERT_TRUE(WaitFor([&] {
+        strFirstSong = m_pClient->Title();
+        return strFirstSong.startsWith(kDemoTitlePrefix);
+    })) << qPrintable(m_pClient->Title());
+    QString strNextSong;
+    ASSERT_TRUE(WaitFor([&] {
+        strNextSong = m_pClient->Title();
+        return strNextSong.startsWith(kDemoTitlePrefix) && strNextSong != strFirstSong;
+    })) << qPrintable(m_pClient->Title());
+    EXPECT_EQ(m_pClient->MetadataText("xesam:album"), kThirdRow) << "the channel stays beside the song";
+
+    // Every change went out as a signal, the new song's title in it.
+    QByteArray signalsSeen;
+    EXPECT_TRUE(WaitFor([&] {
+        signalsSeen += monitor.readAllStandardOutput();
+        return signalsSeen.contains(QByteArray("string \"") + strNextSong.toUtf8() + '"');
+    })) << signalsSeen.right(2000).constData();
+    EXPECT_TRUE(signalsSeen.contains("string \"PlaybackStatus\""));
+    monitor.terminate();
+    monitor.waitForFinished();
+
+    ASSERT_TRUE(m_pClient->CallPlayer("Stop"));
+    EXPECT_TRUE(WaitFor([&] { return Ends(kDemoMp3) == 1; }));
+    EXPECT_TRUE(WaitFor([&] { return Status() == QLatin1String("Stopped"); })) << qPrintable(Status());
+}
+
+TEST_F(MprisProgramTest, NextAndPreviousPlayTheNeighbouringRows)
+{
+    StartProgramOnBus();
+    WaitUntilPlaying();
+
+    ASSERT_TRUE(m_pClient->CallPlayer("Next"));
+    EXPECT_TRUE(WaitFor([&] { return Starts(kDemoMp3) == 2; }));
+    EXPECT_TRUE(WaitFor([&] { return m_pProgram->ProfileInt(kLastChannelIndex, -1) == 3; }));
+    EXPECT_TRUE(WaitFor([&] { return m_pClient->MetadataText("xesam:album") == kFourthRow; }))
+        << qPrintable(m_pClient->MetadataText("xesam:album"));
+
+    ASSERT_TRUE(m_pClient->CallPlayer("Previous"));
+    ASSERT_TRUE(m_pClient->CallPlayer("Previous"));
+    EXPECT_TRUE(WaitFor([&] { return Starts(kTalk) == 1; }));
+    EXPECT_TRUE(WaitFor([&] { return m_pProgram->ProfileInt(kLastChannelIndex, -1) == 1; }));
+    EXPECT_TRUE(WaitFor([&] { return Status() == QLatin1String("Playing"); }));
+}
+
+TEST_F(MprisProgramTest, PauseStopsTheLiveStreamCleanlyAndPlayOpensTheSameChannel)
+{
+    StartProgramOnBus();
+    WaitUntilPlaying();
+
+    ASSERT_TRUE(m_pClient->CallPlayer("Pause"));
+    EXPECT_TRUE(WaitFor([&] { return Ends(kDemoMp3) == 1; })) << "the connection is closed";
+    EXPECT_TRUE(WaitFor([&] { return Status() == QLatin1String("Stopped"); })) << qPrintable(Status());
+
+    ASSERT_TRUE(m_pClient->CallPlayer("PlayPause"));
+    EXPECT_TRUE(WaitFor([&] { return Starts(kDemoMp3) == 2; }));
+    EXPECT_TRUE(WaitFor([&] { return Status() == QLatin1String("Playing"); })) << qPrintable(Status());
+    EXPECT_EQ(m_pClient->MetadataText("xesam:album"), kThirdRow);
+}
+
+TEST_F(MprisProgramTest, AVolumeSetOverTheBusIsThePlayersAndIsRemembered)
+{
+    StartProgramOnBus();
+    WaitUntilPlaying();
+    EXPECT_DOUBLE_EQ(m_pClient->PlayerProperty("Volume").toDouble(), 0.5) << "the stored default";
+
+    ASSERT_TRUE(m_pClient->SetVolume(0.3));
+    EXPECT_TRUE(WaitFor([&] { return m_pProgram->ProfileInt(QStringLiteral("Settings/PlayerVolume"), -1) == 30; }));
+    EXPECT_DOUBLE_EQ(m_pClient->PlayerProperty("Volume").toDouble(), 0.3);
+
+    ASSERT_TRUE(m_pClient->SetVolume(-0.4));
+    EXPECT_TRUE(WaitFor([&] { return m_pProgram->ProfileInt(QStringLiteral("Settings/PlayerVolume"), -1) == 0; }))
+        << "below silence is silence";
+    EXPECT_DOUBLE_EQ(m_pClient->PlayerProperty("Volume").toDouble(), 0.0);
+}
+
+TEST_F(MprisProgramTest, WithTheSettingsPageOpenNothingCanBeControlledAndQuitEndsTheProgram)
+{
+    StartProgramOnBus(1);
+    for (const char* can : {"CanControl", "CanPlay", "CanPause", "CanGoNext", "CanGoPrevious"})
+        EXPECT_FALSE(m_pClient->PlayerProperty(can).toBool(true)) << can;
+    EXPECT_EQ(Status(), QStringLiteral("Stopped"));
+
+    EXPECT_TRUE(m_pClient->CallPlayer("Play"));
+    EXPECT_TRUE(m_pClient->CallPlayer("Next"));
+    QTest::qWait(2000);
+    EXPECT_EQ(Starts(kDemoMp3), 0) << "no channel plays";
+    EXPECT_TRUE(m_pClient->Call(MprisClient::kRoot, "Raise"));
+    EXPECT_TRUE(m_pProgram->IsRunning());
+
+    ASSERT_TRUE(m_pClient->Call(MprisClient::kRoot, "Quit"));
+    EXPECT_TRUE(WaitFor([&] { return !m_pProgram->IsRunning(); }));
+    EXPECT_FALSE(m_pClient->IsOnBus());
+}
+
+TEST_F(MprisProgramTest, WithoutASessionBusTheProgramPlaysAndSaysNothingOfIt)
+{
+    StartServer();
+    qunsetenv(kBusVariable);
+    m_pProgram = std::make_unique<RadioProgram>(*m_pServer);
+    ASSERT_TRUE(m_pProgram->Start());
+    ASSERT_TRUE(WaitFor([&] { return Starts(kDemoMp3) == 1; })) << qPrintable(m_pProgram->ErrorOutput());
+    EXPECT_TRUE(WaitFor([] { return PlayerTestSupport::RecordPeakLevel(700) > kAudible; }, 8000));
+    EXPECT_TRUE(m_pProgram->IsRunning());
+    const QString strErrors = m_pProgram->ErrorOutput();
+    EXPECT_FALSE(strErrors.contains(QStringLiteral("dbus"), Qt::CaseInsensitive)) << qPrintable(strErrors);
+    EXPECT_FALSE(strErrors.contains(QStringLiteral("d-bus"), Qt::CaseInsensitive)) << qPrintable(strErrors);
+}
+
+}
