@@ -13,9 +13,11 @@ constexpr int kUsageError = 2;
 std::string Usage(const ServerOptions& defaults)
 {
     return "Usage: kestrel-station-server [options]\n"
+           "       kestrel-station-server import FILE.json [--catalogue OUT]\n"
            "\n"
            "Serves Kestrel Radio's station list, banner page and demo streams, and the\n"
-           "music and promotion sites' home pages, each site on its own port.\n"
+           "music and promotion sites' home pages, each site on its own port. The import\n"
+           "makes a catalogue of the stations in a Radio Browser dump (import --help).\n"
            "\n"
            "  --listen ADDR            listen address (default 127.0.0.1)\n"
            "  --port N                 station server port (default 8580; 0 picks a free one)\n"

@@ -5,6 +5,7 @@
 
 #include "Catalogue.h"
 #include "HttpSite.h"
+#include "ImportCommand.h"
 #include "MediaLibrary.h"
 #include "RequestLog.h"
 #include "ServerOptions.h"
@@ -18,6 +19,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <string_view>
 
 using namespace stationserver;
 
@@ -27,6 +29,7 @@ constexpr int kExitCannotServe = 1;
 constexpr int kExitBadCatalogue = 2;
 constexpr std::size_t kSmallSiteThreads = 8;
 constexpr char kProgram[] = "kestrel-station-server: ";
+constexpr std::string_view kImportCommand = "import";
 
 std::string BaseUrl(const std::string& address, int port)
 {
@@ -53,6 +56,9 @@ void WriteReadyFile(const std::string& path, int stationPort, int musicPort, int
 
 int main(int argc, char** argv)
 {
+    if (argc > 1 && argv[1] == kImportCommand)
+        return RunImport(argc - 2, argv + 2);
+
     ServerOptions defaults;
     defaults.catalogueFile = KESTREL_DEFAULT_CATALOGUE;
     defaults.mediaFolder = KESTREL_DEFAULT_MEDIA_FOLDER;
