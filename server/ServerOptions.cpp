@@ -34,11 +34,14 @@ std::string Usage(const ServerOptions& defaults)
            "  --title-interval S       seconds of stream between two track titles (default 10)\n"
            "  --burst S                seconds of stream sent at once to a new listener (default 2)\n"
            "  --threads N              connection threads of the station server (default 300)\n"
+
            "  --help                   show this help\n"
            "\n"
-           "In the catalogue, {server} stands for the station server's base URL.\n"
-           "SIGTERM or SIGINT stops the server. Exit status: 0 after a clean stop, 1 when a\n"
-           "site cannot listen, 2 for a bad command line or catalogue.\n";
+           "In the catalogue, {server} stands for the station server's base URL. SIGHUP,\n"
+           "or a change of the catalogue file, makes the server read it again; a faulty\n"
+           "new catalogue is refused and the old one served on. SIGTERM or SIGINT stops\n"
+           "the server. Exit status: 0 after a clean stop, 1 when a site cannot listen, 2\n"
+           "for a bad command line or catalogue.\n";
 }
 
 std::optional<int> Number(std::string_view text, int lowest, int highest)
