@@ -34,7 +34,11 @@ std::string Usage(const ServerOptions& defaults)
            "  --title-interval S       seconds of stream between two track titles (default 10)\n"
            "  --burst S                seconds of stream sent at once to a new listener (default 2)\n"
            "  --threads N              connection threads of the station server (default 300)\n"
-
+           "  --header-timeout S       seconds a client has to send a request's line and\n"
+           "                           headers, however slowly they come (default 10)\n"
+           "  --connections-per-address N\n"
+           "                           connections open at once from one client address\n"
+           "                           (default 32; 0: no limit, as behind a reverse proxy)\n"
            "  --help                   show this help\n"
            "\n"
            "In the catalogue, {server} stands for the station server's base URL. SIGHUP,\n"
@@ -96,6 +100,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv, const ServerOpti
         {"--title-interval", number(titleIntervalSeconds, 1, 86400)},
         {"--burst", number(burstSeconds, 0, 3600)},
         {"--threads", number(options.connectionThreads, 4, 10000)},
+        {"--header-timeout", number(options.headerTimeoutSeconds, 1, 3600)},
+        {"--connections-per-address", number(options.connectionsPerAddress, 0, 100000)},
         {"--fault",
          [&](std::string_view, std::string_view value) {
              const auto fault = ParseFault(value);

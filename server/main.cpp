@@ -22,6 +22,7 @@
 
 #include <iostream>
 #include <string_view>
+#include <sys/resource.h>
 
 using namespace stationserver;
 
@@ -52,6 +53,17 @@ void WriteReadyFile(const std::string& path, int stationPort, int musicPort, int
     }
 }
 
+// Every client and listener takes a file descriptor; the soft limit a shell
+// gives (often 1024) is far below what the system allows a server.
+void RaiseOpenFileLimit()
+{
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &limit);
+    }
+}
+
 }
 
 int main(int argc, char** argv)
@@ -70,6 +82,7 @@ int main(int argc, char** argv)
     const ServerOptions& options = *commandLine.options;
 
     BlockControlSignals();
+    RaiseOpenFileLimit();
 
     Catalogue catalogue;
     try {
@@ -90,9 +103,12 @@ int main(int argc, char** argv)
         // Filled once the station server's address is known; outlives the
         // sites, whose requests use it.
         StationListStore stationList(nullptr);
-        HttpSite station("station server", "--port", static_cast<std::size_t>(options.connectionThreads));
-        HttpSite music("music site", "--music-port", kSmallSiteThreads);
-        HttpSite promo("promotion site", "--promo-port", kSmallSiteThreads);
+        const ConnectionPolicy policy{std::chrono::seconds(options.headerTimeoutSeconds),
+                                      static_cast<std::size_t>(options.connectionsPerAddress)};
+        HttpSite station("station server", "--port", static_cast<std::size_t>(options.connectionThreads), policy,
+                         log);
+        HttpSite music("music site", "--music-port", kSmallSiteThreads, policy, log);
+        HttpSite promo("promotion site", "--promo-port", kSmallSiteThreads, policy, log);
         station.Bind(options.listenAddress, options.stationPort);
         music.Bind(options.listenAddress, options.musicPort);
         promo.Bind(options.listenAddress, options.promoPort);
