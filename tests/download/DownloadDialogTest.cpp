@@ -3,6 +3,7 @@
 #include "StationListSamples.h"
 #include "StationServer.h"
 #include "download/CDlgFileDownloader.h"
+#include "download/CFileDownloadManager.h"
 #include "download/ChannelsListDownload.h"
 #include "download/HandwritingFont.h"
 #include "fw/CWinApp.h"
@@ -10,6 +11,7 @@
 #include "res/ProductInfo.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -282,6 +284,31 @@ TEST_F(ChannelsListDownloadTest, AFullDataFolderKeepsTheOlderListAndSaysSo)
     EXPECT_EQ(m_boxes[0].strText, ChannelsListFailureMessage());
     EXPECT_EQ(QDir(strFolder).entryList(QDir::Files | QDir::Hidden, QDir::Name),
               QStringList({QStringLiteral("StationList.zip"), QStringLiteral("filler")}));
+    EXPECT_TRUE(TempFilesOfOurs().isEmpty());
+}
+
+TEST_F(ChannelsListDownloadTest, AListServerThatTricklesEndsInTheFailureMessageAtTheDeadline)
+{
+    LocalWebServer server;
+    server.Routes().Get(kStationListPath, [&server](const httplib::Request&, httplib::Response& response) {
+        response.set_chunked_content_provider("application/octet-stream", [&server](size_t, httplib::DataSink& sink) {
+            server.HoldBack(std::chrono::milliseconds(100));
+            return sink.is_writable() && sink.write("R", 1);
+        });
+    });
+    ASSERT_TRUE(server.Start());
+    ASSERT_TRUE(WriteFile(m_strDestination, "an older list"));
+    const CDownloadDeadlineOverride deadline(std::chrono::milliseconds(2000));
+    QElapsedTimer elapsed;
+    elapsed.start();
+
+    EXPECT_EQ(DownloadChannelsList(nullptr, server.Url(QLatin1String(kStationListPath)), m_strDestination), FALSE);
+
+    // The dialog's first second, then the deadline.
+    EXPECT_LT(elapsed.elapsed(), 6000);
+    EXPECT_EQ(ReadAll(m_strDestination), "an older list");
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0].strText, ChannelsListFailureMessage());
     EXPECT_TRUE(TempFilesOfOurs().isEmpty());
 }
 
