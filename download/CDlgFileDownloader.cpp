@@ -3,6 +3,7 @@
 #include "download/HandwritingFont.h"
 #include "fw/CWinApp.h"
 #include "fw/MessageBox.h"
+#include "fw/PlainText.h"
 
 #include <QApplication>
 #include <QFile>
@@ -60,6 +61,7 @@ void CDlgFileDownloader::BuildTemplate()
     setFont(HandwritingFont(kFontPointSize));
 
     auto* pMessage = new QLabel(QLatin1String(kTemplateMessage), this);
+    ShowAsPlainText(pMessage);
     pMessage->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     SetDlgItem(IDC_MESSAGE, pMessage);
 

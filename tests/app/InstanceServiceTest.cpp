@@ -253,4 +253,17 @@ TEST(InstanceServiceTest, ARequestWhoseSenderGaveUpIsDropped)
     EXPECT_EQ(running.m_receiver.m_nActivations, 1);
 }
 
+TEST(InstanceServiceTest, AFailedListenKeepsTheClaimAndSaysTheInstanceCannotBeFound)
+{
+    // Longer than any local socket's name may be; the lock file has no such limit.
+    const QString name = UniqueName() + QString(120, QLatin1Char('x'));
+    CLocalSocketInstanceService first(name);
+    Receiver receiver;
+    EXPECT_EQ(first.Claim(&receiver), InstanceClaim::NotFindable);
+    EXPECT_EQ(first.FindRunningInstance(), nullptr);
+
+    CLocalSocketInstanceService second(name);
+    EXPECT_EQ(second.Claim(&receiver), InstanceClaim::HeldByAnother);
+}
+
 }
