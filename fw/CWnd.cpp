@@ -1,6 +1,7 @@
 #include "fw/CWnd.h"
 
 #include "fw/CFrameWnd.h"
+#include "fw/PlainText.h"
 #include "fw/CWinApp.h"
 #include "fw/WindowMessages.h"
 
@@ -208,14 +209,16 @@ void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint)
 
 void CWnd::SetWindowText(const CString& strText)
 {
-    OuterWidget()->setWindowTitle(strText);
+    // A caption may carry a document's or a page's title: it is shown as written.
+    const QString strTitle = PlainWindowTitle(strText);
+    OuterWidget()->setWindowTitle(strTitle);
     if (OuterWidget() != this)
-        setWindowTitle(strText);
+        setWindowTitle(strTitle);
 }
 
 CString CWnd::GetWindowText() const
 {
-    return windowTitle();
+    return TextOfPlainWindowTitle(windowTitle());
 }
 
 BOOL CWnd::RedrawWindow(const CRect* lpRectUpdate, const void*, UINT flags)
