@@ -15,6 +15,7 @@
 #   bench/server-load.sh [BUILD_FOLDER] [SECONDS] [STATIONS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source bench/measure.sh
 
 build=${1:-build}
 seconds=${2:-20}
@@ -167,6 +168,9 @@ run() {
     slow_summary+=" $(grep -c ' 408 ' "$work/requests.log" || true) cut with 408 at the ${header_timeout} s head deadline"
   fi
   cp "$wrk_out" "$work/wrk-$name.kept"
+  table_row "server, $stations stations, $name run" \
+    "$rps req/s, p99 $p99, $errors errors, $failed_listeners listeners failed, $(( peak_kib / 1024 )) MiB" \
+    "0 errors, 0 failed" "-"
 }
 
 total_errors=0
