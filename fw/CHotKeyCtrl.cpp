@@ -30,21 +30,26 @@ QStringList ModifierNames(WORD wModifiers)
     return names;
 }
 
-bool IsModifierKey(int nQtKey)
+// The modifier that a modifier key itself stands for; 0 for other keys.
+// Platforms differ in whether a modifier key's own event carries it.
+WORD ModifierOfKey(int nQtKey)
 {
     switch (nQtKey) {
     case Qt::Key_Shift:
+        return HOTKEYF_SHIFT;
     case Qt::Key_Control:
+        return HOTKEYF_CONTROL;
     case Qt::Key_Alt:
     case Qt::Key_AltGr:
+        return HOTKEYF_ALT;
     case Qt::Key_Meta:
     case Qt::Key_Super_L:
     case Qt::Key_Super_R:
     case Qt::Key_Hyper_L:
     case Qt::Key_Hyper_R:
-        return true;
+        return HOTKEYF_EXT;
     default:
-        return false;
+        return 0;
     }
 }
 
@@ -108,10 +113,10 @@ void CHotKeyCtrl::keyPressEvent(QKeyEvent* pEvent)
         return;
     }
     pEvent->accept();
-    const WORD wModifiers = ModifiersOf(pEvent->modifiers());
-    if (IsModifierKey(pEvent->key())) {
-        // While only modifiers are down, they show with room for the key.
-        setText(ModifierNames(wModifiers).join(QLatin1String(kSeparator)) + QLatin1String(kSeparator));
+    const WORD wModifierKey = ModifierOfKey(pEvent->key());
+    const WORD wModifiers = ModifiersOf(pEvent->modifiers()) | wModifierKey;
+    if (wModifierKey != 0) {
+        ShowModifiersHeld(wModifiers);
         return;
     }
     const UINT nVirtualKey = VirtualKeyFromQtKey(pEvent->key(), pEvent->modifiers());
@@ -123,9 +128,15 @@ void CHotKeyCtrl::keyPressEvent(QKeyEvent* pEvent)
 void CHotKeyCtrl::keyReleaseEvent(QKeyEvent* pEvent)
 {
     pEvent->accept();
-    // Modifiers let go without a key: the control shows what it holds.
-    if (IsModifierKey(pEvent->key()) && ModifiersOf(pEvent->modifiers()) == 0)
+    const WORD wModifierKey = ModifierOfKey(pEvent->key());
+    if (wModifierKey == 0)
+        return;
+    // Every modifier let go without a key: the control shows what it holds.
+    const WORD wStillHeld = ModifiersOf(pEvent->modifiers()) & ~wModifierKey;
+    if (wStillHeld == 0)
         ShowHotKey();
+    else
+        ShowModifiersHeld(wStillHeld);
 }
 
 void CHotKeyCtrl::focusOutEvent(QFocusEvent* pEvent)
@@ -146,6 +157,12 @@ WORD CHotKeyCtrl::ModifiersOf(Qt::KeyboardModifiers modifiers)
     if (modifiers.testFlag(Qt::MetaModifier))
         wModifiers |= HOTKEYF_EXT;
     return wModifiers;
+}
+
+void CHotKeyCtrl::ShowModifiersHeld(WORD wModifiers)
+{
+    // Shown with room for the key that is still to come.
+    setText(ModifierNames(wModifiers).join(QLatin1String(kSeparator)) + QLatin1String(kSeparator));
 }
 
 void CHotKeyCtrl::ShowHotKey()

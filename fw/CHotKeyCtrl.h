@@ -37,6 +37,7 @@ protected:
 
 private:
     static WORD ModifiersOf(Qt::KeyboardModifiers modifiers);
+    void ShowModifiersHeld(WORD wModifiers);
     void ShowHotKey();
 
     WORD m_wVirtualKeyCode = 0;
