@@ -185,7 +185,11 @@ bool CXcbGlobalHotKeys::nativeEventFilter(const QByteArray& eventType, void* pMe
     const auto* pEvent = static_cast<const xcb_generic_event_t*>(pMessage);
     if ((pEvent->response_type & ~0x80) != XCB_KEY_PRESS)
         return false;
+    // A grabbed press is reported on the root window, wherever the focus is;
+    // presses in the program's own windows are theirs.
     const auto* pKeyPress = static_cast<const xcb_key_press_event_t*>(pMessage);
+    if (pKeyPress->event != m_rootWindow)
+        return false;
     const quint16 nModifierMask = pKeyPress->state & kModifierKeysMask;
     for (const KeyGrab& grab : std::as_const(m_grabs)) {
         if (grab.nModifierMask == nModifierMask && grab.keyCodes.contains(pKeyPress->detail)) {
