@@ -15,6 +15,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <iterator>
 
 namespace {
 constexpr char kFirstRunFlag[] = "CRadioSettingsView";
@@ -72,7 +73,10 @@ void CRadioSettingsView::BuildForm()
     pGroup->setGeometry(DialogUnits::ToPixels(kGroupRect, font));
 
     CHotKeyCtrl* controls[] = {&m_hotKeyPlay, &m_hotKeyPlayNext, &m_hotKeyPlayPrev, &m_hotKeyStop};
-    for (int i = 0; i < 4; ++i) {
+    // The dialog's tab order: the four hot key boxes, the Assign buttons,
+    // then the Clear buttons.
+    QList<QWidget*> tabOrder;
+    for (std::size_t i = 0; i < std::size(kRows); ++i) {
         const HotKeyRow& row = kRows[i];
         CHotKeyCtrl* pControl = controls[i];
         auto* pLabel = new QLabel(QLatin1String(row.pszLabel), pForm);
@@ -82,36 +86,21 @@ void CRadioSettingsView::BuildForm()
         pControl->setObjectName(QString::number(row.nHotKeyID));
         pControl->setParent(pForm);
         pControl->setGeometry(DialogUnits::ToPixels(row.hotKeyRect, font));
+        tabOrder << pControl;
     }
-    // The dialog's tab order: the four hot key boxes, the Assign buttons,
-    // then the Clear buttons.
     for (const HotKeyRow& row : kRows)
-        AddButton(row.nAssignID, Texts::kAssignButton, row.assignRect);
+        tabOrder << AddButton(row.nAssignID, Texts::kAssignButton, row.assignRect);
     for (const HotKeyRow& row : kRows)
-        AddButton(row.nClearID, Texts::kClearButton, row.clearRect);
-    QWidget* pPrevious = &m_hotKeyPlay;
-    for (QWidget* pNext : {static_cast<QWidget*>(&m_hotKeyPlayNext), static_cast<QWidget*>(&m_hotKeyPlayPrev),
-                           static_cast<QWidget*>(&m_hotKeyStop)}) {
-        setTabOrder(pPrevious, pNext);
-        pPrevious = pNext;
-    }
-    for (const HotKeyRow& row : kRows) {
-        auto* pButton = pForm->findChild<QPushButton*>(QString::number(row.nAssignID));
-        setTabOrder(pPrevious, pButton);
-        pPrevious = pButton;
-    }
-    for (const HotKeyRow& row : kRows) {
-        auto* pButton = pForm->findChild<QPushButton*>(QString::number(row.nClearID));
-        setTabOrder(pPrevious, pButton);
-        pPrevious = pButton;
-    }
+        tabOrder << AddButton(row.nClearID, Texts::kClearButton, row.clearRect);
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
     setFocusProxy(&m_hotKeyPlay);
 
     auto* pNote = new QLabel(Texts::kHotKeysNote, pForm);
     pNote->setGeometry(DialogUnits::ToPixels(kNoteRect, font));
 }
 
-void CRadioSettingsView::AddButton(UINT nID, const char* pszText, const QRect& rectDialogUnits)
+QPushButton* CRadioSettingsView::AddButton(UINT nID, const char* pszText, const QRect& rectDialogUnits)
 {
     QWidget* pForm = GetFormWidget();
     auto* pButton = new QPushButton(QLatin1String(pszText), pForm);
@@ -119,6 +108,7 @@ void CRadioSettingsView::AddButton(UINT nID, const char* pszText, const QRect& r
     pButton->setGeometry(DialogUnits::ToPixels(rectDialogUnits, pForm->font()));
     // A click is the button's command to this view.
     connect(pButton, &QPushButton::clicked, this, [this, nID] { SendMessage(WM_COMMAND, nID); });
+    return pButton;
 }
 
 void CRadioSettingsView::OnInitialUpdate()

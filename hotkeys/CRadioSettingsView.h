@@ -3,6 +3,8 @@
 #include "fw/CFormView.h"
 #include "fw/CHotKeyCtrl.h"
 
+class QPushButton;
+
 // The hot key settings page: a form of dialog 313 where the four system-wide
 // hot keys are assigned and cleared. Every time it loads the stored keys it
 // registers them on its own window, to tell the user which combinations
@@ -23,7 +25,7 @@ public:
 
 private:
     void BuildForm();
-    void AddButton(UINT nID, const char* pszText, const QRect& rectDialogUnits);
+    QPushButton* AddButton(UINT nID, const char* pszText, const QRect& rectDialogUnits);
 
     void LoadHotKeyControls();
     void LoadHotKeyControl(CString strName, int nId, CHotKeyCtrl& control, CString strMessage);
