@@ -11,6 +11,7 @@ packages=(
   libmpv-dev libcurl4-openssl-dev libssl-dev libcpp-httplib-dev
   libxcb1-dev libxcb-keysyms1-dev libx11-xcb-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  x11proto-dev
   # the download dialog's handwriting face
   fonts-comic-neue
   # the demo catalogue's Japanese and other East Asian channel names
