@@ -318,9 +318,13 @@ TEST_F(HotKeyPageTest, ASecondRadioPageGetsNoKeysAndTheyKeepReachingTheFirst)
     ASSERT_TRUE(PressKeys(kStopKeys));
     ASSERT_TRUE(WaitFor([&] { return Ends(kDemoMp3) == 1; }));
     EXPECT_TRUE(firstStates.contains(wmppsStopped));
+    // Ids that are no hot key of the page's post nothing.
+    pFirst->SendMessage(WM_HOTKEY, 0, 0);
+    pFirst->SendMessage(WM_HOTKEY, 5, 0);
     QTest::qWait(kQuietMs);
     EXPECT_FALSE(secondStates.contains(wmppsStopped));
     EXPECT_EQ(Ends(kDemoMp3), 1);
+    EXPECT_EQ(Starts(kDemoMp3), 2);
 }
 
 TEST_F(HotKeyPageTest, AssignStoresWhatWasTypedChecksItAndClearGivesTheKeyBack)
