@@ -3,6 +3,7 @@
 #include "fw/CFrameWnd.h"
 #include "fw/PlainText.h"
 #include "fw/CWinApp.h"
+#include "fw/HotKeyRegistration.h"
 #include "fw/WindowMessages.h"
 
 #include <QCoreApplication>
@@ -270,10 +271,12 @@ BOOL CWnd::DestroyWindow()
     // while all of them still exist.
     m_bDestroyed = true;
     SendMessage(WM_DESTROY);
+    ReleaseHotKeys(this);
     for (CWnd* pChild : findChildren<CWnd*>()) {
         if (!pChild->m_bDestroyed) {
             pChild->m_bDestroyed = true;
             pChild->SendMessage(WM_DESTROY);
+            ReleaseHotKeys(pChild);
         }
     }
     OuterWidget()->hide();
