@@ -4,13 +4,12 @@
 #include "catalogue/CChannelCatalogue.h"
 #include "catalogue/FillChannelList.h"
 #include "download/ServerAddresses.h"
-#include "frame/CMainFrame.h"
 #include "frame/FirstRunSizing.h"
 #include "frame/PageOpening.h"
 #include "fw/CCmdUI.h"
 #include "fw/CWinApp.h"
 #include "fw/VirtualKeys.h"
-#include "res/DialogUnits.h"
+#include "fw/DialogUnits.h"
 #include "res/Resource.h"
 #include "res/StringTable.h"
 #include "settings/SettingNames.h"
@@ -43,11 +42,6 @@ const QRect kBannerRect(7, 200, 469, 75);
 bool IsSelected(UINT uState)
 {
     return (uState & LVIS_SELECTED) != 0;
-}
-
-CMainFrame* MainFrame()
-{
-    return dynamic_cast<CMainFrame*>(AfxGetMainWnd());
 }
 
 void PostToMainWindow(UINT message, WPARAM wParam)
@@ -246,8 +240,7 @@ void CKestrelRadioView::OnChannelListKeyDown(UINT nVKey)
 
 void CKestrelRadioView::OnPlayerStatusChange()
 {
-    if (CMainFrame* pMainFrame = MainFrame())
-        pMainFrame->SetStatusText(m_player.GetStatus());
+    ShowPageStatus(m_player.GetStatus());
 }
 
 void CKestrelRadioView::OnPlayerPlayStateChange(long)
