@@ -1,8 +1,8 @@
 #include "fw/CDialog.h"
 
+#include "fw/DialogUnits.h"
 #include "fw/MessageBox.h"
 
-#include <QFontMetrics>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,10 +15,6 @@ ModalDialogDriver& CurrentDriver()
     static ModalDialogDriver driver;
     return driver;
 }
-
-// The characters whose mean width is a dialog font's base unit.
-const char kBaseUnitSample[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-const int kSampleLength = 52;
 }
 
 CDataExchange::CDataExchange(CDialog* pDlgWnd, BOOL bSaveAndValidate)
@@ -124,10 +120,7 @@ void CDialog::SetIcon(const QIcon& icon, BOOL)
 
 void CDialog::MapDialogRect(QRect& rect) const
 {
-    const QFontMetrics metrics(font());
-    const int nBaseX = (metrics.horizontalAdvance(QLatin1String(kBaseUnitSample)) + kSampleLength / 2) / kSampleLength;
-    const int nBaseY = metrics.height();
-    rect.setRect(rect.x() * nBaseX / 4, rect.y() * nBaseY / 8, rect.width() * nBaseX / 4, rect.height() * nBaseY / 8);
+    rect = DialogUnits::ToPixels(rect, font());
 }
 
 BOOL CDialog::OnInitDialog()

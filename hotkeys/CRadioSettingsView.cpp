@@ -3,7 +3,7 @@
 #include "frame/FirstRunSizing.h"
 #include "frame/PageOpening.h"
 #include "fw/CWinApp.h"
-#include "res/DialogUnits.h"
+#include "fw/DialogUnits.h"
 #include "res/Resource.h"
 #include "res/StringTable.h"
 
