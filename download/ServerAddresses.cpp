@@ -92,10 +92,9 @@ QString CServerAddresses::PromoSiteAddress() const
 
 namespace ServerAddresses {
 
-const CServerAddresses& Current()
+CServerAddresses Current()
 {
-    static const CServerAddresses addresses(QProcessEnvironment::systemEnvironment());
-    return addresses;
+    return CServerAddresses(QProcessEnvironment::systemEnvironment());
 }
 
 QString StationListUrl()

@@ -38,9 +38,10 @@ private:
     QUrl m_promoSite;
 };
 
-// The program's addresses, read from its environment once, at first use.
+// The program's addresses, read from its environment at each use, so that
+// whoever points the program elsewhere (a test, a demo) is followed at once.
 namespace ServerAddresses {
-const CServerAddresses& Current();
+CServerAddresses Current();
 QString StationListUrl();
 QString BannerUrl();
 QString MusicSiteUrl();
