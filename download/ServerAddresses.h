@@ -13,7 +13,8 @@ inline constexpr char kPromoSiteVariable[] = "KESTREL_PROMO_SITE";
 // The addresses of the program's web sites: the radio server (station list
 // and banner), the music site and the promotion site. Each defaults to a host
 // of the maker's domain; a variable above replaces its scheme, host and port.
-// A value that is not such a base URL is ignored, with a message on stderr.
+// A value that is not such a base URL is ignored, with a warning in the
+// download log.
 class CServerAddresses
 {
 public:
