@@ -6,6 +6,7 @@
 #include "res/PrivateMessages.h"
 #include "frame/CChildFrame.h"
 #include "frame/CMainFrame.h"
+#include "frame/TrayMenu.h"
 #include "fw/CMultiDocTemplate.h"
 #include "fw/StringResources.h"
 #include "hotkeys/CRadioSettingsDoc.h"
@@ -98,6 +99,10 @@ BOOL CKestrelRadioApp::InitInstance()
     }
 
     RegisterDocTemplates();
+    TrayMenu::Register(*this);
+    // The program lives on in the notification area with no window shown;
+    // only Exit ends it.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
 
     auto* pMainFrame = new CMainFrame;
     m_pMainWnd = pMainFrame;
@@ -226,6 +231,7 @@ void CKestrelRadioApp::OnShowAndActivate()
     qCDebug(lcInstance, "show and activate");
     if (!IsWindow(m_pMainWnd))
         return;
-    m_pMainWnd->ShowWindow(SW_SHOW);
+    // A window minimised for want of a notification area comes back too.
+    m_pMainWnd->ShowWindow(m_pMainWnd->isMinimized() ? SW_RESTORE : SW_SHOW);
     m_pMainWnd->SetForegroundWindow();
 }

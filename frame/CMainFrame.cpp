@@ -6,6 +6,9 @@
 #include "download/ChannelsListDownload.h"
 #include "download/ServerAddresses.h"
 #include "frame/ApplicationLooks.h"
+#include "frame/AutoStartup.h"
+#include "frame/TrayMenu.h"
+#include "frame/TrayMouseRules.h"
 #include "frame/RibbonLayout.h"
 #include "fw/CCmdUI.h"
 #include "fw/CDocTemplate.h"
@@ -21,6 +24,8 @@
 #include "res/StringTable.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
+
+#include <QCursor>
 
 namespace {
 // The frame asks for exactly these: no minimise or maximise box, not
@@ -39,6 +44,15 @@ CMainFrame::CMainFrame()
     MapCommandRange(ID_VIEW_APPLOOK_WIN_2000, ID_VIEW_APPLOOK_OFF_2007_AQUA, &CMainFrame::OnApplicationLook);
     MapUpdateCommandUIRange(ID_VIEW_APPLOOK_WIN_2000, ID_VIEW_APPLOOK_OFF_2007_AQUA,
                             &CMainFrame::OnUpdateApplicationLook);
+    MapMessage(WM_TRAY_NOTIFY, &CMainFrame::OnTrayNotify);
+    MapCommand(ID_TRAY_EXIT, &CMainFrame::OnTrayExit);
+    MapCommand(ID_TRAY_SHOW, &CMainFrame::OnTrayShow);
+    MapCommand(ID_TRAY_CUSTOMIZE_MENU, &CMainFrame::OnCustomizeMenu);
+    MapCommand(ID_AUTO_STARTUP, &CMainFrame::OnAutoStartup);
+    MapUpdateCommandUI(ID_AUTO_STARTUP, &CMainFrame::OnUpdateAutoStartup);
+    MapCommand(ID_AUTO_PLAY, &CMainFrame::OnAutoPlay);
+    MapUpdateCommandUI(ID_AUTO_PLAY, &CMainFrame::OnUpdateAutoPlay);
+    MapCommand(ID_HIDE_TO_TRAY, &CMainFrame::OnHideToTray);
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -55,6 +69,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     if (CMDIFrameWndEx::OnCreate(lpCreateStruct) == -1)
         return -1;
+
+    AddTrayIcon();
 
     if (CKestrelRadioApp* pApp = KestrelRadioApp())
         OnApplicationLook(static_cast<UINT>(pApp->m_nAppLook));
@@ -192,6 +208,7 @@ void CMainFrame::OnOpenPage(WPARAM wParam)
 void CMainFrame::SetStatusText(const CString& strText)
 {
     m_strStatusText = strText;
+    UpdateTrayTip(m_strStatusText);
     PostMessage(WM_UPDATE_STATUS_PANES, 0, 0);
 }
 
@@ -302,7 +319,112 @@ void CMainFrame::CloseAndDestroy()
 
 void CMainFrame::OnDestroy()
 {
+    RemoveTrayIcon();
     if (CKestrelRadioApp* pApp = KestrelRadioApp())
         pApp->StoreWindowPlacement(this);
     CMDIFrameWndEx::OnDestroy();
+}
+
+BOOL CMainFrame::AddTrayIcon()
+{
+    const CWinApp* pApp = AfxGetApp();
+    const BOOL bAdded = m_trayIcon.Add(pApp != nullptr ? pApp->m_pszAppName : CString());
+    if (bAdded)
+        TrayMenu::MakeShowDefault();
+    return bAdded;
+}
+
+void CMainFrame::UpdateTrayTip(const CString& strText)
+{
+    const CWinApp* pApp = AfxGetApp();
+    m_trayIcon.SetTip(CMainFrameTrayIcon::TipText(pApp != nullptr ? pApp->m_pszAppName : CString(), strText));
+}
+
+void CMainFrame::RemoveTrayIcon()
+{
+    m_trayIcon.Remove();
+}
+
+LRESULT CMainFrame::OnTrayNotify(WPARAM, LPARAM lParam)
+{
+    const QPoint cursor = QCursor::pos();
+    switch (TrayMouseRules::ActionOf(LOWORD(static_cast<WPARAM>(lParam)))) {
+    case TrayMouseRules::Action::ShowMenu:
+        // A hidden window stays hidden while its menu shows.
+        if (IsWindowVisible())
+            SetForegroundWindow();
+        TrayMenu::Show(this, cursor.x(), cursor.y());
+        break;
+    case TrayMouseRules::Action::Restore:
+        OnTrayShow();
+        break;
+    case TrayMouseRules::Action::None:
+        break;
+    }
+    return 1;
+}
+
+void CMainFrame::OnTrayShow()
+{
+    ShowWindow(SW_RESTORE);
+    SetForegroundWindow();
+}
+
+void CMainFrame::OnClose()
+{
+    OnHideToTray();
+}
+
+void CMainFrame::OnHideToTray()
+{
+    // Without a notification area a hidden window could never come back:
+    // it is minimised instead, and playback goes on either way.
+    ShowWindow(m_trayIcon.IsHostAvailable() ? SW_HIDE : SW_MINIMIZE);
+}
+
+void CMainFrame::OnTrayExit()
+{
+    CloseAndDestroy();
+}
+
+void CMainFrame::OnCustomizeMenu()
+{
+    TrayMenu::Customize(this);
+}
+
+void CMainFrame::OnAutoStartup()
+{
+    SetAutoStartup(m_nAutoStartState == 0 ? TRUE : FALSE);
+}
+
+void CMainFrame::OnUpdateAutoStartup(CCmdUI* pCmdUI)
+{
+    if (m_nAutoStartState == -1)
+        m_nAutoStartState = QueryAutoStartup();
+    if (m_nAutoStartState == -2) {
+        pCmdUI->Enable(FALSE);
+        pCmdUI->SetCheck(0);
+        return;
+    }
+    pCmdUI->SetCheck(m_nAutoStartState);
+}
+
+void CMainFrame::SetAutoStartup(BOOL bEnable)
+{
+    WriteAutoStartupEntry(bEnable);
+    m_nAutoStartState = QueryAutoStartup();
+}
+
+void CMainFrame::OnAutoPlay()
+{
+    const int nAutoPlay = GetSettingInt(SettingNames::kAutoPlay, SettingDefaults::kAutoPlay);
+    WriteSettingInt(SettingNames::kAutoPlay, nAutoPlay == 0 ? 1 : 0);
+    m_nAutoPlayState = GetSettingInt(SettingNames::kAutoPlay, SettingDefaults::kAutoPlay);
+}
+
+void CMainFrame::OnUpdateAutoPlay(CCmdUI* pCmdUI)
+{
+    if (m_nAutoPlayState == -1)
+        m_nAutoPlayState = GetSettingInt(SettingNames::kAutoPlay, SettingDefaults::kAutoPlay);
+    pCmdUI->SetCheck(m_nAutoPlayState);
 }
