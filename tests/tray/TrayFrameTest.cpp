@@ -69,8 +69,9 @@ protected:
     {
         ASSERT_FALSE(qEnvironmentVariableIsEmpty("DISPLAY"));
         MainFrameFixture::SetUp();
-        if (!s_pTray->HasIcon(QStringLiteral("trayer")))
+        if (!s_pTray->IsRunning()) {
             ASSERT_TRUE(s_pTray->Start());
+        }
         QDir(AutostartFolder()).removeRecursively();
     }
     void TearDown() override

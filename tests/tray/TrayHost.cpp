@@ -64,6 +64,11 @@ void TrayHost::Stop()
     m_process.waitForFinished(kToolTimeoutMs);
 }
 
+bool TrayHost::IsRunning() const
+{
+    return m_process.state() == QProcess::Running;
+}
+
 QString TrayHost::PanelWindow() const
 {
     // The panel is the trayer window that its tray's sockets live in.
@@ -82,13 +87,13 @@ QString TrayHost::PanelWindow() const
 QString TrayHost::IconWindow(const QString& strClass, int nTimeoutMs) const
 {
     QString strIcon;
-    QTest::qWaitFor([&] {
+    const bool bFound = QTest::qWaitFor([&] {
         const QString strPanel = PanelWindow();
         const QStringList icons = strPanel.isEmpty() ? QStringList() : WindowsOfClass(strPanel, strClass);
         strIcon = icons.isEmpty() ? QString() : icons.first();
         return !strIcon.isEmpty();
     }, nTimeoutMs);
-    return strIcon;
+    return bFound ? strIcon : QString();
 }
 
 bool TrayHost::HasIcon(const QString& strClass) const

@@ -17,6 +17,7 @@ public:
     // False when trayer did not start or took no tray selection.
     bool Start();
     void Stop();
+    bool IsRunning() const;
 
     // The X id of the icon that the program of this window class docked
     // in the panel; empty when there is none within nTimeoutMs.
