@@ -62,6 +62,10 @@ bool RadioProgram::Start(const QStringList& arguments)
 
 bool RadioProgram::StartCommand(const QStringList& command)
 {
+    // A launcher ends before the program it starts: the program must not
+    // write into a pipe that closes with the launcher.
+    if (command.first() != QStringLiteral(KESTREL_RADIO_PATH))
+        m_process.setStandardErrorFile(m_home.filePath(QStringLiteral("launched-program.log")));
     m_process.start(command.first(), command.mid(1));
     return m_process.waitForStarted(kStartTimeoutMs);
 }

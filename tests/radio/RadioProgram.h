@@ -27,8 +27,9 @@ public:
     // A variable of the program's environment, set before the start.
     void SetEnvironment(const QString& strName, const QString& strValue);
     bool Start(const QStringList& arguments = {});
-    // Starts a command line of the test's choosing (the program's path
-    // first) in the program's environment.
+    // Starts a command line of the test's choosing (a launcher that starts
+    // the program) in the program's environment; what it writes on its
+    // standard error goes to a file in the home folder.
     bool StartCommand(const QStringList& command);
     bool IsRunning() const;
     // Waits for the program to end by itself.

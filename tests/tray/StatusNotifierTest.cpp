@@ -31,7 +31,7 @@ TEST(StatusNotifierTest, TheTipCarriesTheStatusAndTheHostsActivationRestoresTheW
     const QString strItem = watcher.RegisteredStatusNotifierItems().first();
     const QString strName = ProductInfo::ApplicationTitle();
     // The name alone, then the name over the player's status once it plays.
-    EXPECT_TRUE(watcher.ToolTip(strItem).startsWith(strName));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return watcher.ToolTip(strItem).startsWith(strName); }, kTimeoutMs));
     ASSERT_TRUE(QTest::qWaitFor([&] { return CountStreamStarts(server, QStringLiteral("/streams/kestrel-mp3")) == 1; },
                                 kTimeoutMs));
     QString strTip;
