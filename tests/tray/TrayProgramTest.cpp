@@ -131,6 +131,22 @@ TEST_F(TrayProgramTest, StopAndPlayFromTheTrayMenuReachTheRadioPageWhileTheWindo
     EXPECT_FALSE(m_pProgram->HasVisibleWindow()) << "the menu showed the hidden window";
 }
 
+TEST_F(TrayProgramTest, AnAutoPlayOtherThanOnePlaysNothingOnceTheListHasLoaded)
+{
+    for (int nAutoPlay : {0, 2}) {
+        RadioProgram program(*m_pServer);
+        program.Preset(QStringLiteral("Settings/AutoPlay"), nAutoPlay);
+        const int nListsBefore = m_pServer->CountRequests(QStringLiteral("/stationlist.zip"));
+        ASSERT_TRUE(program.Start({QStringLiteral(":silent")}));
+        ASSERT_TRUE(WaitFor([&] {
+            return m_pServer->CountRequests(QStringLiteral("/stationlist.zip")) == nListsBefore + 1;
+        })) << "the list was not fetched";
+        QTest::qWait(3000);
+        EXPECT_EQ(Starts(kDemoMp3), 0) << "AutoPlay " << nAutoPlay;
+        EXPECT_TRUE(program.IsRunning());
+    }
+}
+
 TEST_F(TrayProgramTest, TheAutostartEntryLaunchedByTheDesktopStartsTheProgramHiddenWithItsIcon)
 {
     // A program path with blanks, quotes and a dollar sign: the entry must
