@@ -19,6 +19,8 @@ packages=(
   espeak-ng sox ffmpeg
   # tests on a private display with a private sound server
   xvfb xauth x11-utils xdotool pulseaudio pulseaudio-utils imagemagick
+  # a notification area, a session bus and the desktop's launcher for the tray tests
+  trayer dbus libglib2.0-bin
   # benchmarks
   mpv wrk curl
 )
