@@ -16,7 +16,7 @@ CMainFrameTrayIcon::~CMainFrameTrayIcon() = default;
 BOOL CMainFrameTrayIcon::Add(const CString& strTip)
 {
     // A new icon each time, as a fresh icon handle would be.
-    m_pIcon = CreateTrayIcon(this);
+    m_pIcon = CreateTrayIcon();
     connect(m_pIcon.get(), &CTrayIcon::Activated, this, [this](CTrayIcon::Gesture gesture) {
         m_pNotifyWindow->PostMessage(WM_TRAY_NOTIFY, kIconId,
                                      static_cast<LPARAM>(TrayMouseRules::MouseMessageOf(gesture)));

@@ -75,6 +75,12 @@ bool RadioProgram::WaitForEnd(int nTimeoutMs)
     return m_process.state() == QProcess::NotRunning || m_process.waitForFinished(nTimeoutMs);
 }
 
+bool RadioProgram::EndedCleanly() const
+{
+    return m_process.state() == QProcess::NotRunning && m_process.exitStatus() == QProcess::NormalExit
+        && m_process.exitCode() == 0;
+}
+
 bool RadioProgram::IsRunning() const
 {
     return m_process.state() == QProcess::Running;

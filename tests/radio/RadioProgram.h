@@ -34,6 +34,8 @@ public:
     bool IsRunning() const;
     // Waits for the program to end by itself.
     bool WaitForEnd(int nTimeoutMs);
+    // Whether the program ended by itself with the exit code 0.
+    bool EndedCleanly() const;
     // The program's own folder under which its XDG folders lie.
     QString HomeFolder() const { return m_home.path(); }
 

@@ -16,6 +16,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
+#include <QTextDocument>
 #include <QDir>
 #include <QListWidget>
 #include <QMenu>
@@ -121,6 +123,26 @@ TEST_F(TrayFrameTest, ARightClickOnTheIconOpensTheTrayMenuWithShowBoldWhileTheWi
     ASSERT_FALSE(strIcon.isEmpty()) << "the icon is not in the notification area";
     EXPECT_EQ(Frame()->GetTrayIcon().GetTip(), ProductInfo::ApplicationTitle());
 
+    Frame()->SetStatusText(QStringLiteral("Playing <b>Jazz</b>"));
+    // The pointer resting on the icon shows the tip, tags and all: a
+    // station's title is never read as markup.
+    QLabel* pTip = nullptr;
+    for (int nTry = 0; nTry < 4 && pTip == nullptr; ++nTry) {
+        XTools::MoveOnto(strIcon);
+        static_cast<void>(QTest::qWaitFor([&] {
+            for (QWidget* pWidget : QApplication::topLevelWidgets()) {
+                if (pWidget->inherits("QTipLabel") && pWidget->isVisible())
+                    pTip = qobject_cast<QLabel*>(pWidget);
+            }
+            return pTip != nullptr;
+        }, 2000));
+    }
+    ASSERT_NE(pTip, nullptr) << "no tooltip on the icon";
+    QTextDocument rendered;
+    rendered.setHtml(pTip->text());
+    const QString strShown = Qt::mightBeRichText(pTip->text()) ? rendered.toPlainText() : pTip->text();
+    EXPECT_TRUE(strShown.startsWith(ProductInfo::ApplicationTitle() + "\nPlaying <b>Jazz</b>")) << qPrintable(strShown);
+
     XTools::Click(strIcon, 3);
     ASSERT_TRUE(QTest::qWaitFor([&] { return Manager()->GetShownMenu() != nullptr; }, 5000));
     QMenu* pMenu = Manager()->GetShownMenu();
@@ -169,11 +191,12 @@ TEST_F(TrayFrameTest, ThePlaybackItemsWorkOnlyWhileTheRadioPageIsOpen)
         EXPECT_TRUE(ActionOf(*pMenu, QString::fromLatin1(text))->isEnabled()) << text;
 }
 
-TEST_F(TrayFrameTest, TheTipFollowsTheStatusAndIsCutAt127Characters)
+TEST_F(TrayFrameTest, TheTipFollowsTheStatusAsPlainTextAndIsCutAt127Characters)
 {
     Start();
     Frame()->SetStatusText(QStringLiteral("Playing <b>Jazz</b>"));
     EXPECT_EQ(Frame()->GetTrayIcon().GetTip(), ProductInfo::ApplicationTitle() + "\nPlaying <b>Jazz</b>");
+
     Frame()->SetStatusText(QString(200, QLatin1Char('y')));
     EXPECT_EQ(Frame()->GetTrayIcon().GetTip().size(), 127);
     Frame()->SetStatusText(QString());

@@ -112,6 +112,15 @@ void Click(const QString& strWindow, int nButton, int nCount)
                                      QStringLiteral("--delay"), QStringLiteral("60"), QString::number(nButton)});
 }
 
+void MoveOnto(const QString& strWindow)
+{
+    // From elsewhere, so that the window sees the pointer arrive and move.
+    Tool(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("0"), QStringLiteral("0")});
+    for (const char* position : {"6", "8"})
+        Tool(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--window"), strWindow,
+                                         QLatin1String(position), QLatin1String(position)});
+}
+
 void Keys(const QStringList& keys)
 {
     Tool(QStringLiteral("xdotool"), QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("80")}

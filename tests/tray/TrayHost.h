@@ -34,6 +34,8 @@ private:
 namespace XTools {
 // Clicks a mouse button on the window, nCount times in quick succession.
 void Click(const QString& strWindow, int nButton, int nCount = 1);
+// Rests the pointer on the window.
+void MoveOnto(const QString& strWindow);
 // Types keys (xdotool names) into whatever has the keyboard now.
 void Keys(const QStringList& keys);
 // The process that owns the window; 0 when it is not known.

@@ -112,6 +112,7 @@ TEST_F(TrayProgramTest, TheCloseButtonHidesTheWindowWhilePlayingGoesOnAndExitEnd
 
     ChooseFromTrayMenu(kExitItem);
     EXPECT_TRUE(m_pProgram->WaitForEnd(10000)) << "Exit did not end the program";
+    EXPECT_TRUE(m_pProgram->EndedCleanly());
     EXPECT_TRUE(WaitFor([&] { return !m_tray.HasIcon(kProgramClass); }, 5000)) << "the icon outlived the program";
 }
 
@@ -129,6 +130,19 @@ TEST_F(TrayProgramTest, StopAndPlayFromTheTrayMenuReachTheRadioPageWhileTheWindo
     EXPECT_TRUE(WaitFor([&] { return Starts(kDemoMp3) == 2; })) << "Play did not play the channel again";
     EXPECT_TRUE(SoundArrives());
     EXPECT_FALSE(m_pProgram->HasVisibleWindow()) << "the menu showed the hidden window";
+}
+
+TEST_F(TrayProgramTest, StartingTheProgramAgainShowsTheHiddenWindow)
+{
+    ASSERT_TRUE(m_pProgram->Start({QStringLiteral(":silent")}));
+    ASSERT_FALSE(m_tray.IconWindow(kProgramClass).isEmpty());
+    EXPECT_FALSE(m_pProgram->HasVisibleWindow());
+
+    RadioProgram second(*m_pServer);
+    ASSERT_TRUE(second.Start());
+    EXPECT_TRUE(second.WaitForEnd(10000)) << "the second start did not hand over";
+    EXPECT_FALSE(m_pProgram->MainWindow(10000).isEmpty()) << "the hidden window did not come back";
+    EXPECT_TRUE(m_pProgram->IsRunning());
 }
 
 TEST_F(TrayProgramTest, AnAutoPlayOtherThanOnePlaysNothingOnceTheListHasLoaded)
