@@ -94,6 +94,8 @@ TEST_F(TrayProgramTest, TheCloseButtonHidesTheWindowWhilePlayingGoesOnAndExitEnd
     ASSERT_TRUE(WaitFor([&] { return Starts(kDemoMp3) == 1; })) << qPrintable(m_pProgram->ErrorOutput());
     const QString strIcon = m_tray.IconWindow(kProgramClass);
     ASSERT_FALSE(strIcon.isEmpty()) << "no icon in the notification area";
+    // Playing, the download dialog (which carries the title too) is gone.
+    ASSERT_TRUE(SoundArrives());
     const QString strWindow = m_pProgram->MainWindow();
     ASSERT_FALSE(strWindow.isEmpty());
 
