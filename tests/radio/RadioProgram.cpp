@@ -12,7 +12,6 @@
 namespace {
 constexpr int kStartTimeoutMs = 10000;
 constexpr int kEndTimeoutMs = 10000;
-constexpr int kWindowTimeoutMs = 15000;
 }
 
 RadioProgram::RadioProgram(const StationServer& server)
@@ -25,6 +24,13 @@ RadioProgram::RadioProgram(const StationServer& server)
     environment.insert(QStringLiteral("XDG_DATA_HOME"), m_home.filePath(QStringLiteral("data")));
     m_process.setProcessEnvironment(environment);
     m_process.setStandardOutputFile(QProcess::nullDevice());
+}
+
+void RadioProgram::SetEnvironment(const QString& strName, const QString& strValue)
+{
+    QProcessEnvironment environment = m_process.processEnvironment();
+    environment.insert(strName, strValue);
+    m_process.setProcessEnvironment(environment);
 }
 
 RadioProgram::~RadioProgram()
@@ -49,10 +55,30 @@ void RadioProgram::Preset(const QString& strKey, const QVariant& value)
     profile.setValue(strKey, value);
 }
 
-bool RadioProgram::Start()
+bool RadioProgram::Start(const QStringList& arguments)
 {
-    m_process.start(QStringLiteral(KESTREL_RADIO_PATH), {});
+    return StartCommand(QStringList{QStringLiteral(KESTREL_RADIO_PATH)} + arguments);
+}
+
+bool RadioProgram::StartCommand(const QStringList& command)
+{
+    // A launcher ends before the program it starts: the program must not
+    // write into a pipe that closes with the launcher.
+    if (command.first() != QStringLiteral(KESTREL_RADIO_PATH))
+        m_process.setStandardErrorFile(m_home.filePath(QStringLiteral("launched-program.log")));
+    m_process.start(command.first(), command.mid(1));
     return m_process.waitForStarted(kStartTimeoutMs);
+}
+
+bool RadioProgram::WaitForEnd(int nTimeoutMs)
+{
+    return m_process.state() == QProcess::NotRunning || m_process.waitForFinished(nTimeoutMs);
+}
+
+bool RadioProgram::EndedCleanly() const
+{
+    return m_process.state() == QProcess::NotRunning && m_process.exitStatus() == QProcess::NormalExit
+        && m_process.exitCode() == 0;
 }
 
 bool RadioProgram::IsRunning() const
@@ -68,7 +94,15 @@ int RadioProgram::ProfileInt(const QString& strKey, int nDefault) const
     return bOk ? nValue : nDefault;
 }
 
-QString RadioProgram::MainWindow() const
+bool RadioProgram::HasVisibleWindow() const
+{
+    const QString strPattern = QLatin1Char('^') + QRegularExpression::escape(ProductInfo::ApplicationTitle()) + '$';
+    return !RunTool(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                QStringLiteral("--name"), strPattern})
+                .isEmpty();
+}
+
+QString RadioProgram::MainWindow(int nTimeoutMs) const
 {
     QString strWindow;
     const QString strPattern = QLatin1Char('^') + QRegularExpression::escape(ProductInfo::ApplicationTitle()) + '$';
@@ -81,7 +115,7 @@ QString RadioProgram::MainWindow() const
         // come and go.
         strWindow = windows.size() == 1 ? windows.first() : QString();
         return !strWindow.isEmpty();
-    }, kWindowTimeoutMs);
+    }, nTimeoutMs);
     return bFound ? strWindow : QString();
 }
 
