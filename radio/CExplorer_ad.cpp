@@ -1,8 +1,8 @@
 #include "radio/CExplorer_ad.h"
 
+#include "platform/shellopen/ShellOpen.h"
 #include "platform/webview/WebView.h"
 
-#include <QDesktopServices>
 #include <QVBoxLayout>
 
 namespace {
@@ -10,14 +10,6 @@ namespace {
 // height of a dialog unit is an eighth of the font's line height.
 constexpr int kHeightInDialogUnits = 75;
 constexpr int kDialogUnitsPerLine = 8;
-
-// A banner may send the reader to a web site or an e-mail address, and to
-// nothing else on the computer.
-bool MayOpenOutside(const QUrl& url)
-{
-    const QString scheme = url.scheme().toLower();
-    return url.isValid() && (scheme == "http" || scheme == "https" || scheme == "mailto");
-}
 }
 
 CExplorer_ad::CExplorer_ad(QWidget* pParent)
@@ -49,6 +41,7 @@ CString CExplorer_ad::GetLocationURL() const
 
 void CExplorer_ad::OnOutsideLinkRequested(const QUrl& url)
 {
-    if (MayOpenOutside(url))
-        QDesktopServices::openUrl(url);
+    // A banner may send the reader to a web site or an e-mail address, and
+    // to nothing else on the computer.
+    CreateShellOpen()->Open(url);
 }

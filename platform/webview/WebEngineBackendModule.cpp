@@ -1,0 +1,54 @@
+#include "platform/webview/WebEngineBackendModule.h"
+
+#include "platform/webview/WebEnginePage.h"
+
+#include <QByteArray>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+
+namespace {
+constexpr char kChromiumFlagsVariable[] = "QTWEBENGINE_CHROMIUM_FLAGS";
+// The engine's process model, chosen for memory: the program shows at most
+// two small pages at once (a page and the banner), from the program's own
+// servers, so one renderer serves them all and the GPU's work runs in the
+// browser process instead of a process of its own.
+constexpr char kProcessModelFlags[] = "--renderer-process-limit=1";
+}
+
+CWebEngineBackendModule::CWebEngineBackendModule()
+{
+    // Read once, when the engine starts: that is after this module is loaded
+    // and before its first page. Flags the user set come first and keep
+    // their say.
+    QByteArray flags = qgetenv(kChromiumFlagsVariable);
+    if (!flags.isEmpty())
+        flags += ' ';
+    qputenv(kChromiumFlagsVariable, flags + kProcessModelFlags);
+}
+
+IWebPage* CWebEngineBackendModule::CreatePage(const WebPageOptions& options, IWebPageClient& client,
+                                              QWidget* pParent)
+{
+    SetUpProfile();
+    return new CWebEnginePage(options, client, pParent);
+}
+
+void CWebEngineBackendModule::SetUpProfile()
+{
+    if (m_bProfileSetUp)
+        return;
+    m_bProfileSetUp = true;
+    // The program keeps no web data: nothing is written to disk, and every
+    // visit asks the server afresh, as the pages' Refresh promises.
+    QWebEngineProfile* pProfile = QWebEngineProfile::defaultProfile();
+    pProfile->setHttpCacheType(QWebEngineProfile::NoCache);
+    pProfile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    pProfile->setSpellCheckEnabled(false);
+    QWebEngineSettings* pSettings = pProfile->settings();
+    pSettings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    pSettings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+    pSettings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    pSettings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    pSettings->setAttribute(QWebEngineSettings::PdfViewerEnabled, false);
+    pSettings->setAttribute(QWebEngineSettings::ErrorPageEnabled, true);
+}
