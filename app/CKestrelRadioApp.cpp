@@ -124,6 +124,10 @@ BOOL CKestrelRadioApp::InitInstance()
     QObject::connect(qGuiApp, &QCoreApplication::aboutToQuit, m_pTerminationWatcher.get(),
                      [this] { EndApplication(); });
 
+    // The window exists on the display from the start, shown or not, so
+    // that the pages (and the native windows of the player and the web
+    // pages) always go into a made window.
+    pMainFrame->winId();
     if (bShowMainWindow)
         pMainFrame->ShowWindow(SW_SHOW);
     pMainFrame->UpdateWindow();
