@@ -88,7 +88,7 @@ finish() {
 # Milliseconds from the launch until the command succeeds (polled).
 ms_until() {
   for _ in $(seq 1 2000); do
-    if "$@" >/dev/null 2>&1; then awk -v a="$launched_ns" -v b="$(now_ns)" 'BEGIN { printf "%.0f", (b - a) / 1e6 }'; return; fi
+    if "$@" >/dev/null 2>&1; then awk -v a="$launched_ns" -v b="$(now_ns)" 'BEGIN { printf "%.0f\n", (b - a) / 1e6 }'; return; fi
     sleep 0.005
   done
   echo "timeout"
@@ -155,7 +155,7 @@ mpv_sound=$(median <"$work/mpv-sound")
 report "kestrel-radio, Play to sound" "$(median <"$work/ours-play")"
 report "mpv, launch to sound" "$mpv_sound"
 report "mpv, request to sound (launch to sound - launch to request)" \
-  "$(awk -v a="$mpv_sound" -v b="$mpv_request" 'BEGIN { printf "%.0f", a - b }')"
+  "$(awk -v a="$mpv_sound" -v b="$mpv_request" 'BEGIN { printf "%.0f\n", a - b }')"
 
 echo "While playing: PSS of the whole process tree and CPU over $sample_seconds s"
 before=$(stream_starts); launch "$program" :silent; ms_until stream_started_after "$before" >/dev/null
