@@ -19,7 +19,6 @@ public:
     ~CHtmlView() override;
 
     void Navigate(const CString& strURL);
-    void Navigate2(const CString& strURL) { Navigate(strURL); }
     // Loads the page again from its server.
     void Refresh();
     CString GetLocationURL() const;

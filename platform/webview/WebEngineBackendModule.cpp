@@ -8,10 +8,9 @@
 
 namespace {
 constexpr char kChromiumFlagsVariable[] = "QTWEBENGINE_CHROMIUM_FLAGS";
-// The engine's process model, chosen for memory: the program shows at most
-// two small pages at once (a page and the banner), from the program's own
-// servers, so one renderer serves them all and the GPU's work runs in the
-// browser process instead of a process of its own.
+// The engine's process model, chosen for memory: the program shows one
+// small page at a time, from its own servers, so one renderer serves them
+// all and no spare renderer waits beside it.
 constexpr char kProcessModelFlags[] = "--renderer-process-limit=1";
 }
 
