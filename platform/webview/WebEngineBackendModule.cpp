@@ -3,8 +3,16 @@
 #include "platform/webview/WebEnginePage.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QOpenGLContext>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
+
+// Qt's GUI module keeps the context that every OpenGL context of the program
+// shares with; QtWebEngine needs one, and it is made here rather than at
+// start-up, so that a program without web pages never starts OpenGL.
+QOpenGLContext* qt_gl_global_share_context();
+void qt_gl_set_global_share_context(QOpenGLContext* pContext);
 
 namespace {
 constexpr char kChromiumFlagsVariable[] = "QTWEBENGINE_CHROMIUM_FLAGS";
@@ -16,6 +24,12 @@ constexpr char kProcessModelFlags[] = "--renderer-process-limit=1";
 
 CWebEngineBackendModule::CWebEngineBackendModule()
 {
+    if (qt_gl_global_share_context() == nullptr) {
+        auto* pShareContext = new QOpenGLContext(qApp);
+        pShareContext->create();
+        qt_gl_set_global_share_context(pShareContext);
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    }
     // Read once, when the engine starts: that is after this module is loaded
     // and before its first page. Flags the user set come first and keep
     // their say.

@@ -9,9 +9,6 @@
 int main(int argc, char** argv)
 {
     TestEnvironment::IsolateUserFolders();
-    // As the program has it: the web engine, loaded once a page shows,
-    // shares its OpenGL contexts with the widgets.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     ::testing::InitGoogleTest(&argc, argv);
