@@ -128,6 +128,13 @@ done
 report "kestrel-radio" "$(median <"$work/ours-map")"
 report "bare Qt window (target: ours <= this + 50)" "$(median <"$work/bare-map")"
 [ -s "$work/gv-map" ] && report "Goodvibes (target: ours <= this)" "$(median <"$work/gv-map")"
+if [ -s "$work/gv-map" ]; then
+  table_row "launch -> window mapped" "$(median <"$work/ours-map") ms" "<= Goodvibes" \
+    "Goodvibes $(median <"$work/gv-map") ms, bare Qt $(median <"$work/bare-map") ms"
+else
+  table_row "launch -> window mapped" "$(median <"$work/ours-map") ms" "<= bare Qt + 50 ms" \
+    "bare Qt window $(median <"$work/bare-map") ms"
+fi
 
 echo "Launch to the stream's request, fresh profile (ms, median of $runs)"
 : >"$work/ours-req"; : >"$work/mpv-req"
@@ -138,6 +145,8 @@ for _ in $(seq 1 "$runs"); do
 done
 report "kestrel-radio (includes the dialog's 1 s; target <= 1250)" "$(median <"$work/ours-req")"
 report "mpv --no-video" "$(median <"$work/mpv-req")"
+table_row "launch -> stream request, fresh profile" "$(median <"$work/ours-req") ms" "<= 1250 ms" \
+  "mpv $(median <"$work/mpv-req") ms"
 
 echo "Play to the first audible sample (ms, median of $runs)"
 : >"$work/ours-play"; : >"$work/mpv-sound"
@@ -156,6 +165,8 @@ report "kestrel-radio, Play to sound" "$(median <"$work/ours-play")"
 report "mpv, launch to sound" "$mpv_sound"
 report "mpv, request to sound (launch to sound - launch to request)" \
   "$(awk -v a="$mpv_sound" -v b="$mpv_request" 'BEGIN { printf "%.0f\n", a - b }')"
+table_row "Play (F9) -> first sound" "$(median <"$work/ours-play") ms" "<= mpv + 30 ms" \
+  "mpv request -> sound $(awk -v a="$mpv_sound" -v b="$mpv_request" 'BEGIN { printf "%.0f", a - b }') ms"
 
 echo "While playing: PSS of the whole process tree and CPU over $sample_seconds s"
 before=$(stream_starts); launch "$program" :silent; ms_until stream_started_after "$before" >/dev/null
@@ -177,3 +188,6 @@ report "kestrel-radio shown, banner loaded ($shown_processes processes)" "PSS $(
 report "mpv --no-video" "PSS $(mib "$mpv_pss") MiB, CPU $mpv_cpu%"
 awk -v h="$hidden_pss" -v m="$mpv_pss" -v s="$shown_pss" 'BEGIN {
   printf "  :silent PSS / mpv PSS: %.2f (target <= 1.50); shown PSS %.1f MiB (target <= 200)\n", h / m, s / 1024 }'
+table_row "PSS while playing, started :silent" "$(mib "$hidden_pss") MiB" "<= 1.5 x mpv" "mpv $(mib "$mpv_pss") MiB"
+table_row "PSS while playing, shown, banner loaded" "$(mib "$shown_pss") MiB" "<= 200 MiB" "mpv $(mib "$mpv_pss") MiB"
+table_row "CPU while playing (hidden / shown)" "$hidden_cpu % / $shown_cpu %" "<= mpv" "mpv $mpv_cpu %"
