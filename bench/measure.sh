@@ -36,3 +36,21 @@ table_row() {
   [ -n "${KESTREL_BENCH_TABLE:-}" ] || return 0
   printf '%s\t%s\t%s\t%s\n' "$1" "$2" "$3" "$4" >>"$KESTREL_BENCH_TABLE"
 }
+
+# Starts the station server on free loopback ports with the catalogue
+# WORK/catalogue.txt, logging requests to WORK/requests.log, and points the
+# program at it (KESTREL_RADIO_SERVER and the two sites). Sets server_pid
+# for the caller's clean-up: start_station_server SERVER WORK.
+start_station_server() {
+  local server=$1 work=$2
+  "$server" --port 0 --music-port 0 --promo-port 0 --catalogue "$work/catalogue.txt" \
+    --ready-file "$work/ready" --request-log "$work/requests.log" >/dev/null 2>&1 &
+  server_pid=$!
+  for _ in $(seq 1 100); do grep -q '^promo=' "$work/ready" 2>/dev/null && break; sleep 0.05; done
+
+  port_of_site() { sed -n "s/^$1=//p" "$work/ready"; }
+  [ -n "$(port_of_site promo)" ] || { echo "the station server did not start"; return 1; }
+  export KESTREL_RADIO_SERVER="http://127.0.0.1:$(port_of_site station)"
+  export KESTREL_MUSIC_SITE="http://127.0.0.1:$(port_of_site music)"
+  export KESTREL_PROMO_SITE="http://127.0.0.1:$(port_of_site promo)"
+}

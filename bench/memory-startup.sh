@@ -53,15 +53,7 @@ Radio,Kestrel Radio Demo,{server}/streams/kestrel-mp3,kr-103,Instrumental,Statio
 Radio,Kestrel Vorbis,{server}/streams/kestrel-ogg,kr-101,Instrumental,Plucked melodies,ON
 Radio,Kestrel Radio Demo Again,{server}/streams/kestrel-mp3,kr-104,Instrumental,Station ident and melodies,ON
 CATALOGUE
-"$server" --port 0 --music-port 0 --promo-port 0 --catalogue "$work/catalogue.txt" \
-  --ready-file "$work/ready" --request-log "$work/requests.log" >/dev/null 2>&1 &
-server_pid=$!
-for _ in $(seq 1 100); do grep -q '^promo=' "$work/ready" 2>/dev/null && break; sleep 0.05; done
-port_of() { sed -n "s/^$1=//p" "$work/ready"; }
-[ -n "$(port_of promo)" ] || { echo "the station server did not start"; exit 1; }
-export KESTREL_RADIO_SERVER="http://127.0.0.1:$(port_of station)"
-export KESTREL_MUSIC_SITE="http://127.0.0.1:$(port_of music)"
-export KESTREL_PROMO_SITE="http://127.0.0.1:$(port_of promo)"
+start_station_server "$server" "$work"
 stream="$KESTREL_RADIO_SERVER/streams/kestrel-mp3"
 profile_name="Kestrel Radio by kestrelradio.example"
 
