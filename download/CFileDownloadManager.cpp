@@ -32,7 +32,7 @@ UrlDownloadOptions DownloadOptions()
 }
 
 CFileDownloadManager::CFileDownloadManager()
-    : CFileDownloadManager(CUrlDownloader::Create(DownloadOptions()))
+    : CFileDownloadManager(CreateUrlDownloader(DownloadOptions()))
 {
 }
 

@@ -136,11 +136,6 @@ UrlDownloadResult Classify(CURL* pCurl, CURLcode code, const BodySink& sink, con
 }
 }
 
-std::unique_ptr<CUrlDownloader> CUrlDownloader::Create(const UrlDownloadOptions& options)
-{
-    return std::make_unique<CCurlUrlDownloader>(options);
-}
-
 CCurlUrlDownloader::CCurlUrlDownloader(const UrlDownloadOptions& options)
     : m_options(options)
 {

@@ -55,9 +55,6 @@ struct UrlDownloadResult
 class CUrlDownloader
 {
 public:
-    // The backend of this platform.
-    static std::unique_ptr<CUrlDownloader> Create(const UrlDownloadOptions& options = {});
-
     CUrlDownloader() = default;
     CUrlDownloader(const CUrlDownloader&) = delete;
     CUrlDownloader& operator=(const CUrlDownloader&) = delete;
@@ -73,3 +70,6 @@ public:
     // failure no file is left there.
     virtual UrlDownloadResult Download(const QString& strUrl, const QString& strFilePath) = 0;
 };
+
+// The backend of this platform.
+std::unique_ptr<CUrlDownloader> CreateUrlDownloader(const UrlDownloadOptions& options = {});

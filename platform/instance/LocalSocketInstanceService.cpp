@@ -244,8 +244,3 @@ void CLocalSocketInstanceService::OnRequestBytes(QLocalSocket* pSocket)
     pSocket->write(answer);
     pSocket->disconnectFromServer();
 }
-
-std::unique_ptr<IInstanceService> CreateInstanceService(const QString& strName)
-{
-    return std::make_unique<CLocalSocketInstanceService>(strName);
-}

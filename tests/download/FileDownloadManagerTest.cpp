@@ -193,7 +193,7 @@ TEST_F(FileDownloadManagerServerTest, EveryWayOfFailingLeavesNothingBehind)
         options.fault = QLatin1String(pFault);
         StartServer(options);
         const QString strUrl = m_pServer->Url(kStationListPath);
-        CFileDownloadManager manager(CUrlDownloader::Create(shortLimits));
+        CFileDownloadManager manager(CreateUrlDownloader(shortLimits));
 
         EXPECT_EQ(Download(manager, strUrl), FALSE);
 
@@ -203,7 +203,7 @@ TEST_F(FileDownloadManagerServerTest, EveryWayOfFailingLeavesNothingBehind)
         EXPECT_TRUE(TempFilesOfOurs().isEmpty());
         // And it failed for the fault's own reason.
         manager.MakeTempFileName();
-        EXPECT_EQ(CUrlDownloader::Create(shortLimits)->Download(strUrl, manager.m_strTempFile).status, expectedStatus);
+        EXPECT_EQ(CreateUrlDownloader(shortLimits)->Download(strUrl, manager.m_strTempFile).status, expectedStatus);
         m_pServer.reset();
     }
 }

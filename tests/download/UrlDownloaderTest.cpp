@@ -43,7 +43,7 @@ protected:
 
     UrlDownloadResult Fetch(const QString& strUrl, const UrlDownloadOptions& options = {})
     {
-        return CUrlDownloader::Create(options)->Download(strUrl, m_strTarget);
+        return CreateUrlDownloader(options)->Download(strUrl, m_strTarget);
     }
 
     QTemporaryDir m_folder;
@@ -118,7 +118,7 @@ TEST_F(UrlDownloaderTest, NeverWritesThroughWhatAlreadyLiesAtTheTarget)
     EXPECT_EQ(ReadAll(strVictim), QByteArray("precious"));
     EXPECT_TRUE(QFileInfo(m_strTarget).isSymLink());
 
-    const UrlDownloadResult ontoFile = CUrlDownloader::Create()->Download(m_server.Url("/list"), strVictim);
+    const UrlDownloadResult ontoFile = CreateUrlDownloader()->Download(m_server.Url("/list"), strVictim);
     EXPECT_EQ(ontoFile.status, UrlDownloadStatus::FileError);
     EXPECT_EQ(ReadAll(strVictim), QByteArray("precious"));
 }
