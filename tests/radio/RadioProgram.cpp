@@ -49,10 +49,38 @@ void RadioProgram::Preset(const QString& strKey, const QVariant& value)
     profile.setValue(strKey, value);
 }
 
-bool RadioProgram::Start()
+bool RadioProgram::Start(const QStringList& arguments)
 {
-    m_process.start(QStringLiteral(KESTREL_RADIO_PATH), {});
+    m_process.start(QStringLiteral(KESTREL_RADIO_PATH), arguments);
     return m_process.waitForStarted(kStartTimeoutMs);
+}
+
+bool RadioProgram::Stop()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return false;
+    m_process.terminate();
+    return WaitForExit(kEndTimeoutMs);
+}
+
+bool RadioProgram::WaitForExit(int nTimeoutMs)
+{
+    ErrorOutput();
+    if (m_process.state() != QProcess::NotRunning && !m_process.waitForFinished(nTimeoutMs))
+        return false;
+    return m_process.exitStatus() == QProcess::NormalExit;
+}
+
+void RadioProgram::SetEnvironment(const QString& strName, const QString& strValue)
+{
+    QProcessEnvironment environment = m_process.processEnvironment();
+    environment.insert(strName, strValue);
+    m_process.setProcessEnvironment(environment);
+}
+
+QString RadioProgram::ConfigFolder() const
+{
+    return m_home.filePath(QStringLiteral("config"));
 }
 
 bool RadioProgram::IsRunning() const
@@ -68,15 +96,19 @@ int RadioProgram::ProfileInt(const QString& strKey, int nDefault) const
     return bOk ? nValue : nDefault;
 }
 
+QStringList VisibleProgramWindows()
+{
+    const QString strPattern = QLatin1Char('^') + QRegularExpression::escape(ProductInfo::ApplicationTitle()) + '$';
+    return RunTool(QStringLiteral("xdotool"),
+                   {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), strPattern})
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
 QString RadioProgram::MainWindow() const
 {
     QString strWindow;
-    const QString strPattern = QLatin1Char('^') + QRegularExpression::escape(ProductInfo::ApplicationTitle()) + '$';
     const bool bFound = QTest::qWaitFor([&] {
-        const QStringList windows = RunTool(QStringLiteral("xdotool"),
-                                            {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                             QStringLiteral("--name"), strPattern})
-                                        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        const QStringList windows = VisibleProgramWindows();
         // The download dialog and message boxes carry the title too; they
         // come and go.
         strWindow = windows.size() == 1 ? windows.first() : QString();
