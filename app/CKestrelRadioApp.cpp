@@ -3,9 +3,11 @@
 #include "app/CAboutDlg.h"
 #include "app/CKestrelRadioDoc.h"
 #include "app/CommandLine.h"
+#include "download/CFileDownloadManager.h"
 #include "res/PrivateMessages.h"
 #include "frame/CChildFrame.h"
 #include "frame/CMainFrame.h"
+#include "fw/CDialog.h"
 #include "fw/CMultiDocTemplate.h"
 #include "fw/StringResources.h"
 #include "hotkeys/CRadioSettingsDoc.h"
@@ -24,10 +26,12 @@
 #include "web/CPromoDoc.h"
 #include "web/CPromoView.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QScreen>
+#include <QTimer>
 #include <climits>
 
 // What the running instance receives from later ones; off unless asked for
@@ -43,6 +47,8 @@ constexpr char kPlacementBottom[] = "MainWindowBottom";
 constexpr char kPlacementFlags[] = "MainWindowFlags";
 constexpr char kPlacementShowCmd[] = "MainWindowShowCmd";
 constexpr int kNotSaved = INT_MIN;
+// How often an end waits again for a modal loop to return.
+constexpr int kModalEndRetryMs = 50;
 
 // A rectangle no screen shows any more (a monitor that went) is moved onto
 // the primary screen, so the window cannot come back out of reach.
@@ -93,15 +99,27 @@ BOOL CKestrelRadioApp::InitInstance()
 {
     SetRegistryKey(ProductInfo::MakerDomain());
 
+    // The instance is claimed before anything else is built, so that of two
+    // starts at the same moment exactly one goes on, and a later start finds
+    // it even while its window is still being made.
+    const InstanceClaim claim = m_pInstanceService->Claim(this);
+    if (claim == InstanceClaim::NotFindable)
+        qCWarning(lcInstance, "later starts cannot reach this instance: they will end without showing it");
     std::unique_ptr<IRunningInstance> pRunning;
-    const BOOL bOtherInstance = FindRunningInstance(pRunning);
+    const BOOL bOtherInstance = FindRunningInstance(claim, pRunning);
     const bool bShowMainWindow = m_nCmdShow == SW_SHOW;
     if (bOtherInstance) {
         if (m_nForwardedArgument > -1)
             return FALSE;
-        pRunning->ShowAndActivate();
+        if (!pRunning->ShowAndActivate())
+            qCWarning(lcInstance, "the running instance did not answer");
         return FALSE;
     }
+
+    // This is the only instance of the user's: what a killed run left is
+    // no one's any more.
+    CFileDownloadManager::RemoveStaleTempFiles();
+    InstallTerminationHandling();
 
     RegisterDocTemplates();
 
@@ -115,10 +133,17 @@ BOOL CKestrelRadioApp::InitInstance()
     }
     pMainFrame->LoadAccelTable(MainFrameResources::Accelerators());
     ReloadWindowPlacement(pMainFrame);
-    // From now on a later start finds this one.
-    m_pInstanceService->Listen(this);
     StartDesktopMediaControls();
 
+    if (bShowMainWindow)
+        pMainFrame->ShowWindow(SW_SHOW);
+    pMainFrame->UpdateWindow();
+    pMainFrame->SetWindowText(ProductInfo::ApplicationTitle());
+    return TRUE;
+}
+
+void CKestrelRadioApp::InstallTerminationHandling()
+{
     m_pTerminationWatcher = std::make_unique<CTerminationSignalWatcher>();
     QObject::connect(m_pTerminationWatcher.get(), &CTerminationSignalWatcher::terminationRequested,
                      m_pTerminationWatcher.get(), [this] { EndApplication(); });
@@ -130,12 +155,6 @@ BOOL CKestrelRadioApp::InitInstance()
     });
     QObject::connect(qGuiApp, &QCoreApplication::aboutToQuit, m_pTerminationWatcher.get(),
                      [this] { EndApplication(); });
-
-    if (bShowMainWindow)
-        pMainFrame->ShowWindow(SW_SHOW);
-    pMainFrame->UpdateWindow();
-    pMainFrame->SetWindowText(ProductInfo::ApplicationTitle());
-    return TRUE;
 }
 
 void CKestrelRadioApp::StartDesktopMediaControls()
@@ -156,9 +175,10 @@ void CKestrelRadioApp::StartDesktopMediaControls()
     m_pMediaControls = std::move(pControls);
 }
 
-BOOL CKestrelRadioApp::FindRunningInstance(std::unique_ptr<IRunningInstance>& pRunning)
+BOOL CKestrelRadioApp::FindRunningInstance(InstanceClaim claim, std::unique_ptr<IRunningInstance>& pRunning)
 {
-    pRunning = m_pInstanceService->FindRunningInstance();
+    if (claim == InstanceClaim::HeldByAnother)
+        pRunning = m_pInstanceService->FindRunningInstance();
 
     const CString strRaw = CommandLine::FromArguments(m_arguments);
     const CString strCleaned = CommandLine::Clean(strRaw, QCoreApplication::applicationFilePath());
@@ -171,7 +191,8 @@ BOOL CKestrelRadioApp::FindRunningInstance(std::unique_ptr<IRunningInstance>& pR
         m_nCmdShow = SW_HIDE;
         if (pRunning != nullptr) {
             const auto nArgument = static_cast<LPARAM>(m_nForwardedArgument);
-            pRunning->SendMessage(WM_FORWARD_ARGUMENT, static_cast<WPARAM>(nArgument), nArgument);
+            if (!pRunning->SendMessage(WM_FORWARD_ARGUMENT, static_cast<WPARAM>(nArgument), nArgument))
+                qCWarning(lcInstance, "the running instance did not answer");
         }
     }
     return pRunning != nullptr ? TRUE : FALSE;
@@ -233,6 +254,15 @@ void CKestrelRadioApp::EndApplication()
 {
     if (!IsWindow(m_pMainWnd))
         return;
+    // A modal dialog or box lies on the stack of a handler that its owner,
+    // the frame, must outlive: it is closed first, and the program ends once
+    // its loop has returned.
+    if (IsModalLoopRunning()) {
+        if (QWidget* pModal = QApplication::activeModalWidget())
+            pModal->close();
+        QTimer::singleShot(kModalEndRetryMs, qApp, [this] { EndApplication(); });
+        return;
+    }
     if (auto* pMainFrame = dynamic_cast<CMainFrame*>(m_pMainWnd))
         pMainFrame->CloseAndDestroy();
 }

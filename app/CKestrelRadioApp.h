@@ -50,9 +50,12 @@ public:
     int m_nCmdShow = -1;
 
 private:
-    // Finds the running instance, reads the command line into m_nCmdShow
-    // and m_nForwardedArgument, and forwards a number to the instance found.
-    BOOL FindRunningInstance(std::unique_ptr<IRunningInstance>& pRunning);
+    // Finds the running instance when claim says another holds it, reads the
+    // command line into m_nCmdShow and m_nForwardedArgument, and forwards a
+    // number to the instance found.
+    BOOL FindRunningInstance(InstanceClaim claim, std::unique_ptr<IRunningInstance>& pRunning);
+    // Ends the program cleanly on SIGTERM, SIGINT, SIGHUP and the session's end.
+    void InstallTerminationHandling();
     void RegisterDocTemplates();
     // Offers what plays to the desktop's media controls, when the desktop
     // has them.

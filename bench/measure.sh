@@ -29,3 +29,10 @@ run_on_private_display() {
     KESTREL_BENCH_DISPLAY=1 exec "$source_dir/tests/support/with-display.sh" "$1" "$2"
   fi
 }
+
+# A row of the summary table that scripts/bench.sh prints at its end:
+# table_row FIGURE OURS TARGET PEER ("-" where there is none).
+table_row() {
+  [ -n "${KESTREL_BENCH_TABLE:-}" ] || return 0
+  printf '%s\t%s\t%s\t%s\n' "$1" "$2" "$3" "$4" >>"$KESTREL_BENCH_TABLE"
+}

@@ -59,6 +59,7 @@ ours_median=$(median <"$work/ours")
 mpv_median=$(median <"$work/mpv")
 ratio=$(awk -v a="$ours_median" -v b="$mpv_median" 'BEGIN { printf "%.2f", a / b }')
 echo "  median: ours $ours_median ms, mpv $mpv_median ms, ratio $ratio (target <= 1.20)"
+table_row "player: URL set -> first sound" "$ours_median ms" "<= 1.2 x mpv" "mpv $mpv_median ms"
 
 
 # Runs a player for a while and prints: memory of the process (RSS, PSS),
@@ -84,7 +85,10 @@ measure() {
 echo "Playing sound for $((sample_to - sample_from)) s (measured from second $sample_from):"
 read -r rss pss fam cpu < <(measure "$driver" --url "$stream" --seconds "$play_seconds")
 echo "  player:            RSS $rss MiB, PSS $pss MiB, CPU $cpu% of one core (target < 2%)"
+player_pss=$pss; player_cpu=$cpu
 read -r rss pss fam cpu < <(measure "$driver" --url "$stream" --banner "$banner" --seconds "$play_seconds")
 echo "  player + banner:   RSS $rss MiB, PSS $pss MiB; with the web engine's helper processes PSS $fam MiB; CPU $cpu% (main process)"
 read -r rss pss fam cpu < <(measure mpv --no-config --no-video --really-quiet --ao=pulse --volume=50 "$stream")
 echo "  mpv --no-video:    RSS $rss MiB, PSS $pss MiB, CPU $cpu% of one core"
+table_row "player alone: PSS while playing" "$player_pss MiB" "-" "mpv $pss MiB"
+table_row "player alone: CPU while playing" "$player_cpu %" "< 2 %" "mpv $cpu %"

@@ -99,6 +99,7 @@ ours_median=$(median <"$work/ours")
 mpv_median=$(median <"$work/mpv")
 ratio=$(awk -v a="$ours_median" -v b="$mpv_median" 'BEGIN { printf "%.2f", a / b }')
 echo "  median: ours $ours_median ms, mpv $mpv_median ms, ratio $ratio (target <= 1.20)"
+table_row "program: Play Next (F9) -> first sound" "$ours_median ms" "<= 1.2 x mpv" "mpv $mpv_median ms"
 kill "$keeper_pid"; wait "$keeper_pid" 2>/dev/null || true
 keeper_pid=""
 

@@ -15,6 +15,10 @@ const char kTVCategory[] = "TV";
 
 // Lines read before the array of channels is sized from them.
 constexpr quint64 kLinesBeforeSizing = 256;
+// The most channels room is made for up front. The first lines can be
+// blank, and a guess from them would ask for room for tens of millions of
+// channels, which could fail and end the load; a longer list simply grows.
+constexpr quint64 kMostChannelsReserved = 100000;
 
 bool IsBlank(const CString& strLine)
 {
@@ -56,7 +60,8 @@ void CChannelCatalogue::ReadLines(CExclusiveFile& file)
             // The array is sized once, from the length of the first lines,
             // rather than copied over and over as a long list grows.
             if (++nLines == kLinesBeforeSizing)
-                m_channels.reserve(static_cast<qsizetype>(nLength / (nBytes / nLines) + nLines));
+                m_channels.reserve(
+                    static_cast<qsizetype>(std::min(nLength / (nBytes / nLines) + nLines, kMostChannelsReserved)));
         });
     } catch (const std::bad_alloc&) {
     }

@@ -3,6 +3,7 @@
 #include "download/HandwritingFont.h"
 #include "fw/CWinApp.h"
 #include "fw/MessageBox.h"
+#include "fw/PlainText.h"
 
 #include <QApplication>
 #include <QFile>
@@ -31,8 +32,15 @@ bool ReplaceWithCopy(const QString& strSource, const QString& strDestination)
         const QByteArray chunk = source.read(kCopyChunkBytes);
         if (chunk.isEmpty() || destination.write(chunk) != chunk.size()) {
             destination.cancelWriting();
-            break;
+            return false;
         }
+    }
+    // The last bytes wait in a buffer until the commit, which would not
+    // notice a full disk refusing them and put a short file in place: they
+    // are handed to the system here, where a refusal shows.
+    if (!destination.flush() || destination.size() != source.size()) {
+        destination.cancelWriting();
+        return false;
     }
     return destination.commit();
 }
@@ -53,6 +61,7 @@ void CDlgFileDownloader::BuildTemplate()
     setFont(HandwritingFont(kFontPointSize));
 
     auto* pMessage = new QLabel(QLatin1String(kTemplateMessage), this);
+    ShowAsPlainText(pMessage);
     pMessage->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     SetDlgItem(IDC_MESSAGE, pMessage);
 
@@ -72,7 +81,8 @@ BOOL CDlgFileDownloader::DownloadFile(CString strUrl, CString strDestination)
     m_strUrl = strUrl;
     if (DoModal() != IDOK)
         return FALSE;
-    const BOOL bCopied = ReplaceWithCopy(m_strTempFile, strDestination) ? TRUE : FALSE;
+    const bool bAcceptable = !m_acceptDownload || m_acceptDownload(m_strTempFile);
+    const BOOL bCopied = bAcceptable && ReplaceWithCopy(m_strTempFile, strDestination) ? TRUE : FALSE;
     QFile::remove(m_strTempFile);
     return bCopied;
 }

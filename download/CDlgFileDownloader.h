@@ -4,6 +4,7 @@
 #include "fw/CDialog.h"
 
 #include <QIcon>
+#include <functional>
 
 // The small modal dialog that a download runs in: it shows m_strMessage,
 // starts the download a second after it opens, so that it is drawn first,
@@ -22,8 +23,9 @@ public:
     ~CDlgFileDownloader() override;
 
     // Downloads strUrl and puts the bytes at strDestination. Non-zero on
-    // success; 0 when the download or the copy failed or the user closed the
-    // dialog before the download began.
+    // success; 0 when the download failed, m_acceptDownload refused what
+    // came, the copy failed, or the user closed the dialog before the
+    // download began. On failure strDestination is as it was.
     BOOL DownloadFile(CString strUrl, CString strDestination);
 
     QIcon m_hIcon;
@@ -31,6 +33,9 @@ public:
     CString m_strUrl;
     CString m_strTempFile;
     CString m_strMessage;
+    // What a download must be to replace the destination, asked with the
+    // downloaded file; empty: anything the server sent.
+    std::function<bool(const CString& strDownloadedFile)> m_acceptDownload;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

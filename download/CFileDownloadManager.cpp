@@ -1,7 +1,9 @@
 #include "download/CFileDownloadManager.h"
 
 #include "fw/CWinApp.h"
+#include "platform/download/AbandonedFiles.h"
 #include "platform/download/UrlDownloader.h"
+#include "platform/signals/TerminationSignalWatcher.h"
 
 #include <QDebug>
 #include <QDir>
@@ -10,10 +12,27 @@
 namespace {
 // Temporary files of ours are named KRF followed by a unique part.
 const char kTempFileTemplate[] = "KRFXXXXXX.tmp";
+const char kTempFileWildcard[] = "KRF??????.tmp";
+
+std::optional<std::chrono::milliseconds>& DeadlineOverride()
+{
+    static std::optional<std::chrono::milliseconds> deadline;
+    return deadline;
+}
+
+UrlDownloadOptions DownloadOptions()
+{
+    UrlDownloadOptions options;
+    options.overallTimeout = DeadlineOverride().value_or(CFileDownloadManager::kDownloadDeadline);
+    // A termination signal cannot be served while the download holds the
+    // event loop: the download stops, and the program ends right after.
+    options.cancelRequested = &CTerminationSignalWatcher::IsTerminationRequested;
+    return options;
+}
 }
 
 CFileDownloadManager::CFileDownloadManager()
-    : CFileDownloadManager(CUrlDownloader::Create())
+    : CFileDownloadManager(CUrlDownloader::Create(DownloadOptions()))
 {
 }
 
@@ -53,4 +72,21 @@ void CFileDownloadManager::MakeTempFileName()
     QTemporaryFile reservation(QDir(strFolder).filePath(QLatin1String(kTempFileTemplate)));
     if (reservation.open())
         m_strTempFile = reservation.fileName();
+}
+
+void CFileDownloadManager::RemoveStaleTempFiles()
+{
+    const QString strFolder = QDir::tempPath();
+    if (!strFolder.isEmpty())
+        RemoveAbandonedFiles(strFolder, QLatin1String(kTempFileWildcard));
+}
+
+CDownloadDeadlineOverride::CDownloadDeadlineOverride(std::chrono::milliseconds deadline)
+    : m_previous(std::exchange(DeadlineOverride(), deadline))
+{
+}
+
+CDownloadDeadlineOverride::~CDownloadDeadlineOverride()
+{
+    DeadlineOverride() = m_previous;
 }

@@ -2,7 +2,9 @@
 
 #include "fw/Types.h"
 
+#include <chrono>
 #include <memory>
+#include <optional>
 
 class CUrlDownloader;
 
@@ -12,7 +14,12 @@ class CUrlDownloader;
 class CFileDownloadManager
 {
 public:
-    // Downloads through the platform's URL download service.
+    // The longest one download may take in all, however slowly the server
+    // sends: the program waits for it with its window unable to respond.
+    static constexpr std::chrono::seconds kDownloadDeadline{60};
+
+    // Downloads through the platform's URL download service, within the
+    // deadline, and gives up as soon as the program is asked to end.
     CFileDownloadManager();
     explicit CFileDownloadManager(std::unique_ptr<CUrlDownloader> pDownloader);
     CFileDownloadManager(const CFileDownloadManager&) = delete;
@@ -26,6 +33,10 @@ public:
     // exists; empty when the temporary folder cannot be written.
     void MakeTempFileName();
 
+    // Removes temporary files that earlier runs left behind when they were
+    // killed mid-download; only one running program may do this.
+    static void RemoveStaleTempFiles();
+
     CString m_strUrl;
     CString m_strTempFile;
     // Empty after a failure: the reason goes to the diagnostic log instead.
@@ -33,4 +44,18 @@ public:
 
 private:
     std::unique_ptr<CUrlDownloader> m_pDownloader;
+};
+
+// While it lives, managers made with the platform's service give a download
+// this long instead of kDownloadDeadline; tests use it.
+class CDownloadDeadlineOverride
+{
+public:
+    explicit CDownloadDeadlineOverride(std::chrono::milliseconds deadline);
+    ~CDownloadDeadlineOverride();
+    CDownloadDeadlineOverride(const CDownloadDeadlineOverride&) = delete;
+    CDownloadDeadlineOverride& operator=(const CDownloadDeadlineOverride&) = delete;
+
+private:
+    std::optional<std::chrono::milliseconds> m_previous;
 };

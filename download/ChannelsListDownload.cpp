@@ -1,7 +1,9 @@
 #include "download/ChannelsListDownload.h"
 
+#include "catalogue/StationListCheck.h"
 #include "download/CDlgFileDownloader.h"
 #include "fw/MessageBox.h"
+#include "platform/signals/TerminationSignalWatcher.h"
 #include "res/ProductInfo.h"
 
 namespace {
@@ -20,8 +22,13 @@ BOOL DownloadChannelsList(QWidget* pOwner, const CString& strUrl, const CString&
 {
     CDlgFileDownloader dialog(pOwner);
     dialog.m_strMessage = QLatin1String(kLoadingChannelsListMessage);
+    // An answer that is no station list (an empty body, an error page in
+    // another encoding) would wipe the list: it counts as a failure.
+    dialog.m_acceptDownload = &HoldsStationList;
     const BOOL bDownloaded = dialog.DownloadFile(strUrl, strStationListPath);
-    if (!bDownloaded)
+    // A download given up because the program is ending is no failure to
+    // tell anyone about.
+    if (!bDownloaded && !CTerminationSignalWatcher::IsTerminationRequested())
         AfxMessageBox(ChannelsListFailureMessage(), MB_OK | MB_ICONINFORMATION, pOwner);
     return bDownloaded;
 }

@@ -10,6 +10,8 @@
 #include <QTimer>
 
 namespace {
+int g_nModalLoops = 0;
+
 ModalDialogDriver& CurrentDriver()
 {
     static ModalDialogDriver driver;
@@ -67,6 +69,7 @@ int CDialog::DoModal()
                         driver(*this);
                 },
                 Qt::QueuedConnection);
+        const CModalLoopScope modalLoop;
         exec();
     }
     m_timers.clear();
@@ -173,4 +176,19 @@ CModalDialogDriver::CModalDialogDriver(ModalDialogDriver driver)
 CModalDialogDriver::~CModalDialogDriver()
 {
     CurrentDriver() = std::move(m_previous);
+}
+
+bool IsModalLoopRunning()
+{
+    return g_nModalLoops > 0;
+}
+
+CModalLoopScope::CModalLoopScope()
+{
+    ++g_nModalLoops;
+}
+
+CModalLoopScope::~CModalLoopScope()
+{
+    --g_nModalLoops;
 }

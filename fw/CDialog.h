@@ -99,3 +99,18 @@ public:
 private:
     ModalDialogDriver m_previous;
 };
+
+// Whether a modal dialog or message box runs its loop now. Whatever lies on
+// the stack beneath that loop (the dialog itself, its owner) must outlive it:
+// ending the program waits until the loop has returned.
+bool IsModalLoopRunning();
+
+// Counts one modal loop while it lives.
+class CModalLoopScope
+{
+public:
+    CModalLoopScope();
+    ~CModalLoopScope();
+    CModalLoopScope(const CModalLoopScope&) = delete;
+    CModalLoopScope& operator=(const CModalLoopScope&) = delete;
+};

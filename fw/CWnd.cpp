@@ -1,7 +1,9 @@
 #include "fw/CWnd.h"
 
 #include "fw/CFrameWnd.h"
+#include "fw/PlainText.h"
 #include "fw/CWinApp.h"
+#include "fw/HotKeyRegistration.h"
 #include "fw/WindowMessages.h"
 
 #include <QCoreApplication>
@@ -208,14 +210,16 @@ void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint)
 
 void CWnd::SetWindowText(const CString& strText)
 {
-    OuterWidget()->setWindowTitle(strText);
+    // A caption may carry a document's or a page's title: it is shown as written.
+    const QString strTitle = PlainWindowTitle(strText);
+    OuterWidget()->setWindowTitle(strTitle);
     if (OuterWidget() != this)
-        setWindowTitle(strText);
+        setWindowTitle(strTitle);
 }
 
 CString CWnd::GetWindowText() const
 {
-    return windowTitle();
+    return TextOfPlainWindowTitle(windowTitle());
 }
 
 BOOL CWnd::RedrawWindow(const CRect* lpRectUpdate, const void*, UINT flags)
@@ -267,10 +271,12 @@ BOOL CWnd::DestroyWindow()
     // while all of them still exist.
     m_bDestroyed = true;
     SendMessage(WM_DESTROY);
+    ReleaseHotKeys(this);
     for (CWnd* pChild : findChildren<CWnd*>()) {
         if (!pChild->m_bDestroyed) {
             pChild->m_bDestroyed = true;
             pChild->SendMessage(WM_DESTROY);
+            ReleaseHotKeys(pChild);
         }
     }
     OuterWidget()->hide();

@@ -1,5 +1,6 @@
 #include "fw/MessageBox.h"
 
+#include "fw/CDialog.h"
 #include "fw/CWinApp.h"
 #include "fw/CWnd.h"
 
@@ -31,6 +32,8 @@ QMessageBox::Icon IconOf(UINT nType)
 int ShowModal(const MessageBoxRequest& request, QWidget* pOwner)
 {
     QMessageBox box(IconOf(request.nType), request.strCaption, request.strText, QMessageBox::NoButton, pOwner);
+    // A box may quote what a server or a file said.
+    box.setTextFormat(Qt::PlainText);
     switch (request.nType & 0x0F) {
     case MB_OKCANCEL:
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
@@ -42,6 +45,7 @@ int ShowModal(const MessageBoxRequest& request, QWidget* pOwner)
         box.setStandardButtons(QMessageBox::Ok);
         break;
     }
+    const CModalLoopScope modalLoop;
     switch (box.exec()) {
     case QMessageBox::Cancel:
         return IDCANCEL;

@@ -15,6 +15,7 @@ using LRESULT = std::intptr_t;
 using CString = QString;
 using DWORD = std::uint32_t;
 using LONG = std::int32_t;
+using WORD = std::uint16_t;
 // Points and sizes in pixels.
 using CPoint = QPoint;
 using CSize = QSize;

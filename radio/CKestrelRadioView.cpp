@@ -8,7 +8,10 @@
 #include "frame/PageOpening.h"
 #include "fw/CCmdUI.h"
 #include "fw/CWinApp.h"
+#include "fw/HotKeyRegistration.h"
 #include "fw/VirtualKeys.h"
+#include "hotkeys/HotKeyActions.h"
+#include "hotkeys/HotKeyStore.h"
 #include "res/DialogUnits.h"
 #include "res/Resource.h"
 #include "res/StringTable.h"
@@ -146,6 +149,7 @@ void CKestrelRadioView::OnInitialUpdate()
     CFormView::OnInitialUpdate();
     UpdateData(FALSE);
     CWaitCursor wait;
+    RegisterHotKeys(this);
     MaximizePageFrame(this);
     ResizeParentToFit(FALSE);
     SizeMainWindowOnFirstRun(this, kFirstRunFlag);
@@ -160,7 +164,25 @@ LRESULT CKestrelRadioView::DefWindowProc(UINT message, WPARAM wParam, LPARAM lPa
 {
     if (message == WM_RELOAD_CHANNELS)
         ReloadChannelList();
+    if (message == WM_HOTKEY)
+        OnHotKey(static_cast<UINT>(wParam), LOWORD(static_cast<WPARAM>(lParam)), HIWORD(static_cast<WPARAM>(lParam)));
     return CFormView::DefWindowProc(message, wParam, lParam);
+}
+
+void CKestrelRadioView::OnHotKey(UINT nHotKeyId, UINT, UINT)
+{
+    // The key does what the ribbon's button does, once this handler is done.
+    for (const HotKeyAction& action : kHotKeyActions) {
+        if (static_cast<UINT>(action.nId) == nHotKeyId)
+            PostMessage(WM_COMMAND, action.nCommand, 0);
+    }
+}
+
+void CKestrelRadioView::OnDestroy()
+{
+    for (const HotKeyAction& action : kHotKeyActions)
+        UnregisterHotKey(this, action.nId);
+    CFormView::OnDestroy();
 }
 
 void CKestrelRadioView::ReloadChannelList()

@@ -33,6 +33,7 @@ public:
 
 protected:
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnDestroy() override;
 
 private:
     void BuildForm();
@@ -47,6 +48,8 @@ private:
     void OnPlayNext();
     void OnPlayPrevious();
     void OnStop();
+    // A system-wide hot key: its playback command goes to this page.
+    void OnHotKey(UINT nHotKeyId, UINT nKey1, UINT nKey2);
     void OnChannelListItemChanged(int nItem, UINT uOldState, UINT uNewState);
     void OnChannelListKeyDown(UINT nVKey);
     void OnPlayerStatusChange();

@@ -1,5 +1,7 @@
 #include "radio/NowPlayingPanel.h"
 
+#include "fw/PlainText.h"
+
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -21,10 +23,9 @@ CNowPlayingPanel::CNowPlayingPanel(QWidget* pParent)
     titleFont.setPointSizeF(titleFont.pointSizeF() * kTitleFontScale);
     titleFont.setBold(true);
     m_pTitle->setFont(titleFont);
-    m_pTitle->setTextFormat(Qt::PlainText);
-    m_pStationName->setTextFormat(Qt::PlainText);
     m_pStationName->setForegroundRole(QPalette::PlaceholderText);
     for (QLabel* pLabel : {m_pTitle, m_pStationName}) {
+        ShowAsPlainText(pLabel);
         pLabel->setAlignment(Qt::AlignCenter);
         pLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         pLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);

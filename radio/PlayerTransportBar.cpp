@@ -1,7 +1,8 @@
 #include "radio/PlayerTransportBar.h"
 
-#include "radio/VolumeRange.h"
+#include "fw/PlainText.h"
 #include "radio/PlayerTexts.h"
+#include "radio/VolumeRange.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -38,7 +39,7 @@ CPlayerTransportBar::CPlayerTransportBar(QWidget* pParent)
     m_pMute->setCheckable(true);
 
     m_pStatus->setObjectName(kStatusName);
-    m_pStatus->setTextFormat(Qt::PlainText);
+    ShowAsPlainText(m_pStatus);
     m_pStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     m_pVolume->setObjectName(kVolumeName);
@@ -83,7 +84,8 @@ void CPlayerTransportBar::SetPlaying(bool bPlaying)
 void CPlayerTransportBar::SetStatus(const QString& strStatus)
 {
     m_pStatus->setText(strStatus);
-    m_pStatus->setToolTip(strStatus);
+    // The status quotes the station's own title.
+    m_pStatus->setToolTip(PlainToolTip(strStatus));
 }
 
 void CPlayerTransportBar::SetVolume(int nPercent)

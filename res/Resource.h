@@ -56,6 +56,19 @@ inline constexpr unsigned IDC_LIST_CHANNELS = 1002;
 inline constexpr unsigned IDC_PLAYER = 1003;
 inline constexpr unsigned IDC_CHECK_NON_WORKING = 1005;
 inline constexpr unsigned IDC_BANNER = 1017;
+// Dialog 313, the hot key settings page.
+inline constexpr unsigned IDC_HOTKEY_PLAY = 1010;
+inline constexpr unsigned IDC_HOTKEY_PLAY_NEXT = 1011;
+inline constexpr unsigned IDC_HOTKEY_PLAY_PREV = 1012;
+inline constexpr unsigned IDC_HOTKEY_STOP = 1013;
+inline constexpr unsigned IDC_ASSIGN_PLAY = 1014;
+inline constexpr unsigned IDC_ASSIGN_PLAY_NEXT = 1015;
+inline constexpr unsigned IDC_ASSIGN_PLAY_PREV = 1016;
+inline constexpr unsigned IDC_ASSIGN_STOP = 1017;
+inline constexpr unsigned IDC_CLEAR_PLAY = 1018;
+inline constexpr unsigned IDC_CLEAR_PLAY_NEXT = 1019;
+inline constexpr unsigned IDC_CLEAR_PLAY_PREV = 1020;
+inline constexpr unsigned IDC_CLEAR_STOP = 1021;
 
 // The main frame's icon, menu, accelerators and title.
 inline constexpr unsigned IDR_MAINFRAME = 128;

@@ -85,6 +85,20 @@ inline constexpr char kChannelsListLabel[] = "Channels List";
 inline constexpr char kHotKeysGroupTitle[] = "System Wide Hot Keys";
 inline constexpr char kHotKeysNote[] =
     "Note : Assign System Wide Hot Keys and then Switch to Radio Tab to use the System Wide Hotkeys.";
+inline constexpr char kHotKeyPlayLabel[] = "&Play :";
+inline constexpr char kHotKeyPlayNextLabel[] = "Play &Next Channel :";
+inline constexpr char kHotKeyPlayPrevLabel[] = "Play P&revious Channel :";
+inline constexpr char kHotKeyStopLabel[] = "&Stop :";
+inline constexpr char kAssignButton[] = "Assign";
+inline constexpr char kClearButton[] = "Clear";
+inline constexpr char kLoadHotKeyPlayFailed[] = "Failed to Load HotKey for Playing Channel.";
+inline constexpr char kLoadHotKeyPlayNextFailed[] = "Failed to Load HotKey for Playing Next Channel.";
+inline constexpr char kLoadHotKeyPlayPrevFailed[] = "Failed to Load HotKey for Playing Previous Channel.";
+inline constexpr char kLoadHotKeyStopFailed[] = "Failed to Load HotKey to Stop Playing Channel.";
+inline constexpr char kStoreHotKeyPlayFailed[] = "Failed to Store HotKey to Play Channel.";
+inline constexpr char kStoreHotKeyPlayNextFailed[] = "Failed to Store HotKey to Play Next Channel.";
+inline constexpr char kStoreHotKeyPlayPrevFailed[] = "Failed to Store HotKey to Play Previous Channel.";
+inline constexpr char kStoreHotKeyStopFailed[] = "Failed to Store HotKey to Stop Playing.";
 
 // The about box.
 inline constexpr char kAboutTitle[] = "About Kestrel Radio";

@@ -11,6 +11,10 @@ packages=(
   libmpv-dev libcurl4-openssl-dev libssl-dev libcpp-httplib-dev
   libxcb1-dev libxcb-keysyms1-dev libx11-xcb-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  # the station server: Radio Browser import (JSON), gzipped station list
+  nlohmann-json3-dev zlib1g-dev
+  # X keysym names for the global hot keys
+  x11proto-dev
   # the download dialog's handwriting face
   fonts-comic-neue
   # the demo catalogue's Japanese and other East Asian channel names

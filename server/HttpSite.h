@@ -3,6 +3,7 @@
 #include <httplib.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <memory>
 #include <stdexcept>
@@ -11,20 +12,33 @@
 
 namespace stationserver {
 
+class RequestLog;
+
 // A site the server cannot open; what() says why, for the user.
 class SiteError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
+// What a site allows each client.
+struct ConnectionPolicy {
+    // How long a request's line and headers may take to arrive in all.
+    std::chrono::milliseconds headDeadline{std::chrono::seconds(10)};
+    // Connections open at once from one client address; 0: no limit.
+    std::size_t connectionsPerAddress = 32;
+};
+
 // One HTTP site on its own port (station server, music site, promotion
-// site): an httplib server with a pool of connection threads, listening on
-// a thread of its own.
+// site): an httplib server listening on a thread of its own, whose
+// connections wait for their requests on one head-reading thread and are
+// answered by a pool of connection threads.
 class HttpSite {
 public:
     // description names the site in messages; portOption is the command-line
-    // option that moves it.
-    HttpSite(std::string description, std::string portOption, std::size_t connectionThreads);
+    // option that moves it. The log gets the site's own answers to requests
+    // that were refused or came too slowly.
+    HttpSite(std::string description, std::string portOption, std::size_t connectionThreads,
+             const ConnectionPolicy& policy, RequestLog& log);
     ~HttpSite();
     HttpSite(const HttpSite&) = delete;
     HttpSite& operator=(const HttpSite&) = delete;
@@ -37,7 +51,8 @@ public:
 
     // Starts accepting connections; returns once the site does.
     void Start();
-    // Stops accepting, waits for every connection thread and the listener.
+    // Stops accepting, closes the connections waiting for a request and
+    // waits for every connection thread and the listener.
     void Stop();
 
 private:

@@ -138,11 +138,15 @@ void ProviderTally::LogStreamStart()
     m_log.WriteStreamStart(m_method, m_path, m_status);
 }
 
+void ProviderTally::LogAnswer(std::uint64_t bytesSent)
+{
+    if (!m_logged.exchange(true))
+        m_log.WriteCompleted(m_method, m_path, m_status, bytesSent);
+}
+
 httplib::ContentProviderResourceReleaser ProviderTally::LogWhenReleased(std::shared_ptr<ProviderTally> tally)
 {
-    return [tally = std::move(tally)](bool) {
-        tally->m_log.WriteCompleted(tally->m_method, tally->m_path, tally->m_status, tally->BytesSent());
-    };
+    return [tally = std::move(tally)](bool) { tally->LogAnswer(tally->BytesSent()); };
 }
 
 }

@@ -55,7 +55,7 @@ private:
 
 // Counts what a content provider sends and writes the request's log line
 // when httplib releases the provider, that is when the answer has ended for
-// whatever reason.
+// whatever reason, unless the provider wrote it before its last piece.
 class ProviderTally {
 public:
     ProviderTally(RequestLog& log, const httplib::Request& request, int status);
@@ -65,6 +65,9 @@ public:
     std::uint64_t BytesSent() const { return m_bytesSent.load(); }
     // Writes the stream's "STREAM-START" line.
     void LogStreamStart();
+    // Writes the answer's line now, with the bytes it will have sent, for a
+    // provider about to write its last piece; the line is written once.
+    void LogAnswer(std::uint64_t bytesSent);
 
     // The releaser for Response::set_content_provider.
     static httplib::ContentProviderResourceReleaser LogWhenReleased(std::shared_ptr<ProviderTally> tally);
@@ -75,6 +78,7 @@ private:
     std::string m_path;
     int m_status;
     std::atomic<std::uint64_t> m_bytesSent{0};
+    std::atomic<bool> m_logged{false};
 };
 
 }

@@ -13,9 +13,11 @@ constexpr int kUsageError = 2;
 std::string Usage(const ServerOptions& defaults)
 {
     return "Usage: kestrel-station-server [options]\n"
+           "       kestrel-station-server import FILE.json [--catalogue OUT]\n"
            "\n"
            "Serves Kestrel Radio's station list, banner page and demo streams, and the\n"
-           "music and promotion sites' home pages, each site on its own port.\n"
+           "music and promotion sites' home pages, each site on its own port. The import\n"
+           "makes a catalogue of the stations in a Radio Browser dump (import --help).\n"
            "\n"
            "  --listen ADDR            listen address (default 127.0.0.1)\n"
            "  --port N                 station server port (default 8580; 0 picks a free one)\n"
@@ -32,11 +34,18 @@ std::string Usage(const ServerOptions& defaults)
            "  --title-interval S       seconds of stream between two track titles (default 10)\n"
            "  --burst S                seconds of stream sent at once to a new listener (default 2)\n"
            "  --threads N              connection threads of the station server (default 300)\n"
+           "  --header-timeout S       seconds a client has to send a request's line and\n"
+           "                           headers, however slowly they come (default 10)\n"
+           "  --connections-per-address N\n"
+           "                           connections open at once from one client address\n"
+           "                           (default 32; 0: no limit, as behind a reverse proxy)\n"
            "  --help                   show this help\n"
            "\n"
-           "In the catalogue, {server} stands for the station server's base URL.\n"
-           "SIGTERM or SIGINT stops the server. Exit status: 0 after a clean stop, 1 when a\n"
-           "site cannot listen, 2 for a bad command line or catalogue.\n";
+           "In the catalogue, {server} stands for the station server's base URL. SIGHUP,\n"
+           "or a change of the catalogue file, makes the server read it again; a faulty\n"
+           "new catalogue is refused and the old one served on. SIGTERM or SIGINT stops\n"
+           "the server. Exit status: 0 after a clean stop, 1 when a site cannot listen, 2\n"
+           "for a bad command line or catalogue.\n";
 }
 
 std::optional<int> Number(std::string_view text, int lowest, int highest)
@@ -91,6 +100,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv, const ServerOpti
         {"--title-interval", number(titleIntervalSeconds, 1, 86400)},
         {"--burst", number(burstSeconds, 0, 3600)},
         {"--threads", number(options.connectionThreads, 4, 10000)},
+        {"--header-timeout", number(options.headerTimeoutSeconds, 1, 3600)},
+        {"--connections-per-address", number(options.connectionsPerAddress, 0, 100000)},
         {"--fault",
          [&](std::string_view, std::string_view value) {
              const auto fault = ParseFault(value);

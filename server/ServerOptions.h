@@ -21,6 +21,8 @@ struct ServerOptions {
     Fault fault;
     StreamSettings streams;
     int connectionThreads = 300;
+    int headerTimeoutSeconds = 10;
+    int connectionsPerAddress = 32;
 };
 
 // The outcome of reading the command line: options to run with, or a text

@@ -1,6 +1,9 @@
 #include "StationListHandler.h"
 
+#include "ContentNegotiation.h"
+#include "EncodedStationList.h"
 #include "RequestLog.h"
+#include "StationListStore.h"
 #include "StopFlag.h"
 
 #include <algorithm>
@@ -8,8 +11,8 @@
 namespace stationserver {
 namespace {
 
-// Served as opaque bytes: httplib would gzip a text type for clients that
-// accept it, and the program must get the list byte for byte as it stands.
+// Served as opaque bytes, so that httplib never compresses them by itself:
+// the list goes out byte for byte, or gzipped ahead of time and marked so.
 constexpr char kContentType[] = "application/octet-stream";
 constexpr std::size_t kOversizedLength = std::size_t{65} * 1024 * 1024;
 constexpr std::size_t kPieceSize = 64 * 1024;
@@ -36,12 +39,9 @@ bool WriteRepeated(const std::string& list, std::size_t offset, std::size_t leng
 
 }
 
-StationListHandler::StationListHandler(std::string stationList, Fault fault, RequestLog& log,
+StationListHandler::StationListHandler(const StationListStore& store, Fault fault, RequestLog& log,
                                        const StopFlag& stopFlag)
-    : m_stationList(std::make_shared<const std::string>(std::move(stationList)))
-    , m_fault(fault)
-    , m_log(log)
-    , m_stopFlag(stopFlag)
+    : m_store(store), m_fault(fault), m_log(log), m_stopFlag(stopFlag)
 {
 }
 
@@ -54,14 +54,49 @@ void StationListHandler::operator()(const httplib::Request& request, httplib::Re
         response.set_content("The server is stopping.\n", "text/plain");
         return;
     }
-    if (m_fault.kind != Fault::Kind::None && m_fault.kind != Fault::Kind::Delay) {
-        AnswerWithFault(request, response);
-        return;
-    }
-    response.set_content(*m_stationList, kContentType);
+    // One list for the whole answer, whatever reloads meanwhile.
+    std::shared_ptr<const EncodedStationList> list = m_store.Current();
+    if (m_fault.kind != Fault::Kind::None && m_fault.kind != Fault::Kind::Delay)
+        AnswerWithFault(request, response, std::move(list));
+    else
+        AnswerWithList(request, response, std::move(list));
 }
 
-void StationListHandler::AnswerWithFault(const httplib::Request& request, httplib::Response& response) const
+// The list goes out from memory that every answer shares, without a copy;
+// httplib cuts a range request's part from it. The log line is written just
+// before the last piece, so that a client that has its answer finds it.
+void StationListHandler::AnswerWithList(const httplib::Request& request, httplib::Response& response,
+                                        std::shared_ptr<const EncodedStationList> list) const
+{
+    const bool gzip = AcceptsGzip(request.get_header_value("Accept-Encoding"));
+    const std::shared_ptr<const std::string> body(list, gzip ? &list->gzip : &list->identity);
+    const std::string& tag = gzip ? list->gzipTag : list->identityTag;
+    response.set_header("ETag", tag);
+    response.set_header("Vary", "Accept-Encoding");
+    if (IfNoneMatchNames(request.get_header_value("If-None-Match"), tag)) {
+        response.status = 304;
+        return;
+    }
+    if (gzip)
+        response.set_header("Content-Encoding", "gzip");
+
+    // httplib answers a range request with 206 when the status is left unset.
+    const int status = request.ranges.empty() ? 200 : 206;
+    const bool logBeforeLastPiece = request.ranges.size() <= 1;
+    auto tally = std::make_shared<ProviderTally>(m_log, request, status);
+    response.set_content_provider(
+        body->size(), kContentType,
+        [body, tally, logBeforeLastPiece](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+            const std::size_t piece = std::min(length, kPieceSize);
+            if (logBeforeLastPiece && piece == length)
+                tally->LogAnswer(tally->BytesSent() + piece);
+            return tally->Write(sink, body->data() + offset, piece);
+        },
+        ProviderTally::LogWhenReleased(tally));
+}
+
+void StationListHandler::AnswerWithFault(const httplib::Request& request, httplib::Response& response,
+                                         std::shared_ptr<const EncodedStationList> list) const
 {
     if (m_fault.kind == Fault::Kind::Status) {
         response.status = m_fault.status;
@@ -72,7 +107,7 @@ void StationListHandler::AnswerWithFault(const httplib::Request& request, httpli
     response.status = 200;
     auto tally = std::make_shared<ProviderTally>(m_log, request, response.status);
     auto releaser = ProviderTally::LogWhenReleased(tally);
-    const std::shared_ptr<const std::string> list = m_stationList;
+    const std::shared_ptr<const std::string> bytes(list, &list->identity);
     const StopFlag& stopFlag = m_stopFlag;
 
     switch (m_fault.kind) {
@@ -80,22 +115,22 @@ void StationListHandler::AnswerWithFault(const httplib::Request& request, httpli
         // Returning false from the provider makes httplib drop the
         // connection, short of the announced length.
         response.set_content_provider(
-            list->size(), kContentType,
-            [list, tally](std::size_t offset, std::size_t, httplib::DataSink& sink) {
-                const std::size_t half = list->size() / 2;
+            bytes->size(), kContentType,
+            [bytes, tally](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                const std::size_t half = bytes->size() / 2;
                 if (offset < half)
-                    tally->Write(sink, list->data() + offset, half - offset);
+                    tally->Write(sink, bytes->data() + offset, half - offset);
                 return false;
             },
             releaser);
         break;
     case Fault::Kind::StalledBody:
         response.set_content_provider(
-            list->size(), kContentType,
-            [list, tally, &stopFlag](std::size_t offset, std::size_t, httplib::DataSink& sink) {
-                const std::size_t half = list->size() / 2;
+            bytes->size(), kContentType,
+            [bytes, tally, &stopFlag](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                const std::size_t half = bytes->size() / 2;
                 if (offset < half)
-                    return tally->Write(sink, list->data() + offset, half - offset);
+                    return tally->Write(sink, bytes->data() + offset, half - offset);
                 stopFlag.SleepFor(std::chrono::milliseconds(200));
                 return !stopFlag.IsRaised();
             },
@@ -104,16 +139,16 @@ void StationListHandler::AnswerWithFault(const httplib::Request& request, httpli
     case Fault::Kind::EndlessBody:
         response.set_chunked_content_provider(
             kContentType,
-            [list, tally](std::size_t offset, httplib::DataSink& sink) {
-                return WriteRepeated(*list, offset, kPieceSize, *tally, sink);
+            [bytes, tally](std::size_t offset, httplib::DataSink& sink) {
+                return WriteRepeated(*bytes, offset, kPieceSize, *tally, sink);
             },
             releaser);
         break;
     case Fault::Kind::OversizedBody:
         response.set_content_provider(
             kOversizedLength, kContentType,
-            [list, tally](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-                return WriteRepeated(*list, offset, std::min(length, kPieceSize), *tally, sink);
+            [bytes, tally](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+                return WriteRepeated(*bytes, offset, std::min(length, kPieceSize), *tally, sink);
             },
             releaser);
         break;

@@ -1,23 +1,28 @@
 // kestrel-station-server: the web server behind Kestrel Radio. It serves the
-// station list made from a hand-edited catalogue, the banner page, looping
-// demo streams and the music and promotion sites' home pages, each site on
-// its own port. The demo, the tests and the benchmarks run against it.
+// station list made from a catalogue (edited by hand or imported from the
+// Radio Browser directory), the banner page, looping demo streams and the
+// music and promotion sites' home pages, each site on its own port. The
+// demo, the tests and the benchmarks run against it.
 
+#include "AtomicFile.h"
 #include "Catalogue.h"
+#include "CatalogueReloader.h"
+#include "ControlSignals.h"
+#include "EncodedStationList.h"
 #include "HttpSite.h"
+#include "ImportCommand.h"
 #include "MediaLibrary.h"
 #include "RequestLog.h"
 #include "ServerOptions.h"
 #include "SitePages.h"
-#include "StationList.h"
 #include "StationListHandler.h"
+#include "StationListStore.h"
 #include "StopFlag.h"
 #include "StreamMountHandler.h"
-#include "TerminationSignals.h"
 
-#include <cstdio>
-#include <fstream>
 #include <iostream>
+#include <string_view>
+#include <sys/resource.h>
 
 using namespace stationserver;
 
@@ -27,6 +32,9 @@ constexpr int kExitCannotServe = 1;
 constexpr int kExitBadCatalogue = 2;
 constexpr std::size_t kSmallSiteThreads = 8;
 constexpr char kProgram[] = "kestrel-station-server: ";
+constexpr std::string_view kImportCommand = "import";
+// How often the catalogue file is looked at for a change.
+constexpr std::chrono::seconds kCatalogueLookInterval{1};
 
 std::string BaseUrl(const std::string& address, int port)
 {
@@ -34,25 +42,35 @@ std::string BaseUrl(const std::string& address, int port)
     return "http://" + (isIpv6 ? "[" + address + "]" : address) + ":" + std::to_string(port);
 }
 
-// Written under a temporary name and renamed, so that a reader never sees
-// half of it.
+// Written whole, so that a reader never sees half of it.
 void WriteReadyFile(const std::string& path, int stationPort, int musicPort, int promoPort)
 {
-    const std::string partial = path + ".partial";
-    {
-        std::ofstream file(partial, std::ios::trunc);
-        file << "station=" << stationPort << "\nmusic=" << musicPort << "\npromo=" << promoPort << "\n";
-        if (!file.flush())
-            throw SiteError("cannot write the ready file " + path);
+    try {
+        WriteFileAtomically(path, "station=" + std::to_string(stationPort) + "\nmusic=" + std::to_string(musicPort)
+                                      + "\npromo=" + std::to_string(promoPort) + "\n");
+    } catch (const FileWriteError& error) {
+        throw SiteError(std::string("the ready file ") + error.what());
     }
-    if (std::rename(partial.c_str(), path.c_str()) != 0)
-        throw SiteError("cannot write the ready file " + path);
+}
+
+// Every client and listener takes a file descriptor; the soft limit a shell
+// gives (often 1024) is far below what the system allows a server.
+void RaiseOpenFileLimit()
+{
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &limit);
+    }
 }
 
 }
 
 int main(int argc, char** argv)
 {
+    if (argc > 1 && argv[1] == kImportCommand)
+        return RunImport(argc - 2, argv + 2);
+
     ServerOptions defaults;
     defaults.catalogueFile = KESTREL_DEFAULT_CATALOGUE;
     defaults.mediaFolder = KESTREL_DEFAULT_MEDIA_FOLDER;
@@ -63,7 +81,8 @@ int main(int argc, char** argv)
     }
     const ServerOptions& options = *commandLine.options;
 
-    BlockTerminationSignals();
+    BlockControlSignals();
+    RaiseOpenFileLimit();
 
     Catalogue catalogue;
     try {
@@ -81,9 +100,15 @@ int main(int argc, char** argv)
     try {
         RequestLog log(options.requestLogFile);
         StopFlag stopFlag;
-        HttpSite station("station server", "--port", static_cast<std::size_t>(options.connectionThreads));
-        HttpSite music("music site", "--music-port", kSmallSiteThreads);
-        HttpSite promo("promotion site", "--promo-port", kSmallSiteThreads);
+        // Filled once the station server's address is known; outlives the
+        // sites, whose requests use it.
+        StationListStore stationList(nullptr);
+        const ConnectionPolicy policy{std::chrono::seconds(options.headerTimeoutSeconds),
+                                      static_cast<std::size_t>(options.connectionsPerAddress)};
+        HttpSite station("station server", "--port", static_cast<std::size_t>(options.connectionThreads), policy,
+                         log);
+        HttpSite music("music site", "--music-port", kSmallSiteThreads, policy, log);
+        HttpSite promo("promotion site", "--promo-port", kSmallSiteThreads, policy, log);
         station.Bind(options.listenAddress, options.stationPort);
         music.Bind(options.listenAddress, options.musicPort);
         promo.Bind(options.listenAddress, options.promoPort);
@@ -91,9 +116,11 @@ int main(int argc, char** argv)
         const std::string stationUrl = BaseUrl(options.listenAddress, station.Port());
         const SiteAddresses addresses{BaseUrl(options.listenAddress, music.Port()),
                                       BaseUrl(options.listenAddress, promo.Port()), KESTREL_MAKER_DOMAIN};
+        stationList.Replace(EncodeStationList(catalogue, stationUrl));
+        catalogue = {};
+        CatalogueReloader reloader(options.catalogueFile, stationUrl, stationList);
         station.Server().Get("/stationlist.zip",
-                             log.Logged(StationListHandler(BuildStationList(catalogue, stationUrl), options.fault,
-                                                           log, stopFlag)));
+                             log.Logged(StationListHandler(stationList, options.fault, log, stopFlag)));
         station.Server().Get("/banners/kestrel-radio.html", log.Logged(HtmlPage(BannerPage(addresses))));
         station.Server().Get(kStreamMountPattern,
                              log.Logged(StreamMountHandler(media, options.streams, log, stopFlag)));
@@ -113,7 +140,15 @@ int main(int argc, char** argv)
             std::cout << kProgram << "stream at " << stationUrl << "/streams/" << mount << "\n";
         std::cout.flush();
 
-        WaitForTerminationSignal();
+        for (;;) {
+            const ControlSignal signal = WaitForControlSignal(kCatalogueLookInterval);
+            if (signal == ControlSignal::Stop)
+                break;
+            if (signal == ControlSignal::Reload)
+                reloader.Reload();
+            else
+                reloader.ReloadIfChanged();
+        }
         stopFlag.Raise();
         for (HttpSite* site : {&station, &music, &promo})
             site->Stop();

@@ -1,6 +1,7 @@
 #include "fw/ribbon/RibbonStatusPaneWidget.h"
 
 #include "fw/CMFCVisualManager.h"
+#include "fw/PlainText.h"
 #include "fw/ribbon/CMFCRibbonStatusBarPane.h"
 
 #include <QHelpEvent>
@@ -39,7 +40,7 @@ bool RibbonStatusPaneWidget::event(QEvent* pEvent)
         if (strTip.isEmpty())
             QToolTip::hideText();
         else
-            QToolTip::showText(static_cast<QHelpEvent*>(pEvent)->globalPos(), strTip, this);
+            QToolTip::showText(static_cast<QHelpEvent*>(pEvent)->globalPos(), PlainToolTip(strTip), this);
         return true;
     }
     return QWidget::event(pEvent);

@@ -9,14 +9,26 @@ namespace {
 const char kProcessExecutableLink[] = "/proc/self/exe";
 const char kDefaultDataHome[] = "/.local/share";
 
-// The XDG data home. A relative XDG_DATA_HOME is invalid and ignored, as the
-// XDG base directory rules require.
-QString DataHome()
+// The XDG data home as the environment names it; empty when it names none.
+QString XdgDataHome()
 {
-    const QString strHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (!strHome.isEmpty() && QDir::isAbsolutePath(strHome))
-        return strHome;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+}
+
+QString DefaultDataHome()
+{
     return QDir::homePath() + QLatin1String(kDefaultDataHome);
+}
+
+// A data home the program can keep its folder in: an absolute path (a
+// relative XDG_DATA_HOME is invalid, as the XDG base directory rules say),
+// not the root of the file system, and a folder that exists or can be made.
+bool IsUsable(const QString& strHome)
+{
+    if (strHome.isEmpty() || !QDir::isAbsolutePath(strHome) || QDir(strHome).isRoot())
+        return false;
+    // Created on request, like the shell's special folders with their create flag.
+    return QDir().mkpath(strHome) && QFileInfo(strHome).isWritable();
 }
 }
 
@@ -27,9 +39,14 @@ bool CUserDataFolder::IsAvailable()
 
 QString CUserDataFolder::Path()
 {
-    const QString strHome = DataHome();
-    // Created on request, like the shell's special folders with their create flag.
-    return QDir().mkpath(strHome) ? strHome : QString();
+    // An unusable XDG_DATA_HOME falls back to the default data home, not
+    // straight to the executable's folder, which for an installed program
+    // is a system folder.
+    for (const QString& strHome : {XdgDataHome(), DefaultDataHome()}) {
+        if (IsUsable(strHome))
+            return strHome;
+    }
+    return QString();
 }
 
 QString CUserDataFolder::ExecutablePath()

@@ -4,7 +4,7 @@
 
 // Where the system keeps each user's local (non-roaming) application data,
 // and where the running program lives. On Linux the data folder is the XDG
-// data home.
+// data home, or ~/.local/share when XDG_DATA_HOME names no usable folder.
 class CUserDataFolder
 {
 public:

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QUrl>
 #include <curl/curl.h>
+#include <sys/file.h>
 
 namespace {
 const char kAllowedProtocols[] = "http,https";
@@ -61,6 +62,14 @@ size_t WriteBody(char* pData, size_t nSize, size_t nCount, void* pUser)
     return static_cast<size_t>(nBytes);
 }
 
+// libcurl calls this about once a second even while nothing arrives, so a
+// request to give up is noticed soon whatever the server does.
+int OnProgress(void* pUser, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    const auto& cancelRequested = *static_cast<const std::function<bool()>*>(pUser);
+    return cancelRequested && cancelRequested() ? 1 : 0;
+}
+
 HeaderList NoCacheHeaders()
 {
     curl_slist* pList = nullptr;
@@ -78,7 +87,8 @@ UrlDownloadResult Failure(UrlDownloadStatus status, const QString& strDetail, lo
     return UrlDownloadResult{status, strDetail, nHttpStatus};
 }
 
-UrlDownloadResult Classify(CURL* pCurl, CURLcode code, const BodySink& sink, const char* pErrorText)
+UrlDownloadResult Classify(CURL* pCurl, CURLcode code, const BodySink& sink, const char* pErrorText,
+                           const UrlDownloadOptions& options)
 {
     long nHttpStatus = 0;
     curl_easy_getinfo(pCurl, CURLINFO_RESPONSE_CODE, &nHttpStatus);
@@ -95,12 +105,21 @@ UrlDownloadResult Classify(CURL* pCurl, CURLcode code, const BodySink& sink, con
             return Failure(UrlDownloadStatus::TooLarge, QStringLiteral("the answer is larger than %1 bytes").arg(sink.nMaxBytes), nHttpStatus);
         return Failure(UrlDownloadStatus::FileError, sink.file.errorString(), nHttpStatus);
     case CURLE_OPERATION_TIMEDOUT: {
-        // Only two limits are set; a transfer that never got past connecting
-        // ran into the first.
+        // Three limits are set: the whole transfer's, the connection's, and
+        // the stall's once the answer has begun.
+        curl_off_t nTotal = 0;
         curl_off_t nPretransfer = 0;
+        curl_easy_getinfo(pCurl, CURLINFO_TOTAL_TIME_T, &nTotal);
         curl_easy_getinfo(pCurl, CURLINFO_PRETRANSFER_TIME_T, &nPretransfer);
+        const auto totalTime = std::chrono::microseconds(nTotal);
+        if (totalTime >= options.overallTimeout)
+            return Failure(UrlDownloadStatus::TookTooLong,
+                           QStringLiteral("the transfer took longer than %1 ms").arg(options.overallTimeout.count()),
+                           nHttpStatus);
         return Failure(nPretransfer == 0 ? UrlDownloadStatus::ConnectTimedOut : UrlDownloadStatus::Stalled, strDetail, nHttpStatus);
     }
+    case CURLE_ABORTED_BY_CALLBACK:
+        return Failure(UrlDownloadStatus::Cancelled, QStringLiteral("the transfer was given up"), nHttpStatus);
     case CURLE_COULDNT_RESOLVE_HOST:
     case CURLE_COULDNT_RESOLVE_PROXY:
     case CURLE_COULDNT_CONNECT:
@@ -150,6 +169,8 @@ UrlDownloadResult CCurlUrlDownloader::Download(const QString& strUrl, const QStr
     QFile file(strFilePath);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return Failure(UrlDownloadStatus::FileError, QStringLiteral("cannot create \"%1\": %2").arg(strFilePath, file.errorString()));
+    // The lock tells a sweep of abandoned files that this one is in use.
+    flock(file.handle(), LOCK_EX | LOCK_NB);
 
     BodySink sink{file, m_options.nMaxBytes};
     char errorText[CURL_ERROR_SIZE] = {};
@@ -169,6 +190,10 @@ UrlDownloadResult CCurlUrlDownloader::Download(const QString& strUrl, const QStr
     curl_easy_setopt(pEasy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(m_options.connectTimeout.count()));
     curl_easy_setopt(pEasy, CURLOPT_LOW_SPEED_LIMIT, kStallBytesPerSecond);
     curl_easy_setopt(pEasy, CURLOPT_LOW_SPEED_TIME, static_cast<long>(m_options.stallTimeout.count()));
+    curl_easy_setopt(pEasy, CURLOPT_TIMEOUT_MS, static_cast<long>(m_options.overallTimeout.count()));
+    curl_easy_setopt(pEasy, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(pEasy, CURLOPT_XFERINFOFUNCTION, &OnProgress);
+    curl_easy_setopt(pEasy, CURLOPT_XFERINFODATA, &m_options.cancelRequested);
     curl_easy_setopt(pEasy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(m_options.nMaxBytes));
     curl_easy_setopt(pEasy, CURLOPT_WRITEFUNCTION, &WriteBody);
     curl_easy_setopt(pEasy, CURLOPT_WRITEDATA, &sink);
@@ -176,7 +201,7 @@ UrlDownloadResult CCurlUrlDownloader::Download(const QString& strUrl, const QStr
     if (!caFile.isEmpty())
         curl_easy_setopt(pEasy, CURLOPT_CAINFO, caFile.constData());
 
-    UrlDownloadResult result = Classify(pEasy, curl_easy_perform(pEasy), sink, errorText);
+    UrlDownloadResult result = Classify(pEasy, curl_easy_perform(pEasy), sink, errorText, m_options);
     if (result.Succeeded() && !file.flush())
         result = Failure(UrlDownloadStatus::FileError, file.errorString(), result.nHttpStatus);
     file.close();

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QtGlobal>
 #include <chrono>
+#include <functional>
 #include <memory>
 
 // What a download may cost before it is given up: a server that cannot be
@@ -13,6 +14,11 @@ struct UrlDownloadOptions
     std::chrono::milliseconds connectTimeout{15000};
     // A transfer that brings no byte for this long has stalled.
     std::chrono::seconds stallTimeout{30};
+    // The longest a whole transfer may take, however steadily bytes trickle in.
+    std::chrono::milliseconds overallTimeout{60000};
+    // Asked about once a second and whenever data moves; true gives the
+    // transfer up at once (the program is asked to end).
+    std::function<bool()> cancelRequested;
     qint64 nMaxBytes = qint64(64) * 1024 * 1024;
     // Certificate authorities (PEM) to trust instead of the system's bundle,
     // for a server with a private certificate. Empty: the system's.
@@ -25,6 +31,8 @@ enum class UrlDownloadStatus {
     ConnectFailed,   // the host is unknown or refused the connection
     ConnectTimedOut,
     Stalled,         // no byte arrived for the stall timeout
+    TookTooLong,     // the transfer ran past the overall timeout
+    Cancelled,       // cancelRequested said so
     HttpError,       // the server answered with a status of 400 or more
     TooLarge,
     FileError,       // the target file could not be created or written
@@ -60,7 +68,8 @@ public:
 
     // Fetches strUrl into strFilePath, which must not exist yet: the file is
     // created for this transfer alone, so nothing planted at that path is
-    // ever written through. On success the file holds the bytes exactly as
-    // the server sent them; on failure no file is left there.
+    // ever written through, and locked (flock) while it is written. On
+    // success the file holds the bytes exactly as the server sent them; on
+    // failure no file is left there.
     virtual UrlDownloadResult Download(const QString& strUrl, const QString& strFilePath) = 0;
 };

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <memory>
 
-// One running instance per user: the first process makes itself findable
-// under the program's name; a later one finds it, hands it a window message
-// or asks it to come to the front, and ends.
+// One running instance per user: the first process takes a per-user lock and
+// makes itself findable under the program's name; a later one finds it, hands
+// it a window message or asks it to come to the front, and ends.
 
 // A request the running instance answers on its own event loop.
 class IInstanceReceiver
@@ -24,12 +24,20 @@ class IRunningInstance
 {
 public:
     virtual ~IRunningInstance() = default;
-    // Delivers the message and waits for the answer. False when the running
-    // instance did not answer in time (it is gone or hangs).
+    // Delivers the message and waits for the answer. While the running
+    // instance is still starting, the connection is tried again until the
+    // sender's deadline. False when no answer came by then (it is gone or
+    // hangs); the running instance then drops the request unanswered.
     virtual bool SendMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
                              std::intptr_t* pResult = nullptr) = 0;
     // Asks it to show and activate its main window and waits until it has.
     virtual bool ShowAndActivate() = 0;
+};
+
+enum class InstanceClaim {
+    Listening,      // this process is the running instance, and later starts find it
+    HeldByAnother,  // another process is the running instance
+    NotFindable,    // this process is the running instance, but later starts cannot reach it
 };
 
 class IInstanceService
@@ -38,12 +46,14 @@ public:
     virtual ~IInstanceService() = default;
 
     virtual bool IsAvailable() const = 0;
-    // The instance listening under this service's name, or null when none does.
+    // Makes this process the user's running instance unless another one is:
+    // takes the per-user lock first, then, holding it, clears a socket a
+    // killed instance left and listens there. Requests reach pReceiver on
+    // the calling thread's event loop.
+    virtual InstanceClaim Claim(IInstanceReceiver* pReceiver) = 0;
+    // The instance that holds the claim; null when this process holds it.
     virtual std::unique_ptr<IRunningInstance> FindRunningInstance() = 0;
-    // Makes this process the one others find. Requests reach pReceiver on
-    // the calling thread's event loop. False when another live process
-    // already listens under the name or the name cannot be taken.
-    virtual bool Listen(IInstanceReceiver* pReceiver) = 0;
+    // Stops listening and gives the claim up.
     virtual void StopListening() = 0;
 };
 

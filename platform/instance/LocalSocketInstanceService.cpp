@@ -3,18 +3,29 @@
 #include <QDataStream>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
 #include <QPointer>
 #include <QStandardPaths>
+#include <QThread>
 #include <QTimer>
+#include <algorithm>
+#include <unistd.h>
 
 namespace {
 
-// A request: its kind, then a window message and its two parameters.
+// A request: its kind, a window message and its two parameters, and when
+// its sender stops waiting, on the system's monotonic clock, which every
+// process on the machine shares.
 enum class RequestKind : quint8 { Message = 1, ShowAndActivate = 2 };
-constexpr qint64 kRequestSize = 1 + 4 + 8 + 8;
+constexpr qint64 kRequestSize = 1 + 4 + 8 + 8 + 8;
 constexpr qint64 kAnswerSize = 8;
+// How long a sender waits before it tries again to reach an instance that
+// holds the lock but does not listen yet.
+constexpr int kConnectRetryMs = 50;
+const char kLockSuffix[] = ".lock";
 
 struct Request
 {
@@ -22,13 +33,15 @@ struct Request
     quint32 message;
     quint64 wParam;
     qint64 lParam;
+    qint64 nSenderDeadlineMs;
 };
 
 QByteArray Encode(const Request& request)
 {
     QByteArray bytes;
     QDataStream stream(&bytes, QIODevice::WriteOnly);
-    stream << static_cast<quint8>(request.kind) << request.message << request.wParam << request.lParam;
+    stream << static_cast<quint8>(request.kind) << request.message << request.wParam << request.lParam
+           << request.nSenderDeadlineMs;
     return bytes;
 }
 
@@ -36,7 +49,7 @@ bool Decode(const QByteArray& bytes, Request* pRequest)
 {
     QDataStream stream(bytes);
     quint8 kind = 0;
-    stream >> kind >> pRequest->message >> pRequest->wParam >> pRequest->lParam;
+    stream >> kind >> pRequest->message >> pRequest->wParam >> pRequest->lParam >> pRequest->nSenderDeadlineMs;
     if (stream.status() != QDataStream::Ok)
         return false;
     if (kind != static_cast<quint8>(RequestKind::Message) && kind != static_cast<quint8>(RequestKind::ShowAndActivate))
@@ -56,24 +69,30 @@ public:
 
     bool SendMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t* pResult) override
     {
-        return Ask({RequestKind::Message, message, wParam, lParam}, pResult);
+        return Ask(RequestKind::Message, message, wParam, lParam, pResult);
     }
 
     bool ShowAndActivate() override
     {
-        return Ask({RequestKind::ShowAndActivate, 0, 0, 0}, nullptr);
+        return Ask(RequestKind::ShowAndActivate, 0, 0, 0, nullptr);
     }
 
 private:
     // One connection per request: send it, then wait for the answer.
-    bool Ask(const Request& request, std::intptr_t* pResult)
+    bool Ask(RequestKind kind, quint32 message, quint64 wParam, qint64 lParam, std::intptr_t* pResult)
     {
-        QDeadlineTimer deadline(m_nTimeoutMs);
+        const QDeadlineTimer deadline(m_nTimeoutMs);
         QLocalSocket socket;
-        socket.connectToServer(m_strSocketPath);
-        if (!socket.waitForConnected(static_cast<int>(deadline.remainingTime())))
-            return false;
-        socket.write(Encode(request));
+        // An instance that has just taken the lock may not listen yet.
+        for (;;) {
+            socket.connectToServer(m_strSocketPath);
+            if (socket.waitForConnected(static_cast<int>(deadline.remainingTime())))
+                break;
+            if (deadline.hasExpired())
+                return false;
+            QThread::msleep(static_cast<unsigned long>(std::min<qint64>(kConnectRetryMs, deadline.remainingTime())));
+        }
+        socket.write(Encode({kind, message, wParam, lParam, deadline.deadline()}));
         if (!socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime())))
             return false;
         while (socket.bytesAvailable() < kAnswerSize) {
@@ -93,16 +112,23 @@ private:
     int m_nTimeoutMs;
 };
 
-QString SocketFolder()
+// The user's runtime folder; where the system names none the temporary
+// folder, with the user in the names, so that no user's instance can stand
+// in another's way.
+QString InstancePath(const QString& strName)
 {
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return runtime.isEmpty() ? QDir::tempPath() : runtime;
+    const QString strRuntime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    QString strFileName = QString(strName).replace(QLatin1Char('/'), QLatin1Char('_'));
+    if (!strRuntime.isEmpty())
+        return strRuntime + QLatin1Char('/') + strFileName;
+    return QDir::tempPath() + QLatin1Char('/') + strFileName + QLatin1Char('-') + QString::number(getuid());
 }
 
 }
 
 CLocalSocketInstanceService::CLocalSocketInstanceService(const QString& strName, int nAnswerTimeoutMs)
-    : m_strSocketPath(SocketFolder() + QLatin1Char('/') + QString(strName).replace(QLatin1Char('/'), QLatin1Char('_')))
+    : m_strSocketPath(InstancePath(strName))
+    , m_strLockPath(m_strSocketPath + QLatin1String(kLockSuffix))
     , m_nAnswerTimeoutMs(nAnswerTimeoutMs)
 {
 }
@@ -114,7 +140,7 @@ CLocalSocketInstanceService::~CLocalSocketInstanceService()
 
 bool CLocalSocketInstanceService::IsAvailable() const
 {
-    return QDir(SocketFolder()).exists();
+    return QFileInfo(m_strSocketPath).dir().exists();
 }
 
 QString CLocalSocketInstanceService::SocketPath() const
@@ -122,57 +148,57 @@ QString CLocalSocketInstanceService::SocketPath() const
     return m_strSocketPath;
 }
 
-bool CLocalSocketInstanceService::IsSomeoneListening() const
+QString CLocalSocketInstanceService::LockPath() const
 {
-    QLocalSocket probe;
-    probe.connectToServer(m_strSocketPath);
-    const bool bConnected = probe.waitForConnected(m_nAnswerTimeoutMs);
-    probe.abort();
-    return bConnected;
+    return m_strLockPath;
+}
+
+InstanceClaim CLocalSocketInstanceService::Claim(IInstanceReceiver* pReceiver)
+{
+    if (m_pLock == nullptr) {
+        // The lock decides, atomically, which of two starts at the same
+        // moment runs; the lock of a process that died is taken over.
+        auto pLock = std::make_unique<QLockFile>(m_strLockPath);
+        // A lock is stale only when its process is gone, however old it is.
+        pLock->setStaleLockTime(0);
+        if (!pLock->tryLock(0))
+            return pLock->error() == QLockFile::LockFailedError ? InstanceClaim::HeldByAnother
+                                                                : InstanceClaim::NotFindable;
+        m_pLock = std::move(pLock);
+    }
+    m_pReceiver = pReceiver;
+    if (m_pServer != nullptr)
+        return InstanceClaim::Listening;
+    auto* pServer = new QLocalServer(this);
+    pServer->setSocketOptions(QLocalServer::UserAccessOption);
+    // Whoever holds the lock is the only one listening here, so a socket in
+    // the way was left by an instance that was killed.
+    QLocalServer::removeServer(m_strSocketPath);
+    if (!pServer->listen(m_strSocketPath)) {
+        delete pServer;
+        return InstanceClaim::NotFindable;
+    }
+    m_pServer = pServer;
+    connect(m_pServer, &QLocalServer::newConnection, this, &CLocalSocketInstanceService::OnNewConnection);
+    return InstanceClaim::Listening;
 }
 
 std::unique_ptr<IRunningInstance> CLocalSocketInstanceService::FindRunningInstance()
 {
-    if (m_pServer != nullptr || !IsSomeoneListening())
+    if (m_pLock != nullptr)
         return nullptr;
     return std::make_unique<CLocalSocketRunningInstance>(m_strSocketPath, m_nAnswerTimeoutMs);
 }
 
-bool CLocalSocketInstanceService::Listen(IInstanceReceiver* pReceiver)
-{
-    if (m_pServer != nullptr) {
-        m_pReceiver = pReceiver;
-        return true;
-    }
-    // Listening with access options replaces whatever socket is in the way,
-    // so a live instance is looked for first.
-    if (IsSomeoneListening())
-        return false;
-    auto* pServer = new QLocalServer(this);
-    pServer->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!pServer->listen(m_strSocketPath)) {
-        // A socket left behind by a process that ended without cleaning up
-        // is taken over.
-        if (pServer->serverError() != QAbstractSocket::AddressInUseError
-            || !QLocalServer::removeServer(m_strSocketPath) || !pServer->listen(m_strSocketPath)) {
-            delete pServer;
-            return false;
-        }
-    }
-    m_pServer = pServer;
-    m_pReceiver = pReceiver;
-    connect(m_pServer, &QLocalServer::newConnection, this, &CLocalSocketInstanceService::OnNewConnection);
-    return true;
-}
-
 void CLocalSocketInstanceService::StopListening()
 {
-    if (m_pServer == nullptr)
-        return;
-    m_pServer->close();
-    delete m_pServer;
-    m_pServer = nullptr;
+    if (m_pServer != nullptr) {
+        m_pServer->close();
+        delete m_pServer;
+        m_pServer = nullptr;
+    }
     m_pReceiver = nullptr;
+    m_pLock.reset();
 }
 
 void CLocalSocketInstanceService::OnNewConnection()
@@ -192,6 +218,13 @@ void CLocalSocketInstanceService::OnRequestBytes(QLocalSocket* pSocket)
         return;
     Request request{};
     if (!Decode(pSocket->read(kRequestSize), &request) || m_pReceiver == nullptr) {
+        pSocket->abort();
+        return;
+    }
+    // A request read after its sender gave up (this instance was busy) is
+    // dropped: a window must not jump to the front long after the start
+    // that asked for it has ended.
+    if (QDeadlineTimer::current().deadline() > request.nSenderDeadlineMs) {
         pSocket->abort();
         return;
     }

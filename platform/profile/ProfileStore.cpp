@@ -1,18 +1,52 @@
 #include "platform/profile/ProfileStore.h"
 
+#include <QDateTime>
+#include <QDebug>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 
 namespace {
+const char kDamagedSuffixFormat[] = "'.damaged-'yyyyMMdd-HHmmss";
+
 QString Key(const QString& section, const QString& entry)
 {
     return section + QLatin1Char('/') + entry;
 }
+
+std::unique_ptr<QSettings> OpenSettings(const QString& organisation, const QString& application)
+{
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, organisation, application);
+}
+
+// A name beside strFile that says when it was set aside and is not taken yet.
+QString SetAsideName(const QString& strFile)
+{
+    const QString strStamped = strFile + QDateTime::currentDateTime().toString(QLatin1String(kDamagedSuffixFormat));
+    QString strName = strStamped;
+    for (int n = 2; QFileInfo::exists(strName); ++n)
+        strName = strStamped + QLatin1Char('-') + QString::number(n);
+    return strName;
+}
 }
 
 CProfileStore::CProfileStore(const QString& organisation, const QString& application)
-    : m_pSettings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, organisation, application))
+    : m_pSettings(OpenSettings(organisation, application))
 {
+    // QSettings keeps a profile it cannot read as it is, and from then on
+    // drops every change without a word. The damaged file is kept under a
+    // dated name for whoever wants to look at it, and a clean profile starts.
+    if (m_pSettings->status() != QSettings::FormatError)
+        return;
+    const QString strFile = m_pSettings->fileName();
+    const QString strSetAside = SetAsideName(strFile);
+    m_pSettings.reset();
+    if (QFile::rename(strFile, strSetAside))
+        qWarning().noquote() << QStringLiteral("The profile %1 could not be read; it was kept as %2 and a new one started.")
+                                    .arg(strFile, strSetAside);
+    else
+        qWarning().noquote() << QStringLiteral("The profile %1 could not be read nor set aside.").arg(strFile);
+    m_pSettings = OpenSettings(organisation, application);
 }
 
 CProfileStore::~CProfileStore() = default;

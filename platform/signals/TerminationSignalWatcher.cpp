@@ -13,11 +13,14 @@ constexpr std::array<int, 3> kWatchedSignals = {SIGTERM, SIGINT, SIGHUP};
 
 // The pipe the handler writes to; -1 while no watcher is installed.
 int g_pipe[2] = {-1, -1};
+// Set by the handler, for work that blocks the event loop and asks instead.
+volatile sig_atomic_t g_bRequested = 0;
 struct sigaction g_previous[kWatchedSignals.size()];
 
 extern "C" void OnTerminationSignal(int nSignal)
 {
     const int savedErrno = errno;
+    g_bRequested = 1;
     const unsigned char byte = static_cast<unsigned char>(nSignal);
     // A full pipe already holds a request to end: losing this one is harmless.
     [[maybe_unused]] const ssize_t written = write(g_pipe[1], &byte, 1);
@@ -36,6 +39,7 @@ CTerminationSignalWatcher::CTerminationSignalWatcher(QObject* pParent)
         return;
     }
     m_bInstalled = true;
+    g_bRequested = 0;
     m_pNotifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
     connect(m_pNotifier, &QSocketNotifier::activated, this, &CTerminationSignalWatcher::OnPipeReadable);
 
@@ -62,6 +66,11 @@ CTerminationSignalWatcher::~CTerminationSignalWatcher()
 bool CTerminationSignalWatcher::IsAvailable() const
 {
     return m_bInstalled;
+}
+
+bool CTerminationSignalWatcher::IsTerminationRequested()
+{
+    return g_bRequested != 0;
 }
 
 void CTerminationSignalWatcher::OnPipeReadable()

@@ -21,6 +21,11 @@ public:
     // watcher is already installed).
     bool IsAvailable() const;
 
+    // Whether one of the signals arrived since the watcher was installed.
+    // Work that holds the event loop up (a download) asks this now and then
+    // and stops, so that the program can end soon.
+    static bool IsTerminationRequested();
+
 signals:
     void terminationRequested(int nSignal);
 

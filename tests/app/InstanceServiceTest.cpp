@@ -2,10 +2,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QThread>
 #include <QUuid>
 #include <atomic>
+#include <chrono>
+#include <future>
+#include <thread>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
@@ -45,13 +49,21 @@ public:
         m_pService = new CLocalSocketInstanceService(name);
         m_pService->moveToThread(&m_thread);
         QMetaObject::invokeMethod(
-            m_pService, [this] { m_bListening = m_pService->Listen(&m_receiver); }, Qt::BlockingQueuedConnection);
+            m_pService, [this] { m_bListening = m_pService->Claim(&m_receiver) == InstanceClaim::Listening; },
+            Qt::BlockingQueuedConnection);
     }
     ~RunningInstance()
     {
         QMetaObject::invokeMethod(m_pService, [this] { delete m_pService; }, Qt::BlockingQueuedConnection);
         m_thread.quit();
         m_thread.wait();
+    }
+
+    // Keeps the instance from reading its requests for a while, as a long
+    // task on its event loop would.
+    void Block(std::chrono::milliseconds duration)
+    {
+        QMetaObject::invokeMethod(m_pService, [duration] { std::this_thread::sleep_for(duration); }, Qt::QueuedConnection);
     }
 
     bool m_bListening = false;
@@ -83,11 +95,41 @@ int BindRawSocket(const QString& path, bool bListen)
     return fd;
 }
 
-TEST(InstanceServiceTest, NothingIsFoundWhileNoInstanceListens)
+TEST(InstanceServiceTest, TheFirstClaimWinsAndItsHolderFindsNoOtherInstance)
 {
-    CLocalSocketInstanceService service(UniqueName());
-    EXPECT_TRUE(service.IsAvailable());
-    EXPECT_EQ(service.FindRunningInstance(), nullptr);
+    const QString name = UniqueName();
+    CLocalSocketInstanceService first(name);
+    EXPECT_TRUE(first.IsAvailable());
+    Receiver receiver;
+    EXPECT_EQ(first.Claim(&receiver), InstanceClaim::Listening);
+    EXPECT_EQ(first.FindRunningInstance(), nullptr);
+    EXPECT_TRUE(QFile::exists(first.LockPath()));
+
+    CLocalSocketInstanceService second(name);
+    EXPECT_EQ(second.Claim(&receiver), InstanceClaim::HeldByAnother);
+    EXPECT_NE(second.FindRunningInstance(), nullptr);
+
+    first.StopListening();
+    EXPECT_FALSE(QFile::exists(first.LockPath()));
+    EXPECT_FALSE(QFile::exists(first.SocketPath()));
+    EXPECT_EQ(second.Claim(&receiver), InstanceClaim::Listening);
+}
+
+TEST(InstanceServiceTest, NamesBelongToTheUserEvenWithoutARuntimeFolder)
+{
+    const QByteArray previous = qgetenv("XDG_RUNTIME_DIR");
+    qunsetenv("XDG_RUNTIME_DIR");
+    const QString name = UniqueName();
+    CLocalSocketInstanceService service(name);
+    qputenv("XDG_RUNTIME_DIR", previous);
+
+    const QFileInfo folder(QFileInfo(service.SocketPath()).path());
+    const bool bOwnFolder = folder.ownerId() == getuid() && !(folder.permissions() & QFileDevice::WriteOther)
+        && folder.absoluteFilePath() != QDir(QDir::tempPath()).absolutePath();
+    EXPECT_TRUE(bOwnFolder || service.SocketPath().endsWith(QLatin1Char('-') + QString::number(getuid())))
+        << service.SocketPath().toStdString();
+    Receiver receiver;
+    EXPECT_EQ(service.Claim(&receiver), InstanceClaim::Listening);
 }
 
 TEST(InstanceServiceTest, MessageReachesTheRunningInstanceAndItsAnswerComesBack)
@@ -124,7 +166,7 @@ TEST(InstanceServiceTest, SecondListenerUnderTheSameNameIsRefused)
     ASSERT_TRUE(running.m_bListening);
     CLocalSocketInstanceService second(name);
     Receiver receiver;
-    EXPECT_FALSE(second.Listen(&receiver));
+    EXPECT_EQ(second.Claim(&receiver), InstanceClaim::HeldByAnother);
     // The first one still answers.
     ASSERT_NE(second.FindRunningInstance(), nullptr);
     EXPECT_TRUE(second.FindRunningInstance()->ShowAndActivate());
@@ -137,10 +179,9 @@ TEST(InstanceServiceTest, SocketLeftByACrashedInstanceIsTakenOver)
     const int fd = BindRawSocket(service.SocketPath(), false);
     close(fd);
     ASSERT_TRUE(QFile::exists(service.SocketPath()));
-    EXPECT_EQ(service.FindRunningInstance(), nullptr);
 
     Receiver receiver;
-    EXPECT_TRUE(service.Listen(&receiver));
+    EXPECT_EQ(service.Claim(&receiver), InstanceClaim::Listening);
     service.StopListening();
     EXPECT_FALSE(QFile::exists(service.SocketPath()));
 }
@@ -168,7 +209,7 @@ TEST(InstanceServiceTest, GarbledRequestIsDroppedAndTheNextOneServed)
     QLocalSocket garbage;
     garbage.connectToServer(second.SocketPath());
     ASSERT_TRUE(garbage.waitForConnected(2000));
-    garbage.write(QByteArray(21, '\x7f'));
+    garbage.write(QByteArray(29, '\x7f'));
     ASSERT_TRUE(garbage.waitForBytesWritten(2000));
     // The instance closes the connection without answering.
     EXPECT_TRUE(garbage.state() == QLocalSocket::UnconnectedState || garbage.waitForDisconnected(2000));
@@ -177,6 +218,52 @@ TEST(InstanceServiceTest, GarbledRequestIsDroppedAndTheNextOneServed)
     ASSERT_NE(second.FindRunningInstance(), nullptr);
     EXPECT_TRUE(second.FindRunningInstance()->SendMessage(0x0404, 9, 9));
     EXPECT_EQ(running.m_receiver.m_nMessages, 1);
+}
+
+TEST(InstanceServiceTest, ASenderEarlierThanTheListenerIsServedOnceItListens)
+{
+    const QString name = UniqueName();
+    CLocalSocketInstanceService second(name);
+    std::unique_ptr<IRunningInstance> pFound = second.FindRunningInstance();
+    ASSERT_NE(pFound, nullptr);
+    auto sent = std::async(std::launch::async, [&] { return pFound->ShowAndActivate(); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+
+    RunningInstance running(name);
+
+    ASSERT_TRUE(running.m_bListening);
+    EXPECT_TRUE(sent.get());
+    EXPECT_EQ(running.m_receiver.m_nActivations, 1);
+}
+
+TEST(InstanceServiceTest, ARequestWhoseSenderGaveUpIsDropped)
+{
+    const QString name = UniqueName();
+    RunningInstance running(name);
+    ASSERT_TRUE(running.m_bListening);
+    running.Block(std::chrono::milliseconds(1200));
+
+    CLocalSocketInstanceService impatient(name, 300);
+    EXPECT_FALSE(impatient.FindRunningInstance()->ShowAndActivate());
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    EXPECT_EQ(running.m_receiver.m_nActivations, 0);
+
+    CLocalSocketInstanceService patient(name);
+    EXPECT_TRUE(patient.FindRunningInstance()->ShowAndActivate());
+    EXPECT_EQ(running.m_receiver.m_nActivations, 1);
+}
+
+TEST(InstanceServiceTest, AFailedListenKeepsTheClaimAndSaysTheInstanceCannotBeFound)
+{
+    // Longer than any local socket's name may be; the lock file has no such limit.
+    const QString name = UniqueName() + QString(120, QLatin1Char('x'));
+    CLocalSocketInstanceService first(name);
+    Receiver receiver;
+    EXPECT_EQ(first.Claim(&receiver), InstanceClaim::NotFindable);
+    EXPECT_EQ(first.FindRunningInstance(), nullptr);
+
+    CLocalSocketInstanceService second(name);
+    EXPECT_EQ(second.Claim(&receiver), InstanceClaim::HeldByAnother);
 }
 
 }

@@ -248,4 +248,25 @@ TEST_F(SingleInstanceTest, MaximisedPlacementComesBackNormalAndHidden)
     EXPECT_TRUE(geometry.contains(QStringLiteral("Geometry: 900x640"))) << qPrintable(geometry);
 }
 
+TEST_F(SingleInstanceTest, TwoStartsAtTheSameMomentLeaveOneProgram)
+{
+    for (int nRound = 0; nRound < 4; ++nRound) {
+        Program first({});
+        Program second({});
+        ASSERT_TRUE(WaitUntil([&] {
+            return first.Process().state() == QProcess::NotRunning || second.Process().state() == QProcess::NotRunning;
+        }, 30000)) << "round " << nRound << ": both are still running";
+        Program& ended = first.Process().state() == QProcess::NotRunning ? first : second;
+        Program& running = &ended == &first ? second : first;
+        EXPECT_EQ(ended.Process().exitStatus(), QProcess::NormalExit) << "round " << nRound;
+        EXPECT_EQ(ended.Process().exitCode(), 0) << "round " << nRound;
+        // The one that runs on was asked to come to the front, and stays alone.
+        EXPECT_TRUE(running.WaitForLog(QStringLiteral("show and activate"))) << "round " << nRound;
+        EXPECT_TRUE(WaitUntil([] { return VisibleMainWindows().size() == 1; })) << "round " << nRound;
+        QTest::qWait(500);
+        EXPECT_EQ(running.Process().state(), QProcess::Running) << "round " << nRound;
+        EXPECT_EQ(VisibleMainWindows().size(), 1) << "round " << nRound;
+    }
+}
+
 }

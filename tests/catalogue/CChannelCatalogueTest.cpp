@@ -4,6 +4,7 @@
 #include "catalogue/CChannelCatalogue.h"
 #include "catalogue/DataFolder.h"
 #include "catalogue/FillChannelList.h"
+#include "catalogue/StationListCheck.h"
 #include "catalogue/StationListReader.h"
 #include "fw/CListCtrl.h"
 #include "fw/MessageBox.h"
@@ -276,6 +277,48 @@ TEST_F(CChannelCatalogueTest, LoadingEmptiesTheChannelsButKeepsTheHeader)
     EXPECT_EQ(catalogue.m_channels[0].GetColumn1Text(), u"B");
     EXPECT_EQ(catalogue.AddLine("   "), 1);
     EXPECT_EQ(catalogue.m_channels.size(), 1);
+}
+
+}
+
+namespace {
+
+TEST_F(CChannelCatalogueTest, ListStartingWithManyBlankLinesLoadsInFullWithModestRoom)
+{
+    // The first lines are blank, so they promise a channel every four bytes
+    // of a long file; the room made up front stays modest all the same.
+    QStringList lines;
+    for (int n = 0; n < 300; ++n)
+        lines << QString();
+    lines << kHeader << "Radio,Alpha,http://127.0.0.1/a,,Pop,English,Working"
+          << "Radio,Beta,http://127.0.0.1/b,,Jazz,French," + QString(4 * 1024 * 1024, QLatin1Char('x'));
+    WriteStationList(StationListFile(lines));
+    CChannelCatalogue catalogue;
+
+    ASSERT_NE(catalogue.LoadStationList(), 0);
+
+    ASSERT_EQ(catalogue.m_channels.size(), 2);
+    EXPECT_EQ(catalogue.m_channels[1].GetColumn1Text(), u"Beta");
+    EXPECT_LE(catalogue.m_channels.capacity(), 100000);
+    EXPECT_FALSE(QFile::exists(GetStationListPath()));
+}
+
+TEST(StationListCheckTest, OnlyALineWithAKindOfChannelMakesAStationList)
+{
+    const QString strPath = GetStationListPath();
+    const auto holds = [&](const QByteArray& bytes) {
+        WriteStationList(bytes);
+        const bool bHolds = HoldsStationList(strPath);
+        QFile::remove(strPath);
+        return bHolds;
+    };
+    EXPECT_TRUE(holds(StationListFile({kHeader})));
+    EXPECT_TRUE(holds(StationListFile({"", "  ", kHeader, "Radio,A,u,,g,l,s"})));
+    EXPECT_FALSE(holds(QByteArray()));
+    EXPECT_FALSE(holds(QByteArray("x")));
+    EXPECT_FALSE(holds(QByteArray("Type,Channel,Address,Extra,Genre,Language,Status\r\nRadio,\xc3\xa9t\xc3\xa9,u\r\n")));
+    EXPECT_FALSE(holds(StationListFile({"", "no commas here", " ,field one is blank"})));
+    EXPECT_FALSE(HoldsStationList(strPath + ".missing"));
 }
 
 }

@@ -48,14 +48,50 @@ TEST(DataFolderTest, AMissingDataHomeIsCreated)
     EXPECT_FALSE(QFileInfo::exists(strFolder)) << "only the last level is created";
 }
 
-TEST(DataFolderTest, ARootDataHomeFallsBackBesideTheExecutable)
+// Sets an environment variable for as long as it lives.
+class ScopedVariable
 {
-    // XDG_DATA_HOME=/ is a base of one character, which names no usable folder.
-    const QByteArray previous = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", "/");
+public:
+    ScopedVariable(const char* pszName, const QByteArray& value)
+        : m_pszName(pszName)
+        , m_previous(qgetenv(pszName))
+    {
+        qputenv(pszName, value);
+    }
+    ~ScopedVariable() { qputenv(m_pszName, m_previous); }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    const char* m_pszName;
+    QByteArray m_previous;
+};
+
+TEST(DataFolderTest, AnUnusableDataHomeFallsBackToTheDefaultDataHomeFirst)
+{
+    QTemporaryDir home;
+    const ScopedVariable homeVariable("HOME", QFile::encodeName(home.path()));
+    QFile blocker(home.filePath("file"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    // The root is no per-user folder; a relative path is invalid; a path
+    // under a file can never be made.
+    for (const QByteArray& dataHome : {QByteArray("/"), QByteArray("relative/data"), QFile::encodeName(blocker.fileName() + "/data")}) {
+        const ScopedVariable dataHomeVariable("XDG_DATA_HOME", dataHome);
+        CString strFolder;
+        GetDataFolder(strFolder);
+        EXPECT_EQ(strFolder, home.path() + "/.local/share/KestrelRadio") << dataHome.constData();
+        EXPECT_TRUE(QFileInfo(strFolder).isDir());
+    }
+}
+
+TEST(DataFolderTest, WithNoUsableDataHomeAtAllTheFolderIsBesideTheExecutable)
+{
+    const ScopedVariable homeVariable("HOME", "/proc/no-home");
+    const ScopedVariable dataHomeVariable("XDG_DATA_HOME", "/proc/no-data");
+    EXPECT_FALSE(CUserDataFolder::IsAvailable());
     CString strFolder;
     GetDataFolder(strFolder);
-    qputenv("XDG_DATA_HOME", previous);
     EXPECT_EQ(strFolder, ModuleFolder() + "/KestrelRadio");
     EXPECT_TRUE(QFileInfo(strFolder).isDir());
     QDir(strFolder).removeRecursively();

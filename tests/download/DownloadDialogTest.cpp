@@ -1,7 +1,9 @@
+#include "LocalWebServer.h"
 #include "PrintQString.h"
 #include "StationListSamples.h"
 #include "StationServer.h"
 #include "download/CDlgFileDownloader.h"
+#include "download/CFileDownloadManager.h"
 #include "download/ChannelsListDownload.h"
 #include "download/HandwritingFont.h"
 #include "fw/CWinApp.h"
@@ -9,6 +11,7 @@
 #include "res/ProductInfo.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -17,7 +20,9 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <httplib.h>
 #include <optional>
+#include <sys/mount.h>
 
 namespace {
 
@@ -192,6 +197,119 @@ TEST_F(ChannelsListDownloadTest, SuccessShowsNoBox)
     EXPECT_TRUE(m_boxes.empty());
     EXPECT_EQ(shownMessage, "Loading Channels List Now...");
     EXPECT_EQ(ReadAll(m_strDestination), FetchWithAnotherClient(m_pServer->Port(), kStationListPath));
+}
+
+TEST_F(ChannelsListDownloadTest, AnAnswerThatIsNoStationListKeepsTheOlderList)
+{
+    LocalWebServer server;
+    const std::pair<const char*, std::string> answers[] = {
+        {"/empty", std::string()},
+        {"/one-byte", std::string("R")},
+        {"/utf8", std::string("Type,Channel,Address,Extra,Genre,Language,Status\r\nRadio,\xc3\xa9t\xc3\xa9,u,,g,l,s\r\n")},
+    };
+    for (const auto& [pPath, body] : answers) {
+        server.Routes().Get(pPath, [body](const httplib::Request&, httplib::Response& response) {
+            response.set_content(body, "application/octet-stream");
+        });
+    }
+    ASSERT_TRUE(server.Start());
+    ASSERT_TRUE(WriteFile(m_strDestination, "an older list"));
+
+    for (const auto& [pPath, body] : answers) {
+        EXPECT_EQ(DownloadChannelsList(nullptr, server.Url(QLatin1String(pPath)), m_strDestination), FALSE) << pPath;
+        EXPECT_EQ(ReadAll(m_strDestination), "an older list") << pPath;
+    }
+
+    ASSERT_EQ(m_boxes.size(), std::size(answers));
+    for (const MessageBoxRequest& box : m_boxes)
+        EXPECT_EQ(box.strText, ChannelsListFailureMessage());
+    EXPECT_TRUE(TempFilesOfOurs().isEmpty());
+}
+
+// A data folder on a small file system of its own, filled to the last byte.
+class FullDataFolder
+{
+public:
+    explicit FullDataFolder(const QString& strFolder)
+        : m_strFolder(strFolder)
+    {
+        m_bMounted = mount("tmpfs", QFile::encodeName(strFolder).constData(), "tmpfs", 0, "size=64k") == 0;
+    }
+    ~FullDataFolder()
+    {
+        if (m_bMounted)
+            umount2(QFile::encodeName(m_strFolder).constData(), MNT_DETACH);
+    }
+    FullDataFolder(const FullDataFolder&) = delete;
+    FullDataFolder& operator=(const FullDataFolder&) = delete;
+
+    bool IsMounted() const { return m_bMounted; }
+
+    // Fills what is left with a file of its own.
+    bool Fill() const
+    {
+        QFile filler(QDir(m_strFolder).filePath(QStringLiteral("filler")));
+        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return false;
+        const QByteArray block(512, 'f');
+        while (filler.write(block) == block.size()) {
+        }
+        const QByteArray byte(1, 'f');
+        while (filler.write(byte) == 1) {
+        }
+        return true;
+    }
+
+private:
+    QString m_strFolder;
+    bool m_bMounted = false;
+};
+
+TEST_F(ChannelsListDownloadTest, AFullDataFolderKeepsTheOlderListAndSaysSo)
+{
+    StartServer();
+    const QString strFolder = m_folder.filePath(QStringLiteral("data"));
+    ASSERT_TRUE(QDir().mkpath(strFolder));
+    const FullDataFolder full(strFolder);
+    if (!full.IsMounted())
+        GTEST_SKIP() << "a small file system cannot be mounted here (the test needs root)";
+    const QString strDestination = QDir(strFolder).filePath(QStringLiteral("StationList.zip"));
+    ASSERT_TRUE(WriteFile(strDestination, "an older list"));
+    ASSERT_TRUE(full.Fill());
+
+    EXPECT_EQ(DownloadChannelsList(nullptr, ListUrl(), strDestination), FALSE);
+
+    EXPECT_EQ(ReadAll(strDestination), "an older list");
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0].strText, ChannelsListFailureMessage());
+    EXPECT_EQ(QDir(strFolder).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              QStringList({QStringLiteral("StationList.zip"), QStringLiteral("filler")}));
+    EXPECT_TRUE(TempFilesOfOurs().isEmpty());
+}
+
+TEST_F(ChannelsListDownloadTest, AListServerThatTricklesEndsInTheFailureMessageAtTheDeadline)
+{
+    LocalWebServer server;
+    server.Routes().Get(kStationListPath, [&server](const httplib::Request&, httplib::Response& response) {
+        response.set_chunked_content_provider("application/octet-stream", [&server](size_t, httplib::DataSink& sink) {
+            server.HoldBack(std::chrono::milliseconds(100));
+            return sink.is_writable() && sink.write("R", 1);
+        });
+    });
+    ASSERT_TRUE(server.Start());
+    ASSERT_TRUE(WriteFile(m_strDestination, "an older list"));
+    const CDownloadDeadlineOverride deadline(std::chrono::milliseconds(2000));
+    QElapsedTimer elapsed;
+    elapsed.start();
+
+    EXPECT_EQ(DownloadChannelsList(nullptr, server.Url(QLatin1String(kStationListPath)), m_strDestination), FALSE);
+
+    // The dialog's first second, then the deadline.
+    EXPECT_LT(elapsed.elapsed(), 6000);
+    EXPECT_EQ(ReadAll(m_strDestination), "an older list");
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0].strText, ChannelsListFailureMessage());
+    EXPECT_TRUE(TempFilesOfOurs().isEmpty());
 }
 
 }

@@ -9,7 +9,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTcpServer>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 using namespace std::chrono_literals;
 
@@ -217,6 +220,33 @@ TEST_F(FileDownloadManagerServerTest, RefusedConnectionFails)
 
     EXPECT_TRUE(manager.m_strError.isEmpty());
     EXPECT_TRUE(TempFilesOfOurs().isEmpty());
+}
+
+TEST(StaleTempFilesTest, OnlyOurAbandonedFilesGo)
+{
+    const QDir temp(QDir::tempPath());
+    const auto make = [&](const char* pName) {
+        QFile file(temp.filePath(QLatin1String(pName)));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("partial");
+    };
+    make("KRFab12cd.tmp");
+    make("KRFin0use.tmp");
+    make("KRF1.tmp");
+    make("other.tmp");
+    const QByteArray inUse = QFile::encodeName(temp.filePath(QStringLiteral("KRFin0use.tmp")));
+    const int nHeld = open(inUse.constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(nHeld, 0);
+    ASSERT_EQ(flock(nHeld, LOCK_EX), 0);
+    ASSERT_TRUE(QFile::link(temp.filePath(QStringLiteral("other.tmp")), temp.filePath(QStringLiteral("KRFlink00.tmp"))));
+
+    CFileDownloadManager::RemoveStaleTempFiles();
+
+    EXPECT_EQ(temp.entryList({QStringLiteral("*.tmp")}, QDir::Files | QDir::System, QDir::Name),
+              QStringList({"KRF1.tmp", "KRFin0use.tmp", "KRFlink00.tmp", "other.tmp"}));
+    close(nHeld);
+    for (const QString& strName : temp.entryList({QStringLiteral("*.tmp")}, QDir::Files | QDir::System))
+        QFile::remove(temp.filePath(strName));
 }
 
 }

@@ -275,4 +275,46 @@ TEST_F(UrlDownloaderTlsTest, HttpsFromAnUntrustedServerFails)
     EXPECT_FALSE(QFile::exists(m_strTarget));
 }
 
+// A server that sends one byte every tenth of a second, for as long as
+// anyone listens: never stalled, never finished.
+void AddTrickleRoute(LocalWebServer& server, const char* pPath)
+{
+    server.Routes().Get(pPath, [&server](const httplib::Request&, httplib::Response& response) {
+        response.set_chunked_content_provider("application/octet-stream", [&server](size_t, httplib::DataSink& sink) {
+            server.HoldBack(100ms);
+            return sink.is_writable() && sink.write("R", 1);
+        });
+    });
+}
+
+TEST_F(UrlDownloaderTest, ATrickleEndsAtTheOverallDeadline)
+{
+    AddTrickleRoute(m_server, "/trickle");
+    ASSERT_TRUE(m_server.Start());
+    UrlDownloadOptions options;
+    options.overallTimeout = 1500ms;
+    const auto start = std::chrono::steady_clock::now();
+
+    const UrlDownloadResult result = Fetch(m_server.Url("/trickle"), options);
+
+    EXPECT_EQ(result.status, UrlDownloadStatus::TookTooLong) << result.strDetail.toStdString();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+    EXPECT_FALSE(QFile::exists(m_strTarget));
+}
+
+TEST_F(UrlDownloaderTest, ARequestToGiveUpEndsTheTransferSoonAndLeavesNoFile)
+{
+    AddTrickleRoute(m_server, "/trickle");
+    ASSERT_TRUE(m_server.Start());
+    const auto start = std::chrono::steady_clock::now();
+    UrlDownloadOptions options;
+    options.cancelRequested = [start] { return std::chrono::steady_clock::now() - start > 500ms; };
+
+    const UrlDownloadResult result = Fetch(m_server.Url("/trickle"), options);
+
+    EXPECT_EQ(result.status, UrlDownloadStatus::Cancelled) << result.strDetail.toStdString();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
+    EXPECT_FALSE(QFile::exists(m_strTarget));
+}
+
 }

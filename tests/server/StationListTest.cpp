@@ -95,13 +95,34 @@ TEST_F(StationListTest, ForbidsCaching)
     EXPECT_EQ(answer->Header("Expires"), "0");
 }
 
-TEST_F(StationListTest, IsNotCompressedForClientsThatAcceptGzip)
+// A client that takes gzip gets the list compressed ahead of time, marked
+// so, under an entity tag of its own; decoded, it is the same list.
+TEST_F(StationListTest, IsGzippedForClientsThatAcceptGzipAndDecodesToTheSameList)
 {
     const auto plain = HttpFetch::Get(m_server.Port(), "/stationlist.zip");
-    const auto gzip = HttpFetch::Get(m_server.Port(), "/stationlist.zip", {{"Accept-Encoding", "gzip, deflate"}});
-    ASSERT_TRUE(plain && gzip);
-    EXPECT_EQ(gzip->Header("Content-Encoding"), "");
-    EXPECT_EQ(gzip->body, plain->body);
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->Header("Content-Encoding"), "");
+
+    httplib::Client client("127.0.0.1", m_server.Port());
+    client.set_decompress(false);
+    const auto raw = client.Get("/stationlist.zip", {{"Accept-Encoding", "br;q=1.0, gzip;q=0.8"}});
+    ASSERT_TRUE(raw);
+    EXPECT_EQ(raw->get_header_value("Content-Encoding"), "gzip");
+    EXPECT_EQ(raw->get_header_value("Vary"), "Accept-Encoding");
+    EXPECT_TRUE(raw->body.starts_with("\x1F\x8B")) << "gzip's magic number";
+    EXPECT_LT(raw->body.size(), plain->body.size());
+    EXPECT_NE(raw->get_header_value("ETag"), plain->Header("ETag"));
+
+    const auto decoded = HttpFetch::Get(m_server.Port(), "/stationlist.zip", {{"Accept-Encoding", "gzip"}});
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->body, plain->body);
+
+    for (const char* refusal : {"gzip;q=0, deflate", "identity", "*;q=0", "deflate, gzip; q=0.000"}) {
+        const auto refused = HttpFetch::Get(m_server.Port(), "/stationlist.zip", {{"Accept-Encoding", refusal}});
+        ASSERT_TRUE(refused);
+        EXPECT_EQ(refused->Header("Content-Encoding"), "") << refusal;
+        EXPECT_EQ(refused->body, plain->body) << refusal;
+    }
 }
 
 TEST_F(StationListTest, EveryRequestReachesTheServerAndIsLogged)
@@ -209,6 +230,45 @@ TEST(StationListCatalogueTest, KeepsEveryCharacterAndSubstitutesTheServerEverywh
                                                 expected.join("\r\n").size() * 2)
                                      + QByteArray("\r\0\n\0", 4);
     EXPECT_EQ(QByteArray::fromStdString(answer->body), expectedBytes);
+}
+
+// A catalogue of a hundred thousand stations is served whole in both
+// encodings, and a client that has it already gets 304.
+TEST(StationListCatalogueTest, ServesAHundredThousandStations)
+{
+    constexpr int kStations = 100000;
+    QTemporaryDir folder;
+    const QString path = folder.filePath("catalogue.txt");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    QByteArray text = "Category,Channel,Stream,Id,Genre,Description,Status\n";
+    for (int i = 1; i <= kStations; ++i)
+        text += "Radio,Station " + QByteArray::number(i) + ",http://stream" + QByteArray::number(i % 97)
+                + ".example.org/live/" + QByteArray::number(i) + ",rb-" + QByteArray::number(i)
+                + ",Pop / Rock,Country - language,ON\n";
+    file.write(text);
+    file.close();
+
+    StationServer server({.catalogueFile = path});
+    ASSERT_TRUE(server.Start()) << server.Error().toStdString();
+    const auto plain = HttpFetch::Get(server.Port(), "/stationlist.zip");
+    ASSERT_TRUE(plain);
+    ASSERT_EQ(plain->status, 200);
+    const QStringList lines = StationListLines(plain->body);
+    ASSERT_EQ(lines.size(), kStations + 1);
+    EXPECT_EQ(lines.last().toStdString(), "Radio,Station 100000,http://stream90.example.org/live/100000,rb-100000,"
+                                          "Pop / Rock,Country - language,ON");
+
+    const auto gzip = HttpFetch::Get(server.Port(), "/stationlist.zip", {{"Accept-Encoding", "gzip"}});
+    ASSERT_TRUE(gzip);
+    EXPECT_EQ(gzip->Header("Content-Encoding"), "gzip");
+    EXPECT_EQ(gzip->body, plain->body);
+
+    const auto again = HttpFetch::Get(server.Port(), "/stationlist.zip", {{"If-None-Match", plain->Header("ETag")}});
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->status, 304);
+    EXPECT_EQ(again->body.size(), 0u);
+    EXPECT_EQ(server.RequestLog().filter(" GET /stationlist.zip 304 0").size(), 1);
 }
 
 }

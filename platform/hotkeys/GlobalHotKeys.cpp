@@ -1,0 +1,71 @@
+#include "platform/hotkeys/GlobalHotKeys.h"
+
+CGlobalHotKeys::CGlobalHotKeys(QObject* pParent)
+    : QObject(pParent)
+{
+}
+
+CGlobalHotKeys::~CGlobalHotKeys() = default;
+
+bool CGlobalHotKeys::Register(QObject* pOwner, int nId, unsigned nModifiers, unsigned nVirtualKey)
+{
+    if (pOwner == nullptr || nVirtualKey == 0 || IsHeld(nModifiers, nVirtualKey))
+        return false;
+    if (!Grab(nModifiers & kModifierKeys, nVirtualKey))
+        return false;
+    m_registrations.append({pOwner, nId, nModifiers, nVirtualKey});
+    if (!m_watchedOwners.contains(pOwner)) {
+        m_watchedOwners.insert(pOwner);
+        connect(pOwner, &QObject::destroyed, this, [this, pOwner] {
+            m_watchedOwners.remove(pOwner);
+            UnregisterAll(pOwner);
+        });
+    }
+    return true;
+}
+
+bool CGlobalHotKeys::Unregister(QObject* pOwner, int nId)
+{
+    bool bFound = false;
+    for (qsizetype i = m_registrations.size() - 1; i >= 0; --i) {
+        if (m_registrations[i].pOwner == pOwner && m_registrations[i].nId == nId) {
+            Release(i);
+            bFound = true;
+        }
+    }
+    return bFound;
+}
+
+void CGlobalHotKeys::UnregisterAll(QObject* pOwner)
+{
+    for (qsizetype i = m_registrations.size() - 1; i >= 0; --i) {
+        if (m_registrations[i].pOwner == pOwner)
+            Release(i);
+    }
+}
+
+void CGlobalHotKeys::ReportPressed(unsigned nModifiers, unsigned nVirtualKey)
+{
+    for (const Registration& registration : std::as_const(m_registrations)) {
+        if ((registration.nModifiers & kModifierKeys) == nModifiers && registration.nVirtualKey == nVirtualKey) {
+            emit Pressed(registration.pOwner, registration.nId, registration.nModifiers, nVirtualKey);
+            return;
+        }
+    }
+}
+
+bool CGlobalHotKeys::IsHeld(unsigned nModifiers, unsigned nVirtualKey) const
+{
+    for (const Registration& registration : m_registrations) {
+        if ((registration.nModifiers & kModifierKeys) == (nModifiers & kModifierKeys)
+            && registration.nVirtualKey == nVirtualKey)
+            return true;
+    }
+    return false;
+}
+
+void CGlobalHotKeys::Release(qsizetype nIndex)
+{
+    const Registration registration = m_registrations.takeAt(nIndex);
+    Ungrab(registration.nModifiers & kModifierKeys, registration.nVirtualKey);
+}

@@ -1,0 +1,83 @@
+// A profile the settings library cannot read is set aside, kept under a
+// dated name, and a clean one takes its place that keeps every change.
+
+#include "platform/profile/ProfileStore.h"
+#include "res/ProductInfo.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSettings>
+#include <gtest/gtest.h>
+
+namespace {
+
+CProfileStore OpenProfile()
+{
+    return CProfileStore(ProductInfo::MakerDomain(), ProductInfo::ApplicationTitle());
+}
+
+QString ProfileFile()
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, ProductInfo::MakerDomain(),
+                     ProductInfo::ApplicationTitle())
+        .fileName();
+}
+
+QStringList SetAsideFiles()
+{
+    const QFileInfo profile(ProfileFile());
+    return profile.dir().entryList({profile.fileName() + QStringLiteral(".damaged-*")}, QDir::Files);
+}
+
+void WriteProfileBytes(const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(ProfileFile()).path());
+    QFile file(ProfileFile());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+class DamagedProfileTest : public ::testing::TestWithParam<QByteArray>
+{
+protected:
+    void SetUp() override { QDir(QFileInfo(ProfileFile()).path()).removeRecursively(); }
+};
+
+TEST_P(DamagedProfileTest, IsSetAsideAndTheNextChangeIsSaved)
+{
+    WriteProfileBytes(GetParam());
+    {
+        CProfileStore profile = OpenProfile();
+        EXPECT_TRUE(profile.IsAvailable());
+        EXPECT_EQ(profile.GetInt(QStringLiteral("Settings"), QStringLiteral("AutoPlay"), 1), 1);
+        EXPECT_TRUE(profile.WriteInt(QStringLiteral("Settings"), QStringLiteral("AutoPlay"), 0));
+    }
+
+    const QStringList setAside = SetAsideFiles();
+    ASSERT_EQ(setAside.size(), 1);
+    EXPECT_TRUE(setAside[0].contains(QRegularExpression(QStringLiteral("\\.damaged-\\d{8}-\\d{6}$"))));
+    QFile kept(QFileInfo(ProfileFile()).dir().filePath(setAside[0]));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), GetParam());
+    // The change is on disk, and a later start reads it.
+    EXPECT_EQ(OpenProfile().GetInt(QStringLiteral("Settings"), QStringLiteral("AutoPlay"), 1), 0);
+    EXPECT_EQ(SetAsideFiles().size(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Damage, DamagedProfileTest,
+                         ::testing::Values(QByteArray("[Settings\nAutoPlay=1\n"),
+                                           QByteArray("\x00\xff\xfe[\x01\x02=\x03]\n[\x80\x81", 17)));
+
+TEST(ReadableProfileTest, IsNeitherMovedNorChanged)
+{
+    QDir(QFileInfo(ProfileFile()).path()).removeRecursively();
+    WriteProfileBytes("[Settings]\nAutoPlay=0\n");
+
+    EXPECT_EQ(OpenProfile().GetInt(QStringLiteral("Settings"), QStringLiteral("AutoPlay"), 1), 0);
+
+    EXPECT_TRUE(SetAsideFiles().isEmpty());
+}
+
+}
