@@ -11,6 +11,7 @@
 #include "StationServer.h"
 #include "download/ServerAddresses.h"
 #include "res/Resource.h"
+#include "settings/SettingNames.h"
 
 #include <QGuiApplication>
 #include <QHash>
@@ -39,6 +40,14 @@ const QString kLastCategory = QStringLiteral("Settings/LastCategory");
 const QString kRadioPageSized = QStringLiteral("Settings/CKestrelRadioView");
 const QString kApplicationLook = QStringLiteral("Workspace/ApplicationLook");
 constexpr int kSettingsCategory = 1;
+// Two system-wide keys, as the profile stores them and as xdotool types them.
+const QString kPlayKeyName = QStringLiteral("Play");
+constexpr int kPlayKey = 'P';
+constexpr int kPlayModifiers = 0x03;  // Ctrl and Alt
+constexpr char kPlayKeys[] = "ctrl+alt+p";
+const QString kStopKeyName = QStringLiteral("Stop");
+constexpr int kStopKey = 0x76;  // F7
+constexpr char kStopKeys[] = "F7";
 constexpr double kAudible = 0.01;
 
 bool WaitFor(const std::function<bool()>& condition, int nTimeoutMs = kTimeoutMs)
@@ -111,7 +120,7 @@ protected:
         ASSERT_FALSE(m_strWindow.isEmpty()) << qPrintable(m_pProgram->ErrorOutput());
         const QSize size = DesktopWindow::Size(m_strWindow);
         ASSERT_FALSE(size.isEmpty());
-        ASSERT_TRUE(m_places.Locate(m_pProgram->ConfigFolder(), size)) << qPrintable(m_places.Error());
+        ASSERT_TRUE(m_places.Locate(m_pProgram->HomeFolder() + QStringLiteral("/config"), size)) << qPrintable(m_places.Error());
     }
 
     void Click(const QRect& place)
@@ -280,17 +289,25 @@ TEST_F(EndToEndTest, AnOfflineStartShowsTheFailureAndRefreshRecoversOnceTheServe
     EXPECT_EQ(VisibleProgramWindows(), QStringList{m_strWindow}) << "no failure this time";
 }
 
-TEST_F(EndToEndTest, ASilentStartStaysHiddenAndASecondStartShowsTheFirst)
+TEST_F(EndToEndTest, ASilentStartStaysHiddenItsHotKeysWorkFromAnotherWindowAndASecondStartShowsIt)
 {
     StartServer();
     m_pProgram = std::make_unique<RadioProgram>(*m_pServer);
+    const auto presetHotKey = [&](const QString& strName, int nKey, int nModifiers) {
+        const QString strKey = QLatin1String(SettingNames::kSection) + QLatin1Char('/');
+        m_pProgram->Preset(strKey + QString::fromLatin1(SettingNames::kHotKeyKeyFormat).arg(strName), nKey);
+        m_pProgram->Preset(strKey + QString::fromLatin1(SettingNames::kHotKeyModFormat).arg(strName), nModifiers);
+    };
+    presetHotKey(kPlayKeyName, kPlayKey, kPlayModifiers);
+    presetHotKey(kStopKeyName, kStopKey, 0);
     ASSERT_TRUE(m_pProgram->Start({QStringLiteral(":silent")}));
     ASSERT_TRUE(WaitFor([&] { return Starts(kDemoMp3) == 1; })) << qPrintable(m_pProgram->ErrorOutput());
     EXPECT_TRUE(SoundArrives());
     EXPECT_TRUE(VisibleProgramWindows().isEmpty());
     EXPECT_TRUE(m_pProgram->IsRunning());
 
-    // Another program has the focus when the second start comes.
+    // Another program has the keyboard: the system-wide keys reach the
+    // hidden program all the same.
     QWidget other;
     other.setWindowTitle(QStringLiteral("another program"));
     other.resize(200, 100);
@@ -298,6 +315,14 @@ TEST_F(EndToEndTest, ASilentStartStaysHiddenAndASecondStartShowsTheFirst)
     other.activateWindow();
     const QString strOther = QString::number(other.winId());
     ASSERT_TRUE(WaitFor([&] { return DesktopWindow::FocusedWindow() == strOther; }));
+    RunTool(QStringLiteral("xdotool"), {QStringLiteral("key"), QLatin1String(kStopKeys)});
+    EXPECT_TRUE(WaitFor([&] { return Ends(kDemoMp3) == 1; })) << "Stop on its key";
+    RunTool(QStringLiteral("xdotool"), {QStringLiteral("key"), QLatin1String(kPlayKeys)});
+    EXPECT_TRUE(WaitFor([&] { return Starts(kDemoMp3) == 2; })) << "Play on its key";
+    EXPECT_TRUE(SoundArrives());
+    EXPECT_EQ(DesktopWindow::FocusedWindow(), strOther);
+
+    // A second start shows the first program and gives it the focus.
 
     QProcess second;
     second.setProcessEnvironment(m_pProgram->Environment());
@@ -308,7 +333,7 @@ TEST_F(EndToEndTest, ASilentStartStaysHiddenAndASecondStartShowsTheFirst)
     ASSERT_FALSE(strWindow.isEmpty()) << "the first program's window is shown";
     EXPECT_TRUE(WaitFor([&] { return DesktopWindow::FocusedWindow() == strWindow; }))
         << "and has the focus, not " << qPrintable(DesktopWindow::FocusedWindow());
-    EXPECT_EQ(Starts(kDemoMp3), 1) << "the channel plays on undisturbed";
+    EXPECT_EQ(Starts(kDemoMp3), 2) << "the channel plays on undisturbed";
     EXPECT_TRUE(m_pProgram->IsRunning());
 }
 

@@ -12,7 +12,6 @@
 namespace {
 constexpr int kStartTimeoutMs = 10000;
 constexpr int kEndTimeoutMs = 10000;
-constexpr int kWindowTimeoutMs = 15000;
 }
 
 RadioProgram::RadioProgram(const StationServer& server)
@@ -25,6 +24,13 @@ RadioProgram::RadioProgram(const StationServer& server)
     environment.insert(QStringLiteral("XDG_DATA_HOME"), m_home.filePath(QStringLiteral("data")));
     m_process.setProcessEnvironment(environment);
     m_process.setStandardOutputFile(QProcess::nullDevice());
+}
+
+void RadioProgram::SetEnvironment(const QString& strName, const QString& strValue)
+{
+    QProcessEnvironment environment = m_process.processEnvironment();
+    environment.insert(strName, strValue);
+    m_process.setProcessEnvironment(environment);
 }
 
 RadioProgram::~RadioProgram()
@@ -51,36 +57,28 @@ void RadioProgram::Preset(const QString& strKey, const QVariant& value)
 
 bool RadioProgram::Start(const QStringList& arguments)
 {
-    m_process.start(QStringLiteral(KESTREL_RADIO_PATH), arguments);
+    return StartCommand(QStringList{QStringLiteral(KESTREL_RADIO_PATH)} + arguments);
+}
+
+bool RadioProgram::StartCommand(const QStringList& command)
+{
+    // A launcher ends before the program it starts: the program must not
+    // write into a pipe that closes with the launcher.
+    if (command.first() != QStringLiteral(KESTREL_RADIO_PATH))
+        m_process.setStandardErrorFile(m_home.filePath(QStringLiteral("launched-program.log")));
+    m_process.start(command.first(), command.mid(1));
     return m_process.waitForStarted(kStartTimeoutMs);
 }
 
-bool RadioProgram::Stop()
+bool RadioProgram::WaitForEnd(int nTimeoutMs)
 {
-    if (m_process.state() == QProcess::NotRunning)
-        return false;
-    m_process.terminate();
-    return WaitForExit(kEndTimeoutMs);
+    return m_process.state() == QProcess::NotRunning || m_process.waitForFinished(nTimeoutMs);
 }
 
-bool RadioProgram::WaitForExit(int nTimeoutMs)
+bool RadioProgram::EndedCleanly() const
 {
-    ErrorOutput();
-    if (m_process.state() != QProcess::NotRunning && !m_process.waitForFinished(nTimeoutMs))
-        return false;
-    return m_process.exitStatus() == QProcess::NormalExit;
-}
-
-void RadioProgram::SetEnvironment(const QString& strName, const QString& strValue)
-{
-    QProcessEnvironment environment = m_process.processEnvironment();
-    environment.insert(strName, strValue);
-    m_process.setProcessEnvironment(environment);
-}
-
-QString RadioProgram::ConfigFolder() const
-{
-    return m_home.filePath(QStringLiteral("config"));
+    return m_process.state() == QProcess::NotRunning && m_process.exitStatus() == QProcess::NormalExit
+        && m_process.exitCode() == 0;
 }
 
 bool RadioProgram::IsRunning() const
@@ -96,24 +94,28 @@ int RadioProgram::ProfileInt(const QString& strKey, int nDefault) const
     return bOk ? nValue : nDefault;
 }
 
-QStringList VisibleProgramWindows()
+bool RadioProgram::HasVisibleWindow() const
 {
     const QString strPattern = QLatin1Char('^') + QRegularExpression::escape(ProductInfo::ApplicationTitle()) + '$';
-    return RunTool(QStringLiteral("xdotool"),
-                   {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), strPattern})
-        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return !RunTool(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                QStringLiteral("--name"), strPattern})
+                .isEmpty();
 }
 
-QString RadioProgram::MainWindow() const
+QString RadioProgram::MainWindow(int nTimeoutMs) const
 {
     QString strWindow;
+    const QString strPattern = QLatin1Char('^') + QRegularExpression::escape(ProductInfo::ApplicationTitle()) + '$';
     const bool bFound = QTest::qWaitFor([&] {
-        const QStringList windows = VisibleProgramWindows();
+        const QStringList windows = RunTool(QStringLiteral("xdotool"),
+                                            {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                             QStringLiteral("--name"), strPattern})
+                                        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         // The download dialog and message boxes carry the title too; they
         // come and go.
         strWindow = windows.size() == 1 ? windows.first() : QString();
         return !strWindow.isEmpty();
-    }, kWindowTimeoutMs);
+    }, nTimeoutMs);
     return bFound ? strWindow : QString();
 }
 
@@ -139,4 +141,21 @@ QString RunTool(const QString& strProgram, const QStringList& arguments)
     process.start(strProgram, arguments);
     process.waitForFinished(kStartTimeoutMs);
     return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
+
+bool RadioProgram::Stop()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return false;
+    m_process.terminate();
+    ErrorOutput();
+    return WaitForEnd(kEndTimeoutMs) && EndedCleanly();
+}
+
+QStringList VisibleProgramWindows()
+{
+    const QString strPattern = QLatin1Char('^') + QRegularExpression::escape(ProductInfo::ApplicationTitle()) + '$';
+    return RunTool(QStringLiteral("xdotool"),
+                   {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), strPattern})
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }

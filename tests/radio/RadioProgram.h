@@ -24,32 +24,39 @@ public:
 
     // A value in the profile before the start, as "Settings/LastChannelIndex".
     void Preset(const QString& strKey, const QVariant& value);
-    // Starts the program with the given arguments after its name.
-    bool Start(const QStringList& arguments = {});
-    bool IsRunning() const;
-    // Asks the program to end (SIGTERM) and waits; true when it ended
-    // normally.
-    bool Stop();
-    // Waits for the program to end by itself; true when it did.
-    bool WaitForExit(int nTimeoutMs);
-    // Replaces a variable of the program's environment for the next start.
+    // A variable of the program's environment, set before the start.
     void SetEnvironment(const QString& strName, const QString& strValue);
-    QProcessEnvironment Environment() const { return m_process.processEnvironment(); }
-    // The folder that holds the program's profile.
-    QString ConfigFolder() const;
+    bool Start(const QStringList& arguments = {});
+    // Starts a command line of the test's choosing (a launcher that starts
+    // the program) in the program's environment; what it writes on its
+    // standard error goes to a file in the home folder.
+    bool StartCommand(const QStringList& command);
+    bool IsRunning() const;
+    // Waits for the program to end by itself.
+    bool WaitForEnd(int nTimeoutMs);
+    // Whether the program ended by itself with the exit code 0.
+    bool EndedCleanly() const;
+    // The program's own folder under which its XDG folders lie.
+    QString HomeFolder() const { return m_home.path(); }
 
     // A value of the profile as the program has written it.
     int ProfileInt(const QString& strKey, int nDefault) const;
     // Types keys (xdotool names, as "F9") into the program's main window.
     bool TypeKey(const QString& strKey);
+    // The main window's X id while it is the only visible window of its
+    // title; empty when it does not show within nTimeoutMs.
+    QString MainWindow(int nTimeoutMs = 15000) const;
+    // Whether a window of the program's title is mapped now.
+    bool HasVisibleWindow() const;
     // What the program wrote on its standard error so far.
     QString ErrorOutput();
-
-    QString ProfileFile() const;
-    // The main window's X id, once it is the only visible window of the title.
-    QString MainWindow() const;
+    // Asks the program to end (SIGTERM) and waits; true when it ended
+    // cleanly.
+    bool Stop();
+    QProcessEnvironment Environment() const { return m_process.processEnvironment(); }
 
 private:
+    QString ProfileFile() const;
 
     QTemporaryDir m_home;
     QProcess m_process;
