@@ -7,6 +7,8 @@
 #include "res/PrivateMessages.h"
 #include "frame/CChildFrame.h"
 #include "frame/CMainFrame.h"
+#include "frame/PageCategory.h"
+#include "frame/WindowPlacement.h"
 #include "fw/CDialog.h"
 #include "fw/CMultiDocTemplate.h"
 #include "fw/StringResources.h"
@@ -30,46 +32,35 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLoggingCategory>
-#include <QScreen>
 #include <QTimer>
-#include <climits>
 
 // What the running instance receives from later ones; off unless asked for
 // with QT_LOGGING_RULES="kestrel.instance.debug=true".
 Q_LOGGING_CATEGORY(lcInstance, "kestrel.instance", QtInfoMsg)
 
 namespace {
-// The main window's saved placement, in the workspace store.
-constexpr char kPlacementLeft[] = "MainWindowLeft";
-constexpr char kPlacementTop[] = "MainWindowTop";
-constexpr char kPlacementRight[] = "MainWindowRight";
-constexpr char kPlacementBottom[] = "MainWindowBottom";
-constexpr char kPlacementFlags[] = "MainWindowFlags";
-constexpr char kPlacementShowCmd[] = "MainWindowShowCmd";
-constexpr int kNotSaved = INT_MIN;
 // How often an end waits again for a modal loop to return.
 constexpr int kModalEndRetryMs = 50;
 
-// A rectangle no screen shows any more (a monitor that went) is moved onto
-// the primary screen, so the window cannot come back out of reach.
-QRect OnSomeScreen(QRect rect)
+// The template that makes the category's page.
+CMultiDocTemplate* CreatePageTemplate(PageCategory category)
 {
-    for (const QScreen* pScreen : QGuiApplication::screens()) {
-        if (pScreen->availableGeometry().intersects(rect))
-            return rect;
+    switch (category) {
+    case PageCategory::OnlineRadioPlayer:
+        return new CMultiDocTemplate(IDR_KestrelRadioTYPE, RUNTIME_CLASS(CKestrelRadioDoc), RUNTIME_CLASS(CChildFrame),
+                                     RUNTIME_CLASS(CKestrelRadioView));
+    case PageCategory::Settings:
+        return new CMultiDocTemplate(IDR_KestrelRadioTYPE, RUNTIME_CLASS(CRadioSettingsDoc),
+                                     RUNTIME_CLASS(CChildFrame), RUNTIME_CLASS(CRadioSettingsView));
+    case PageCategory::MoreSoftwares:
+        return new CMultiDocTemplate(IDR_PromoTYPE, RUNTIME_CLASS(CPromoDoc), RUNTIME_CLASS(CChildFrame),
+                                     RUNTIME_CLASS(CPromoView));
+    case PageCategory::SendUsYourSong:
+        return new CMultiDocTemplate(IDR_HardwareTYPE, RUNTIME_CLASS(CHardwareStoreDoc), RUNTIME_CLASS(CChildFrame),
+                                     RUNTIME_CLASS(CHardwareStoreView));
     }
-    if (const QScreen* pPrimary = QGuiApplication::primaryScreen()) {
-        const QRect available = pPrimary->availableGeometry();
-        rect.setSize(rect.size().boundedTo(available.size()));
-        rect.moveTopLeft(available.topLeft());
-    }
-    return rect;
+    return nullptr;
 }
-}
-
-CKestrelRadioApp* KestrelRadioApp()
-{
-    return dynamic_cast<CKestrelRadioApp*>(AfxGetApp());
 }
 
 CKestrelRadioApp::CKestrelRadioApp(QStringList arguments)
@@ -151,7 +142,7 @@ void CKestrelRadioApp::InstallTerminationHandling()
     // the program ends through the same path as Exit when it is told to quit.
     QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, m_pTerminationWatcher.get(), [this] {
         if (IsWindow(m_pMainWnd))
-            StoreWindowPlacement(static_cast<CFrameWnd*>(m_pMainWnd));
+            WindowPlacement::Store(static_cast<CFrameWnd*>(m_pMainWnd));
     });
     QObject::connect(qGuiApp, &QCoreApplication::aboutToQuit, m_pTerminationWatcher.get(),
                      [this] { EndApplication(); });
@@ -200,48 +191,13 @@ BOOL CKestrelRadioApp::FindRunningInstance(InstanceClaim claim, std::unique_ptr<
 
 void CKestrelRadioApp::RegisterDocTemplates()
 {
-    AddDocTemplate(new CMultiDocTemplate(IDR_KestrelRadioTYPE, RUNTIME_CLASS(CKestrelRadioDoc),
-                                         RUNTIME_CLASS(CChildFrame), RUNTIME_CLASS(CKestrelRadioView)));
-    AddDocTemplate(new CMultiDocTemplate(IDR_KestrelRadioTYPE, RUNTIME_CLASS(CRadioSettingsDoc),
-                                         RUNTIME_CLASS(CChildFrame), RUNTIME_CLASS(CRadioSettingsView)));
-    AddDocTemplate(new CMultiDocTemplate(IDR_PromoTYPE, RUNTIME_CLASS(CPromoDoc), RUNTIME_CLASS(CChildFrame),
-                                         RUNTIME_CLASS(CPromoView)));
-    AddDocTemplate(new CMultiDocTemplate(IDR_HardwareTYPE, RUNTIME_CLASS(CHardwareStoreDoc),
-                                         RUNTIME_CLASS(CChildFrame), RUNTIME_CLASS(CHardwareStoreView)));
+    for (const PageCategory category : kPageCategories)
+        AddDocTemplate(CreatePageTemplate(category));
 }
 
 BOOL CKestrelRadioApp::ReloadWindowPlacement(CFrameWnd* pFrame)
 {
-    const int nLeft = GetInt(kPlacementLeft, kNotSaved);
-    const int nTop = GetInt(kPlacementTop, kNotSaved);
-    const int nRight = GetInt(kPlacementRight, kNotSaved);
-    const int nBottom = GetInt(kPlacementBottom, kNotSaved);
-    if (pFrame == nullptr || nLeft == kNotSaved || nTop == kNotSaved || nRight == kNotSaved || nBottom == kNotSaved)
-        return FALSE;
-    const CRect rectNormal(nLeft, nTop, nRight, nBottom);
-    if (rectNormal.IsRectEmpty())
-        return FALSE;
-    // Whatever show state was saved, the window comes back normal and
-    // hidden: only the start-up or the tray shows it.
-    pFrame->setGeometry(OnSomeScreen(rectNormal.ToQRect()));
-    return TRUE;
-}
-
-void CKestrelRadioApp::StoreWindowPlacement(CFrameWnd* pFrame)
-{
-    const QRect normal = pFrame->normalGeometry().isValid() ? pFrame->normalGeometry() : pFrame->geometry();
-    const CRect rect(normal);
-    int nShowCmd = SW_SHOWNORMAL;
-    if (pFrame->isMaximized())
-        nShowCmd = SW_SHOWMAXIMIZED;
-    else if (pFrame->isMinimized())
-        nShowCmd = SW_SHOWMINIMIZED;
-    WriteInt(kPlacementLeft, rect.left);
-    WriteInt(kPlacementTop, rect.top);
-    WriteInt(kPlacementRight, rect.right);
-    WriteInt(kPlacementBottom, rect.bottom);
-    WriteInt(kPlacementFlags, 0);
-    WriteInt(kPlacementShowCmd, nShowCmd);
+    return WindowPlacement::Reload(pFrame);
 }
 
 void CKestrelRadioApp::OnAppAbout()

@@ -28,11 +28,9 @@ public:
     BOOL InitInstance();
 
     // Puts the saved normal rectangle on the frame, hidden whatever was saved
-    // (a restore never shows or maximises the window). TRUE when a placement
-    // was saved and applied.
+    // (the frame's own placement code does it). TRUE when a placement was
+    // saved and applied.
     BOOL ReloadWindowPlacement(CFrameWnd* pFrame);
-    // Keeps the frame's normal rectangle and show state in the workspace store.
-    void StoreWindowPlacement(CFrameWnd* pFrame);
 
     void OnAppAbout();
 
@@ -44,8 +42,6 @@ public:
     CSettingsCache m_cache;
     // The numeric command-line argument; -1 = none.
     int m_nForwardedArgument = -1;
-    // The command id of the current look (210-218, or what was stored).
-    int m_nAppLook = -1;
     // How the main window starts: SW_SHOW, or SW_HIDE.
     int m_nCmdShow = -1;
 
@@ -72,6 +68,3 @@ private:
     std::unique_ptr<CDesktopMediaControls> m_pMediaControls;
     std::unique_ptr<CDesktopMediaControlsBinding> m_pMediaControlsBinding;
 };
-
-// The application object, or null before it exists.
-CKestrelRadioApp* KestrelRadioApp();

@@ -1,11 +1,11 @@
 #include "download/CFileDownloadManager.h"
 
+#include "download/DownloadLog.h"
 #include "fw/CWinApp.h"
 #include "platform/download/AbandonedFiles.h"
 #include "platform/download/UrlDownloader.h"
 #include "platform/signals/TerminationSignalWatcher.h"
 
-#include <QDebug>
 #include <QDir>
 #include <QTemporaryFile>
 
@@ -54,7 +54,7 @@ BOOL CFileDownloadManager::Download()
         result = m_pDownloader->Download(m_strUrl, m_strTempFile);
     if (result.Succeeded())
         return TRUE;
-    qWarning().noquote() << QStringLiteral("Download of %1 failed: %2").arg(m_strUrl, result.strDetail);
+    qCWarning(lcDownload).noquote() << QStringLiteral("Download of %1 failed: %2").arg(m_strUrl, result.strDetail);
     m_strError.clear();
     return FALSE;
 }

@@ -1,8 +1,7 @@
 #include "download/ServerAddresses.h"
 
+#include "download/DownloadLog.h"
 #include "res/ProductInfo.h"
-
-#include <cstdio>
 
 namespace {
 const char kStationListPath[] = "/stationlist.zip";
@@ -24,11 +23,10 @@ QUrl SiteFromEnvironment(const QProcessEnvironment& environment, const char* pVa
         return defaultSite;
     const QString strValue = environment.value(strVariable);
     if (!CServerAddresses::IsBaseUrl(strValue.trimmed())) {
-        std::fprintf(stderr,
-            "%s: ignoring %s=\"%s\": expected a base URL such as http://127.0.0.1:8580 (http or https, a host, "
-            "an optional port, no path); using %s\n",
-            qPrintable(ProductInfo::ApplicationTitle()), pVariable, qPrintable(strValue),
-            qPrintable(defaultSite.toString()));
+        qCWarning(lcDownload,
+                  "Ignoring %s=\"%s\": expected a base URL such as http://127.0.0.1:8580 (http or https, a host, "
+                  "an optional port, no path); using %s",
+                  pVariable, qPrintable(strValue), qPrintable(defaultSite.toString()));
         return defaultSite;
     }
     QUrl site(strValue.trimmed());
@@ -92,10 +90,9 @@ QString CServerAddresses::PromoSiteAddress() const
 
 namespace ServerAddresses {
 
-const CServerAddresses& Current()
+CServerAddresses Current()
 {
-    static const CServerAddresses addresses(QProcessEnvironment::systemEnvironment());
-    return addresses;
+    return CServerAddresses(QProcessEnvironment::systemEnvironment());
 }
 
 QString StationListUrl()

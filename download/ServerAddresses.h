@@ -13,7 +13,8 @@ inline constexpr char kPromoSiteVariable[] = "KESTREL_PROMO_SITE";
 // The addresses of the program's web sites: the radio server (station list
 // and banner), the music site and the promotion site. Each defaults to a host
 // of the maker's domain; a variable above replaces its scheme, host and port.
-// A value that is not such a base URL is ignored, with a message on stderr.
+// A value that is not such a base URL is ignored, with a warning in the
+// download log.
 class CServerAddresses
 {
 public:
@@ -38,9 +39,10 @@ private:
     QUrl m_promoSite;
 };
 
-// The program's addresses, read from its environment once, at first use.
+// The program's addresses, read from its environment at each use, so that
+// whoever points the program elsewhere (a test, a demo) is followed at once.
 namespace ServerAddresses {
-const CServerAddresses& Current();
+CServerAddresses Current();
 QString StationListUrl();
 QString BannerUrl();
 QString MusicSiteUrl();

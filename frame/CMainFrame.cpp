@@ -1,16 +1,18 @@
 #include "frame/CMainFrame.h"
 
-#include "app/CKestrelRadioApp.h"
 #include "res/PrivateMessages.h"
 #include "nowplaying/NowPlayingRelay.h"
 #include "catalogue/DataFolder.h"
 #include "download/ChannelsListDownload.h"
 #include "download/ServerAddresses.h"
 #include "frame/ApplicationLooks.h"
+#include "frame/PageCategory.h"
 #include "frame/RibbonLayout.h"
+#include "frame/WindowPlacement.h"
 #include "fw/CCmdUI.h"
 #include "fw/CDocTemplate.h"
 #include "fw/CMDIChildWndEx.h"
+#include "fw/CWinApp.h"
 #include "fw/ribbon/CMFCRibbonCategory.h"
 #include "fw/ribbon/CMFCRibbonCheckBox.h"
 #include "fw/ribbon/CMFCRibbonPanel.h"
@@ -21,7 +23,10 @@
 #include "res/ResourceImages.h"
 #include "res/StringTable.h"
 #include "settings/SettingNames.h"
+#include "settings/SettingsCache.h"
 #include "settings/SettingsStore.h"
+
+#include <iterator>
 
 namespace {
 // The frame asks for exactly these: no minimise or maximise box, not
@@ -32,8 +37,8 @@ constexpr UINT kRedrawEverything = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN 
 
 CMainFrame::CMainFrame()
 {
-    if (CKestrelRadioApp* pApp = KestrelRadioApp())
-        pApp->m_nAppLook = pApp->GetInt(SettingNames::kApplicationLook, SettingDefaults::kApplicationLook);
+    if (auto* pApp = dynamic_cast<CWinAppEx*>(AfxGetApp()))
+        m_nAppLook = pApp->GetInt(SettingNames::kApplicationLook, SettingDefaults::kApplicationLook);
 
     MapCommand(ID_WINDOW_MANAGER, &CMainFrame::OnWindowManager);
     MapCommand(ID_REFRESH_CHANNELS_LIST, &CMainFrame::OnRefreshChannelsList);
@@ -61,8 +66,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     if (CMDIFrameWndEx::OnCreate(lpCreateStruct) == -1)
         return -1;
 
-    if (CKestrelRadioApp* pApp = KestrelRadioApp())
-        OnApplicationLook(static_cast<UINT>(pApp->m_nAppLook));
+    OnApplicationLook(static_cast<UINT>(m_nAppLook));
 
     m_wndRibbonBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_TOP, AFX_IDW_RIBBON_BAR);
     InitializeRibbon();
@@ -98,12 +102,12 @@ void CMainFrame::InitializeRibbon()
     const QIcon panelIcon = m_PanelImages.ExtractIcon(RibbonLayout::kCollapsedPanelImage);
     CMFCRibbonCategory* pCategory = nullptr;
     CMFCRibbonPanel* pPanel = nullptr;
-    CString strCategory;
+    PageCategory category = PageCategory::OnlineRadioPlayer;
     CString strPanel;
     for (const RibbonLayout::Element& element : RibbonLayout::Elements()) {
-        if (pCategory == nullptr || strCategory != QLatin1String(element.category)) {
-            strCategory = QString::fromUtf8(element.category);
-            pCategory = m_wndRibbonBar.AddCategory(strCategory, smallImages, largeImages);
+        if (pCategory == nullptr || category != element.category) {
+            category = element.category;
+            pCategory = m_wndRibbonBar.AddCategory(QString::fromUtf8(CategoryName(category)), smallImages, largeImages);
             pPanel = nullptr;
         }
         if (pPanel == nullptr || strPanel != QLatin1String(element.panel)) {
@@ -209,25 +213,26 @@ void CMainFrame::UpdateStatusPanes()
     const CString strVisitWebSite = Texts::kVisitPrefix + ProductInfo::WebSiteName();
     CString strDescription;
     CString strText;
-    switch (m_wndRibbonBar.GetCategoryIndex(pActive)) {
-    case 0:
+    const int nIndex = m_wndRibbonBar.GetCategoryIndex(pActive);
+    if (nIndex < 0 || nIndex >= static_cast<int>(std::size(kPageCategories)))
+        return;
+    switch (kPageCategories[nIndex]) {
+    case PageCategory::OnlineRadioPlayer:
         strDescription = Texts::kStatusPaneDescription;
         strText = m_strStatusText;
         break;
-    case 1:
+    case PageCategory::Settings:
         strDescription = Texts::kGetMoreSoftware;
         strText = strVisitWebSite;
         break;
-    case 2:
+    case PageCategory::MoreSoftwares:
         strDescription = Texts::kDownloadMoreSoftware;
         strText = strVisitWebSite;
         break;
-    case 3:
+    case PageCategory::SendUsYourSong:
         strDescription = Texts::kVisitPrefix + ServerAddresses::MusicSiteAddress();
         strText = Texts::kSendUsYourVoice;
         break;
-    default:
-        return;
     }
     m_pStatusPane->SetDescription(strDescription);
     m_pStatusPane->SetText(strText);
@@ -272,28 +277,22 @@ void CMainFrame::SendToActiveView(UINT message)
 void CMainFrame::OnApplicationLook(UINT nID)
 {
     CWaitCursor wait;
-    CKestrelRadioApp* pApp = KestrelRadioApp();
-    if (pApp != nullptr)
-        pApp->m_nAppLook = static_cast<int>(nID);
+    m_nAppLook = static_cast<int>(nID);
     ApplicationLooks::Apply(nID);
     RedrawWindow(nullptr, nullptr, kRedrawEverything);
-    if (pApp != nullptr)
-        pApp->WriteInt(SettingNames::kApplicationLook, static_cast<int>(nID));
+    if (auto* pApp = dynamic_cast<CWinAppEx*>(AfxGetApp()))
+        pApp->WriteInt(SettingNames::kApplicationLook, m_nAppLook);
 }
 
 void CMainFrame::OnUpdateApplicationLook(CCmdUI* pCmdUI)
 {
-    const CKestrelRadioApp* pApp = KestrelRadioApp();
-    pCmdUI->SetRadio(pApp != nullptr && pApp->m_nAppLook == static_cast<int>(pCmdUI->m_nID));
+    pCmdUI->SetRadio(m_nAppLook == static_cast<int>(pCmdUI->m_nID));
 }
 
 void CMainFrame::OnNextAppLook()
 {
     CWaitCursor wait;
-    const CKestrelRadioApp* pApp = KestrelRadioApp();
-    if (pApp == nullptr)
-        return;
-    int nNext = pApp->m_nAppLook + 1;
+    int nNext = m_nAppLook + 1;
     if (nNext > static_cast<int>(ID_VIEW_APPLOOK_OFF_2007_AQUA))
         nNext = static_cast<int>(ID_VIEW_APPLOOK_OFF_2007_BLUE);
     OnApplicationLook(static_cast<UINT>(nNext));
@@ -307,7 +306,6 @@ void CMainFrame::CloseAndDestroy()
 
 void CMainFrame::OnDestroy()
 {
-    if (CKestrelRadioApp* pApp = KestrelRadioApp())
-        pApp->StoreWindowPlacement(this);
+    WindowPlacement::Store(this);
     CMDIFrameWndEx::OnDestroy();
 }

@@ -2,6 +2,7 @@
 
 #include "frame/CCustomMFCRibbonApplicationButton.h"
 #include "frame/CCustomMFCRibbonBar.h"
+#include "frame/IStatusTextSink.h"
 #include "fw/CMDIFrameWndEx.h"
 #include "fw/CMFCToolBarImages.h"
 #include "fw/ribbon/CMFCRibbonStatusBar.h"
@@ -13,7 +14,7 @@ class CMFCRibbonStatusBarPane;
 // its two panes, and the client area where exactly one page is open. Every
 // activation of a ribbon category replaces the open page by a fresh page of
 // that category.
-class CMainFrame : public CMDIFrameWndEx
+class CMainFrame : public CMDIFrameWndEx, public IStatusTextSink
 {
     Q_OBJECT
 
@@ -23,7 +24,7 @@ public:
 
     // The radio page's status: shown in the left pane once the posted
     // WM_UPDATE_STATUS_PANES is handled.
-    void SetStatusText(const CString& strText);
+    void SetStatusText(const CString& strText) override;
     CString GetStatusText() const { return m_strStatusText; }
 
     // Command 310: brings the station list anew and has the page in front
@@ -35,6 +36,8 @@ public:
     void OnApplicationLook(UINT nID);
     void OnUpdateApplicationLook(CCmdUI* pCmdUI);
     void OnNextAppLook();
+    // The command id of the current look (210-218, or what was stored).
+    int GetAppLook() const { return m_nAppLook; }
 
     // Ends the program: the frame's own close handling, which closes every
     // page and destroys the frame.
@@ -63,6 +66,7 @@ private:
     void SendToActiveView(UINT message);
 
     CString m_strStatusText;
+    int m_nAppLook = -1;
     CMFCRibbonStatusBarPane* m_pStatusPane = nullptr;
     CMFCRibbonStatusBarPane* m_pContactPane = nullptr;
     CCustomMFCRibbonBar m_wndRibbonBar;

@@ -3,7 +3,6 @@
 #include "frame/CMainFrame.h"
 #include "fw/CView.h"
 #include "fw/CWinApp.h"
-#include "fw/SystemMetrics.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
 
@@ -22,13 +21,13 @@ void SizeMainWindowOnFirstRun(CView* pView, const CString& strFlagName)
     pChildFrame->GetWindowRect(&rectChild);
     CRect rectStatusBar;
     pMainFrame->GetStatusBar().GetWindowRect(&rectStatusBar);
-    // The frame's own borders beside the client area would otherwise cut
-    // the page's right edge.
+    // The ribbon draws the caption, so the window has no caption of its own
+    // to add; only its borders beside the client area, which would otherwise
+    // cut the page's right edge.
     const QWidget* pClient = pMainFrame->GetMDIClient();
     const int nBorders = pClient != nullptr ? pMainFrame->width() - pClient->width() : 0;
     const int nWidth = rectChild.Width() + nBorders;
-    const int nHeight = rectChild.Height() + GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYDLGFRAME)
-                        + rectStatusBar.Height() + pMainFrame->GetRibbonBar().height();
+    const int nHeight = rectChild.Height() + rectStatusBar.Height() + pMainFrame->GetRibbonBar().height();
     pMainFrame->SetWindowPos(nullptr, 0, 0, nWidth, nHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     WriteSettingInt(strFlagName, 1);
 }

@@ -1,7 +1,8 @@
 #include "frame/PageOpening.h"
 
 #include "res/PrivateMessages.h"
-#include "frame/CMainFrame.h"
+#include "frame/IStatusTextSink.h"
+#include "fw/CFrameWnd.h"
 #include "fw/CView.h"
 #include "fw/CWinApp.h"
 
@@ -15,8 +16,13 @@ void MaximizePageFrame(CView* pView)
 
 void ShowPageWithEmptyStatus()
 {
-    if (auto* pMainFrame = dynamic_cast<CMainFrame*>(AfxGetMainWnd())) {
-        pMainFrame->PostMessage(WM_UPDATE_STATUS_PANES, 0, 0);
-        pMainFrame->SetStatusText(CString());
-    }
+    if (CWnd* pMainWnd = AfxGetMainWnd())
+        pMainWnd->PostMessage(WM_UPDATE_STATUS_PANES, 0, 0);
+    ShowPageStatus(CString());
+}
+
+void ShowPageStatus(const CString& strText)
+{
+    if (auto* pSink = dynamic_cast<IStatusTextSink*>(AfxGetMainWnd()))
+        pSink->SetStatusText(strText);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fw/Types.h"
+
 class CView;
 
 // What the pages do as they open.
@@ -10,3 +12,6 @@ void MaximizePageFrame(CView* pView);
 // A page without a player: the status panes follow the page that is now
 // shown, and the status text is emptied.
 void ShowPageWithEmptyStatus();
+
+// The page's status text goes to the main window's status pane.
+void ShowPageStatus(const CString& strText);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "frame/PageCategory.h"
 #include "fw/Types.h"
 
 #include <QList>
@@ -12,7 +13,7 @@ enum class ElementKind { Button, CheckBox };
 
 struct Element
 {
-    const char* category;
+    PageCategory category;
     const char* panel;
     const char* label;
     ElementKind kind;

@@ -1,8 +1,8 @@
 #include "fw/CDialog.h"
 
+#include "fw/DialogUnits.h"
 #include "fw/MessageBox.h"
 
-#include <QFontMetrics>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,10 +17,6 @@ ModalDialogDriver& CurrentDriver()
     static ModalDialogDriver driver;
     return driver;
 }
-
-// The characters whose mean width is a dialog font's base unit.
-const char kBaseUnitSample[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-const int kSampleLength = 52;
 }
 
 CDataExchange::CDataExchange(CDialog* pDlgWnd, BOOL bSaveAndValidate)
@@ -127,10 +123,7 @@ void CDialog::SetIcon(const QIcon& icon, BOOL)
 
 void CDialog::MapDialogRect(QRect& rect) const
 {
-    const QFontMetrics metrics(font());
-    const int nBaseX = (metrics.horizontalAdvance(QLatin1String(kBaseUnitSample)) + kSampleLength / 2) / kSampleLength;
-    const int nBaseY = metrics.height();
-    rect.setRect(rect.x() * nBaseX / 4, rect.y() * nBaseY / 8, rect.width() * nBaseX / 4, rect.height() * nBaseY / 8);
+    rect = DialogUnits::ToPixels(rect, font());
 }
 
 BOOL CDialog::OnInitDialog()

@@ -5,6 +5,13 @@
 #include "fw/CWinApp.h"
 #include "fw/CWnd.h"
 
+#include <QFileDialog>
+
+namespace {
+constexpr char kOpenCaption[] = "Open";
+constexpr char kAllFilesFilter[] = "All Files (*)";
+}
+
 CDocManager::~CDocManager()
 {
     qDeleteAll(m_templates);
@@ -75,4 +82,30 @@ void CDocManager::OnFileNew()
 
 void CDocManager::OnFileOpen()
 {
+    if (m_templates.isEmpty())
+        return;
+    // Like New, the choice does not block the caller: the dialog is
+    // window-modal and opens the page when a file is chosen. No template
+    // names a file type, so every file is offered.
+    auto* pDialog = new QFileDialog(AfxGetMainWnd(), QLatin1String(kOpenCaption), QString(),
+                                    QLatin1String(kAllFilesFilter));
+    pDialog->setOption(QFileDialog::DontUseNativeDialog);
+    pDialog->setFileMode(QFileDialog::ExistingFile);
+    pDialog->setAcceptMode(QFileDialog::AcceptOpen);
+    pDialog->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(pDialog, &QFileDialog::fileSelected, [](const QString& strPath) {
+        CWinApp* pApp = AfxGetApp();
+        if (pApp != nullptr && pApp->m_pDocManager != nullptr)
+            pApp->m_pDocManager->OpenDocumentFile(strPath);
+    });
+    pDialog->open();
+}
+
+CDocument* CDocManager::OpenDocumentFile(const CString& strPath)
+{
+    // Without a file type of its own, every template may try the file; the
+    // first one does.
+    if (m_templates.isEmpty())
+        return nullptr;
+    return m_templates.first()->OpenDocumentFile(&strPath);
 }

@@ -5,6 +5,7 @@
 #include <QList>
 
 class CDocTemplate;
+class CDocument;
 
 // The application's templates, in the order they were registered, and the
 // operations over all their documents.
@@ -34,9 +35,11 @@ public:
     // one, of the one the user picks in the New dialog, which does not
     // block.
     virtual void OnFileNew();
-    // Documents here never come from files, so there is nothing to open:
-    // the command is accepted and does nothing.
+    // The Open dialog, which does not block: the file chosen opens a new
+    // page (documents here read nothing from their files).
     virtual void OnFileOpen();
+    // A page for the file, of the first template that may take it.
+    CDocument* OpenDocumentFile(const CString& strPath);
 
 private:
     QList<CDocTemplate*> m_templates;

@@ -60,9 +60,6 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_COMMAND && OnCommand(wParam, lParam))
         return 0;
-    const auto entry = m_messageMap.find(message);
-    if (entry != m_messageMap.end())
-        return entry->second(wParam, lParam);
     switch (message) {
     case WM_CREATE:
         return OnCreate(reinterpret_cast<LPCREATESTRUCT>(lParam));

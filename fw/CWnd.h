@@ -7,17 +7,15 @@
 
 #include <QEvent>
 #include <QWidget>
-#include <functional>
-#include <map>
 
 class CFrameWnd;
 
 // A window: a widget that receives numbered window messages. PostMessage
 // queues a message behind everything already queued; SendMessage handles it
-// before it returns. A message first meets the class's message map (handlers
-// added with MapMessage); WM_CREATE, WM_CLOSE and WM_DESTROY then go to
-// OnCreate, OnClose and OnDestroy; everything else goes to DefWindowProc,
-// which subclasses override to see those messages and then pass them on.
+// before it returns. WM_COMMAND takes the command route; WM_CREATE, WM_CLOSE
+// and WM_DESTROY go to OnCreate, OnClose and OnDestroy; every other message
+// goes to DefWindowProc, which subclasses override to see it first and then
+// pass it on.
 class CWnd : public QWidget, public CCmdTarget
 {
     Q_OBJECT
@@ -29,7 +27,8 @@ public:
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
-    // The message's whole journey: message map, then DefWindowProc.
+    // The message's whole journey: the command route, the creation and
+    // closing handlers, or DefWindowProc.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
     // The window that owns this one as its frame, if any.
@@ -95,16 +94,9 @@ protected:
     virtual QWidget* OuterWidget() const;
     void SetStyle(DWORD dwStyle) { m_dwStyle = dwStyle; }
 
-    template <class T>
-    void MapMessage(UINT message, LRESULT (T::*handler)(WPARAM, LPARAM))
-    {
-        m_messageMap[message] = [this, handler](WPARAM w, LPARAM l) { return (static_cast<T*>(this)->*handler)(w, l); };
-    }
-
     bool event(QEvent* pEvent) override;
 
 private:
-    std::map<UINT, std::function<LRESULT(WPARAM, LPARAM)>> m_messageMap;
     DWORD m_dwStyle = 0;
     bool m_bDestroyed = false;
 };

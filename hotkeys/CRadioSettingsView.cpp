@@ -3,12 +3,12 @@
 #include "frame/FirstRunSizing.h"
 #include "frame/PageOpening.h"
 #include "fw/CWinApp.h"
+#include "fw/DialogUnits.h"
 #include "fw/HotKeyRegistration.h"
 #include "fw/MessageBox.h"
 #include "fw/WindowMessages.h"
 #include "hotkeys/HotKeyActions.h"
 #include "hotkeys/HotKeyStore.h"
-#include "res/DialogUnits.h"
 #include "res/Resource.h"
 #include "res/StringTable.h"
 

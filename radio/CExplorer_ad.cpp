@@ -1,15 +1,14 @@
 #include "radio/CExplorer_ad.h"
 
+#include "fw/DialogUnits.h"
 #include "platform/webview/WebView.h"
 
 #include <QDesktopServices>
 #include <QVBoxLayout>
 
 namespace {
-// 75 dialog units of the page's form, in the form's 8 point font: the
-// height of a dialog unit is an eighth of the font's line height.
+// 75 dialog units of the page's form, in the form's font.
 constexpr int kHeightInDialogUnits = 75;
-constexpr int kDialogUnitsPerLine = 8;
 
 // A banner may send the reader to a web site or an e-mail address, and to
 // nothing else on the computer.
@@ -24,7 +23,7 @@ CExplorer_ad::CExplorer_ad(QWidget* pParent)
     : CWnd(pParent)
     , m_pView(CreateWebView({CWebView::LinkPolicy::OpenOutside, false}, this))
 {
-    setFixedHeight(fontMetrics().height() * kHeightInDialogUnits / kDialogUnitsPerLine);
+    setFixedHeight(DialogUnits::ToPixels(QSize(0, kHeightInDialogUnits), font()).height());
     auto* pLayout = new QVBoxLayout(this);
     pLayout->setContentsMargins(0, 0, 0, 0);
     pLayout->addWidget(m_pView);

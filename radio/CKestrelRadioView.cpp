@@ -12,7 +12,6 @@
 #include "fw/VirtualKeys.h"
 #include "hotkeys/HotKeyActions.h"
 #include "hotkeys/HotKeyStore.h"
-#include "res/DialogUnits.h"
 #include "res/Resource.h"
 #include "res/StringTable.h"
 #include "settings/SettingNames.h"

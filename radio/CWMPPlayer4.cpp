@@ -54,6 +54,11 @@ CWMPPlayer4::CWMPPlayer4(QWidget* pParent)
     connect(m_pPlayback.get(), &CStreamPlayback::PlayStateChanged, this, &CWMPPlayer4::OnPlayStateChanged);
     connect(m_pEngine.get(), &CMediaEngine::MetadataChanged, this, &CWMPPlayer4::RefreshNowPlaying);
     connect(m_pEngine.get(), &CMediaEngine::VideoChanged, this, &CWMPPlayer4::OnVideoChanged);
+    connect(m_pVideo, &CVideoSurface::NativeWindowGoing, this, &CWMPPlayer4::ReleaseVideoSurface);
+    // Queued: the surface tells while its old window goes, before the new
+    // one exists.
+    connect(m_pVideo, &CVideoSurface::NativeWindowChanged, this, &CWMPPlayer4::UseVideoSurface,
+            Qt::QueuedConnection);
     connect(m_pEngine.get(), &CMediaEngine::MutedChanged, m_pTransport, &CPlayerTransportBar::SetMuted);
     connect(m_pTransport, &CPlayerTransportBar::PlayPauseClicked, this, &CWMPPlayer4::OnPlayPauseClicked);
     connect(m_pTransport, &CPlayerTransportBar::StopClicked, this, &CWMPPlayer4::Stop);
@@ -66,7 +71,11 @@ CWMPPlayer4::CWMPPlayer4(QWidget* pParent)
     });
 }
 
-CWMPPlayer4::~CWMPPlayer4() = default;
+CWMPPlayer4::~CWMPPlayer4()
+{
+    // The engine goes before the widgets, whose native windows go last.
+    disconnect(m_pVideo, nullptr, this, nullptr);
+}
 
 CString CWMPPlayer4::GetURL() const
 {
@@ -131,12 +140,19 @@ void CWMPPlayer4::Stop()
 void CWMPPlayer4::UseVideoSurface()
 {
     // The native window is made once the player sits in its final window,
-    // and made anew if it moves, so it is asked for before each opening.
+    // and made anew if it moves: it is asked for before each opening, and
+    // handed on whenever it changes.
     const WId window = m_pVideo->winId();
     if (window == m_videoWindow)
         return;
     m_videoWindow = window;
     m_pEngine->SetVideoWindow(window);
+}
+
+void CWMPPlayer4::ReleaseVideoSurface()
+{
+    m_videoWindow = 0;
+    m_pEngine->ReleaseVideoWindow();
 }
 
 void CWMPPlayer4::OnPlayStateChanged(WMPPlayState newState)

@@ -51,6 +51,7 @@ private:
     void Pause();
     void Stop();
     void UseVideoSurface();
+    void ReleaseVideoSurface();
     void OnPlayStateChanged(WMPPlayState newState);
     void OnPlayPauseClicked();
     void OnVolumeChosen(int nPercent);

@@ -18,6 +18,7 @@ inline constexpr char kServerError[] = "The station's server reported an error";
 inline constexpr char kCannotConnect[] = "Cannot connect to the station";
 inline constexpr char kTimedOut[] = "The station did not answer";
 inline constexpr char kUnsupportedFormat[] = "The stream's format cannot be played";
+inline constexpr char kEmptyStream[] = "The station ended the stream before any sound came";
 inline constexpr char kCannotPlay[] = "Cannot play this stream";
 inline constexpr char kAddressRefused[] = "Not played: only network stream addresses are allowed";
 inline constexpr char kNoAddress[] = "This channel has no stream address";

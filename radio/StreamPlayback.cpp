@@ -3,10 +3,18 @@
 #include "radio/PlayerTexts.h"
 #include "radio/StreamAddressPolicy.h"
 
+#include <chrono>
+
 namespace {
 using Failure = CMediaEngine::Failure;
 
 constexpr int kReconnectTickMilliseconds = 1000;
+
+qint64 MonotonicMilliseconds()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 QString FailureText(Failure failure)
 {
@@ -23,6 +31,8 @@ QString FailureText(Failure failure)
         return PlayerTexts::kTimedOut;
     case Failure::UnsupportedFormat:
         return PlayerTexts::kUnsupportedFormat;
+    case Failure::EmptyStream:
+        return PlayerTexts::kEmptyStream;
     case Failure::AddressRefused:
         return PlayerTexts::kAddressRefused;
     case Failure::None:
@@ -40,6 +50,7 @@ bool IsPassing(Failure failure)
     case Failure::CannotConnect:
     case Failure::TimedOut:
     case Failure::ServerError:
+    case Failure::EmptyStream:
     case Failure::Other:
         return true;
     default:
@@ -48,9 +59,10 @@ bool IsPassing(Failure failure)
 }
 }
 
-CStreamPlayback::CStreamPlayback(CMediaEngine& engine, QObject* pParent)
+CStreamPlayback::CStreamPlayback(CMediaEngine& engine, Clock clock, QObject* pParent)
     : QObject(pParent)
     , m_engine(engine)
+    , m_clock(clock ? std::move(clock) : Clock(&MonotonicMilliseconds))
 {
     m_reconnectTimer.setInterval(kReconnectTickMilliseconds);
     connect(&m_reconnectTimer, &QTimer::timeout, this, &CStreamPlayback::OnReconnectTick);
@@ -130,7 +142,7 @@ void CStreamPlayback::OnEngineStateChanged(CMediaEngine::State state)
         m_bReconnecting = false;
         m_bHasPlayed = true;
         m_bSeekable = m_engine.IsSeekable();
-        m_playingFor.start();
+        m_nPlayingSince = m_clock();
     }
     RefreshActiveStatus();
 }
@@ -210,9 +222,9 @@ void CStreamPlayback::StartOpening()
 
 void CStreamPlayback::ScheduleReconnect()
 {
-    if (m_playingFor.isValid() && m_playingFor.elapsed() >= kSteadyPlaySeconds * 1000)
+    if (m_nPlayingSince >= 0 && m_clock() - m_nPlayingSince >= kSteadyPlaySeconds * 1000)
         m_backoff.Reset();
-    m_playingFor.invalidate();
+    m_nPlayingSince = -1;
     m_bReconnecting = true;
     m_phase = Phase::WaitingToReconnect;
     m_nSecondsToReconnect = m_backoff.NextDelaySeconds();

@@ -4,10 +4,10 @@
 #include "radio/ReconnectBackoff.h"
 #include "radio/WMPPlayState.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <functional>
 
 // What the player does with the engine: it opens only addresses the address
 // policy allows, reconnects a stream that drops with growing waits, tells a
@@ -22,7 +22,12 @@ public:
     // between reconnection attempts from the shortest again.
     static constexpr int kSteadyPlaySeconds = 10;
 
-    explicit CStreamPlayback(CMediaEngine& engine, QObject* pParent = nullptr);
+    // Milliseconds of a clock that only goes forward.
+    using Clock = std::function<qint64()>;
+
+    // clock: how long a stream played is measured with it; the system's
+    // monotonic clock when empty.
+    explicit CStreamPlayback(CMediaEngine& engine, Clock clock = {}, QObject* pParent = nullptr);
 
     // Opens the address and plays it, replacing whatever played.
     void Play(const QString& address);
@@ -62,7 +67,9 @@ private:
     bool m_bHasPlayed = false;
     // Known while it plays; libmpv forgets it when the stream ends.
     bool m_bSeekable = false;
-    QElapsedTimer m_playingFor;
+    Clock m_clock;
+    // When the stream last began to play; -1 while it does not play.
+    qint64 m_nPlayingSince = -1;
     CReconnectBackoff m_backoff;
     QTimer m_reconnectTimer;
     int m_nSecondsToReconnect = 0;

@@ -10,4 +10,16 @@ class CVideoSurface : public QWidget
 
 public:
     explicit CVideoSurface(QWidget* pParent = nullptr);
+
+signals:
+    // The native window is about to be destroyed: whoever draws into it
+    // stops before the slot returns.
+    void NativeWindowGoing();
+    // The native window was made anew; whoever draws into it takes the new
+    // one.
+    void NativeWindowChanged();
+
+protected:
+    bool event(QEvent* pEvent) override;
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
 };

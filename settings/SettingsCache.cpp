@@ -16,9 +16,10 @@ int ReadThrough(int CSettingsCache::*member, const char* name, int nDefault)
     return pCache->*member;
 }
 
+// The value toggled is the one the program shows, the cached one.
 void Toggle(int CSettingsCache::*member, const char* name, int nDefault)
 {
-    WriteSettingInt(name, GetSettingInt(name, nDefault) == 0 ? 1 : 0);
+    WriteSettingInt(name, ReadThrough(member, name, nDefault) == 0 ? 1 : 0);
     if (CSettingsCache* pCache = CSettingsCache::Get())
         pCache->*member = -1;
 }

@@ -20,7 +20,8 @@ struct CSettingsCache
 int GetDisplayRadioChannels();
 int GetDisplayTVChannels();
 
-// A display toggle: writes the negation of the stored value (1 when it was
-// 0, else 0) and forgets the cached value, so the next reader reads anew.
+// A display toggle: reads the value through the cache, writes its negation
+// (1 when it was 0, else 0) and forgets the cached value, so the next reader
+// reads anew.
 void ToggleDisplayRadioChannels();
 void ToggleDisplayTVChannels();

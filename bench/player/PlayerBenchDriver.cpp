@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <chrono>
+#include <clocale>
 #include <cstdio>
 
 namespace {
@@ -23,6 +24,8 @@ long long MonotonicNanoseconds()
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // The media player reads numbers in the C locale.
+    std::setlocale(LC_NUMERIC, "C");
     QCommandLineParser parser;
     parser.addOption({"url", "The stream to play.", "address"});
     parser.addOption({"banner", "A banner page to show beside the player.", "address"});

@@ -31,6 +31,8 @@ public:
         CannotConnect,
         TimedOut,
         UnsupportedFormat,
+        // The server answered, and closed the stream before its first byte.
+        EmptyStream,
         AddressRefused,
         Other
     };
@@ -50,6 +52,9 @@ public:
     virtual void SetAddressFilter(AddressFilter filter) = 0;
     // The native window that video is drawn into.
     virtual void SetVideoWindow(WId window) = 0;
+    // The native window is about to be destroyed: nothing draws into it
+    // once this returns. The next SetVideoWindow draws again.
+    virtual void ReleaseVideoWindow() = 0;
     // Replaces whatever is playing.
     virtual void Open(const QString& address) = 0;
     virtual void Stop() = 0;

@@ -1,6 +1,7 @@
 #include "platform/media/MpvLogClassifier.h"
 
 #include <QRegularExpression>
+#include <QUrl>
 
 namespace {
 using Failure = CMediaEngine::Failure;
@@ -22,6 +23,10 @@ int Rank(Failure failure)
     case Failure::ServerError:
     case Failure::AddressRefused:
         return 3;
+    // Says more than the unsupported format that an empty answer also
+    // ends in.
+    case Failure::EmptyStream:
+        return 4;
     }
     return 0;
 }
@@ -35,6 +40,12 @@ Failure FromHttpStatus(int nStatus)
     if (nStatus >= 500)
         return Failure::ServerError;
     return Failure::Other;
+}
+
+bool IsFollowedRedirect(const QString& strLocation)
+{
+    const QString scheme = QUrl(strLocation).scheme().toLower();
+    return scheme.isEmpty() || scheme == QLatin1String("http") || scheme == QLatin1String("https");
 }
 
 bool ContainsAny(const QString& strText, std::initializer_list<const char*> phrases)
@@ -55,10 +66,27 @@ void CMpvLogClassifier::Reset()
 void CMpvLogClassifier::Feed(const QString& strText)
 {
     static const QRegularExpression httpError(QStringLiteral("HTTP error (\\d{3})"));
+    static const QRegularExpression redirect(QStringLiteral("header='Location: *([^']*)'"),
+                                             QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch match = httpError.match(strText);
     if (match.hasMatch()) {
         m_bAnswered = true;
         Note(FromHttpStatus(match.captured(1).toInt()));
+        return;
+    }
+    // The HTTP client follows a redirect only to another http or https
+    // address, and fails the opening without a word otherwise.
+    const QRegularExpressionMatch redirectMatch = redirect.match(strText);
+    if (redirectMatch.hasMatch()) {
+        m_bAnswered = true;
+        if (!IsFollowedRedirect(redirectMatch.captured(1).trimmed()))
+            Note(Failure::AddressRefused);
+        return;
+    }
+    // Headers, and then the connection closed before the first byte.
+    if (ContainsAny(strText, {"Stream ends prematurely at 0,"})) {
+        m_bAnswered = true;
+        Note(Failure::EmptyStream);
         return;
     }
     if (ContainsAny(strText, {"Connection refused", "Failed to resolve hostname", "Network is unreachable",

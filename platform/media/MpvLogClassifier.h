@@ -6,8 +6,9 @@
 
 // Tells why an address failed to open from the media library's log lines,
 // which are the only place that says whether the server answered 404, refused
-// the connection or never answered at all. Fed the lines of one opening; the
-// most specific cause seen wins.
+// the connection, redirected to an address that is not followed, or never
+// answered at all. Fed the lines of one opening, down to the trace level
+// (only there does a redirect show); the most specific cause seen wins.
 class CMpvLogClassifier
 {
 public:

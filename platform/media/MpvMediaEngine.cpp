@@ -1,6 +1,10 @@
 #include "platform/media/MpvMediaEngine.h"
 
+#include "platform/media/MediaLog.h"
+
+#include <QElapsedTimer>
 #include <QPointer>
+#include <QThread>
 #include <clocale>
 #include <cmath>
 #include <mpv/client.h>
@@ -97,9 +101,31 @@ constexpr char kProtocolWhitelist[] =
 
 // While an address opens, the log is read at this level to learn why an
 // opening might fail; once it opened or its failure is told, no log is
-// wanted. Changing the level drops the lines not yet read.
-constexpr char kOpeningLogLevel[] = "debug";
+// wanted. Changing the level drops the lines not yet read. A 404 shows at
+// "warn", a refused connection at "error", a server that connects and then
+// says nothing only at "debug" ("Successfully connected"), and a redirect
+// that the HTTP client will not follow only at "trace" (its Location
+// header): trace it is, for the few hundred lines of an opening.
+constexpr char kOpeningLogLevel[] = "trace";
 constexpr char kQuietLogLevel[] = "no";
+
+// How long the window's owner waits for the video output to close.
+constexpr int kVideoCloseTimeoutMs = 2000;
+constexpr int kVideoClosePollMs = 5;
+
+// What a refused address is replaced by: a protocol that libmpv does not
+// have, so that it opens nothing and fails at once, and a playlist goes on
+// to its next entry.
+constexpr char kRefusedAddressStandIn[] = "kestrel-refused://";
+
+// libmpv reads numbers with the C library, and refuses to run under a
+// numeric locale whose decimal mark is not a dot; the program sets "C" once,
+// at its start.
+bool HasCNumericLocale()
+{
+    const char* pLocale = std::setlocale(LC_NUMERIC, nullptr);
+    return pLocale != nullptr && qstrcmp(pLocale, "C") == 0;
+}
 
 bool SetKeyValueOption(mpv_handle* pHandle, const char* name, const char* key, const char* value)
 {
@@ -149,18 +175,25 @@ void CMpvMediaEngine::HandleDeleter::operator()(mpv_handle* pHandle) const
 CMpvMediaEngine::CMpvMediaEngine(QObject* pParent)
     : CMediaEngine(pParent)
 {
-    // libmpv parses numbers with the C library and refuses to start under a
-    // locale whose decimal mark is not a dot; Qt set the user's locale.
-    std::setlocale(LC_NUMERIC, "C");
-    m_pHandle.reset(mpv_create());
-    if (!m_pHandle)
+    if (!HasCNumericLocale()) {
+        qCWarning(lcMedia, "Media playback is off: the numeric locale is \"%s\", and libmpv needs \"C\"",
+                  std::setlocale(LC_NUMERIC, nullptr));
         return;
-    if (!Configure() || mpv_initialize(m_pHandle.get()) < 0) {
+    }
+    m_pHandle.reset(mpv_create());
+    if (!m_pHandle) {
+        qCWarning(lcMedia, "Media playback is off: libmpv could not be created");
+        return;
+    }
+    // The address filter and the state the engine reports depend on the
+    // load hook and the observed properties as much as on the options: an
+    // engine without any of them is not run.
+    if (!Configure() || mpv_initialize(m_pHandle.get()) < 0 || !ObserveProperties()
+        || mpv_hook_add(m_pHandle.get(), kReplyIgnored, "on_load", 0) < 0) {
+        qCWarning(lcMedia, "Media playback is off: libmpv refused part of its set-up");
         m_pHandle.reset();
         return;
     }
-    ObserveProperties();
-    mpv_hook_add(m_pHandle.get(), kReplyIgnored, "on_load", 0);
     mpv_set_wakeup_callback(m_pHandle.get(), &CMpvMediaEngine::OnWakeup, this);
 }
 
@@ -185,7 +218,43 @@ void CMpvMediaEngine::SetVideoWindow(WId window)
     if (!m_pHandle)
         return;
     auto nWindow = static_cast<std::int64_t>(window);
-    mpv_set_property(m_pHandle.get(), "wid", MPV_FORMAT_INT64, &nWindow);
+    if (mpv_set_property(m_pHandle.get(), "wid", MPV_FORMAT_INT64, &nWindow) < 0) {
+        qCWarning(lcMedia, "libmpv refused the video window");
+        return;
+    }
+    // The video output reads the window only when it starts: one closed
+    // for the window that went starts anew, into this one.
+    if (m_bVideoReleased) {
+        m_bVideoReleased = false;
+        const char* track = "auto";
+        mpv_set_property_async(m_pHandle.get(), kReplyIgnored, "vid", MPV_FORMAT_STRING, &track);
+    }
+}
+
+void CMpvMediaEngine::ReleaseVideoWindow()
+{
+    if (!m_pHandle || !HasVideoOutput())
+        return;
+    // A video output left drawing into a destroyed window meets X errors
+    // that end the program: it is closed, and waited for, first.
+    if (mpv_set_property_string(m_pHandle.get(), "vid", "no") < 0) {
+        qCWarning(lcMedia, "libmpv would not close its video output");
+        return;
+    }
+    m_bVideoReleased = true;
+    QElapsedTimer waited;
+    waited.start();
+    while (HasVideoOutput() && waited.elapsed() < kVideoCloseTimeoutMs)
+        QThread::msleep(kVideoClosePollMs);
+    if (HasVideoOutput())
+        qCWarning(lcMedia, "libmpv's video output did not close in time");
+}
+
+bool CMpvMediaEngine::HasVideoOutput() const
+{
+    char* pOutput = mpv_get_property_string(m_pHandle.get(), "current-vo");
+    mpv_free(pOutput);
+    return pOutput != nullptr;
 }
 
 void CMpvMediaEngine::Open(const QString& address)
@@ -194,7 +263,12 @@ void CMpvMediaEngine::Open(const QString& address)
         return;
     ++m_nLoadsInFlight;
     const QByteArray utf8 = address.toUtf8();
-    SendCommand(kReplyLoadfile, {"loadfile", utf8.constData(), "replace"});
+    if (!SendCommand(kReplyLoadfile, {"loadfile", utf8.constData(), "replace"})) {
+        --m_nLoadsInFlight;
+        qCWarning(lcMedia, "libmpv refused to open an address");
+        // Told after the caller has returned, as every outcome is.
+        QMetaObject::invokeMethod(this, &CMpvMediaEngine::ReportLoadfileRefused, Qt::QueuedConnection);
+    }
 }
 
 void CMpvMediaEngine::Stop()
@@ -275,7 +349,7 @@ void CMpvMediaEngine::HandleEvent(const mpv_event& event)
         HandleStartFile(event);
         break;
     case MPV_EVENT_FILE_LOADED:
-        if (m_nLoadsInFlight == 0 && m_bLoading) {
+        if (m_nLoadsInFlight == 0 && m_bLoading && !m_bAddressRefused) {
             m_bLoaded = true;
             mpv_request_log_messages(m_pHandle.get(), kQuietLogLevel);
             RefreshState();
@@ -349,11 +423,15 @@ void CMpvMediaEngine::HandleLoadHook(std::uint64_t nHookId)
     char* pAddress = mpv_get_property_string(m_pHandle.get(), "stream-open-filename");
     const QString address = QString::fromUtf8(pAddress);
     mpv_free(pAddress);
-    const bool bAllowed = !m_addressFilter || m_addressFilter(address);
+    bool bAllowed = pAddress != nullptr && (!m_addressFilter || m_addressFilter(address));
     if (!bAllowed) {
+        // Only this entry fails; a playlist goes on to its next one. When
+        // the stand-in cannot be put in place, nothing is opened at all.
         m_bAddressRefused = true;
-        const char* stop[] = {"stop", nullptr};
-        mpv_command(m_pHandle.get(), stop);
+        if (mpv_set_property_string(m_pHandle.get(), "stream-open-filename", kRefusedAddressStandIn) < 0) {
+            const char* stop[] = {"stop", nullptr};
+            mpv_command(m_pHandle.get(), stop);
+        }
     }
     mpv_hook_continue(m_pHandle.get(), nHookId);
     if (bAllowed)
@@ -367,8 +445,22 @@ void CMpvMediaEngine::HandleLoadfileReply(const mpv_event& event)
         m_nFirstCurrentEntryId = qMax(m_nFirstCurrentEntryId, EntryIdOfReply(*static_cast<mpv_event_command*>(event.data)));
         return;
     }
+    qCWarning(lcMedia, "libmpv could not open an address: %s", mpv_error_string(event.error));
     if (m_nLoadsInFlight == 0)
-        emit Ended(EndReason::Failed, Failure::Other);
+        ReportLoadfileRefused();
+}
+
+void CMpvMediaEngine::ReportLoadfileRefused()
+{
+    // A later address on its way answers for itself.
+    if (m_nLoadsInFlight > 0)
+        return;
+    // Whatever played before is not left playing under a failed status.
+    SendCommand(kReplyIgnored, {"stop"});
+    m_bLoading = false;
+    m_bLoaded = false;
+    RefreshState();
+    emit Ended(EndReason::Failed, Failure::Other);
 }
 
 void CMpvMediaEngine::HandleStartFile(const mpv_event& event)
@@ -458,16 +550,20 @@ bool CMpvMediaEngine::Configure()
            SetKeyValueOption(m_pHandle.get(), "demuxer-lavf-o", "protocol_whitelist", kProtocolWhitelist);
 }
 
-void CMpvMediaEngine::ObserveProperties()
+bool CMpvMediaEngine::ObserveProperties()
 {
-    for (const ObservedProperty& property : kObservedProperties)
-        mpv_observe_property(m_pHandle.get(), property.id, property.name, property.format);
+    for (const ObservedProperty& property : kObservedProperties) {
+        if (mpv_observe_property(m_pHandle.get(), property.id, property.name, property.format) < 0)
+            return false;
+    }
+    return true;
 }
 
-void CMpvMediaEngine::SendCommand(std::uint64_t nReplyId, std::initializer_list<const char*> args)
+bool CMpvMediaEngine::SendCommand(std::uint64_t nReplyId, std::initializer_list<const char*> args)
 {
     std::vector<const char*> argv(args);
     argv.push_back(nullptr);
-    if (mpv_command_async(m_pHandle.get(), nReplyId, argv.data()) < 0 && nReplyId == kReplyLoadfile)
-        --m_nLoadsInFlight;
+    return mpv_command_async(m_pHandle.get(), nReplyId, argv.data()) >= 0;
 }
+
+

@@ -26,6 +26,7 @@ public:
     bool IsAvailable() const override;
     void SetAddressFilter(AddressFilter filter) override;
     void SetVideoWindow(WId window) override;
+    void ReleaseVideoWindow() override;
     void Open(const QString& address) override;
     void Stop() override;
     void SetPaused(bool bPaused) override;
@@ -44,6 +45,8 @@ private:
     void HandlePropertyChange(const mpv_event& event);
     void HandleLoadHook(std::uint64_t nHookId);
     void HandleLoadfileReply(const mpv_event& event);
+    // libmpv would not open the address: the opening ends failed.
+    void ReportLoadfileRefused();
     void HandleStartFile(const mpv_event& event);
     void HandleEndFile(const mpv_event& event);
     void ReportPendingEnd();
@@ -51,8 +54,11 @@ private:
     void RefreshMetadata();
     // False when an option the engine's safety depends on was refused.
     bool Configure();
-    void ObserveProperties();
-    void SendCommand(std::uint64_t nReplyId, std::initializer_list<const char*> args);
+    bool ObserveProperties();
+    // False when libmpv refused the command at once.
+    bool SendCommand(std::uint64_t nReplyId, std::initializer_list<const char*> args);
+    // libmpv has a video output open.
+    bool HasVideoOutput() const;
 
     std::unique_ptr<mpv_handle, HandleDeleter> m_pHandle;
     std::atomic<bool> m_bDrainQueued = false;
@@ -74,6 +80,8 @@ private:
     // libmpv went idle after the end: it is told once the log is read.
     bool m_bEndDue = false;
 
+    // The video output was closed for a window that went.
+    bool m_bVideoReleased = false;
     bool m_bLoading = false;
     bool m_bLoaded = false;
     bool m_bCoreIdle = true;

@@ -150,11 +150,13 @@ TEST_F(CChannelCatalogueTest, RadioAndTVSettingsComeFromTheCacheAndNonWorkingFro
     EXPECT_EQ(Rows(), QStringList({"1|T|f|e|u", "2|O|f|e|u"}));
 }
 
-TEST_F(CChannelCatalogueTest, ACatalogueOfOnlyOtherKindsNeverReadsTheCache)
+TEST_F(CChannelCatalogueTest, TheCacheIsReadOnlyWhenAChannelIsJudgedByIt)
 {
+    // A channel of another kind is judged by both filters.
     Fill({kHeader, "Other,O,u,x,e,f,ok"});
     EXPECT_EQ(m_app.Cache().m_nDisplayRadioChannels, 1);
     EXPECT_EQ(m_app.Cache().m_nDisplayTVChannels, 0);
+    // No channel, no question.
     m_app.Cache() = CSettingsCache();
     Fill({kHeader});
     EXPECT_EQ(m_app.Cache().m_nDisplayRadioChannels, -1);

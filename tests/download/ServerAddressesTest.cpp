@@ -55,15 +55,21 @@ TEST(ServerAddressesTest, MalformedValueIsIgnored)
     }
 }
 
-TEST(ServerAddressesTest, ProgramReadsItsEnvironment)
+TEST(ServerAddressesTest, ProgramReadsItsEnvironmentAtEachUse)
 {
-    // The first use reads the environment; this is the only test that makes it.
     qputenv(kRadioServerVariable, "http://127.0.0.1:1234");
     qputenv(kPromoSiteVariable, "no address");
-
     EXPECT_EQ(ServerAddresses::StationListUrl(), "http://127.0.0.1:1234/stationlist.zip");
     EXPECT_EQ(ServerAddresses::BannerUrl(), "http://127.0.0.1:1234/banners/kestrel-radio.html");
     EXPECT_EQ(ServerAddresses::PromoSiteUrl(), "http://promo." + ProductInfo::MakerDomain() + "/");
+
+    // A later test points the program at its own server.
+    qputenv(kRadioServerVariable, "http://127.0.0.1:4321");
+    qputenv(kPromoSiteVariable, "http://127.0.0.1:4322");
+    EXPECT_EQ(ServerAddresses::StationListUrl(), "http://127.0.0.1:4321/stationlist.zip");
+    EXPECT_EQ(ServerAddresses::PromoSiteUrl(), "http://127.0.0.1:4322/");
+    qunsetenv(kRadioServerVariable);
+    qunsetenv(kPromoSiteVariable);
 }
 
 }

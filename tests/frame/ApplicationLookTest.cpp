@@ -50,7 +50,7 @@ protected:
 TEST_F(ApplicationLookTest, FreshProfileUsesTheBlackLookAndStoresItInTheWorkspaceStore)
 {
     Start();
-    EXPECT_EQ(m_pApp->m_nAppLook, 216);
+    EXPECT_EQ(Frame()->GetAppLook(), 216);
     EXPECT_EQ(StoredLook(), 216);
     // Not among the "Settings" values.
     EXPECT_EQ(GetSettingInt(SettingNames::kApplicationLook, -1), -1);
@@ -66,7 +66,7 @@ TEST_F(ApplicationLookTest, ApplicationButtonCyclesThroughTheOffice2007Looks)
     QList<int> seen;
     for (int i = 0; i < 4; ++i) {
         ClickApplicationButton();
-        seen.append(m_pApp->m_nAppLook);
+        seen.append(Frame()->GetAppLook());
     }
     EXPECT_EQ(seen, (QList<int>{216, 217, 218, 215}));
     EXPECT_EQ(StoredLook(), 215);
@@ -85,17 +85,17 @@ TEST_F(ApplicationLookTest, PressAndDoubleClickEachPostOneNextLook)
     EXPECT_EQ(recorder.Of(WM_NEXT_APP_LOOK)[0].wParam, 0u);
     EXPECT_EQ(recorder.Of(WM_NEXT_APP_LOOK)[0].lParam, 0);
     // From 214 to 215, then on to 216.
-    EXPECT_EQ(m_pApp->m_nAppLook, 216);
+    EXPECT_EQ(Frame()->GetAppLook(), 216);
 }
 
 TEST_F(ApplicationLookTest, OlderLooksStepInNumericOrder)
 {
     StartWithLook(210);
     ClickApplicationButton();
-    EXPECT_EQ(m_pApp->m_nAppLook, 211);
+    EXPECT_EQ(Frame()->GetAppLook(), 211);
     Frame()->OnApplicationLook(214);
     ClickApplicationButton();
-    EXPECT_EQ(m_pApp->m_nAppLook, 215);
+    EXPECT_EQ(Frame()->GetAppLook(), 215);
     EXPECT_EQ(StoredLook(), 215);
 }
 
@@ -105,14 +105,14 @@ TEST_F(ApplicationLookTest, StoredValueOutsideTheRangeDrawsOffice2007InItsCurren
     TearDown();
     // The Office 2007 manager is silver now; an unknown id keeps that.
     StartWithLook(300);
-    EXPECT_EQ(m_pApp->m_nAppLook, 300);
+    EXPECT_EQ(Frame()->GetAppLook(), 300);
     EXPECT_EQ(StoredLook(), 300);
     EXPECT_TRUE(RadioMarked().isEmpty());
     EXPECT_EQ(CaptionNow(), ApplicationLooks::LookFor(ApplicationLooks::VisualManager::Office2007,
                                                       ApplicationLooks::Office2007Style::Silver)
                                 .caption);
     ClickApplicationButton();
-    EXPECT_EQ(m_pApp->m_nAppLook, 215);
+    EXPECT_EQ(Frame()->GetAppLook(), 215);
     EXPECT_EQ(StoredLook(), 215);
 }
 
@@ -120,14 +120,14 @@ TEST_F(ApplicationLookTest, LookCommandsApplyAndStoreAndTheNextStartRestores)
 {
     Start();
     Frame()->SendMessage(WM_COMMAND, 212, 0);
-    EXPECT_EQ(m_pApp->m_nAppLook, 212);
+    EXPECT_EQ(Frame()->GetAppLook(), 212);
     EXPECT_EQ(StoredLook(), 212);
     EXPECT_EQ(RadioMarked(), QList<UINT>{212});
     const QColor windowsXP = CaptionNow();
     TearDown();
 
     Start();
-    EXPECT_EQ(m_pApp->m_nAppLook, 212);
+    EXPECT_EQ(Frame()->GetAppLook(), 212);
     EXPECT_EQ(CaptionNow(), windowsXP);
 }
 

@@ -6,6 +6,7 @@
 #include "fw/WindowMessages.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -119,10 +120,14 @@ TEST_F(DocumentTemplateTest, FileNewOpensASecondPageBesideTheFirst)
     EXPECT_EQ(m_pFrame->GetMDIChildren().size(), 2);
     EXPECT_EQ(m_pFrame->GetActiveDocument()->GetTitle(), QStringLiteral("Page2"));
 
-    // Open is harmless: pages come from no file, so nothing opens.
+    // Open asks for a file without blocking; cancelled, it opens nothing.
     m_pFrame->SendMessage(WM_COMMAND, kFileOpen);
+    auto* pOpenDialog = m_pFrame->findChild<QFileDialog*>();
+    ASSERT_NE(pOpenDialog, nullptr);
+    EXPECT_TRUE(pOpenDialog->isVisible());
+    pOpenDialog->reject();
+    QCoreApplication::processEvents();
     EXPECT_EQ(m_app.GetOpenDocumentCount(), 2);
-    EXPECT_EQ(m_pFrame->findChild<QDialog*>(), nullptr);
 }
 
 TEST_F(DocumentTemplateTest, FileNewWithSeveralTemplatesLetsTheUserPickOneWithoutBlocking)

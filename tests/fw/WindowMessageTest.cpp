@@ -22,10 +22,6 @@ public:
         : CWnd(pParent)
         , m_log(log)
     {
-        MapMessage(WM_FIRST, &RecordingWnd::OnFirst);
-        MapMessage(WM_SECOND, &RecordingWnd::OnSecond);
-        MapMessage(WM_THIRD, &RecordingWnd::OnThird);
-        MapMessage(WM_ASK, &RecordingWnd::OnAsk);
     }
 
     QString m_strName = QStringLiteral("wnd");
@@ -58,16 +54,28 @@ protected:
     }
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        m_log << QStringLiteral("base default %1").arg(message - WM_USER);
-        return CWnd::DefWindowProc(message, wParam, lParam);
+        switch (message) {
+        case WM_FIRST:
+            return OnFirst(wParam, lParam);
+        case WM_SECOND:
+            return OnSecond(wParam, lParam);
+        case WM_THIRD:
+            return OnThird(wParam, lParam);
+        case WM_ASK:
+            return OnAsk(wParam, lParam);
+        default:
+            m_log << QStringLiteral("base default %1").arg(message - WM_USER);
+            return CWnd::DefWindowProc(message, wParam, lParam);
+        }
     }
     void OnDestroy() override { m_log << m_strName + QStringLiteral(" destroyed"); }
 
     QStringList& m_log;
 };
 
-// A subclass that handles one message in its DefWindowProc and passes
-// everything on, as the program's frames and views do.
+// A subclass that sees every message in its DefWindowProc before its base
+// class, handles one, and passes everything on, as the program's frames and
+// views do.
 class DerivedWnd : public RecordingWnd
 {
 public:
@@ -76,6 +84,7 @@ public:
 protected:
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
+        m_log << QStringLiteral("derived sees %1").arg(message - WM_USER);
         if (message == WM_UNMAPPED)
             m_log << QStringLiteral("derived handles %1").arg(wParam);
         return RecordingWnd::DefWindowProc(message, wParam, lParam);
@@ -110,14 +119,15 @@ TEST_F(WindowMessageTest, PostedMessagesKeepTheirOrderAcrossWindows)
     EXPECT_EQ(m_log, (QStringList{"second 1", "third 2", "third 3"}));
 }
 
-TEST_F(WindowMessageTest, DefWindowProcOverrideSeesOnlyUnmappedMessagesAndPassesThemOn)
+TEST_F(WindowMessageTest, ASubclassDefWindowProcSeesEveryMessageBeforeItsBaseClass)
 {
     DerivedWnd wnd(m_log);
     wnd.SendMessage(WM_UNMAPPED, 7);
     wnd.PostMessage(WM_UNMAPPED, 8);
     wnd.SendMessage(WM_SECOND, 9);
     QCoreApplication::processEvents();
-    EXPECT_EQ(m_log, (QStringList{"derived handles 7", "base default 4", "second 9", "derived handles 8", "base default 4"}));
+    EXPECT_EQ(m_log, (QStringList{"derived sees 4", "derived handles 7", "base default 4", "derived sees 2", "second 9",
+                                  "derived sees 4", "derived handles 8", "base default 4"}));
 }
 
 TEST_F(WindowMessageTest, CloseDestroysTheWindowAndItsChildrenOnce)

@@ -14,6 +14,7 @@ public:
     bool IsAvailable() const override { return m_bAvailable; }
     void SetAddressFilter(AddressFilter filter) override { m_filter = std::move(filter); }
     void SetVideoWindow(WId) override {}
+    void ReleaseVideoWindow() override {}
     void Open(const QString& address) override { m_opened.append(address); }
     void Stop() override { ++m_nStops; }
     void SetPaused(bool bPaused) override { m_bPaused = bPaused; }
@@ -38,6 +39,8 @@ public:
         UpdateState(State::Idle);
         emit Ended(EndReason::Failed, failure);
     }
+    // The media library would not even begin to open the address.
+    void RefuseOpening() { emit Ended(EndReason::Failed, Failure::Other); }
     using CMediaEngine::UpdateBufferingPercent;
     using CMediaEngine::UpdateMetadata;
     using CMediaEngine::UpdateSeekable;

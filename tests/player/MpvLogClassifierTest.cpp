@@ -52,6 +52,34 @@ TEST(MpvLogClassifier, KeepsTheMostSpecificCause)
     EXPECT_EQ(Failure::UnsupportedFormat, classifier.Result());
 }
 
+TEST(MpvLogClassifier, ARedirectThatIsNotFollowedIsARefusedAddress)
+{
+    EXPECT_EQ(Failure::AddressRefused, Classify({"tcp: Successfully connected to 127.0.0.1 port 8580\n",
+                                                 "http: http_code=302\n",
+                                                 "http: header='Location: file:///etc/passwd'\n",
+                                                 "Failed to open http://127.0.0.1:8580/redirect.\n"}));
+    EXPECT_EQ(Failure::AddressRefused, Classify({"http: header='Location: rtmp://127.0.0.1/live'\n"}));
+    // Redirects to the web are followed; what happens there decides.
+    EXPECT_EQ(Failure::NotFound, Classify({"http: header='Location: https://127.0.0.1:8443/moved'\n",
+                                           "http: HTTP error 404 Not Found\n"}));
+    EXPECT_EQ(Failure::TimedOut, Classify({"tcp: Successfully connected to 127.0.0.1 port 8580\n",
+                                           "http: header='Location: /elsewhere'\n",
+                                           "tcp: Connection to tcp://127.0.0.1:8580 failed: Connection timed out\n"}));
+}
+
+TEST(MpvLogClassifier, AStreamThatEndsAfterItsHeadersIsEmptyNotUnplayable)
+{
+    CMpvLogClassifier classifier;
+    classifier.Feed("tcp: Successfully connected to 127.0.0.1 port 8580\n");
+    classifier.Feed("Mime-type: 'audio/mpeg'\n");
+    classifier.NoteUnsupportedFormat();
+    classifier.Feed("http: Stream ends prematurely at 0, should be 18446744073709551615\n");
+    EXPECT_EQ(Failure::EmptyStream, classifier.Result());
+
+    // Some bytes came, and they were no sound.
+    EXPECT_EQ(Failure::Other, Classify({"http: Stream ends prematurely at 4096, should be 8192\n"}));
+}
+
 TEST(MpvLogClassifier, AnAnsweredOpeningWithoutACauseIsOther)
 {
     EXPECT_EQ(Failure::Other, Classify({"tcp: Successfully connected to 127.0.0.1 port 8580\n",

@@ -13,6 +13,9 @@
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
+#include <QVBoxLayout>
+#include <QWindow>
+#include <clocale>
 #include <gtest/gtest.h>
 
 namespace {
@@ -217,6 +220,59 @@ TEST_F(PlayerPlaybackTest, APlaylistCannotLeadToALocalFile)
     EXPECT_EQ(s_pServer->Url(kMusicMount), m_loads.last().at(0).toString());
 }
 
+TEST_F(PlayerPlaybackTest, APlaylistGoesOnPastARefusedEntry)
+{
+    CFixedPagesServer pages;
+    ASSERT_TRUE(pages.Start());
+    pages.Serve("/mixed.m3u", "audio/x-mpegurl",
+                ("#EXTM3U\nfile:///etc/passwd\n" + s_pServer->Url(kMusicMount) + "\n").toUtf8());
+
+    m_player.SetURL(pages.Url("/mixed.m3u"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return IsPlaying(m_player); }, kPlayTimeoutMs)) << qPrintable(m_player.GetStatus());
+    EXPECT_FALSE(m_statuses.contains(PlayerTexts::kAddressRefused)) << qPrintable(m_statuses.join(" | "));
+    ASSERT_EQ(2, m_loads.count());
+    EXPECT_EQ(s_pServer->Url(kMusicMount), m_loads.last().at(0).toString());
+}
+
+TEST_F(PlayerPlaybackTest, TheStatusSaysWhatTheStationsAnswerWas)
+{
+    CFixedPagesServer pages;
+    ASSERT_TRUE(pages.Start());
+    pages.ServeAnswer("/to-a-file", "HTTP/1.1 302 Found\r\nLocation: file:///etc/passwd\r\nContent-Length: 0\r\n"
+                                    "Connection: close\r\n\r\n");
+    pages.ServeAnswer("/headers-only", "HTTP/1.0 200 OK\r\nContent-Type: audio/mpeg\r\nicy-name: Gone\r\n\r\n");
+
+    m_player.SetURL(pages.Url("/to-a-file"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_player.GetStatus() == PlayerTexts::kAddressRefused; }, kPlayTimeoutMs))
+        << qPrintable(m_player.GetStatus());
+
+    m_player.SetURL(pages.Url("/headers-only"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_player.GetStatus() == PlayerTexts::kEmptyStream; }, kPlayTimeoutMs))
+        << qPrintable(m_player.GetStatus());
+    EXPECT_EQ(wmppsReady, m_playStates.last().at(0).toLongLong());
+}
+
+TEST_F(PlayerPlaybackTest, PicturesGoOnInTheVideoSurfacesNewNativeWindow)
+{
+    auto* pVideo = m_player.findChild<CVideoSurface*>();
+    ASSERT_NE(nullptr, pVideo);
+    m_player.SetURL(s_pServer->Url(kTvMount));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return IsPlaying(m_player) && m_player.Engine().HasVideo(); }, kPlayTimeoutMs))
+        << qPrintable(m_player.GetStatus());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return CountColours(GrabFromScreen(*pVideo)) >= 8; }, 5000));
+
+    // The desktop takes the surface's native window away and makes a new
+    // one, while the channel plays.
+    const WId oldWindow = pVideo->winId();
+    QWindow* pWindow = pVideo->windowHandle();
+    ASSERT_NE(nullptr, pWindow);
+    pWindow->destroy();
+    pWindow->create();
+    ASSERT_NE(oldWindow, pVideo->winId());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return CountColours(GrabFromScreen(*pVideo)) >= 8; }, 5000));
+    EXPECT_TRUE(IsPlaying(m_player)) << qPrintable(m_player.GetStatus());
+}
+
 TEST_F(PlayerPlaybackTest, StopAndPlayFromTheFaceAndTheControls)
 {
     m_player.SetURL(s_pServer->Url(kMusicMount));
@@ -257,6 +313,17 @@ TEST(PlayerReconnection, ADroppedStreamIsReconnectedAndTheStatusSaysSo)
     EXPECT_TRUE(QTest::qWaitFor([&] { return IsPlaying(player); }, kPlayTimeoutMs));
     const qsizetype nCountdown = statuses.indexOf("Reconnecting in 1 s");
     EXPECT_EQ(PlayerTexts::kReconnecting, statuses.value(nCountdown + 1));
+}
+
+TEST(PlayerEngine, RunsOnlyUnderTheCNumericLocaleAndLeavesTheLocaleAlone)
+{
+    ASSERT_NE(nullptr, std::setlocale(LC_NUMERIC, "C.UTF-8"));
+    const std::unique_ptr<CMediaEngine> pEngine = CreateMediaEngine();
+    EXPECT_FALSE(pEngine->IsAvailable());
+    EXPECT_STREQ("C.UTF-8", std::setlocale(LC_NUMERIC, nullptr));
+
+    std::setlocale(LC_NUMERIC, "C");
+    EXPECT_TRUE(CreateMediaEngine()->IsAvailable());
 }
 
 TEST(PlayerVolume, StartsAtHalfAndKeepsTheListenersChoiceAcrossPlayers)

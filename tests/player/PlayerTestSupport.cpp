@@ -73,6 +73,11 @@ void CFixedPagesServer::Serve(const QString& path, const QByteArray& contentType
     m_pages.insert(path, Page{contentType, body});
 }
 
+void CFixedPagesServer::ServeAnswer(const QString& path, const QByteArray& answer)
+{
+    m_answers.insert(path, answer);
+}
+
 QString CFixedPagesServer::Url(const QString& path) const
 {
     return QStringLiteral("http://127.0.0.1:%1%2").arg(serverPort()).arg(path);
@@ -91,7 +96,9 @@ void CFixedPagesServer::Answer()
             m_requested.append(path);
             const auto page = m_pages.constFind(path);
             QByteArray answer;
-            if (page == m_pages.constEnd()) {
+            if (m_answers.contains(path)) {
+                answer = m_answers.value(path);
+            } else if (page == m_pages.constEnd()) {
                 answer = "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
             } else {
                 answer = "HTTP/1.1 200 OK\r\nContent-Type: " + page->contentType + "\r\nContent-Length: " +

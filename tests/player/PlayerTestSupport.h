@@ -33,6 +33,9 @@ class CFixedPagesServer : public QTcpServer
 public:
     bool Start();
     void Serve(const QString& path, const QByteArray& contentType, const QByteArray& body);
+    // Answers the path with exactly these bytes, status line and headers
+    // included, and closes the connection.
+    void ServeAnswer(const QString& path, const QByteArray& answer);
     QString Url(const QString& path) const;
     QStringList RequestedPaths() const { return m_requested; }
 
@@ -45,5 +48,6 @@ private:
         QByteArray body;
     };
     QHash<QString, Page> m_pages;
+    QHash<QString, QByteArray> m_answers;
     QStringList m_requested;
 };

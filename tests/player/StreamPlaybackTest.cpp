@@ -16,7 +16,9 @@ class StreamPlaybackTest : public ::testing::Test
 {
 protected:
     CFakeMediaEngine m_engine;
-    CStreamPlayback m_playback{m_engine};
+    // The clock the playback measures steady play with, moved by the test.
+    qint64 m_nNow = 1000;
+    CStreamPlayback m_playback{m_engine, [this] { return m_nNow; }};
     QSignalSpy m_statusSpy{&m_playback, &CStreamPlayback::StatusChanged};
     QSignalSpy m_stateSpy{&m_playback, &CStreamPlayback::PlayStateChanged};
 
@@ -130,6 +132,38 @@ TEST_F(StreamPlaybackTest, ReconnectsADroppedStreamWithGrowingWaits)
     m_engine.Fail(Failure::TimedOut);
     EXPECT_EQ("Reconnecting in 4 s", m_playback.Status());
     EXPECT_EQ(QStringList({kStream, kStream, kStream}), m_engine.m_opened);
+}
+
+TEST_F(StreamPlaybackTest, AnOpeningTheEngineRefusesEndsInAnError)
+{
+    m_playback.Play(kStream);
+    EXPECT_EQ(PlayerTexts::kConnecting, m_playback.Status());
+    m_engine.RefuseOpening();
+    EXPECT_EQ(PlayerTexts::kCannotPlay, m_playback.Status());
+    EXPECT_EQ(wmppsReady, m_playback.PlayState());
+}
+
+TEST_F(StreamPlaybackTest, SteadyPlayStartsTheWaitsFromTheShortestAgain)
+{
+    m_playback.Play(kStream);
+    m_engine.Play();
+    m_nNow += 2000;
+    m_engine.Drop();
+    EXPECT_EQ("Reconnecting in 1 s", m_playback.Status());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_engine.m_opened.size() == 2; }, 3000));
+
+    // Back for a moment only: the waits go on growing.
+    m_engine.Play();
+    m_nNow += (CStreamPlayback::kSteadyPlaySeconds - 1) * 1000;
+    m_engine.Drop();
+    EXPECT_EQ("Reconnecting in 2 s", m_playback.Status());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_engine.m_opened.size() == 3; }, 4000));
+
+    // Back for good, and then a drop: the shortest wait again.
+    m_engine.Play();
+    m_nNow += CStreamPlayback::kSteadyPlaySeconds * 1000;
+    m_engine.Drop();
+    EXPECT_EQ("Reconnecting in 1 s", m_playback.Status());
 }
 
 TEST_F(StreamPlaybackTest, StoppingEndsTheWaitToReconnect)

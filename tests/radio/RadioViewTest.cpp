@@ -12,7 +12,7 @@
 #include "fw/MessageBox.h"
 #include "radio/CKestrelRadioView.h"
 #include "radio/PlayerTexts.h"
-#include "res/DialogUnits.h"
+#include "fw/DialogUnits.h"
 #include "res/Resource.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"

@@ -44,16 +44,12 @@ protected:
     TestApplication m_app;
 };
 
-TEST_F(SettingsStoreTest, FreshProfileReadsEveryDefaultAndWritesNothing)
+TEST_F(SettingsStoreTest, FreshProfileGivesTheCachedDefaultsAndWritesNothing)
 {
-    EXPECT_EQ(GetSettingInt(SettingNames::kDisplayRadioChannels, SettingDefaults::kDisplayRadioChannels), 1);
-    EXPECT_EQ(GetSettingInt(SettingNames::kDisplayTVChannels, SettingDefaults::kDisplayTVChannels), 0);
-    EXPECT_EQ(GetSettingInt(SettingNames::kDisplayNonWorkingChannels, SettingDefaults::kDisplayNonWorkingChannels), 0);
-    EXPECT_EQ(GetSettingInt(SettingNames::kAutoPlay, SettingDefaults::kAutoPlay), 1);
-    EXPECT_EQ(GetSettingInt(SettingNames::kLastChannelIndex, SettingDefaults::kLastChannelIndex), 2);
-    EXPECT_EQ(GetSettingInt(SettingNames::kLastCategory, SettingDefaults::kLastCategory), 0);
+    // A name that was never written gives the caller's default, whatever its
+    // type.
+    EXPECT_EQ(GetSettingInt(SettingNames::kAutoPlay, 7), 7);
     EXPECT_EQ(GetSettingString(SettingNames::kAutoPlay, "none"), "none");
-    EXPECT_EQ(m_app.App().GetInt(SettingNames::kApplicationLook, SettingDefaults::kApplicationLook), 216);
 
     EXPECT_EQ(GetDisplayRadioChannels(), 1);
     EXPECT_EQ(GetDisplayTVChannels(), 0);
@@ -84,6 +80,22 @@ TEST_F(SettingsStoreTest, ToggleTwiceRestoresAndEachReadAfterAToggleComesFromThe
     EXPECT_EQ(GetDisplayTVChannels(), 0);
     ToggleDisplayTVChannels();
     EXPECT_EQ(GetDisplayTVChannels(), 1);
+}
+
+TEST_F(SettingsStoreTest, AToggleNegatesTheCachedValueNotAChangedProfile)
+{
+    ASSERT_EQ(GetDisplayRadioChannels(), 1);
+    // The profile changes behind the cache; the check mark still shows 1.
+    WriteSettingInt(SettingNames::kDisplayRadioChannels, 0);
+    ToggleDisplayRadioChannels();
+    EXPECT_EQ(ReadBack(SettingNames::kDisplayRadioChannels, -7), 0);
+    EXPECT_EQ(GetDisplayRadioChannels(), 0);
+
+    // Not read yet: the toggle reads the profile through the cache.
+    WriteSettingInt(SettingNames::kDisplayTVChannels, 1);
+    ASSERT_EQ(m_app.Cache().m_nDisplayTVChannels, -1);
+    ToggleDisplayTVChannels();
+    EXPECT_EQ(ReadBack(SettingNames::kDisplayTVChannels, -7), 0);
 }
 
 TEST_F(SettingsStoreTest, CachedDisplayValuesAreReadOnceUntilAToggle)

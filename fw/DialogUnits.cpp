@@ -1,4 +1,4 @@
-#include "res/DialogUnits.h"
+#include "fw/DialogUnits.h"
 
 #include <QFontMetricsF>
 
