@@ -8,6 +8,7 @@
 #include "frame/PageOpening.h"
 #include "fw/CCmdUI.h"
 #include "fw/CWinApp.h"
+#include "fw/DialogUnits.h"
 #include "fw/HotKeyRegistration.h"
 #include "fw/VirtualKeys.h"
 #include "hotkeys/HotKeyActions.h"

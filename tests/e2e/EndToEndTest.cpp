@@ -120,7 +120,8 @@ protected:
         ASSERT_FALSE(m_strWindow.isEmpty()) << qPrintable(m_pProgram->ErrorOutput());
         const QSize size = DesktopWindow::Size(m_strWindow);
         ASSERT_FALSE(size.isEmpty());
-        ASSERT_TRUE(m_places.Locate(m_pProgram->HomeFolder() + QStringLiteral("/config"), size)) << qPrintable(m_places.Error());
+        const QString strConfig = m_pProgram->HomeFolder() + QStringLiteral("/config");
+        ASSERT_TRUE(m_places.Locate(strConfig, size)) << qPrintable(m_places.Error());
     }
 
     void Click(const QRect& place)

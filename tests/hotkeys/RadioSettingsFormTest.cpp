@@ -2,7 +2,7 @@
 // controls sit, and the order the Tab key visits them.
 #include "fw/CHotKeyCtrl.h"
 #include "hotkeys/CRadioSettingsView.h"
-#include "res/DialogUnits.h"
+#include "fw/DialogUnits.h"
 #include "res/Resource.h"
 
 #include <QGroupBox>
