@@ -8,6 +8,7 @@
 #include "frame/CChildFrame.h"
 #include "frame/CMainFrame.h"
 #include "frame/PageCategory.h"
+#include "frame/TrayMenu.h"
 #include "frame/WindowPlacement.h"
 #include "fw/CDialog.h"
 #include "fw/CMultiDocTemplate.h"
@@ -113,6 +114,10 @@ BOOL CKestrelRadioApp::InitInstance()
     InstallTerminationHandling();
 
     RegisterDocTemplates();
+    TrayMenu::Register(*this);
+    // The program lives on in the notification area with no window shown;
+    // only Exit ends it.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
 
     auto* pMainFrame = new CMainFrame;
     m_pMainWnd = pMainFrame;
@@ -237,6 +242,7 @@ void CKestrelRadioApp::OnShowAndActivate()
     qCDebug(lcInstance, "show and activate");
     if (!IsWindow(m_pMainWnd))
         return;
-    m_pMainWnd->ShowWindow(SW_SHOW);
+    // A window minimised for want of a notification area comes back too.
+    m_pMainWnd->ShowWindow(m_pMainWnd->isMinimized() ? SW_RESTORE : SW_SHOW);
     m_pMainWnd->SetForegroundWindow();
 }

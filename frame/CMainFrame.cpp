@@ -6,7 +6,10 @@
 #include "download/ChannelsListDownload.h"
 #include "download/ServerAddresses.h"
 #include "frame/ApplicationLooks.h"
+#include "frame/AutoStartup.h"
 #include "frame/PageCategory.h"
+#include "frame/TrayMenu.h"
+#include "frame/TrayMouseRules.h"
 #include "frame/RibbonLayout.h"
 #include "frame/WindowPlacement.h"
 #include "fw/CCmdUI.h"
@@ -26,6 +29,7 @@
 #include "settings/SettingsCache.h"
 #include "settings/SettingsStore.h"
 
+#include <QCursor>
 #include <iterator>
 
 namespace {
@@ -45,6 +49,14 @@ CMainFrame::CMainFrame()
     MapCommandRange(ID_VIEW_APPLOOK_WIN_2000, ID_VIEW_APPLOOK_OFF_2007_AQUA, &CMainFrame::OnApplicationLook);
     MapUpdateCommandUIRange(ID_VIEW_APPLOOK_WIN_2000, ID_VIEW_APPLOOK_OFF_2007_AQUA,
                             &CMainFrame::OnUpdateApplicationLook);
+    MapCommand(ID_TRAY_EXIT, &CMainFrame::OnTrayExit);
+    MapCommand(ID_TRAY_SHOW, &CMainFrame::OnTrayShow);
+    MapCommand(ID_TRAY_CUSTOMIZE_MENU, &CMainFrame::OnCustomizeMenu);
+    MapCommand(ID_AUTO_STARTUP, &CMainFrame::OnAutoStartup);
+    MapUpdateCommandUI(ID_AUTO_STARTUP, &CMainFrame::OnUpdateAutoStartup);
+    MapCommand(ID_AUTO_PLAY, &CMainFrame::OnAutoPlay);
+    MapUpdateCommandUI(ID_AUTO_PLAY, &CMainFrame::OnUpdateAutoPlay);
+    MapCommand(ID_HIDE_TO_TRAY, &CMainFrame::OnHideToTray);
 
     // The radio page's player reports its status through the relay.
     if (CNowPlayingRelay* pNowPlaying = CNowPlayingRelay::Get())
@@ -65,6 +77,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     if (CMDIFrameWndEx::OnCreate(lpCreateStruct) == -1)
         return -1;
+
+    AddTrayIcon();
 
     OnApplicationLook(static_cast<UINT>(m_nAppLook));
 
@@ -159,6 +173,9 @@ LRESULT CMainFrame::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_OPEN_PAGE:
         OnOpenPage(wParam);
         break;
+    case WM_TRAY_NOTIFY:
+        OnTrayNotify(wParam, lParam);
+        break;
     default:
         break;
     }
@@ -201,6 +218,7 @@ void CMainFrame::OnOpenPage(WPARAM wParam)
 void CMainFrame::SetStatusText(const CString& strText)
 {
     m_strStatusText = strText;
+    UpdateTrayTip(m_strStatusText);
     PostMessage(WM_UPDATE_STATUS_PANES, 0, 0);
 }
 
@@ -306,6 +324,111 @@ void CMainFrame::CloseAndDestroy()
 
 void CMainFrame::OnDestroy()
 {
+    RemoveTrayIcon();
     WindowPlacement::Store(this);
     CMDIFrameWndEx::OnDestroy();
+}
+
+BOOL CMainFrame::AddTrayIcon()
+{
+    const CWinApp* pApp = AfxGetApp();
+    const BOOL bAdded = m_trayIcon.Add(pApp != nullptr ? pApp->m_pszAppName : CString());
+    if (bAdded)
+        TrayMenu::MakeShowDefault();
+    return bAdded;
+}
+
+void CMainFrame::UpdateTrayTip(const CString& strText)
+{
+    const CWinApp* pApp = AfxGetApp();
+    m_trayIcon.SetTip(CMainFrameTrayIcon::TipText(pApp != nullptr ? pApp->m_pszAppName : CString(), strText));
+}
+
+void CMainFrame::RemoveTrayIcon()
+{
+    m_trayIcon.Remove();
+}
+
+LRESULT CMainFrame::OnTrayNotify(WPARAM, LPARAM lParam)
+{
+    const QPoint cursor = QCursor::pos();
+    switch (TrayMouseRules::ActionOf(LOWORD(static_cast<WPARAM>(lParam)))) {
+    case TrayMouseRules::Action::ShowMenu:
+        // A hidden window stays hidden while its menu shows.
+        if (IsWindowVisible())
+            SetForegroundWindow();
+        TrayMenu::Show(this, cursor.x(), cursor.y());
+        break;
+    case TrayMouseRules::Action::Restore:
+        OnTrayShow();
+        break;
+    case TrayMouseRules::Action::None:
+        break;
+    }
+    return 1;
+}
+
+void CMainFrame::OnTrayShow()
+{
+    ShowWindow(SW_RESTORE);
+    SetForegroundWindow();
+}
+
+void CMainFrame::OnClose()
+{
+    OnHideToTray();
+}
+
+void CMainFrame::OnHideToTray()
+{
+    // Without a notification area a hidden window could never come back:
+    // it is minimised instead, and playback goes on either way.
+    ShowWindow(m_trayIcon.IsHostAvailable() ? SW_HIDE : SW_MINIMIZE);
+}
+
+void CMainFrame::OnTrayExit()
+{
+    CloseAndDestroy();
+}
+
+void CMainFrame::OnCustomizeMenu()
+{
+    TrayMenu::Customize(this);
+}
+
+void CMainFrame::OnAutoStartup()
+{
+    SetAutoStartup(m_nAutoStartState == 0 ? TRUE : FALSE);
+}
+
+void CMainFrame::OnUpdateAutoStartup(CCmdUI* pCmdUI)
+{
+    if (m_nAutoStartState == -1)
+        m_nAutoStartState = QueryAutoStartup();
+    if (m_nAutoStartState == -2) {
+        pCmdUI->Enable(FALSE);
+        pCmdUI->SetCheck(0);
+        return;
+    }
+    pCmdUI->SetCheck(m_nAutoStartState);
+}
+
+void CMainFrame::SetAutoStartup(BOOL bEnable)
+{
+    WriteAutoStartupEntry(bEnable);
+    m_nAutoStartState = QueryAutoStartup();
+}
+
+void CMainFrame::OnAutoPlay()
+{
+    const int nAutoPlay = GetSettingInt(SettingNames::kAutoPlay, SettingDefaults::kAutoPlay);
+    WriteSettingInt(SettingNames::kAutoPlay, nAutoPlay == 0 ? 1 : 0);
+    m_nAutoPlayState = GetSettingInt(SettingNames::kAutoPlay, SettingDefaults::kAutoPlay);
+}
+
+void CMainFrame::OnUpdateAutoPlay(CCmdUI* pCmdUI)
+{
+    if (m_nAutoPlayState == -1)
+        m_nAutoPlayState = GetSettingInt(SettingNames::kAutoPlay, SettingDefaults::kAutoPlay);
+    pCmdUI->SetCheck(m_nAutoPlayState);
 }

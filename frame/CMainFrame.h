@@ -3,6 +3,7 @@
 #include "frame/CCustomMFCRibbonApplicationButton.h"
 #include "frame/CCustomMFCRibbonBar.h"
 #include "frame/IStatusTextSink.h"
+#include "frame/MainFrameTrayIcon.h"
 #include "fw/CMDIFrameWndEx.h"
 #include "fw/CMFCToolBarImages.h"
 #include "fw/ribbon/CMFCRibbonStatusBar.h"
@@ -43,6 +44,25 @@ public:
     // page and destroys the frame.
     void CloseAndDestroy();
 
+    // The icon in the notification area, its tip and its menu; closing the
+    // window hides it there.
+    BOOL AddTrayIcon();
+    void UpdateTrayTip(const CString& strText);
+    void RemoveTrayIcon();
+    LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+    void OnTrayShow();
+    void OnTrayExit();
+    void OnHideToTray();
+    void OnCustomizeMenu();
+    const CMainFrameTrayIcon& GetTrayIcon() const { return m_trayIcon; }
+
+    // Start at log-in (command 322) and auto play (command 323).
+    void OnAutoStartup();
+    void OnUpdateAutoStartup(CCmdUI* pCmdUI);
+    void SetAutoStartup(BOOL bEnable);
+    void OnAutoPlay();
+    void OnUpdateAutoPlay(CCmdUI* pCmdUI);
+
     CCustomMFCRibbonBar& GetRibbonBar() { return m_wndRibbonBar; }
     CMFCRibbonStatusBar& GetStatusBar() { return m_wndStatusBar; }
     CMFCRibbonStatusBarPane* GetStatusPane() const { return m_pStatusPane; }
@@ -53,6 +73,8 @@ public:
 protected:
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     int OnCreate(LPCREATESTRUCT lpCreateStruct) override;
+    // WM_CLOSE only hides the window.
+    void OnClose() override;
     void OnDestroy() override;
 
 private:
@@ -65,6 +87,9 @@ private:
     // Sends the message to the active page's view, if there is one.
     void SendToActiveView(UINT message);
 
+    int m_nAutoStartState = -1;
+    int m_nAutoPlayState = -1;
+    CMainFrameTrayIcon m_trayIcon{this};
     CString m_strStatusText;
     int m_nAppLook = -1;
     CMFCRibbonStatusBarPane* m_pStatusPane = nullptr;

@@ -1,5 +1,6 @@
 #include "fw/CWinApp.h"
 
+#include "fw/CContextMenuManager.h"
 #include "fw/CDocManager.h"
 
 #include "platform/profile/ProfileStore.h"
@@ -121,6 +122,31 @@ void CWinApp::EndWaitCursor()
         return;
     if (--m_nWaitCursorCount == 0 && qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         QGuiApplication::restoreOverrideCursor();
+}
+
+CWinAppEx::CWinAppEx(const CString& strAppName)
+    : CWinApp(strAppName)
+{
+}
+
+CWinAppEx::~CWinAppEx() = default;
+
+BOOL CWinAppEx::InitContextMenuManager()
+{
+    if (m_pContextMenuManager != nullptr)
+        return FALSE;
+    m_pContextMenuManager = std::make_unique<CContextMenuManager>();
+    return TRUE;
+}
+
+CString CWinAppEx::GetString(const CString& entry, const CString& strDefault)
+{
+    return GetProfileString(kWorkspaceSection, entry, strDefault);
+}
+
+BOOL CWinAppEx::WriteString(const CString& entry, const CString& strValue)
+{
+    return WriteProfileString(kWorkspaceSection, entry, strValue);
 }
 
 int CWinAppEx::GetInt(const CString& entry, int nDefault)

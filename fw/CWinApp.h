@@ -5,6 +5,7 @@
 
 #include <memory>
 
+class CContextMenuManager;
 class CDocManager;
 class CDocTemplate;
 class CWnd;
@@ -61,14 +62,25 @@ private:
 };
 
 // The extended application object adds the workspace store, which keeps
-// framework state (such as the look) beside the "Settings" section.
+// framework state (such as the look) beside the "Settings" section, and the
+// context menu manager.
 class CWinAppEx : public CWinApp
 {
 public:
-    using CWinApp::CWinApp;
+    explicit CWinAppEx(const CString& strAppName);
+    ~CWinAppEx() override;
 
     int GetInt(const CString& entry, int nDefault = 0);
     BOOL WriteInt(const CString& entry, int nValue);
+    CString GetString(const CString& entry, const CString& strDefault = CString());
+    BOOL WriteString(const CString& entry, const CString& strValue);
+
+    // Made by InitContextMenuManager; null before.
+    BOOL InitContextMenuManager();
+    CContextMenuManager* GetContextMenuManager() const { return m_pContextMenuManager.get(); }
+
+private:
+    std::unique_ptr<CContextMenuManager> m_pContextMenuManager;
 };
 
 CWinApp* AfxGetApp();

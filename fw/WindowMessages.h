@@ -11,4 +11,9 @@ inline constexpr UINT WM_KEYDOWN = 0x0100;
 inline constexpr UINT WM_COMMAND = 0x0111;
 inline constexpr UINT WM_TIMER = 0x0113;
 inline constexpr UINT WM_HOTKEY = 0x0312;
+// Mouse messages, as a notification-area icon reports them.
+inline constexpr UINT WM_LBUTTONUP = 0x0202;
+inline constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
+inline constexpr UINT WM_RBUTTONUP = 0x0205;
+inline constexpr UINT WM_MBUTTONUP = 0x0208;
 inline constexpr UINT WM_USER = 0x0400;

@@ -28,4 +28,19 @@ QList<CMFCRibbonMenuItem> StyleMenu()
     };
 }
 
+QList<CContextMenuItem> SystemTrayMenu()
+{
+    return {
+        {ID_TRAY_EXIT, Texts::kTrayExit},
+        {0, CString()},
+        {ID_TRAY_CUSTOMIZE_MENU, Texts::kTrayCustomizeMenu},
+        {ID_TRAY_SHOW, Texts::kTrayShow},
+        {0, CString()},
+        {ID_TRAY_STOP, Texts::kTrayStop},
+        {ID_TRAY_PLAY, Texts::kTrayPlay},
+        {ID_TRAY_PLAY_PREVIOUS, Texts::kTrayPlayPreviousChannel},
+        {ID_TRAY_PLAY_NEXT, Texts::kTrayPlayNextChannel},
+    };
+}
+
 }

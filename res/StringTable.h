@@ -59,6 +59,15 @@ inline constexpr char kLookOffice2007Black[] = "Office 2007 (B&lack Style)";
 inline constexpr char kLookOffice2007Silver[] = "Office 2007 (&Silver Style)";
 inline constexpr char kLookOffice2007Aqua[] = "Office 2007 (&Aqua Style)";
 
+// Menu 311, the tray menu.
+inline constexpr char kTrayExit[] = "Exit";
+inline constexpr char kTrayCustomizeMenu[] = "Customize Menu...";
+inline constexpr char kTrayShow[] = "Show";
+inline constexpr char kTrayStop[] = "Stop";
+inline constexpr char kTrayPlay[] = "Play";
+inline constexpr char kTrayPlayPreviousChannel[] = "Play Previous Channel";
+inline constexpr char kTrayPlayNextChannel[] = "Play Next Channel";
+
 // Ribbon strings.
 inline constexpr char kMainButtonTooltip[] = "Click Here to Change Application Skin";
 inline constexpr char kStyleLabel[] = "Style";

@@ -22,9 +22,11 @@ packages=(
   # demo media for the station server
   espeak-ng sox ffmpeg
   # tests on a private display with a private sound server
-  xvfb xauth x11-utils xdotool pulseaudio pulseaudio-utils imagemagick dbus systemd
+  xvfb xauth x11-utils xdotool pulseaudio pulseaudio-utils imagemagick systemd
   # packaging checks
   desktop-file-utils appstream dpkg-dev file
+  # a notification area, a session bus and the desktop's launcher for the tray tests
+  trayer dbus libglib2.0-bin
   # benchmarks
   mpv wrk curl
 )

@@ -106,17 +106,20 @@ UrlDownloadResult Classify(CURL* pCurl, CURLcode code, const BodySink& sink, con
         return Failure(UrlDownloadStatus::FileError, sink.file.errorString(), nHttpStatus);
     case CURLE_OPERATION_TIMEDOUT: {
         // Three limits are set: the whole transfer's, the connection's, and
-        // the stall's once the answer has begun.
+        // the stall's once the answer has begun. libcurl names the stall in
+        // its text; the clock alone cannot tell the overall deadline from a
+        // connection limit that ran out a moment before it.
+        if (strDetail.startsWith(QLatin1String("Operation too slow")))
+            return Failure(UrlDownloadStatus::Stalled, strDetail, nHttpStatus);
         curl_off_t nTotal = 0;
         curl_off_t nPretransfer = 0;
         curl_easy_getinfo(pCurl, CURLINFO_TOTAL_TIME_T, &nTotal);
         curl_easy_getinfo(pCurl, CURLINFO_PRETRANSFER_TIME_T, &nPretransfer);
-        const auto totalTime = std::chrono::microseconds(nTotal);
-        if (totalTime >= options.overallTimeout)
-            return Failure(UrlDownloadStatus::TookTooLong,
-                           QStringLiteral("the transfer took longer than %1 ms").arg(options.overallTimeout.count()),
-                           nHttpStatus);
-        return Failure(nPretransfer == 0 ? UrlDownloadStatus::ConnectTimedOut : UrlDownloadStatus::Stalled, strDetail, nHttpStatus);
+        if (nPretransfer == 0 && std::chrono::microseconds(nTotal) < options.overallTimeout)
+            return Failure(UrlDownloadStatus::ConnectTimedOut, strDetail, nHttpStatus);
+        return Failure(UrlDownloadStatus::TookTooLong,
+                       QStringLiteral("the transfer took longer than %1 ms").arg(options.overallTimeout.count()),
+                       nHttpStatus);
     }
     case CURLE_ABORTED_BY_CALLBACK:
         return Failure(UrlDownloadStatus::Cancelled, QStringLiteral("the transfer was given up"), nHttpStatus);

@@ -1,0 +1,58 @@
+#include "frame/MainFrameTrayIcon.h"
+
+#include "frame/TrayMouseRules.h"
+#include "fw/CWnd.h"
+#include "platform/tray/TrayIcon.h"
+#include "res/PrivateMessages.h"
+#include "res/ResourceImages.h"
+
+CMainFrameTrayIcon::CMainFrameTrayIcon(CWnd* pNotifyWindow)
+    : m_pNotifyWindow(pNotifyWindow)
+{
+}
+
+CMainFrameTrayIcon::~CMainFrameTrayIcon() = default;
+
+BOOL CMainFrameTrayIcon::Add(const CString& strTip)
+{
+    // A new icon each time, as a fresh icon handle would be.
+    m_pIcon = CreateTrayIcon();
+    connect(m_pIcon.get(), &CTrayIcon::Activated, this, [this](CTrayIcon::Gesture gesture) {
+        m_pNotifyWindow->PostMessage(WM_TRAY_NOTIFY, kIconId,
+                                     static_cast<LPARAM>(TrayMouseRules::MouseMessageOf(gesture)));
+    });
+    return m_pIcon->Add(ResourceImages::ApplicationIcon(), strTip.left(kMaxTipLength)) ? TRUE : FALSE;
+}
+
+void CMainFrameTrayIcon::SetTip(const CString& strTip)
+{
+    if (m_pIcon != nullptr)
+        m_pIcon->SetTip(strTip.left(kMaxTipLength));
+}
+
+void CMainFrameTrayIcon::Remove()
+{
+    if (m_pIcon != nullptr)
+        m_pIcon->Remove();
+}
+
+bool CMainFrameTrayIcon::IsHostAvailable() const
+{
+    return m_pIcon != nullptr && m_pIcon->IsAdded() && m_pIcon->IsHostAvailable();
+}
+
+bool CMainFrameTrayIcon::IsAdded() const
+{
+    return m_pIcon != nullptr && m_pIcon->IsAdded();
+}
+
+CString CMainFrameTrayIcon::GetTip() const
+{
+    return m_pIcon != nullptr ? m_pIcon->Tip() : CString();
+}
+
+CString CMainFrameTrayIcon::TipText(const CString& strAppName, const CString& strStatus)
+{
+    const CString strTip = strStatus.isEmpty() ? strAppName : strAppName + QLatin1Char('\n') + strStatus;
+    return strTip.left(kMaxTipLength);
+}

@@ -1,0 +1,94 @@
+#include "platform/autostart/XdgAutostartFolder.h"
+
+#include "platform/autostart/DesktopEntry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+const char kEntrySuffix[] = ".desktop";
+const char kExecKey[] = "Exec";
+const char kHiddenKey[] = "Hidden";
+// An entry is a few lines; a bigger file is not one of ours and is not read.
+constexpr qint64 kMaxEntrySize = 64 * 1024;
+constexpr QFile::Permissions kAnyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+}
+
+CXdgAutostartFolder::CXdgAutostartFolder(QString strFolder)
+    : m_strFolder(std::move(strFolder))
+{
+}
+
+QString CXdgAutostartFolder::DefaultFolder()
+{
+    QString strConfigHome = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!QDir::isAbsolutePath(strConfigHome))
+        strConfigHome = QDir::homePath() + QStringLiteral("/.config");
+    return strConfigHome + QStringLiteral("/autostart");
+}
+
+bool CXdgAutostartFolder::Open()
+{
+    if (m_strFolder.isEmpty() || !QDir().mkpath(m_strFolder))
+        return false;
+    const QFileInfo folder(m_strFolder);
+    // A folder that nobody may write to is left alone, even by a user whom
+    // the system would let write there anyway.
+    return folder.isDir() && folder.isReadable() && folder.isExecutable() && folder.isWritable()
+        && (folder.permissions() & kAnyWrite) != 0;
+}
+
+QString CXdgAutostartFolder::CommandText(const QStringList& command) const
+{
+    return DesktopEntry::JoinArguments(command);
+}
+
+QStringList CXdgAutostartFolder::SplitCommandText(const QString& strCommandText) const
+{
+    return DesktopEntry::SplitArguments(strCommandText).value_or(QStringList());
+}
+
+QString CXdgAutostartFolder::EntryPath(const QString& strName) const
+{
+    QString strFileName = strName;
+    strFileName.replace(QLatin1Char('/'), QLatin1Char('_'));
+    return m_strFolder + QLatin1Char('/') + strFileName + QLatin1String(kEntrySuffix);
+}
+
+bool CXdgAutostartFolder::WriteEntry(const QString& strName, const QString& strCommandText)
+{
+    QSaveFile file(EntryPath(strName));
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QString strText = QStringLiteral("[Desktop Entry]\n"
+                                           "Type=Application\n"
+                                           "Name=%1\n"
+                                           "Exec=%2\n")
+                                .arg(DesktopEntry::EscapeValue(strName), DesktopEntry::EscapeValue(strCommandText));
+    file.write(strText.toUtf8());
+    return file.commit();
+}
+
+bool CXdgAutostartFolder::ReadEntry(const QString& strName, QString& strCommandText) const
+{
+    strCommandText.clear();
+    QFile file(EntryPath(strName));
+    if (file.size() > kMaxEntrySize || !file.open(QIODevice::ReadOnly))
+        return false;
+    const QString strFileText = QString::fromUtf8(file.read(kMaxEntrySize));
+    // A hidden entry is one the user removed.
+    if (DesktopEntry::ReadKey(strFileText, QLatin1String(kHiddenKey)) == QStringLiteral("true"))
+        return false;
+    const std::optional<QString> exec = DesktopEntry::ReadKey(strFileText, QLatin1String(kExecKey));
+    if (!exec)
+        return false;
+    strCommandText = *exec;
+    return true;
+}
+
+bool CXdgAutostartFolder::RemoveEntry(const QString& strName)
+{
+    return QFile::remove(EntryPath(strName));
+}

@@ -1,0 +1,165 @@
+#include "TrayHost.h"
+
+#include <QRegularExpression>
+#include <QTest>
+#include <xcb/xcb.h>
+
+#include <cstring>
+#include <memory>
+
+namespace {
+constexpr int kToolTimeoutMs = 10000;
+const QString kTrayerClass = QStringLiteral("trayer");
+
+QString Tool(const QString& strProgram, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(strProgram, arguments);
+    process.waitForFinished(kToolTimeoutMs);
+    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
+
+// The windows below strRoot with the class, from xwininfo's tree.
+QStringList WindowsOfClass(const QString& strRoot, const QString& strClass)
+{
+    const QString strTree = Tool(QStringLiteral("xwininfo"), {QStringLiteral("-tree"), QStringLiteral("-id"), strRoot});
+    const QRegularExpression line(QStringLiteral("^\\s*(0x[0-9a-f]+) .*\\(\"[^\"]*\" \"%1\"\\)")
+                                      .arg(QRegularExpression::escape(strClass)),
+                                  QRegularExpression::MultilineOption | QRegularExpression::CaseInsensitiveOption);
+    QStringList windows;
+    for (auto match = line.globalMatch(strTree); match.hasNext();)
+        windows.append(match.next().captured(1));
+    return windows;
+}
+}
+
+TrayHost::TrayHost() = default;
+
+TrayHost::~TrayHost()
+{
+    Stop();
+}
+
+bool TrayHost::Start()
+{
+    m_process.setProgram(QStringLiteral("trayer"));
+    m_process.setArguments({QStringLiteral("--edge"), QStringLiteral("bottom"), QStringLiteral("--align"),
+                            QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("request"),
+                            QStringLiteral("--height"), QStringLiteral("24")});
+    m_process.setStandardOutputFile(QProcess::nullDevice());
+    m_process.setStandardErrorFile(QProcess::nullDevice());
+    m_process.start();
+    if (!m_process.waitForStarted(kToolTimeoutMs))
+        return false;
+    return QTest::qWaitFor([this] { return !PanelWindow().isEmpty(); }, kToolTimeoutMs);
+}
+
+void TrayHost::Stop()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.terminate();
+    if (!m_process.waitForFinished(kToolTimeoutMs))
+        m_process.kill();
+    m_process.waitForFinished(kToolTimeoutMs);
+}
+
+bool TrayHost::IsRunning() const
+{
+    return m_process.state() == QProcess::Running;
+}
+
+QString TrayHost::PanelWindow() const
+{
+    // The panel is the trayer window that its tray's sockets live in.
+    const QStringList panels = Tool(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--classname"),
+                                                                 QStringLiteral("^panel$")})
+                                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString& strPanel : panels) {
+        const QString strHex = QStringLiteral("0x%1").arg(strPanel.toULongLong(), 0, 16);
+        if (Tool(QStringLiteral("xprop"), {QStringLiteral("-id"), strHex, QStringLiteral("WM_CLASS")})
+                .contains(kTrayerClass))
+            return strHex;
+    }
+    return QString();
+}
+
+QString TrayHost::IconWindow(const QString& strClass, int nTimeoutMs) const
+{
+    QString strIcon;
+    const bool bFound = QTest::qWaitFor([&] {
+        const QString strPanel = PanelWindow();
+        const QStringList icons = strPanel.isEmpty() ? QStringList() : WindowsOfClass(strPanel, strClass);
+        strIcon = icons.isEmpty() ? QString() : icons.first();
+        return !strIcon.isEmpty();
+    }, nTimeoutMs);
+    return bFound ? strIcon : QString();
+}
+
+bool TrayHost::HasIcon(const QString& strClass) const
+{
+    const QString strPanel = PanelWindow();
+    return !strPanel.isEmpty() && !WindowsOfClass(strPanel, strClass).isEmpty();
+}
+
+namespace XTools {
+
+void Click(const QString& strWindow, int nButton, int nCount)
+{
+    Tool(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--window"), strWindow,
+                                     QStringLiteral("8"), QStringLiteral("8")});
+    Tool(QStringLiteral("xdotool"), {QStringLiteral("click"), QStringLiteral("--repeat"), QString::number(nCount),
+                                     QStringLiteral("--delay"), QStringLiteral("60"), QString::number(nButton)});
+}
+
+void MoveOnto(const QString& strWindow)
+{
+    // From elsewhere, so that the window sees the pointer arrive and move.
+    Tool(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("0"), QStringLiteral("0")});
+    for (const char* position : {"6", "8"})
+        Tool(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--window"), strWindow,
+                                         QLatin1String(position), QLatin1String(position)});
+}
+
+void Keys(const QStringList& keys)
+{
+    Tool(QStringLiteral("xdotool"), QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("80")}
+                                        + keys);
+}
+
+qint64 WindowPid(const QString& strWindow)
+{
+    return Tool(QStringLiteral("xdotool"), {QStringLiteral("getwindowpid"), strWindow}).toLongLong();
+}
+
+bool SendDeleteWindow(const QString& strWindow)
+{
+    bool bOk = false;
+    const xcb_window_t window = static_cast<xcb_window_t>(strWindow.toULong(&bOk, 0));
+    if (!bOk)
+        return false;
+    std::unique_ptr<xcb_connection_t, void (*)(xcb_connection_t*)> connection(xcb_connect(nullptr, nullptr),
+                                                                               xcb_disconnect);
+    if (xcb_connection_has_error(connection.get()))
+        return false;
+    const auto atom = [&](const char* name) {
+        const xcb_intern_atom_cookie_t cookie =
+            xcb_intern_atom(connection.get(), 0, static_cast<uint16_t>(std::strlen(name)), name);
+        std::unique_ptr<xcb_intern_atom_reply_t, void (*)(void*)> reply(
+            xcb_intern_atom_reply(connection.get(), cookie, nullptr), free);
+        return reply != nullptr ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    };
+    xcb_client_message_event_t event;
+    std::memset(&event, 0, sizeof(event));
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = atom("WM_PROTOCOLS");
+    event.data.data32[0] = atom("WM_DELETE_WINDOW");
+    event.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_send_event(connection.get(), 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
+    xcb_flush(connection.get());
+    return true;
+}
+
+}
