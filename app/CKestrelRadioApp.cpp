@@ -131,6 +131,10 @@ BOOL CKestrelRadioApp::InitInstance()
     ReloadWindowPlacement(pMainFrame);
     StartDesktopMediaControls();
 
+    // The window exists on the display from the start, shown or not, so
+    // that the pages (and the native windows of the player and the web
+    // pages) always go into a made window.
+    pMainFrame->winId();
     if (bShowMainWindow)
         pMainFrame->ShowWindow(SW_SHOW);
     pMainFrame->UpdateWindow();

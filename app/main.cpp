@@ -29,8 +29,6 @@ int main(int argc, char** argv)
         return bRefused ? 2 : 0;
     }
 
-    // The web pages' engine shares its OpenGL contexts with the widgets.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     // Only the player's video surface is a window of its own: native
     // siblings beside it would miss the web pages' OpenGL composition and
     // leave the main window black.

@@ -20,6 +20,7 @@
 #include "fw/ribbon/CMFCRibbonCheckBox.h"
 #include "fw/ribbon/CMFCRibbonPanel.h"
 #include "fw/ribbon/CMFCRibbonStatusBarPane.h"
+#include "platform/shellopen/ShellOpen.h"
 #include "res/MainFrameResources.h"
 #include "res/ProductInfo.h"
 #include "res/Resource.h"
@@ -46,6 +47,10 @@ CMainFrame::CMainFrame()
 
     MapCommand(ID_WINDOW_MANAGER, &CMainFrame::OnWindowManager);
     MapCommand(ID_REFRESH_CHANNELS_LIST, &CMainFrame::OnRefreshChannelsList);
+    MapCommand(ID_OPEN_PROMO_SITE, &CMainFrame::OnOpenPromoSite);
+    MapCommand(ID_RELOAD_PROMO_PAGE, &CMainFrame::OnReloadPromoPage);
+    MapCommand(ID_OPEN_MUSIC_SITE, &CMainFrame::OnOpenMusicSite);
+    MapCommand(ID_RELOAD_MUSIC_PAGE, &CMainFrame::OnReloadMusicPage);
     MapCommandRange(ID_VIEW_APPLOOK_WIN_2000, ID_VIEW_APPLOOK_OFF_2007_AQUA, &CMainFrame::OnApplicationLook);
     MapUpdateCommandUIRange(ID_VIEW_APPLOOK_WIN_2000, ID_VIEW_APPLOOK_OFF_2007_AQUA,
                             &CMainFrame::OnUpdateApplicationLook);
@@ -290,6 +295,36 @@ void CMainFrame::SendToActiveView(UINT message)
     CWnd* pView = pChild != nullptr ? pChild->GetActiveView() : nullptr;
     if (pView != nullptr)
         pView->SendMessage(message, 0, 0);
+}
+
+void CMainFrame::PostToActiveView(UINT message)
+{
+    auto* pMainFrame = dynamic_cast<CMDIFrameWndEx*>(AfxGetMainWnd());
+    CMDIChildWndEx* pChild = pMainFrame != nullptr ? pMainFrame->MDIGetActive() : nullptr;
+    CWnd* pView = pChild != nullptr ? pChild->GetActiveView() : nullptr;
+    if (pView != nullptr)
+        pView->PostMessage(message, 0, 0);
+}
+
+void CMainFrame::OnOpenPromoSite()
+{
+    // When no browser starts, nothing is shown: the page itself stays.
+    CreateShellOpen()->Open(QUrl(ServerAddresses::PromoSiteAddress()));
+}
+
+void CMainFrame::OnOpenMusicSite()
+{
+    CreateShellOpen()->Open(QUrl(ServerAddresses::MusicSiteAddress()));
+}
+
+void CMainFrame::OnReloadPromoPage()
+{
+    PostToActiveView(WM_RELOAD_PROMO_PAGE);
+}
+
+void CMainFrame::OnReloadMusicPage()
+{
+    PostToActiveView(WM_RELOAD_MUSIC_PAGE);
 }
 
 void CMainFrame::OnApplicationLook(UINT nID)

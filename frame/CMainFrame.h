@@ -33,6 +33,13 @@ public:
     void OnRefreshChannelsList();
     BOOL RefreshChannelsList();
 
+    // The web pages' commands: open the site in the user's web browser
+    // (311, 315), send the page in front back to its home page (312, 316).
+    void OnOpenPromoSite();
+    void OnOpenMusicSite();
+    void OnReloadPromoPage();
+    void OnReloadMusicPage();
+
     // The look commands 210-218 (also any other id, stored as it is).
     void OnApplicationLook(UINT nID);
     void OnUpdateApplicationLook(CCmdUI* pCmdUI);
@@ -86,6 +93,8 @@ private:
     void OnWindowManager();
     // Sends the message to the active page's view, if there is one.
     void SendToActiveView(UINT message);
+    // Posts the message to the active page's view, if there is one.
+    void PostToActiveView(UINT message);
 
     int m_nAutoStartState = -1;
     int m_nAutoPlayState = -1;

@@ -1,22 +1,14 @@
 #include "radio/CExplorer_ad.h"
 
 #include "fw/DialogUnits.h"
+#include "platform/shellopen/ShellOpen.h"
 #include "platform/webview/WebView.h"
 
-#include <QDesktopServices>
 #include <QVBoxLayout>
 
 namespace {
 // 75 dialog units of the page's form, in the form's font.
 constexpr int kHeightInDialogUnits = 75;
-
-// A banner may send the reader to a web site or an e-mail address, and to
-// nothing else on the computer.
-bool MayOpenOutside(const QUrl& url)
-{
-    const QString scheme = url.scheme().toLower();
-    return url.isValid() && (scheme == "http" || scheme == "https" || scheme == "mailto");
-}
 }
 
 CExplorer_ad::CExplorer_ad(QWidget* pParent)
@@ -48,6 +40,7 @@ CString CExplorer_ad::GetLocationURL() const
 
 void CExplorer_ad::OnOutsideLinkRequested(const QUrl& url)
 {
-    if (MayOpenOutside(url))
-        QDesktopServices::openUrl(url);
+    // A banner may send the reader to a web site or an e-mail address, and
+    // to nothing else on the computer.
+    CreateShellOpen()->Open(url);
 }

@@ -6,7 +6,8 @@
 class CWebView;
 
 // The radio page's banner: a strip of fixed height that shows one web page.
-// Links in it open in the user's web browser, never in the strip.
+// Links in it open in the user's web browser, never in the strip. The page
+// loads when the banner is first seen, not when the radio page opens hidden.
 class CExplorer_ad : public CWnd
 {
     Q_OBJECT

@@ -141,7 +141,12 @@ void CWMPPlayer4::UseVideoSurface()
 {
     // The native window is made once the player sits in its final window,
     // and made anew if it moves: it is asked for before each opening, and
-    // handed on whenever it changes.
+    // handed on whenever it changes. Not while the main window is hidden (a
+    // start in the tray): a native window made then breaks the web pages'
+    // engine when the window is first shown and the banner's engine adds
+    // its own.
+    if (!m_pVideo->window()->isVisible())
+        return;
     const WId window = m_pVideo->winId();
     if (window == m_videoWindow)
         return;

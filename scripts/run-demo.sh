@@ -13,6 +13,10 @@
 # sound server and saves the first seconds of what it played (to
 # build/demo-audio.wav, or $KESTREL_DEMO_AUDIO).
 #
+# With $KESTREL_DEMO_PAGES set to a folder, the headless run then also
+# photographs each of the four pages there (page-0.png ... page-3.png), each
+# opened by a start with a private profile whose last page is that one.
+#
 # The terminal shows the script's lines and the program's own; the build and
 # the libraries' chatter (the web engine, the sound system) go to
 # build/demo.log.
@@ -117,4 +121,24 @@ if [ -n "$recorder_pid" ]; then
   wait "$recorder_pid" 2>/dev/null || true
   recorder_pid=""
   echo "What it played: $audio"
+fi
+
+if [ -n "${KESTREL_DEMO_PAGES:-}" ]; then
+  mkdir -p "$KESTREL_DEMO_PAGES"
+  domain=$(sed -n 's/.*kMakerDomain\[\] = "\(.*\)";/\1/p' build/generated/BuildConfig.h)
+  for page in 0 1 2 3; do
+    export XDG_CONFIG_HOME="$work/pages/config" XDG_DATA_HOME="$work/pages/data"
+    mkdir -p "$XDG_CONFIG_HOME/$domain"
+    printf '[Settings]\nLastCategory=%s\n' "$page" >"$XDG_CONFIG_HOME/$domain/Kestrel Radio by $domain.ini"
+    build/kestrel-radio > >(program_output) 2>&1 &
+    program_pid=$!
+    timeout 30 xdotool search --sync --onlyvisible --name '^Kestrel Radio' >/dev/null 2>&1 || true
+    sleep 7
+    window=$(xdotool search --onlyvisible --name '^Kestrel Radio' 2>/dev/null | head -n1 || true)
+    [ -n "$window" ] && import -window "$window" "$KESTREL_DEMO_PAGES/page-$page.png"
+    kill -TERM "$program_pid" 2>/dev/null || true
+    wait "$program_pid" || true
+    program_pid=""
+  done
+  echo "The four pages: $KESTREL_DEMO_PAGES/page-[0-3].png"
 fi

@@ -84,6 +84,10 @@ constexpr Option kOptions[] = {
     {"osd-level", "0", false},
     {"cursor-autohide", "no", false},
     {"vo", "gpu,x11", false},
+    // No picture until the program hands over a window: without one the
+    // video output would open a window of its own (a TV channel started in
+    // the tray). SetVideoWindow turns video on.
+    {"vid", "no", true},
     // Through GLX, the player's context and the web pages' engine in the
     // same process close each other's files once a video page goes; EGL
     // keeps them apart.

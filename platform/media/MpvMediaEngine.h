@@ -80,8 +80,8 @@ private:
     // libmpv went idle after the end: it is told once the log is read.
     bool m_bEndDue = false;
 
-    // The video output was closed for a window that went.
-    bool m_bVideoReleased = false;
+    // Video is off until a window is handed over, and again once released.
+    bool m_bVideoReleased = true;
     bool m_bLoading = false;
     bool m_bLoaded = false;
     bool m_bCoreIdle = true;

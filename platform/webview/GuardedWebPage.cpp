@@ -1,7 +1,5 @@
 #include "platform/webview/GuardedWebPage.h"
 
-#include <QWebEngineSettings>
-
 namespace {
 // Stands in for a window the page asked for: it hands out the address its
 // first navigation goes to and is gone.
@@ -25,28 +23,52 @@ protected:
 private:
     CGuardedWebPage* m_pOpener;
 };
+
+bool IsWebAddress(const QUrl& url)
+{
+    const QString strScheme = url.scheme().toLower();
+    return strScheme == QLatin1String("http") || strScheme == QLatin1String("https");
 }
 
-CGuardedWebPage::CGuardedWebPage(CWebView::LinkPolicy links, QObject* pParent)
+// What a frame inside a page may hold besides web addresses: content the
+// page made itself.
+bool IsPageOwnContent(const QUrl& url)
+{
+    const QString strScheme = url.scheme().toLower();
+    return strScheme == QLatin1String("about") || strScheme == QLatin1String("data")
+        || strScheme == QLatin1String("blob");
+}
+
+bool IsReadersChoice(QWebEnginePage::NavigationType type)
+{
+    return type == QWebEnginePage::NavigationTypeLinkClicked || type == QWebEnginePage::NavigationTypeFormSubmitted;
+}
+}
+
+CGuardedWebPage::CGuardedWebPage(WebLinkPolicy links, QObject* pParent)
     : QWebEnginePage(pParent)
     , m_links(links)
 {
-    QWebEngineSettings* pSettings = settings();
-    pSettings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-    pSettings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
-    pSettings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
-    pSettings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
 }
 
 bool CGuardedWebPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool bIsMainFrame)
 {
-    if (m_links == CWebView::LinkPolicy::FollowInView || !bIsMainFrame)
-        return true;
+    if (!bIsMainFrame)
+        return IsWebAddress(url) || IsPageOwnContent(url);
+    if (m_links == WebLinkPolicy::FollowInView) {
+        if (IsWebAddress(url))
+            return true;
+        // Mail and the like go to the desktop's own program, and only when
+        // the reader asked.
+        if (IsReadersChoice(type))
+            emit OutsideLinkRequested(url);
+        return false;
+    }
     switch (type) {
     case NavigationTypeTyped:
     case NavigationTypeReload:
     case NavigationTypeRedirect:
-        return true;
+        return IsWebAddress(url);
     case NavigationTypeLinkClicked:
     case NavigationTypeFormSubmitted:
         emit OutsideLinkRequested(url);
@@ -59,7 +81,5 @@ bool CGuardedWebPage::acceptNavigationRequest(const QUrl& url, NavigationType ty
 
 QWebEnginePage* CGuardedWebPage::createWindow(WebWindowType)
 {
-    if (m_links == CWebView::LinkPolicy::FollowInView)
-        return this;
     return new CWindowCatcher(this);
 }

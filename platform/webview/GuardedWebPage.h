@@ -1,17 +1,18 @@
 #pragma once
 
-#include "platform/webview/WebView.h"
+#include "platform/webview/WebEngineBackend.h"
 
 #include <QWebEnginePage>
 
-// A page that keeps to the view's link policy: with links opening outside,
-// a followed link or a new window is handed out instead of loaded.
+// A page that keeps to the view's link policy. Only web addresses (http and
+// https) ever load inside it; what the reader follows elsewhere, and every
+// window the page asks for, is handed out instead of loaded.
 class CGuardedWebPage : public QWebEnginePage
 {
     Q_OBJECT
 
 public:
-    CGuardedWebPage(CWebView::LinkPolicy links, QObject* pParent);
+    CGuardedWebPage(WebLinkPolicy links, QObject* pParent);
 
 signals:
     void OutsideLinkRequested(const QUrl& url);
@@ -21,5 +22,5 @@ protected:
     QWebEnginePage* createWindow(WebWindowType type) override;
 
 private:
-    CWebView::LinkPolicy m_links;
+    WebLinkPolicy m_links;
 };

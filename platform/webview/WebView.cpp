@@ -1,8 +1,109 @@
 #include "platform/webview/WebView.h"
 
-CWebView::CWebView(QWidget* pParent)
+#include "platform/webview/WebEngineModule.h"
+
+#include <QVBoxLayout>
+
+CWebView::CWebView(const Options& options, QWidget* pParent)
     : QWidget(pParent)
+    , m_options(options)
 {
+    auto* pLayout = new QVBoxLayout(this);
+    pLayout->setContentsMargins(0, 0, 0, 0);
+    m_dormancyTimer.setSingleShot(true);
+    m_dormancyTimer.setInterval(kDormantAfterMs);
+    connect(&m_dormancyTimer, &QTimer::timeout, this, [this] {
+        if (m_pPage != nullptr && !isVisible()) {
+            m_bDormant = true;
+            m_pPage->SetDormant(true);
+        }
+    });
 }
 
-CWebView::~CWebView() = default;
+CWebView::~CWebView()
+{
+    // The page reports to this view, so it goes first.
+    if (m_pPage != nullptr)
+        delete m_pPage->Widget();
+}
+
+void CWebView::Navigate(const QUrl& url)
+{
+    m_requestedUrl = url;
+    if (m_pPage == nullptr)
+        return;
+    m_bNavigating = true;
+    m_pPage->Navigate(url);
+}
+
+void CWebView::Reload()
+{
+    if (m_pPage != nullptr && !m_bNavigating)
+        m_pPage->Reload();
+}
+
+QUrl CWebView::Url() const
+{
+    return m_pPage != nullptr ? m_pPage->Url() : m_requestedUrl;
+}
+
+QString CWebView::Title() const
+{
+    return m_pPage != nullptr ? m_pPage->Title() : QString();
+}
+
+void CWebView::showEvent(QShowEvent* pEvent)
+{
+    QWidget::showEvent(pEvent);
+    m_dormancyTimer.stop();
+    if (m_pPage == nullptr) {
+        CreatePage();
+    } else if (m_bDormant) {
+        m_bDormant = false;
+        m_pPage->SetDormant(false);
+    }
+}
+
+void CWebView::hideEvent(QHideEvent* pEvent)
+{
+    QWidget::hideEvent(pEvent);
+    if (m_pPage != nullptr && !m_bDormant)
+        m_dormancyTimer.start();
+}
+
+void CWebView::CreatePage()
+{
+    IWebEngineBackend* pBackend = WebEngineModule::Backend();
+    if (pBackend == nullptr)
+        return;
+    m_pPage = pBackend->CreatePage(m_options, *this, this);
+    layout()->addWidget(m_pPage->Widget());
+    if (!m_requestedUrl.isEmpty())
+        Navigate(m_requestedUrl);
+}
+
+void CWebView::OnLoadFinished(bool bOk)
+{
+    m_bNavigating = false;
+    emit LoadFinished(bOk);
+}
+
+void CWebView::OnTitleChanged(const QString& strTitle)
+{
+    emit TitleChanged(strTitle);
+}
+
+void CWebView::OnOutsideLinkRequested(const QUrl& url)
+{
+    emit OutsideLinkRequested(url);
+}
+
+bool IsWebViewAvailable()
+{
+    return WebEngineModule::IsInstalled();
+}
+
+CWebView* CreateWebView(const CWebView::Options& options, QWidget* pParent)
+{
+    return new CWebView(options, pParent);
+}

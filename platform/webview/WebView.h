@@ -1,37 +1,66 @@
 #pragma once
 
+#include "platform/webview/WebEngineBackend.h"
+
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 
 // A widget that shows a web page. Pages never open windows of their own and
 // never reach local files.
-class CWebView : public QWidget
+//
+// The engine behind it costs much memory and several helper processes, so
+// it is started only when a view first becomes visible: until then the view
+// is an empty widget that remembers where it was asked to go. A view hidden
+// for a while lets the engine end its renderer and loads its page again
+// when it shows.
+class CWebView : public QWidget, private IWebPageClient
 {
     Q_OBJECT
 
 public:
-    // What a link the reader follows does: load in this view, or be handed
-    // out through OutsideLinkRequested while the view stays where it is.
-    enum class LinkPolicy { FollowInView, OpenOutside };
+    using LinkPolicy = WebLinkPolicy;
+    using Options = WebPageOptions;
 
-    struct Options
-    {
-        LinkPolicy links = LinkPolicy::FollowInView;
-        bool bScrollBars = true;
-    };
-
-    explicit CWebView(QWidget* pParent = nullptr);
+    explicit CWebView(const Options& options, QWidget* pParent = nullptr);
     ~CWebView() override;
 
-    virtual void Navigate(const QUrl& url) = 0;
-    virtual void Reload() = 0;
-    virtual QUrl Url() const = 0;
+    void Navigate(const QUrl& url);
+    // Loads the page again; a navigation still on its way is already a
+    // fresh load of its page, and stays as it is.
+    void Reload();
+    // The page shown, or the one the view will show once visible.
+    QUrl Url() const;
+    QString Title() const;
+    // Whether the engine's page exists (the view has been visible).
+    bool HasPage() const { return m_pPage != nullptr; }
+
+    // How long a hidden view keeps its renderer.
+    static constexpr int kDormantAfterMs = 30000;
 
 signals:
     void LoadFinished(bool bOk);
-    // A link the reader followed, or a window the page wanted to open, when
-    // links open outside.
+    void TitleChanged(const QString& strTitle);
+    // A link the reader followed, or a window the page wanted to open, that
+    // the link policy hands out.
     void OutsideLinkRequested(const QUrl& url);
+
+protected:
+    void showEvent(QShowEvent* pEvent) override;
+    void hideEvent(QHideEvent* pEvent) override;
+
+private:
+    void CreatePage();
+    void OnLoadFinished(bool bOk) override;
+    void OnTitleChanged(const QString& strTitle) override;
+    void OnOutsideLinkRequested(const QUrl& url) override;
+
+    Options m_options;
+    IWebPage* m_pPage = nullptr;
+    QUrl m_requestedUrl;
+    bool m_bNavigating = false;
+    bool m_bDormant = false;
+    QTimer m_dormancyTimer;
 };
 
 // False when web pages cannot be shown on this system.

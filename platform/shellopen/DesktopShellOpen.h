@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/shellopen/ShellOpen.h"
+
+// The shell over the desktop's URL handlers (xdg-open on a Linux desktop).
+class CDesktopShellOpen final : public CShellOpen
+{
+    Q_OBJECT
+
+public:
+    using CShellOpen::CShellOpen;
+
+    bool Open(const QUrl& url) override;
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QObject>
+#include <QUrl>
+#include <memory>
+
+// Opens an address with the desktop's own program for it: a web address in
+// the user's web browser, a mail address in the mail program. Only such
+// addresses are opened; nothing else on the computer is started.
+class CShellOpen : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit CShellOpen(QObject* pParent = nullptr);
+    ~CShellOpen() override;
+
+    // False when the address is refused or no program took it.
+    virtual bool Open(const QUrl& url) = 0;
+
+    // Whether the address is one that may be handed to the desktop: http,
+    // https or mailto.
+    static bool MayOpen(const QUrl& url);
+};
+
+// The shell of this platform.
+std::unique_ptr<CShellOpen> CreateShellOpen(QObject* pParent = nullptr);

@@ -1,0 +1,72 @@
+// The web view over the real engine: a page hidden for a while gives its
+// renderer back, and comes back by itself when shown again.
+#include "StationServer.h"
+
+#include "platform/webview/WebView.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kLoadTimeoutMs = 20000;
+
+// The processes this process started, and theirs: the engine's helpers.
+int CountDescendants(qint64 pid)
+{
+    int nFound = 0;
+    for (const QString& task : QDir(QStringLiteral("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile children(QStringLiteral("/proc/%1/task/%2/children").arg(pid).arg(task));
+        if (!children.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray& child : children.readAll().split(' ')) {
+            if (!child.trimmed().isEmpty())
+                nFound += 1 + CountDescendants(child.trimmed().toLongLong());
+        }
+    }
+    return nFound;
+}
+
+int CountHelpers()
+{
+    return CountDescendants(QCoreApplication::applicationPid());
+}
+
+TEST(WebViewDormancyTest, AHiddenPageEndsItsRendererAndLoadsAgainWhenShown)
+{
+    StationServer server;
+    ASSERT_TRUE(server.Start()) << qPrintable(server.Error());
+    QWidget window;
+    auto* pLayout = new QVBoxLayout(&window);
+    CWebView* pView = CreateWebView({}, &window);
+    pLayout->addWidget(pView);
+    window.resize(640, 480);
+
+    QSignalSpy loads(pView, &CWebView::LoadFinished);
+    pView->Navigate(QUrl(server.MusicBaseUrl() + "/"));
+    QTest::qWait(500);
+    EXPECT_FALSE(pView->HasPage()) << "no engine before the view is seen";
+    EXPECT_EQ(server.CountRequests("/"), 0);
+
+    window.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !loads.isEmpty(); }, kLoadTimeoutMs));
+    EXPECT_TRUE(loads.first().first().toBool());
+    EXPECT_EQ(server.CountRequests("/"), 1);
+    const int nAwake = CountHelpers();
+
+    window.hide();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return CountHelpers() < nAwake; }, CWebView::kDormantAfterMs + 15000))
+        << "the renderer ends while nobody sees the page: " << nAwake << " helpers before";
+
+    window.show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server.CountRequests("/") == 2; }, kLoadTimeoutMs))
+        << "the page loads again when seen";
+    EXPECT_EQ(pView->Url().toString(), server.MusicBaseUrl() + "/");
+}
+
+}
