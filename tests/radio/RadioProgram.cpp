@@ -142,3 +142,20 @@ QString RunTool(const QString& strProgram, const QStringList& arguments)
     process.waitForFinished(kStartTimeoutMs);
     return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
 }
+
+bool RadioProgram::Stop()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return false;
+    m_process.terminate();
+    ErrorOutput();
+    return WaitForEnd(kEndTimeoutMs) && EndedCleanly();
+}
+
+QStringList VisibleProgramWindows()
+{
+    const QString strPattern = QLatin1Char('^') + QRegularExpression::escape(ProductInfo::ApplicationTitle()) + '$';
+    return RunTool(QStringLiteral("xdotool"),
+                   {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), strPattern})
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}

@@ -50,6 +50,10 @@ public:
     bool HasVisibleWindow() const;
     // What the program wrote on its standard error so far.
     QString ErrorOutput();
+    // Asks the program to end (SIGTERM) and waits; true when it ended
+    // cleanly.
+    bool Stop();
+    QProcessEnvironment Environment() const { return m_process.processEnvironment(); }
 
 private:
     QString ProfileFile() const;
@@ -60,3 +64,5 @@ private:
 };
 // Runs an external tool and returns its standard output, trimmed.
 QString RunTool(const QString& strProgram, const QStringList& arguments);
+// The X ids of the visible windows titled with the program's title.
+QStringList VisibleProgramWindows();
