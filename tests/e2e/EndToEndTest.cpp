@@ -6,6 +6,7 @@
 // the bus. Each journey shares its program starts between its steps.
 #include "DesktopWindow.h"
 #include "PlayerTestSupport.h"
+#include "MprisClient.h"
 #include "PrivateSessionBus.h"
 #include "RadioProgram.h"
 #include "StationServer.h"

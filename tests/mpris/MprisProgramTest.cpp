@@ -3,6 +3,7 @@
 // driven only from outside, with busctl and dbus-monitor as a desktop
 // client would.
 #include "PlayerTestSupport.h"
+#include "MprisClient.h"
 #include "PrivateSessionBus.h"
 #include "RadioProgram.h"
 #include "StationServer.h"

@@ -10,31 +10,6 @@ const QString kWatcherPath = QStringLiteral("/StatusNotifierWatcher");
 const QString kItemInterface = QStringLiteral("org.kde.StatusNotifierItem");
 const QString kItemPath = QStringLiteral("/StatusNotifierItem");
 const QString kConnectionName = QStringLiteral("kestrel-test-watcher");
-constexpr int kDaemonTimeoutMs = 10000;
-}
-
-PrivateSessionBus::~PrivateSessionBus()
-{
-    if (m_daemon.state() == QProcess::NotRunning)
-        return;
-    m_daemon.terminate();
-    if (!m_daemon.waitForFinished(kDaemonTimeoutMs))
-        m_daemon.kill();
-    m_daemon.waitForFinished(kDaemonTimeoutMs);
-}
-
-bool PrivateSessionBus::Start()
-{
-    m_daemon.start(QStringLiteral("dbus-daemon"),
-                   {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
-    if (!m_daemon.waitForStarted(kDaemonTimeoutMs))
-        return false;
-    while (!m_daemon.canReadLine()) {
-        if (!m_daemon.waitForReadyRead(kDaemonTimeoutMs))
-            return false;
-    }
-    m_strAddress = QString::fromLocal8Bit(m_daemon.readLine()).trimmed();
-    return !m_strAddress.isEmpty();
 }
 
 StatusNotifierWatcher::StatusNotifierWatcher(const QString& strBusAddress)

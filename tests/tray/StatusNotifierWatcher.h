@@ -1,28 +1,11 @@
 #pragma once
 
+#include "PrivateSessionBus.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QObject>
-#include <QProcess>
 #include <QStringList>
-
-// A private session bus of the test's own: a dbus-daemon that ends with
-// the object.
-class PrivateSessionBus
-{
-public:
-    PrivateSessionBus() = default;
-    ~PrivateSessionBus();
-    PrivateSessionBus(const PrivateSessionBus&) = delete;
-    PrivateSessionBus& operator=(const PrivateSessionBus&) = delete;
-
-    bool Start();
-    QString Address() const { return m_strAddress; }
-
-private:
-    QProcess m_daemon;
-    QString m_strAddress;
-};
 
 // The desktop's StatusNotifierWatcher with a host registered, as a panel
 // that shows StatusNotifierItem icons offers it: programs register their
