@@ -56,11 +56,24 @@ void CWebView::showEvent(QShowEvent* pEvent)
 {
     QWidget::showEvent(pEvent);
     m_dormancyTimer.stop();
-    if (m_pPage == nullptr) {
-        CreatePage();
-    } else if (m_bDormant) {
+    if (m_pPage != nullptr && m_bDormant) {
         m_bDormant = false;
         m_pPage->SetDormant(false);
+    }
+}
+
+void CWebView::paintEvent(QPaintEvent* pEvent)
+{
+    QWidget::paintEvent(pEvent);
+    // Loading the engine takes a while: the window is painted first, and the
+    // page is made once that paint has gone out.
+    if (m_pPage == nullptr && !m_bPageScheduled) {
+        m_bPageScheduled = true;
+        QTimer::singleShot(0, this, [this] {
+            m_bPageScheduled = false;
+            if (m_pPage == nullptr && isVisible())
+                CreatePage();
+        });
     }
 }
 

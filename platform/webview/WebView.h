@@ -10,7 +10,7 @@
 // never reach local files.
 //
 // The engine behind it costs much memory and several helper processes, so
-// it is started only when a view first becomes visible: until then the view
+// it is started only once a view has first been painted: until then the view
 // is an empty widget that remembers where it was asked to go. A view hidden
 // for a while lets the engine end its renderer and loads its page again
 // when it shows.
@@ -47,6 +47,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* pEvent) override;
+    void paintEvent(QPaintEvent* pEvent) override;
     void hideEvent(QHideEvent* pEvent) override;
 
 private:
@@ -59,6 +60,7 @@ private:
     IWebPage* m_pPage = nullptr;
     QUrl m_requestedUrl;
     bool m_bNavigating = false;
+    bool m_bPageScheduled = false;
     bool m_bDormant = false;
     QTimer m_dormancyTimer;
 };
