@@ -3,6 +3,7 @@
 // radio page, whose commands show in the station server's request log; the
 // settings page assigns, clears and checks them; another X client that
 // holds a combination is a second program on the desktop.
+#include "InProcessProgramTest.h"
 #include "StationServer.h"
 #include "StreamLog.h"
 
@@ -90,75 +91,21 @@ private:
     QString m_output;
 };
 
-class HotKeyPageTest : public ::testing::Test
+class HotKeyPageTest : public InProcessProgramTest
 {
 public:
-    static void SetUpTestSuite()
-    {
-        // The program reads its servers' addresses once, so every test's
-        // server listens on the same free ports.
-        StationServer probe;
-        ASSERT_TRUE(probe.Start()) << qPrintable(probe.Error());
-        s_ports = {QString::number(probe.Port()), QString::number(probe.MusicPort()),
-                   QString::number(probe.PromoPort())};
-        setenv(kRadioServerVariable, qPrintable(probe.BaseUrl()), 1);
-        setenv(kMusicSiteVariable, qPrintable(probe.MusicBaseUrl()), 1);
-        setenv(kPromoSiteVariable, qPrintable(probe.PromoBaseUrl()), 1);
-    }
-
     void SetUp() override
     {
-        ASSERT_FALSE(qEnvironmentVariableIsEmpty("DISPLAY"));
-        QSettings profile(QSettings::IniFormat, QSettings::UserScope, ProductInfo::MakerDomain(),
-                          ProductInfo::ApplicationTitle());
-        profile.clear();
-        profile.sync();
-        QFile::remove(GetStationListPath());
-        StationServerOptions options;
-        options.extraArguments << "--port" << s_ports[0] << "--music-port" << s_ports[1] << "--promo-port"
-                               << s_ports[2];
-        m_pServer = std::make_unique<StationServer>(std::move(options));
-        ASSERT_TRUE(m_pServer->Start()) << qPrintable(m_pServer->Error());
-    }
-
-    void TearDown() override
-    {
-        if (m_pApp) {
-            m_pApp->EndApplication();
-            QTest::qWait(100);
-            m_pApp.reset();
-        }
-        m_pServer.reset();
-    }
-
-    static void Preset(const QString& strName, int nValue)
-    {
-        QSettings profile(QSettings::IniFormat, QSettings::UserScope, ProductInfo::MakerDomain(),
-                          ProductInfo::ApplicationTitle());
-        profile.setValue(QLatin1String(SettingNames::kSection) + QLatin1Char('/') + strName, nValue);
+        InProcessProgramTest::SetUp();
+        StartServer();
     }
 
     static void PresetHotKey(const QString& strName, int nKey, int nModifiers)
     {
-        Preset(strName + QLatin1String(" Key"), nKey);
-        Preset(strName + QLatin1String(" Mod"), nModifiers);
+        PresetSetting(strName + QLatin1String(" Key"), nKey);
+        PresetSetting(strName + QLatin1String(" Mod"), nModifiers);
     }
 
-    void StartProgram()
-    {
-        m_pApp = std::make_unique<CKestrelRadioApp>(QStringList{QCoreApplication::applicationFilePath()});
-        ASSERT_TRUE(m_pApp->InitInstance());
-        ASSERT_TRUE(WaitFor([this] { return ActiveView() != nullptr; }));
-    }
-
-    CMainFrame* Frame() const { return m_pApp ? dynamic_cast<CMainFrame*>(m_pApp->m_pMainWnd) : nullptr; }
-
-    CWnd* ActiveView() const
-    {
-        CMainFrame* pFrame = Frame();
-        CMDIChildWndEx* pChild = pFrame != nullptr ? pFrame->MDIGetActive() : nullptr;
-        return pChild != nullptr ? pChild->GetActiveView() : nullptr;
-    }
     CKestrelRadioView* RadioView() const { return dynamic_cast<CKestrelRadioView*>(ActiveView()); }
     CRadioSettingsView* SettingsView() const { return dynamic_cast<CRadioSettingsView*>(ActiveView()); }
 
@@ -202,18 +149,7 @@ public:
             texts << box.strText;
         return texts;
     }
-
-    static QStringList s_ports;
-    std::unique_ptr<StationServer> m_pServer;
-    std::unique_ptr<CKestrelRadioApp> m_pApp;
-    QList<MessageBoxRequest> m_boxes;
-    CMessageBoxAnswerer m_answerer{[this](const MessageBoxRequest& request) {
-        m_boxes.append(request);
-        return IDOK;
-    }};
 };
-
-QStringList HotKeyPageTest::s_ports;
 
 TEST_F(HotKeyPageTest, StoredKeysDriveTheRadioPageWhateverTheLocksAndNothingWhileTheSettingsPageIsOpen)
 {
@@ -268,7 +204,7 @@ TEST_F(HotKeyPageTest, AKeyAnotherProgramHoldsIsReportedOnTheSettingsPageAndMiss
     ASSERT_EQ(holder.Hold(kPlayModifiers, kPlayKey), "held");
     PresetHotKey(QStringLiteral("Play"), kPlayKey, kPlayModifiers);
     PresetHotKey(QStringLiteral("Stop"), kStopKey, 0);
-    Preset(SettingNames::kLastCategory, 1);
+    PresetSetting(QLatin1String(SettingNames::kLastCategory), 1);
     StartProgram();
     ASSERT_TRUE(WaitFor([&] { return SettingsView() != nullptr && !m_boxes.isEmpty(); }));
     QTest::qWait(200);
@@ -329,7 +265,7 @@ TEST_F(HotKeyPageTest, ASecondRadioPageGetsNoKeysAndTheyKeepReachingTheFirst)
 
 TEST_F(HotKeyPageTest, AssignStoresWhatWasTypedChecksItAndClearGivesTheKeyBack)
 {
-    Preset(SettingNames::kLastCategory, 1);
+    PresetSetting(QLatin1String(SettingNames::kLastCategory), 1);
     StartProgram();
     CRadioSettingsView* pView = SettingsView();
     ASSERT_NE(pView, nullptr);

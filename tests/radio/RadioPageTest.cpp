@@ -2,6 +2,7 @@
 // station server: what can only be seen or answered from inside (the list's
 // rows, the failure message, the ribbon's Stop and check boxes, the player's
 // pictures, the status text).
+#include "InProcessProgramTest.h"
 #include "PlayerTestSupport.h"
 #include "StationServer.h"
 #include "StreamLog.h"
@@ -69,76 +70,26 @@ QByteArray ToneWav()
            + le32(kRate * 2) + le16(2) + le16(16) + "data" + le32(samples.size()) + samples;
 }
 
-class RadioPageTest : public ::testing::Test
+class RadioPageTest : public InProcessProgramTest
 {
 protected:
     static void SetUpTestSuite()
     {
         // As the program has it: only the video surface is a native window.
         QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
-        // The program reads its servers' addresses once, so every test's
-        // server listens on the same free ports.
-        StationServer probe;
-        ASSERT_TRUE(probe.Start()) << qPrintable(probe.Error());
-        s_ports = {QString::number(probe.Port()), QString::number(probe.MusicPort()),
-                   QString::number(probe.PromoPort())};
-        setenv(kRadioServerVariable, qPrintable(probe.BaseUrl()), 1);
-        setenv(kMusicSiteVariable, qPrintable(probe.MusicBaseUrl()), 1);
-        setenv(kPromoSiteVariable, qPrintable(probe.PromoBaseUrl()), 1);
+        InProcessProgramTest::SetUpTestSuite();
     }
 
-    void SetUp() override
-    {
-        ASSERT_FALSE(qEnvironmentVariableIsEmpty("DISPLAY"));
-        QSettings profile(QSettings::IniFormat, QSettings::UserScope, ProductInfo::MakerDomain(),
-                          ProductInfo::ApplicationTitle());
-        profile.clear();
-        profile.sync();
-        QFile::remove(GetStationListPath());
-    }
-
-    void TearDown() override
-    {
-        if (m_pApp) {
-            m_pApp->EndApplication();
-            QTest::qWait(100);
-            m_pApp.reset();
-        }
-        m_pServer.reset();
-    }
-
-    // A value of the profile's "Settings" before the program starts.
-    static void Preset(const char* name, int nValue)
-    {
-        QSettings profile(QSettings::IniFormat, QSettings::UserScope, ProductInfo::MakerDomain(),
-                          ProductInfo::ApplicationTitle());
-        profile.setValue(QLatin1String(SettingNames::kSection) + QLatin1Char('/') + QLatin1String(name), nValue);
-    }
-
-    void StartServer(StationServerOptions options = {})
-    {
-        options.extraArguments << "--port" << s_ports[0] << "--music-port" << s_ports[1] << "--promo-port"
-                               << s_ports[2];
-        m_pServer = std::make_unique<StationServer>(std::move(options));
-        ASSERT_TRUE(m_pServer->Start()) << qPrintable(m_pServer->Error());
-    }
+    static void Preset(const char* name, int nValue) { PresetSetting(QLatin1String(name), nValue); }
 
     // The program, shown, with the radio page opening.
     void StartProgram()
     {
-        m_pApp = std::make_unique<CKestrelRadioApp>(QStringList{QCoreApplication::applicationFilePath()});
-        ASSERT_TRUE(m_pApp->InitInstance());
+        InProcessProgramTest::StartProgram();
         ASSERT_TRUE(WaitFor([this] { return View() != nullptr; }));
     }
 
-    CMainFrame* Frame() const { return m_pApp ? dynamic_cast<CMainFrame*>(m_pApp->m_pMainWnd) : nullptr; }
-
-    CKestrelRadioView* View() const
-    {
-        CMainFrame* pFrame = Frame();
-        CMDIChildWndEx* pChild = pFrame != nullptr ? pFrame->MDIGetActive() : nullptr;
-        return pChild != nullptr ? dynamic_cast<CKestrelRadioView*>(pChild->GetActiveView()) : nullptr;
-    }
+    CKestrelRadioView* View() const { return dynamic_cast<CKestrelRadioView*>(ActiveView()); }
 
     // The channel names the list shows, top to bottom.
     QStringList Rows() const
@@ -156,15 +107,6 @@ protected:
     int Ends(const QString& strMount) const { return CountStreamEnds(*m_pServer, strMount); }
     bool StatusIs(const char* text) const { return Frame()->GetStatusText() == QLatin1String(text); }
 
-    // A click on the ribbon's element for the command, as the user gives it.
-    void ClickRibbon(UINT nID)
-    {
-        CMFCRibbonBaseElement* pElement = Frame()->GetRibbonBar().FindByID(nID);
-        ASSERT_NE(pElement, nullptr);
-        ASSERT_NE(pElement->GetWidget(), nullptr);
-        QTest::mouseClick(pElement->GetWidget(), Qt::LeftButton);
-    }
-
     // Every list the program loads has been fetched and reloaded, and the
     // page plays the row it selected.
     void WaitForList(const QStringList& rows, int nRequests)
@@ -172,18 +114,7 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return m_pServer->CountRequests(kStationList) == nRequests && Rows() == rows; }))
             << qPrintable(Rows().join(", "));
     }
-
-    static QStringList s_ports;
-    std::unique_ptr<StationServer> m_pServer;
-    std::unique_ptr<CKestrelRadioApp> m_pApp;
-    QList<MessageBoxRequest> m_boxes;
-    CMessageBoxAnswerer m_answerer{[this](const MessageBoxRequest& request) {
-        m_boxes.append(request);
-        return IDOK;
-    }};
 };
-
-QStringList RadioPageTest::s_ports;
 
 TEST_F(RadioPageTest, OpeningThePageShowsTheFilteredChannelsAndPlaysTheThirdRow)
 {

@@ -1,6 +1,7 @@
 // The whole program in the test process, on the test display, against the
 // station server: the music and promotion pages, their ribbon commands, and
 // what they do when their site is down.
+#include "InProcessProgramTest.h"
 #include "StationServer.h"
 
 #include "app/CKestrelRadioApp.h"
@@ -60,90 +61,33 @@ public slots:
     void Open(const QUrl& url) { m_opened.append(url.toString()); }
 };
 
-class WebPagesTest : public ::testing::Test
+class WebPagesTest : public InProcessProgramTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        // The program reads its servers' addresses once, so every test's
-        // server listens on the same free ports.
-        StationServer probe;
-        ASSERT_TRUE(probe.Start()) << qPrintable(probe.Error());
-        s_ports = {QString::number(probe.Port()), QString::number(probe.MusicPort()),
-                   QString::number(probe.PromoPort())};
-        setenv("KESTREL_RADIO_SERVER", qPrintable(probe.BaseUrl()), 1);
-        setenv("KESTREL_MUSIC_SITE", qPrintable(probe.MusicBaseUrl()), 1);
-        setenv("KESTREL_PROMO_SITE", qPrintable(probe.PromoBaseUrl()), 1);
-    }
-
-    void SetUp() override
-    {
-        QSettings profile(QSettings::IniFormat, QSettings::UserScope, ProductInfo::MakerDomain(),
-                          ProductInfo::ApplicationTitle());
-        profile.clear();
-        profile.sync();
-    }
-
-    void TearDown() override
-    {
-        if (m_pApp) {
-            m_pApp->EndApplication();
-            QTest::qWait(100);
-            m_pApp.reset();
-        }
-        m_pServer.reset();
-    }
-
     static void PresetCategory(int nCategory)
     {
-        QSettings profile(QSettings::IniFormat, QSettings::UserScope, ProductInfo::MakerDomain(),
-                          ProductInfo::ApplicationTitle());
-        profile.setValue(QLatin1String(SettingNames::kSection) + QLatin1Char('/') + QLatin1String(SettingNames::kLastCategory),
-                         nCategory);
+        PresetSetting(QLatin1String(SettingNames::kLastCategory), nCategory);
     }
 
     static QString MusicSite() { return QStringLiteral("http://127.0.0.1:") + s_ports[1]; }
     static QString PromoSite() { return QStringLiteral("http://127.0.0.1:") + s_ports[2]; }
 
-    void StartServer()
-    {
-        m_pServer = std::make_unique<StationServer>(StationServerOptions{
-            .extraArguments = {"--port", s_ports[0], "--music-port", s_ports[1], "--promo-port", s_ports[2]}});
-        ASSERT_TRUE(m_pServer->Start()) << qPrintable(m_pServer->Error());
-    }
-
     // The program, shown, with the stored category's page open; the spy
     // sees every load of that page.
     void StartProgram()
     {
-        m_pApp = std::make_unique<CKestrelRadioApp>(QStringList{QCoreApplication::applicationFilePath()});
-        ASSERT_TRUE(m_pApp->InitInstance());
+        InProcessProgramTest::StartProgram();
         ASSERT_TRUE(WaitFor([this] { return Page() != nullptr; }));
         m_pLoads = std::make_unique<QSignalSpy>(Page(), &CHtmlView::DocumentComplete);
     }
 
-    CMainFrame* Frame() const { return m_pApp ? dynamic_cast<CMainFrame*>(m_pApp->m_pMainWnd) : nullptr; }
-
-    CHtmlView* Page() const
-    {
-        CMainFrame* pFrame = Frame();
-        CMDIChildWndEx* pChild = pFrame != nullptr ? pFrame->MDIGetActive() : nullptr;
-        return pChild != nullptr ? dynamic_cast<CHtmlView*>(pChild->GetActiveView()) : nullptr;
-    }
+    CHtmlView* Page() const { return dynamic_cast<CHtmlView*>(ActiveView()); }
 
     // The page has finished loading url, well or not, n times in all.
     bool WaitForLoads(int nLoads, bool bOk)
     {
         return WaitFor([&] { return m_pLoads->size() >= nLoads; })
             && m_pLoads->at(nLoads - 1).first().toBool() == bOk;
-    }
-
-    void ClickRibbon(UINT nID)
-    {
-        CMFCRibbonBaseElement* pElement = Frame()->GetRibbonBar().FindByID(nID);
-        ASSERT_NE(pElement, nullptr);
-        ASSERT_NE(pElement->GetWidget(), nullptr);
-        QTest::mouseClick(pElement->GetWidget(), Qt::LeftButton);
     }
 
     // Opens the page's one link with the keyboard, as a reader without a
@@ -159,18 +103,8 @@ protected:
         QTest::keyClick(pTarget, Qt::Key_Return);
     }
 
-    static QStringList s_ports;
-    std::unique_ptr<StationServer> m_pServer;
-    std::unique_ptr<CKestrelRadioApp> m_pApp;
     std::unique_ptr<QSignalSpy> m_pLoads;
-    QList<MessageBoxRequest> m_boxes;
-    CMessageBoxAnswerer m_answerer{[this](const MessageBoxRequest& request) {
-        m_boxes.append(request);
-        return IDOK;
-    }};
 };
-
-QStringList WebPagesTest::s_ports;
 
 TEST_F(WebPagesTest, TheMusicCategoryOpensTheMusicSiteAndNoStationList)
 {
