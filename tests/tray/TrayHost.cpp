@@ -157,9 +157,13 @@ bool SendDeleteWindow(const QString& strWindow)
     event.type = atom("WM_PROTOCOLS");
     event.data.data32[0] = atom("WM_DELETE_WINDOW");
     event.data.data32[1] = XCB_CURRENT_TIME;
-    xcb_send_event(connection.get(), 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
-    xcb_flush(connection.get());
-    return true;
+    // The X server may drop the last requests of a client that disconnects
+    // straight after sending them, so the send is confirmed before the
+    // connection closes.
+    const xcb_void_cookie_t sent = xcb_send_event_checked(connection.get(), 0, window, XCB_EVENT_MASK_NO_EVENT,
+                                                          reinterpret_cast<const char*>(&event));
+    std::unique_ptr<xcb_generic_error_t, void (*)(void*)> error(xcb_request_check(connection.get(), sent), free);
+    return error == nullptr;
 }
 
 }
