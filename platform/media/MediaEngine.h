@@ -45,9 +45,9 @@ public:
     explicit CMediaEngine(QObject* pParent = nullptr);
     ~CMediaEngine() override;
 
-    // False when the media library could not be set up; the commands then do
-    // nothing.
-    virtual bool IsAvailable() const = 0;
+    // False when the media library could not be set up (the first time it
+    // is needed, at the latest here); the commands then do nothing.
+    virtual bool IsAvailable() = 0;
 
     virtual void SetAddressFilter(AddressFilter filter) = 0;
     // The native window that video is drawn into.

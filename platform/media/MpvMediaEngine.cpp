@@ -1,13 +1,14 @@
 #include "platform/media/MpvMediaEngine.h"
 
 #include "platform/media/MediaLog.h"
+#include "platform/media/MpvFunctions.h"
+#include "platform/media/MpvLibrary.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QThread>
 #include <clocale>
 #include <cmath>
-#include <mpv/client.h>
 #include <vector>
 
 namespace {
@@ -131,7 +132,8 @@ bool HasCNumericLocale()
     return pLocale != nullptr && qstrcmp(pLocale, "C") == 0;
 }
 
-bool SetKeyValueOption(mpv_handle* pHandle, const char* name, const char* key, const char* value)
+bool SetKeyValueOption(const MpvFunctions& mpv, mpv_handle* pHandle, const char* name, const char* key,
+                       const char* value)
 {
     char* keys[] = {const_cast<char*>(key)};
     mpv_node values[1];
@@ -141,7 +143,7 @@ bool SetKeyValueOption(mpv_handle* pHandle, const char* name, const char* key, c
     mpv_node map;
     map.format = MPV_FORMAT_NODE_MAP;
     map.u.list = &list;
-    return mpv_set_option(pHandle, name, MPV_FORMAT_NODE, &map) >= 0;
+    return mpv.set_option(pHandle, name, MPV_FORMAT_NODE, &map) >= 0;
 }
 
 QString StringValue(const mpv_event_property& property)
@@ -173,43 +175,62 @@ std::int64_t EntryIdOfReply(const mpv_event_command& reply)
 
 void CMpvMediaEngine::HandleDeleter::operator()(mpv_handle* pHandle) const
 {
-    mpv_terminate_destroy(pHandle);
+    pMpv->terminate_destroy(pHandle);
 }
 
 CMpvMediaEngine::CMpvMediaEngine(QObject* pParent)
     : CMediaEngine(pParent)
 {
-    if (!HasCNumericLocale()) {
-        qCWarning(lcMedia, "Media playback is off: the numeric locale is \"%s\", and libmpv needs \"C\"",
-                  std::setlocale(LC_NUMERIC, nullptr));
-        return;
-    }
-    m_pHandle.reset(mpv_create());
-    if (!m_pHandle) {
-        qCWarning(lcMedia, "Media playback is off: libmpv could not be created");
-        return;
-    }
-    // The address filter and the state the engine reports depend on the
-    // load hook and the observed properties as much as on the options: an
-    // engine without any of them is not run.
-    if (!Configure() || mpv_initialize(m_pHandle.get()) < 0 || !ObserveProperties()
-        || mpv_hook_add(m_pHandle.get(), kReplyIgnored, "on_load", 0) < 0) {
-        qCWarning(lcMedia, "Media playback is off: libmpv refused part of its set-up");
-        m_pHandle.reset();
-        return;
-    }
-    mpv_set_wakeup_callback(m_pHandle.get(), &CMpvMediaEngine::OnWakeup, this);
+    MpvLibrary::Preload();
 }
 
 CMpvMediaEngine::~CMpvMediaEngine()
 {
     if (m_pHandle)
-        mpv_set_wakeup_callback(m_pHandle.get(), nullptr, nullptr);
+        m_pMpv->set_wakeup_callback(m_pHandle.get(), nullptr, nullptr);
 }
 
-bool CMpvMediaEngine::IsAvailable() const
+bool CMpvMediaEngine::Start()
 {
-    return m_pHandle != nullptr;
+    if (m_bStarted)
+        return m_pHandle != nullptr;
+    m_bStarted = true;
+    if (!HasCNumericLocale()) {
+        qCWarning(lcMedia, "Media playback is off: the numeric locale is \"%s\", and libmpv needs \"C\"",
+                  std::setlocale(LC_NUMERIC, nullptr));
+        return false;
+    }
+    m_pMpv = MpvLibrary::Functions();
+    if (m_pMpv == nullptr)
+        return false;
+    m_pHandle = std::unique_ptr<mpv_handle, HandleDeleter>(m_pMpv->create(), HandleDeleter{m_pMpv});
+    if (!m_pHandle) {
+        qCWarning(lcMedia, "Media playback is off: libmpv could not be created");
+        return false;
+    }
+    // The address filter and the state the engine reports depend on the
+    // load hook and the observed properties as much as on the options: an
+    // engine without any of them is not run.
+    if (!Configure() || m_pMpv->initialize(m_pHandle.get()) < 0 || !ObserveProperties()
+        || m_pMpv->hook_add(m_pHandle.get(), kReplyIgnored, "on_load", 0) < 0) {
+        qCWarning(lcMedia, "Media playback is off: libmpv refused part of its set-up");
+        m_pHandle.reset();
+        return false;
+    }
+    m_pMpv->set_wakeup_callback(m_pHandle.get(), &CMpvMediaEngine::OnWakeup, this);
+    // What was asked before libmpv was set up.
+    if (m_nVolumeAsked)
+        SetVolume(*m_nVolumeAsked);
+    if (m_bMutedAsked)
+        SetMuted(*m_bMutedAsked);
+    if (m_videoWindowAsked)
+        SetVideoWindow(*m_videoWindowAsked);
+    return true;
+}
+
+bool CMpvMediaEngine::IsAvailable()
+{
+    return Start();
 }
 
 void CMpvMediaEngine::SetAddressFilter(AddressFilter filter)
@@ -219,10 +240,11 @@ void CMpvMediaEngine::SetAddressFilter(AddressFilter filter)
 
 void CMpvMediaEngine::SetVideoWindow(WId window)
 {
+    m_videoWindowAsked = window;
     if (!m_pHandle)
         return;
     auto nWindow = static_cast<std::int64_t>(window);
-    if (mpv_set_property(m_pHandle.get(), "wid", MPV_FORMAT_INT64, &nWindow) < 0) {
+    if (m_pMpv->set_property(m_pHandle.get(), "wid", MPV_FORMAT_INT64, &nWindow) < 0) {
         qCWarning(lcMedia, "libmpv refused the video window");
         return;
     }
@@ -231,17 +253,18 @@ void CMpvMediaEngine::SetVideoWindow(WId window)
     if (m_bVideoReleased) {
         m_bVideoReleased = false;
         const char* track = "auto";
-        mpv_set_property_async(m_pHandle.get(), kReplyIgnored, "vid", MPV_FORMAT_STRING, &track);
+        m_pMpv->set_property_async(m_pHandle.get(), kReplyIgnored, "vid", MPV_FORMAT_STRING, &track);
     }
 }
 
 void CMpvMediaEngine::ReleaseVideoWindow()
 {
+    m_videoWindowAsked.reset();
     if (!m_pHandle || !HasVideoOutput())
         return;
     // A video output left drawing into a destroyed window meets X errors
     // that end the program: it is closed, and waited for, first.
-    if (mpv_set_property_string(m_pHandle.get(), "vid", "no") < 0) {
+    if (m_pMpv->set_property_string(m_pHandle.get(), "vid", "no") < 0) {
         qCWarning(lcMedia, "libmpv would not close its video output");
         return;
     }
@@ -256,14 +279,14 @@ void CMpvMediaEngine::ReleaseVideoWindow()
 
 bool CMpvMediaEngine::HasVideoOutput() const
 {
-    char* pOutput = mpv_get_property_string(m_pHandle.get(), "current-vo");
-    mpv_free(pOutput);
+    char* pOutput = m_pMpv->get_property_string(m_pHandle.get(), "current-vo");
+    m_pMpv->free(pOutput);
     return pOutput != nullptr;
 }
 
 void CMpvMediaEngine::Open(const QString& address)
 {
-    if (!m_pHandle)
+    if (!Start())
         return;
     ++m_nLoadsInFlight;
     const QByteArray utf8 = address.toUtf8();
@@ -286,23 +309,25 @@ void CMpvMediaEngine::SetPaused(bool bPaused)
     if (!m_pHandle)
         return;
     int nFlag = bPaused ? 1 : 0;
-    mpv_set_property_async(m_pHandle.get(), kReplyIgnored, "pause", MPV_FORMAT_FLAG, &nFlag);
+    m_pMpv->set_property_async(m_pHandle.get(), kReplyIgnored, "pause", MPV_FORMAT_FLAG, &nFlag);
 }
 
 void CMpvMediaEngine::SetVolume(int nPercent)
 {
+    m_nVolumeAsked = nPercent;
     if (!m_pHandle)
         return;
     double dVolume = qBound(0, nPercent, 100);
-    mpv_set_property_async(m_pHandle.get(), kReplyIgnored, "volume", MPV_FORMAT_DOUBLE, &dVolume);
+    m_pMpv->set_property_async(m_pHandle.get(), kReplyIgnored, "volume", MPV_FORMAT_DOUBLE, &dVolume);
 }
 
 void CMpvMediaEngine::SetMuted(bool bMuted)
 {
+    m_bMutedAsked = bMuted;
     if (!m_pHandle)
         return;
     int nFlag = bMuted ? 1 : 0;
-    mpv_set_property_async(m_pHandle.get(), kReplyIgnored, "mute", MPV_FORMAT_FLAG, &nFlag);
+    m_pMpv->set_property_async(m_pHandle.get(), kReplyIgnored, "mute", MPV_FORMAT_FLAG, &nFlag);
 }
 
 void CMpvMediaEngine::OnWakeup(void* pContext)
@@ -319,7 +344,7 @@ void CMpvMediaEngine::DrainEvents()
     m_bDrainQueued = false;
     const QPointer<CMpvMediaEngine> guard(this);
     while (m_pHandle) {
-        const mpv_event* pEvent = mpv_wait_event(m_pHandle.get(), 0);
+        const mpv_event* pEvent = m_pMpv->wait_event(m_pHandle.get(), 0);
         if (pEvent->event_id == MPV_EVENT_NONE)
             break;
         HandleEvent(*pEvent);
@@ -355,7 +380,7 @@ void CMpvMediaEngine::HandleEvent(const mpv_event& event)
     case MPV_EVENT_FILE_LOADED:
         if (m_nLoadsInFlight == 0 && m_bLoading && !m_bAddressRefused) {
             m_bLoaded = true;
-            mpv_request_log_messages(m_pHandle.get(), kQuietLogLevel);
+            m_pMpv->request_log_messages(m_pHandle.get(), kQuietLogLevel);
             RefreshState();
         }
         break;
@@ -424,20 +449,20 @@ void CMpvMediaEngine::HandleLoadHook(std::uint64_t nHookId)
 {
     // libmpv waits for this answer before it opens anything, which makes it
     // the one place that sees every address, playlist entries included.
-    char* pAddress = mpv_get_property_string(m_pHandle.get(), "stream-open-filename");
+    char* pAddress = m_pMpv->get_property_string(m_pHandle.get(), "stream-open-filename");
     const QString address = QString::fromUtf8(pAddress);
-    mpv_free(pAddress);
+    m_pMpv->free(pAddress);
     bool bAllowed = pAddress != nullptr && (!m_addressFilter || m_addressFilter(address));
     if (!bAllowed) {
         // Only this entry fails; a playlist goes on to its next one. When
         // the stand-in cannot be put in place, nothing is opened at all.
         m_bAddressRefused = true;
-        if (mpv_set_property_string(m_pHandle.get(), "stream-open-filename", kRefusedAddressStandIn) < 0) {
+        if (m_pMpv->set_property_string(m_pHandle.get(), "stream-open-filename", kRefusedAddressStandIn) < 0) {
             const char* stop[] = {"stop", nullptr};
-            mpv_command(m_pHandle.get(), stop);
+            m_pMpv->command(m_pHandle.get(), stop);
         }
     }
-    mpv_hook_continue(m_pHandle.get(), nHookId);
+    m_pMpv->hook_continue(m_pHandle.get(), nHookId);
     if (bAllowed)
         emit LoadStarted(address);
 }
@@ -449,7 +474,7 @@ void CMpvMediaEngine::HandleLoadfileReply(const mpv_event& event)
         m_nFirstCurrentEntryId = qMax(m_nFirstCurrentEntryId, EntryIdOfReply(*static_cast<mpv_event_command*>(event.data)));
         return;
     }
-    qCWarning(lcMedia, "libmpv could not open an address: %s", mpv_error_string(event.error));
+    qCWarning(lcMedia, "libmpv could not open an address: %s", m_pMpv->error_string(event.error));
     if (m_nLoadsInFlight == 0)
         ReportLoadfileRefused();
 }
@@ -478,7 +503,7 @@ void CMpvMediaEngine::HandleStartFile(const mpv_event& event)
     m_pendingEnd.reset();
     m_bEndDue = false;
     m_classifier.Reset();
-    mpv_request_log_messages(m_pHandle.get(), kOpeningLogLevel);
+    m_pMpv->request_log_messages(m_pHandle.get(), kOpeningLogLevel);
     RefreshState();
 }
 
@@ -521,7 +546,7 @@ void CMpvMediaEngine::ReportPendingEnd()
         failure = Failure::AddressRefused;
     else if (end.reason == EndReason::Failed)
         failure = m_classifier.Result();
-    mpv_request_log_messages(m_pHandle.get(), kQuietLogLevel);
+    m_pMpv->request_log_messages(m_pHandle.get(), kQuietLogLevel);
     emit Ended(end.reason, failure);
 }
 
@@ -547,17 +572,17 @@ void CMpvMediaEngine::RefreshMetadata()
 bool CMpvMediaEngine::Configure()
 {
     for (const Option& option : kOptions) {
-        if (mpv_set_option_string(m_pHandle.get(), option.name, option.value) < 0 && option.bRequired)
+        if (m_pMpv->set_option_string(m_pHandle.get(), option.name, option.value) < 0 && option.bRequired)
             return false;
     }
-    return SetKeyValueOption(m_pHandle.get(), "stream-lavf-o", "protocol_whitelist", kProtocolWhitelist) &&
-           SetKeyValueOption(m_pHandle.get(), "demuxer-lavf-o", "protocol_whitelist", kProtocolWhitelist);
+    return SetKeyValueOption(*m_pMpv, m_pHandle.get(), "stream-lavf-o", "protocol_whitelist", kProtocolWhitelist) &&
+           SetKeyValueOption(*m_pMpv, m_pHandle.get(), "demuxer-lavf-o", "protocol_whitelist", kProtocolWhitelist);
 }
 
 bool CMpvMediaEngine::ObserveProperties()
 {
     for (const ObservedProperty& property : kObservedProperties) {
-        if (mpv_observe_property(m_pHandle.get(), property.id, property.name, property.format) < 0)
+        if (m_pMpv->observe_property(m_pHandle.get(), property.id, property.name, property.format) < 0)
             return false;
     }
     return true;
@@ -567,7 +592,7 @@ bool CMpvMediaEngine::SendCommand(std::uint64_t nReplyId, std::initializer_list<
 {
     std::vector<const char*> argv(args);
     argv.push_back(nullptr);
-    return mpv_command_async(m_pHandle.get(), nReplyId, argv.data()) >= 0;
+    return m_pMpv->command_async(m_pHandle.get(), nReplyId, argv.data()) >= 0;
 }
 
 

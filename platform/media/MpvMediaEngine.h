@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+struct MpvFunctions;
 struct mpv_handle;
 struct mpv_event;
 
@@ -15,6 +16,9 @@ struct mpv_event;
 // this object up, and the events are read and acted on here, on the thread
 // that owns the engine. Every command that may touch the network is sent
 // asynchronously, so a slow or dead server never blocks the caller.
+// libmpv is loaded on a thread of its own when the engine is made, and set
+// up the first time an address opens or availability is asked: the volume,
+// mute state and video window asked for before then are applied then.
 class CMpvMediaEngine final : public CMediaEngine
 {
     Q_OBJECT
@@ -23,7 +27,7 @@ public:
     explicit CMpvMediaEngine(QObject* pParent = nullptr);
     ~CMpvMediaEngine() override;
 
-    bool IsAvailable() const override;
+    bool IsAvailable() override;
     void SetAddressFilter(AddressFilter filter) override;
     void SetVideoWindow(WId window) override;
     void ReleaseVideoWindow() override;
@@ -37,8 +41,11 @@ private:
     struct HandleDeleter
     {
         void operator()(mpv_handle* pHandle) const;
+        const MpvFunctions* pMpv;
     };
 
+    // Sets libmpv up the first time; false when it could not be.
+    bool Start();
     static void OnWakeup(void* pContext);
     void DrainEvents();
     void HandleEvent(const mpv_event& event);
@@ -60,7 +67,12 @@ private:
     // libmpv has a video output open.
     bool HasVideoOutput() const;
 
+    bool m_bStarted = false;
+    const MpvFunctions* m_pMpv = nullptr;
     std::unique_ptr<mpv_handle, HandleDeleter> m_pHandle;
+    std::optional<int> m_nVolumeAsked;
+    std::optional<bool> m_bMutedAsked;
+    std::optional<WId> m_videoWindowAsked;
     std::atomic<bool> m_bDrainQueued = false;
     AddressFilter m_addressFilter;
     CMpvLogClassifier m_classifier;

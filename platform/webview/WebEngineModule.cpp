@@ -1,5 +1,6 @@
 #include "platform/webview/WebEngineModule.h"
 
+#include "platform/modules/ProgramModules.h"
 #include "platform/webview/WebEngineBackend.h"
 
 #include <QCoreApplication>
@@ -11,23 +12,14 @@
 namespace {
 constexpr char kHelperProcessName[] = "QtWebEngineProcess";
 constexpr char kHelperProcessVariable[] = "QTWEBENGINEPROCESS_PATH";
-// Where an installed program keeps the module, beside its executable's
-// folder.
-constexpr char kInstalledModuleFolder[] = "/../lib/kestrel-radio/";
 
 QPluginLoader* g_pLoader = nullptr;
 IWebEngineBackend* g_pBackend = nullptr;
 
-// The module of an installed program first, then the one of the build tree
-// that this program was built in (tests and benchmarks run from there).
 QString ModulePath()
 {
-    const QString strInstalled = QCoreApplication::applicationDirPath() + QLatin1String(kInstalledModuleFolder)
-                                 + QLatin1String(KESTREL_WEBENGINE_MODULE_NAME);
-    if (QFileInfo::exists(strInstalled))
-        return strInstalled;
-    const QString strBuilt = QStringLiteral(KESTREL_WEBENGINE_MODULE_BUILD_PATH);
-    return QFileInfo::exists(strBuilt) ? strBuilt : QString();
+    return ProgramModules::Path(QStringLiteral(KESTREL_WEBENGINE_MODULE_NAME),
+                                QStringLiteral(KESTREL_WEBENGINE_MODULE_BUILD_PATH));
 }
 
 bool IsHelperInstalled()

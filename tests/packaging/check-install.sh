@@ -11,7 +11,8 @@ cmake --install "$build_dir" --prefix "$prefix" > /dev/null
 
 missing=0
 for path in \
-    bin/kestrel-radio bin/kestrel-station-server lib/kestrel-radio/libkestrel-webengine.so \
+    bin/kestrel-radio bin/kestrel-station-server \
+    lib/kestrel-radio/libkestrel-webengine.so lib/kestrel-radio/libkestrel-mpv.so \
     share/applications/kestrel-radio.desktop \
     share/icons/hicolor/scalable/apps/kestrel-radio.svg \
     share/icons/hicolor/16x16/apps/kestrel-radio.png \

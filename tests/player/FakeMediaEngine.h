@@ -11,7 +11,7 @@ class CFakeMediaEngine final : public CMediaEngine
     Q_OBJECT
 
 public:
-    bool IsAvailable() const override { return m_bAvailable; }
+    bool IsAvailable() override { return m_bAvailable; }
     void SetAddressFilter(AddressFilter filter) override { m_filter = std::move(filter); }
     void SetVideoWindow(WId) override {}
     void ReleaseVideoWindow() override {}

@@ -326,6 +326,17 @@ TEST(PlayerEngine, RunsOnlyUnderTheCNumericLocaleAndLeavesTheLocaleAlone)
     EXPECT_TRUE(CreateMediaEngine()->IsAvailable());
 }
 
+TEST(PlayerEngine, AppliesTheVolumeAndMuteAskedForBeforeItsMediaLibraryWasSetUp)
+{
+    const std::unique_ptr<CMediaEngine> pEngine = CreateMediaEngine();
+    pEngine->SetVolume(20);
+    pEngine->SetMuted(true);
+    pEngine->SetVolume(35);
+    ASSERT_TRUE(pEngine->IsAvailable());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pEngine->Volume() == 35 && pEngine->IsMuted(); }, 5000))
+        << pEngine->Volume() << " " << pEngine->IsMuted();
+}
+
 TEST(PlayerVolume, StartsAtHalfAndKeepsTheListenersChoiceAcrossPlayers)
 {
     CWinApp app("Kestrel Radio volume test");
@@ -335,6 +346,9 @@ TEST(PlayerVolume, StartsAtHalfAndKeepsTheListenersChoiceAcrossPlayers)
         auto* pSlider = player.findChild<QSlider*>("volumeSlider");
         ASSERT_NE(nullptr, pSlider);
         EXPECT_EQ(SettingDefaults::kPlayerVolume, pSlider->value());
+        // libmpv is set up the first time it is needed: the volume the
+        // player asked for before then applies from there.
+        ASSERT_TRUE(player.Engine().IsAvailable());
         EXPECT_TRUE(QTest::qWaitFor([&] { return player.Engine().Volume() == 50; }, 5000));
 
         pSlider->setValue(30);
@@ -347,6 +361,7 @@ TEST(PlayerVolume, StartsAtHalfAndKeepsTheListenersChoiceAcrossPlayers)
         // The next page's player, or the next run's.
         CWMPPlayer4 player;
         EXPECT_EQ(30, player.findChild<QSlider*>("volumeSlider")->value());
+        ASSERT_TRUE(player.Engine().IsAvailable());
         EXPECT_TRUE(QTest::qWaitFor([&] { return player.Engine().Volume() == 30; }, 5000));
         EXPECT_FALSE(player.Engine().IsMuted());
     }
