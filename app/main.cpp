@@ -1,5 +1,6 @@
 #include "app/CKestrelRadioApp.h"
 #include "app/StandardOptions.h"
+#include "platform/graphics/SoftwareGraphics.h"
 #include "res/ResourceImages.h"
 
 #include <QApplication>
@@ -33,6 +34,7 @@ int main(int argc, char** argv)
     // siblings beside it would miss the web pages' OpenGL composition and
     // leave the main window black.
     QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
+    PrepareSoftwareGraphics();
     QApplication application(argc, argv);
     // The media player reads numbers in the C locale.
     std::setlocale(LC_NUMERIC, "C");

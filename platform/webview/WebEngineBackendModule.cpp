@@ -4,32 +4,30 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
-#include <QOpenGLContext>
+#include <QQuickWindow>
+#include <QSGRendererInterface>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
-
-// Qt's GUI module keeps the context that every OpenGL context of the program
-// shares with; QtWebEngine needs one, and it is made here rather than at
-// start-up, so that a program without web pages never starts OpenGL.
-QOpenGLContext* qt_gl_global_share_context();
-void qt_gl_set_global_share_context(QOpenGLContext* pContext);
 
 namespace {
 constexpr char kChromiumFlagsVariable[] = "QTWEBENGINE_CHROMIUM_FLAGS";
 // The engine's process model, chosen for memory: the program shows one
 // small page at a time, from its own servers, so one renderer serves them
-// all and no spare renderer waits beside it.
-constexpr char kProcessModelFlags[] = "--renderer-process-limit=1";
+// all and no spare renderer waits beside it. The pages are drawn in
+// software, which for a banner and two plain pages costs nothing one can
+// see and spares the program the graphics driver (with Mesa's software
+// rasteriser, LLVM) and its memory. The GPU and network services run inside
+// the program, so the zygote that would start unsandboxed helpers is not
+// kept waiting. The pages' few scripts run without V8's optimising
+// compilers.
+constexpr char kProcessModelFlags[] =
+    "--renderer-process-limit=1 --disable-gpu --no-unsandboxed-zygote --js-flags=--lite-mode";
 }
 
 CWebEngineBackendModule::CWebEngineBackendModule()
 {
-    if (qt_gl_global_share_context() == nullptr) {
-        auto* pShareContext = new QOpenGLContext(qApp);
-        pShareContext->create();
-        qt_gl_set_global_share_context(pShareContext);
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    }
+    // Before the engine makes its first Qt Quick window.
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     // Read once, when the engine starts: that is after this module is loaded
     // and before its first page. Flags the user set come first and keep
     // their say.

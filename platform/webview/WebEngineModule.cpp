@@ -6,8 +6,14 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QOpenGLContext>
 #include <QPluginLoader>
 #include <QStringList>
+
+// Qt's GUI module keeps the context that every OpenGL context of the program
+// shares with.
+QOpenGLContext* qt_gl_global_share_context();
+void qt_gl_set_global_share_context(QOpenGLContext* pContext);
 
 namespace {
 constexpr char kHelperProcessName[] = "QtWebEngineProcess";
@@ -43,6 +49,11 @@ IWebEngineBackend* Backend()
 {
     if (g_pLoader != nullptr)
         return g_pBackend;
+    // QtWebEngine asks for the context that OpenGL contexts share with as
+    // its library loads, and reads its format; the pages are drawn in
+    // software, so the context is never made.
+    if (qt_gl_global_share_context() == nullptr)
+        qt_gl_set_global_share_context(new QOpenGLContext(qApp));
     g_pLoader = new QPluginLoader(ModulePath(), qApp);
     g_pBackend = qobject_cast<IWebEngineBackend*>(g_pLoader->instance());
     if (g_pBackend == nullptr)

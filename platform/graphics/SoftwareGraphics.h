@@ -1,0 +1,10 @@
+#pragma once
+
+// The program draws in software: Qt's widgets always do, and the web pages
+// are told to by the web engine's module. Called before the application
+// object is made, this keeps Qt's X11 OpenGL integration out as well, which
+// would otherwise load a GL driver (with Mesa's software rasteriser, all of
+// LLVM) into the program the moment the web engine asks about OpenGL. The
+// player draws video through a context of its own and is not touched. A
+// choice the user made in the environment stands.
+void PrepareSoftwareGraphics();
