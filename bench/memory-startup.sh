@@ -13,9 +13,13 @@
 #    target: at most 1.5 x mpv's) and started shown with the banner loaded
 #    (target: at most 200 MiB), beside mpv; the web engine's helper
 #    processes are counted;
-#  - CPU while playing, beside mpv (target: at most mpv's).
+#  - CPU while playing, beside mpv (target: at most mpv's);
+#  - what the hidden window releases: PSS once the window shown with the
+#    banner has been closed to the notification area for longer than the
+#    web engine's dormancy delay, beside the same program before it closed.
 # Usage: bench/memory-startup.sh [BUILD_DIR] (default: build)
 set -euo pipefail
+[ -n "${KESTREL_BENCH_TRACE:-}" ] && set -x
 
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 source "$source_dir/bench/measure.sh"
@@ -29,17 +33,23 @@ program="$build/kestrel-radio"
 bare_window="$build/bench/memory/kestrel-bare-window"
 probe="$build/bench/kestrel-audible-probe"
 timed_key="$build/bench/radio/kestrel-timed-key"
+close_request="$build/bench/memory/kestrel-close-request"
 server="$build/kestrel-station-server"
-for tool in "$program" "$bare_window" "$probe" "$timed_key" "$server"; do
+# The web view lets its renderer go once hidden this long (CWebView's
+# dormancy delay), and the helper process takes a moment to end.
+dormant_seconds=30
+for tool in "$program" "$bare_window" "$probe" "$timed_key" "$close_request" "$server"; do
   [ -x "$tool" ] || { echo "missing $tool: build the project first"; exit 1; }
 done
 command -v mpv >/dev/null || { echo "mpv is missing (scripts/install-deps.sh installs it)"; exit 1; }
+command -v trayer >/dev/null || { echo "trayer is missing (scripts/install-deps.sh installs it)"; exit 1; }
 
 work=$(mktemp -d /tmp/kestrel-memory-bench-XXXXXX)
 launched_pid=""
 cleanup() {
   [ -n "$launched_pid" ] && kill "$launched_pid" 2>/dev/null && wait "$launched_pid" 2>/dev/null || true
   [ -n "${keeper_pid:-}" ] && kill "$keeper_pid" 2>/dev/null || true
+  [ -n "${tray_pid:-}" ] && kill "$tray_pid" 2>/dev/null || true
   [ -n "${server_pid:-}" ] && kill "$server_pid" 2>/dev/null && wait "$server_pid" 2>/dev/null || true
   rm -rf "$work"
 }
@@ -165,21 +175,34 @@ before=$(stream_starts); launch "$program" :silent; ms_until stream_started_afte
 sleep "$settle_seconds"
 hidden_pss=$(family_pss_kib "$launched_pid"); hidden_processes=$(family_size "$launched_pid")
 hidden_cpu=$(cpu_percent "$launched_pid"); finish
+# A notification area, so that closing the window hides it.
+trayer --edge bottom --align right --widthtype request --height 24 >/dev/null 2>&1 &
+tray_pid=$!
 before=$(stream_starts); banners=$(banner_loads); launch "$program"
 ms_until stream_started_after "$before" >/dev/null
 for _ in $(seq 1 200); do [ "$(banner_loads)" -gt "$banners" ] && break; sleep 0.05; done
 sleep "$settle_seconds"
 shown_pss=$(family_pss_kib "$launched_pid"); shown_processes=$(family_size "$launched_pid")
-shown_cpu=$(cpu_percent "$launched_pid"); finish
+shown_cpu=$(cpu_percent "$launched_pid")
+"$close_request" "$(window_shown '^Kestrel Radio')"
+sleep $((dormant_seconds + settle_seconds))
+closed_visible=$(window_shown '^Kestrel Radio' || true)
+released_pss=$(family_pss_kib "$launched_pid"); released_processes=$(family_size "$launched_pid")
+finish
+kill "$tray_pid" 2>/dev/null; wait "$tray_pid" 2>/dev/null || true; tray_pid=""
 before=$(stream_starts); launch mpv --no-config --no-video --really-quiet --ao=pulse "$stream"
 ms_until stream_started_after "$before" >/dev/null
 sleep "$settle_seconds"
 mpv_pss=$(family_pss_kib "$launched_pid"); mpv_cpu=$(cpu_percent "$launched_pid"); finish
 report "kestrel-radio :silent ($hidden_processes processes)" "PSS $(mib "$hidden_pss") MiB, CPU $hidden_cpu%"
 report "kestrel-radio shown, banner loaded ($shown_processes processes)" "PSS $(mib "$shown_pss") MiB, CPU $shown_cpu%"
+report "kestrel-radio closed to the tray after $((dormant_seconds + settle_seconds)) s ($released_processes processes)" \
+  "PSS $(mib "$released_pss") MiB$([ -n "$closed_visible" ] && echo ' (the window did not hide)')"
 report "mpv --no-video" "PSS $(mib "$mpv_pss") MiB, CPU $mpv_cpu%"
 awk -v h="$hidden_pss" -v m="$mpv_pss" -v s="$shown_pss" 'BEGIN {
   printf "  :silent PSS / mpv PSS: %.2f (target <= 1.50); shown PSS %.1f MiB (target <= 200)\n", h / m, s / 1024 }'
 table_row "PSS while playing, started :silent" "$(mib "$hidden_pss") MiB" "<= 1.5 x mpv" "mpv $(mib "$mpv_pss") MiB"
 table_row "PSS while playing, shown, banner loaded" "$(mib "$shown_pss") MiB" "<= 200 MiB" "mpv $(mib "$mpv_pss") MiB"
+table_row "PSS while playing, closed to the tray after showing" "$(mib "$released_pss") MiB" "-" \
+  "the same program shown: $(mib "$shown_pss") MiB"
 table_row "CPU while playing (hidden / shown)" "$hidden_cpu % / $shown_cpu %" "<= mpv" "mpv $mpv_cpu %"
