@@ -1,22 +1,10 @@
-// Asks a window to close the way a window manager does, with the
-// WM_DELETE_WINDOW protocol message: kestrel-close-request WINDOW_ID.
-// Exits 0 once the display has taken the request.
+// Asks a window to close the way a window manager does:
+// kestrel-close-request WINDOW_ID. Exits 0 once the display has taken the
+// request.
+#include "CloseRequest.h"
+
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <memory>
-#include <xcb/xcb.h>
-
-namespace {
-xcb_atom_t Atom(xcb_connection_t* pConnection, const char* name)
-{
-    const xcb_intern_atom_cookie_t cookie =
-        xcb_intern_atom(pConnection, 0, static_cast<uint16_t>(std::strlen(name)), name);
-    std::unique_ptr<xcb_intern_atom_reply_t, void (*)(void*)> reply(xcb_intern_atom_reply(pConnection, cookie, nullptr),
-                                                                   free);
-    return reply != nullptr ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-}
-}
 
 int main(int argc, char** argv)
 {
@@ -24,28 +12,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: kestrel-close-request WINDOW_ID\n");
         return 2;
     }
-    const auto window = static_cast<xcb_window_t>(std::strtoul(argv[1], nullptr, 0));
-    std::unique_ptr<xcb_connection_t, void (*)(xcb_connection_t*)> connection(xcb_connect(nullptr, nullptr),
-                                                                               xcb_disconnect);
-    if (xcb_connection_has_error(connection.get())) {
-        std::fprintf(stderr, "the display cannot be reached\n");
-        return 1;
-    }
-    xcb_client_message_event_t event;
-    std::memset(&event, 0, sizeof(event));
-    event.response_type = XCB_CLIENT_MESSAGE;
-    event.format = 32;
-    event.window = window;
-    event.type = Atom(connection.get(), "WM_PROTOCOLS");
-    event.data.data32[0] = Atom(connection.get(), "WM_DELETE_WINDOW");
-    event.data.data32[1] = XCB_CURRENT_TIME;
-    // Confirmed before the connection closes: the display may drop what a
-    // client sent just before leaving.
-    const xcb_void_cookie_t sent = xcb_send_event_checked(connection.get(), 0, window, XCB_EVENT_MASK_NO_EVENT,
-                                                          reinterpret_cast<const char*>(&event));
-    std::unique_ptr<xcb_generic_error_t, void (*)(void*)> error(xcb_request_check(connection.get(), sent), free);
-    if (error != nullptr) {
-        std::fprintf(stderr, "the window %s is not there\n", argv[1]);
+    if (!SendCloseRequest(std::strtoul(argv[1], nullptr, 0))) {
+        std::fprintf(stderr, "the window %s could not be asked to close\n", argv[1]);
         return 1;
     }
     return 0;

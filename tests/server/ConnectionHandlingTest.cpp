@@ -7,6 +7,7 @@
 #include <atomic>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <optional>
 #include <poll.h>
 #include <sys/socket.h>
 #include <thread>
@@ -54,29 +55,17 @@ public:
 
     // Everything the server sends until it closes the connection, or until
     // the wait ends.
-    std::string ReadUntilClosed(int waitMs = kWaitMs)
-    {
-        std::string received;
-        const QDeadlineTimer deadline(waitMs);
-        while (!deadline.hasExpired()) {
-            pollfd descriptor{m_socket, POLLIN, 0};
-            if (::poll(&descriptor, 1, 50) <= 0)
-                continue;
-            char buffer[4096];
-            const ssize_t count = ::recv(m_socket, buffer, sizeof buffer, 0);
-            if (count <= 0)
-                break;
-            received.append(buffer, static_cast<std::size_t>(count));
-        }
-        return received;
-    }
+    std::string ReadUntilClosed(int waitMs = kWaitMs) { return Read(std::nullopt, waitMs); }
 
     // Reads until the text has arrived, or until the wait ends.
-    std::string ReadUntil(const std::string& text, int waitMs = kWaitMs)
+    std::string ReadUntil(const std::string& text, int waitMs = kWaitMs) { return Read(text, waitMs); }
+
+private:
+    std::string Read(const std::optional<std::string>& text, int waitMs)
     {
         std::string received;
         const QDeadlineTimer deadline(waitMs);
-        while (received.find(text) == std::string::npos && !deadline.hasExpired()) {
+        while ((!text || received.find(*text) == std::string::npos) && !deadline.hasExpired()) {
             pollfd descriptor{m_socket, POLLIN, 0};
             if (::poll(&descriptor, 1, 50) <= 0)
                 continue;
@@ -89,7 +78,6 @@ public:
         return received;
     }
 
-private:
     int m_socket = -1;
     bool m_connected = false;
 };

@@ -40,8 +40,6 @@ void MoveOnto(const QString& strWindow);
 void Keys(const QStringList& keys);
 // The process that owns the window; 0 when it is not known.
 qint64 WindowPid(const QString& strWindow);
-// Asks the window to close the way a window manager does: the
-// WM_DELETE_WINDOW protocol message. False when the display is not reached
-// or the window is gone.
+// SendCloseRequest for a window id as xdotool prints it.
 bool SendDeleteWindow(const QString& strWindow);
 }
