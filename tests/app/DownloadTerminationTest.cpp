@@ -6,7 +6,6 @@
 #include "LocalWebServer.h"
 #include "res/ProductInfo.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QProcess>
 #include <QSettings>
@@ -25,13 +24,7 @@ const char kStationListPath[] = "/stationlist.zip";
 
 bool WaitUntil(const std::function<bool()>& condition, int nTimeoutMs)
 {
-    QDeadlineTimer deadline(nTimeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(50);
-    }
-    return true;
+    return QTest::qWaitFor(condition, nTimeoutMs);
 }
 
 class DownloadTerminationTest : public ::testing::TestWithParam<int>

@@ -5,7 +5,6 @@
 
 #include "res/ProductInfo.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -22,13 +21,7 @@ const QString kProgram = QStringLiteral(KESTREL_PROGRAM);
 
 bool WaitUntil(const std::function<bool()>& condition, int nTimeoutMs = 15000)
 {
-    QDeadlineTimer deadline(nTimeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(50);
-    }
-    return true;
+    return QTest::qWaitFor(condition, nTimeoutMs);
 }
 
 QString RunTool(const QString& program, const QStringList& arguments)
