@@ -96,6 +96,17 @@ constexpr Option kOptions[] = {
     {"ao", "pulse,alsa,null", false},
     {"hwdec", "no", false},
     {"network-timeout", "15", false},
+    // Stations play live, and nothing ever seeks back, so little of what
+    // has played is kept: by default the player keeps up to 50 MiB of it,
+    // and lends it whatever the read-ahead does not use, which a tray player
+    // that plays all day would carry for good. None at all would lose the
+    // station's song titles, which travel with the data they belong to.
+    // Ahead, it buffers at most 32 MiB (the default is 150 MiB), which a
+    // live stream fills only while paused: half an hour of radio, half a
+    // minute of HD TV.
+    {"demuxer-max-back-bytes", "1MiB", false},
+    {"demuxer-donate-buffer", "no", false},
+    {"demuxer-max-bytes", "32MiB", false},
     {"user-agent", "KestrelRadio (libmpv)", false},
     {"audio-client-name", "Kestrel Radio", false},
 };
