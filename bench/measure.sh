@@ -30,6 +30,18 @@ run_on_private_display() {
   fi
 }
 
+# A private session bus, as a desktop has: Goodvibes will not start without
+# one, and the program offers its media controls on it; a private one keeps
+# them off the desktop of whoever runs the benchmark. Sets bus_pid for the
+# caller's clean-up.
+start_session_bus() {
+  local started
+  started=$(dbus-daemon --session --fork --print-address=1 --print-pid=1)
+  export DBUS_SESSION_BUS_ADDRESS
+  DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$started")
+  bus_pid=$(sed -n 2p <<<"$started")
+}
+
 # A row of the summary table that scripts/bench.sh prints at its end:
 # table_row FIGURE OURS TARGET PEER ("-" where there is none).
 table_row() {

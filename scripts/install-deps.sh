@@ -27,8 +27,8 @@ packages=(
   desktop-file-utils appstream dpkg-dev file
   # a notification area, a session bus and the desktop's launcher for the tray tests
   trayer dbus libglib2.0-bin
-  # benchmarks
-  mpv wrk curl
+  # benchmarks, and the players they measure the program against
+  mpv wrk curl goodvibes
 )
 
 missing=()

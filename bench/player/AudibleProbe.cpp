@@ -1,7 +1,9 @@
 // Measures how long a command takes to make a sound: it records the test
 // sink's monitor, starts the command, and prints the milliseconds from the
 // start (or from the "seturl <nanoseconds>" line the command prints) to the
-// first sample above the threshold.
+// first sample above the threshold. With --print-wall-clock it prints the
+// wall-clock time of that sample instead (milliseconds since the epoch), to
+// set beside a time that another program logged, such as a server's.
 #include <QCoreApplication>
 #include <QProcess>
 #include <QStringList>
@@ -19,10 +21,17 @@ constexpr int kAudibleSample = 64;
 constexpr int kSettleMilliseconds = 300;
 constexpr int kGiveUpMilliseconds = 20000;
 
+constexpr char kPrintWallClock[] = "--print-wall-clock";
+
 long long MonotonicNanoseconds()
 {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
+}
+
+double WallClockMilliseconds()
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::system_clock::now().time_since_epoch()).count();
 }
 
 bool HasAudibleSample(const QByteArray& samples)
@@ -41,8 +50,11 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QStringList command = app.arguments().mid(1);
+    const bool bPrintWallClock = !command.isEmpty() && command.first() == kPrintWallClock;
+    if (bPrintWallClock)
+        command.removeFirst();
     if (command.isEmpty()) {
-        std::fprintf(stderr, "usage: kestrel-audible-probe COMMAND [ARGUMENTS...]\n");
+        std::fprintf(stderr, "usage: kestrel-audible-probe [--print-wall-clock] COMMAND [ARGUMENTS...]\n");
         return 2;
     }
 
@@ -63,10 +75,13 @@ int main(int argc, char** argv)
     player.start(command.takeFirst(), command);
     long long nOrigin = nStarted;
     long long nAudible = 0;
+    double dAudibleWallClock = 0;
     QByteArray pending;
     while (nAudible == 0 && MonotonicNanoseconds() - nStarted < kGiveUpMilliseconds * 1000000LL) {
-        if (recorder.waitForReadyRead(5) && HasAudibleSample(recorder.readAllStandardOutput()))
+        if (recorder.waitForReadyRead(5) && HasAudibleSample(recorder.readAllStandardOutput())) {
             nAudible = MonotonicNanoseconds();
+            dAudibleWallClock = WallClockMilliseconds();
+        }
         player.waitForReadyRead(0);
         pending += player.readAllStandardOutput();
         const qsizetype nLine = pending.indexOf("seturl ");
@@ -81,6 +96,9 @@ int main(int argc, char** argv)
         std::printf("no sound\n");
         return 1;
     }
-    std::printf("%.1f\n", (nAudible - nOrigin) / 1e6);
+    if (bPrintWallClock)
+        std::printf("%.1f\n", dAudibleWallClock);
+    else
+        std::printf("%.1f\n", (nAudible - nOrigin) / 1e6);
     return 0;
 }
