@@ -30,8 +30,8 @@ run_on_private_display "$0" "$build"
 
 runs=${KESTREL_BENCH_RUNS:-5}
 settle_seconds=5
-sample_seconds=15
-growth_seconds=60
+# CPU and the PSS's growth are read over the same minute of play.
+sample_seconds=60
 program="$build/kestrel-radio"
 bare_window="$build/bench/memory/kestrel-bare-window"
 probe="$build/bench/kestrel-audible-probe"
@@ -180,47 +180,63 @@ report "mpv, request (as the server logged it) to sound" "$(median <"$work/mpv-s
 table_row "Play (F9) -> first sound" "$(median <"$work/ours-play") ms" "<= mpv + 30 ms" \
   "mpv request -> sound $(median <"$work/mpv-sound") ms"
 
-echo "While playing: PSS of the whole process tree and CPU over $sample_seconds s"
-before=$(stream_starts); launch "$program" :silent; ms_until stream_started_after "$before" >/dev/null
-sleep "$settle_seconds"
-hidden_pss=$(family_pss_kib "$launched_pid"); hidden_processes=$(family_size "$launched_pid")
-hidden_cpu=$(cpu_percent "$launched_pid")
-sleep $((growth_seconds - sample_seconds))
-hidden_growth=$(( $(family_pss_kib "$launched_pid") - hidden_pss )); finish
-# A notification area, so that closing the window hides it.
+# Launches a player and waits until it requests the stream and, for the
+# program shown, until the banner loaded too; then lets it settle.
+launch_playing() {
+  local before banners
+  before=$(stream_starts); banners=$(banner_loads); launch "$@"
+  ms_until stream_started_after "$before" >/dev/null
+  if [ "$1" = "$program" ] && [ "${2:-}" != ":silent" ]; then
+    for _ in $(seq 1 200); do [ "$(banner_loads)" -gt "$banners" ] && break; sleep 0.05; done
+  fi
+  sleep "$settle_seconds"
+}
+mpv_playing=(mpv --no-config --no-video --really-quiet --ao=pulse "$stream")
+
+# A notification area, as on a desktop: the program lives in it, and
+# closing the window hides the window there.
 trayer --edge bottom --align right --widthtype request --height 24 >/dev/null 2>&1 &
 tray_pid=$!
-before=$(stream_starts); banners=$(banner_loads); launch "$program"
-ms_until stream_started_after "$before" >/dev/null
-for _ in $(seq 1 200); do [ "$(banner_loads)" -gt "$banners" ] && break; sleep 0.05; done
-sleep "$settle_seconds"
-shown_pss=$(family_pss_kib "$launched_pid"); shown_processes=$(family_size "$launched_pid")
-shown_cpu=$(cpu_percent "$launched_pid")
+echo "While playing: PSS of the whole process tree (median of $runs)"
+: >"$work/hidden-pss"; : >"$work/shown-pss"; : >"$work/mpv-pss"
+for _ in $(seq 1 "$runs"); do
+  launch_playing "$program" :silent; family_pss_kib "$launched_pid" >>"$work/hidden-pss"
+  hidden_processes=$(family_size "$launched_pid"); finish
+  launch_playing "$program"; family_pss_kib "$launched_pid" >>"$work/shown-pss"
+  shown_processes=$(family_size "$launched_pid"); finish
+  launch_playing "${mpv_playing[@]}"; family_pss_kib "$launched_pid" >>"$work/mpv-pss"; finish
+done
+hidden_pss=$(median <"$work/hidden-pss"); shown_pss=$(median <"$work/shown-pss"); mpv_pss=$(median <"$work/mpv-pss")
+
+echo "While playing: CPU, and PSS growth, over $sample_seconds s"
+launch_playing "$program" :silent
+growth_from=$(family_pss_kib "$launched_pid"); hidden_cpu=$(cpu_percent "$launched_pid")
+hidden_growth=$(($(family_pss_kib "$launched_pid") - growth_from)); finish
+launch_playing "${mpv_playing[@]}"
+growth_from=$(family_pss_kib "$launched_pid"); mpv_cpu=$(cpu_percent "$launched_pid")
+mpv_growth=$(($(family_pss_kib "$launched_pid") - growth_from)); finish
+launch_playing "$program"
+before_close_pss=$(family_pss_kib "$launched_pid"); shown_cpu=$(cpu_percent "$launched_pid")
 "$close_request" "$(window_shown '^Kestrel Radio')"
 sleep $((dormant_seconds + settle_seconds))
 closed_visible=$(window_shown '^Kestrel Radio' || true)
 released_pss=$(family_pss_kib "$launched_pid"); released_processes=$(family_size "$launched_pid")
 finish
 kill "$tray_pid" 2>/dev/null; wait "$tray_pid" 2>/dev/null || true; tray_pid=""
-before=$(stream_starts); launch mpv --no-config --no-video --really-quiet --ao=pulse "$stream"
-ms_until stream_started_after "$before" >/dev/null
-sleep "$settle_seconds"
-mpv_pss=$(family_pss_kib "$launched_pid"); mpv_cpu=$(cpu_percent "$launched_pid")
-sleep $((growth_seconds - sample_seconds))
-mpv_growth=$(( $(family_pss_kib "$launched_pid") - mpv_pss )); finish
+
 report "kestrel-radio :silent ($hidden_processes processes)" "PSS $(mib "$hidden_pss") MiB, CPU $hidden_cpu%"
 report "kestrel-radio shown, banner loaded ($shown_processes processes)" "PSS $(mib "$shown_pss") MiB, CPU $shown_cpu%"
 report "kestrel-radio closed to the tray after $((dormant_seconds + settle_seconds)) s ($released_processes processes)" \
-  "PSS $(mib "$released_pss") MiB$([ -n "$closed_visible" ] && echo ' (the window did not hide)')"
+  "PSS $(mib "$released_pss") MiB, shown before $(mib "$before_close_pss") MiB$([ -n "$closed_visible" ] && echo ' (the window did not hide)')"
 report "mpv --no-video" "PSS $(mib "$mpv_pss") MiB, CPU $mpv_cpu%"
-report "PSS growth over the next $growth_seconds s of play" \
+report "PSS growth over the next $sample_seconds s of play" \
   "kestrel-radio :silent $(mib "$hidden_growth") MiB, mpv $(mib "$mpv_growth") MiB"
 awk -v h="$hidden_pss" -v m="$mpv_pss" -v s="$shown_pss" 'BEGIN {
   printf "  :silent PSS / mpv PSS: %.2f (target <= 1.50); shown PSS %.1f MiB (target <= 200)\n", h / m, s / 1024 }'
 table_row "PSS while playing, started :silent" "$(mib "$hidden_pss") MiB" "<= 1.5 x mpv" "mpv $(mib "$mpv_pss") MiB"
 table_row "PSS while playing, shown, banner loaded" "$(mib "$shown_pss") MiB" "<= 200 MiB" "mpv $(mib "$mpv_pss") MiB"
 table_row "PSS while playing, closed to the tray after showing" "$(mib "$released_pss") MiB" "-" \
-  "the same program shown: $(mib "$shown_pss") MiB"
-table_row "PSS growth over a further $growth_seconds s of play, :silent" "$(mib "$hidden_growth") MiB" "-" \
+  "the same program shown: $(mib "$before_close_pss") MiB"
+table_row "PSS growth over a further $sample_seconds s of play, :silent" "$(mib "$hidden_growth") MiB" "-" \
   "mpv $(mib "$mpv_growth") MiB"
 table_row "CPU while playing (hidden / shown)" "$hidden_cpu % / $shown_cpu %" "<= mpv" "mpv $mpv_cpu %"
