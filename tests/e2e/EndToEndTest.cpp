@@ -6,8 +6,7 @@
 // the bus. Each journey shares its program starts between its steps.
 #include "DesktopWindow.h"
 #include "PlayerTestSupport.h"
-#include "MprisClient.h"
-#include "PrivateSessionBus.h"
+#include "DesktopSessionBus.h"
 #include "RadioProgram.h"
 #include "StationServer.h"
 #include "TrayHost.h"
@@ -28,7 +27,6 @@
 namespace {
 
 constexpr int kTimeoutMs = 20000;
-constexpr char kBusVariable[] = "DBUS_SESSION_BUS_ADDRESS";
 // The demo catalogue on a fresh profile: the second row plays the talk
 // stream, the third the MP3 demo, the fourth the same stream under a
 // Japanese name.
@@ -101,9 +99,7 @@ protected:
     {
         m_pProgram.reset();
         m_pServer.reset();
-        m_pClient.reset();
-        m_pBus.reset();
-        qunsetenv(kBusVariable);
+        m_pSession.reset();
     }
 
     void StartServer(QStringList extraArguments = {})
@@ -116,10 +112,8 @@ protected:
     // A session bus for the program that follows.
     void StartBus()
     {
-        m_pBus = std::make_unique<PrivateSessionBus>();
-        ASSERT_TRUE(m_pBus->Start());
-        m_pClient = std::make_unique<MprisClient>(m_pBus->Address());
-        qputenv(kBusVariable, m_pBus->Address().toLocal8Bit());
+        m_pSession = std::make_unique<DesktopSessionBus>();
+        ASSERT_TRUE(m_pSession->Start());
     }
 
     // The main window, and where its ribbon's buttons are at its size now.
@@ -152,11 +146,11 @@ protected:
     int Starts(const QString& strMount) const { return CountStreamStarts(*m_pServer, strMount); }
     int Ends(const QString& strMount) const { return CountStreamEnds(*m_pServer, strMount); }
     int Profile(const QString& strKey) const { return m_pProgram->ProfileInt(strKey, -1); }
-    QString Status() const { return m_pClient->PlayerProperty("PlaybackStatus").toString(); }
-    QString Channel() const { return m_pClient->MetadataText("xesam:album"); }
+    const MprisClient& Client() const { return m_pSession->Client(); }
+    QString Status() const { return Client().PlayerProperty("PlaybackStatus").toString(); }
+    QString Channel() const { return Client().MetadataText("xesam:album"); }
 
-    std::unique_ptr<PrivateSessionBus> m_pBus;
-    std::unique_ptr<MprisClient> m_pClient;
+    std::unique_ptr<DesktopSessionBus> m_pSession;
     std::unique_ptr<StationServer> m_pServer;
     std::unique_ptr<RadioProgram> m_pProgram;
     QString m_strWindow;
@@ -230,17 +224,17 @@ TEST_F(EndToEndTest, AFreshProfileTheRibbonByMouseTheLookAndTheLastChannelAcross
     // The settings category, left open, is where the next start opens.
     Click(m_places.Tab(kSettingsCategory));
     EXPECT_TRUE(WaitFor([&] { return Ends(kTalk) == 2; })) << "the radio page's channel stops with the page";
-    EXPECT_TRUE(WaitFor([&] { return !m_pClient->PlayerProperty("CanControl").toBool(true); }));
+    EXPECT_TRUE(WaitFor([&] { return !Client().PlayerProperty("CanControl").toBool(true); }));
     ASSERT_TRUE(m_pProgram->Stop()) << qPrintable(m_pProgram->ErrorOutput());
     EXPECT_EQ(Profile(kLastCategory), kSettingsCategory);
 
     ASSERT_TRUE(m_pProgram->Start());
-    ASSERT_TRUE(WaitFor([&] { return m_pClient->IsOnBus(); })) << qPrintable(m_pProgram->ErrorOutput());
+    ASSERT_TRUE(WaitFor([&] { return Client().IsOnBus(); })) << qPrintable(m_pProgram->ErrorOutput());
     ASSERT_NO_FATAL_FAILURE(FindWindow());
-    EXPECT_FALSE(m_pClient->PlayerProperty("CanControl").toBool(true)) << "no channel list is open";
+    EXPECT_FALSE(Client().PlayerProperty("CanControl").toBool(true)) << "no channel list is open";
     EXPECT_EQ(Starts(kTalk), 2);
     Click(m_places.Tab(0));
-    EXPECT_TRUE(WaitFor([&] { return m_pClient->PlayerProperty("CanControl").toBool(); }));
+    EXPECT_TRUE(WaitFor([&] { return Client().PlayerProperty("CanControl").toBool(); }));
 }
 
 TEST_F(EndToEndTest, AnOfflineStartShowsTheFailureAndRefreshRecoversOnceTheServerAnswers)

@@ -3,8 +3,7 @@
 // driven only from outside, with busctl and dbus-monitor as a desktop
 // client would.
 #include "PlayerTestSupport.h"
-#include "MprisClient.h"
-#include "PrivateSessionBus.h"
+#include "DesktopSessionBus.h"
 #include "RadioProgram.h"
 #include "StationServer.h"
 
@@ -49,9 +48,7 @@ protected:
     {
         m_pProgram.reset();
         m_pServer.reset();
-        m_pClient.reset();
-        m_pBus.reset();
-        qunsetenv(kBusVariable);
+        m_pSession.reset();
         if (m_dataDirs && m_dataDirs->isEmpty())
             qunsetenv(kDataDirsVariable);
         else if (m_dataDirs)
@@ -69,15 +66,13 @@ protected:
     void StartProgramOnBus(const std::optional<int>& lastCategory = std::nullopt)
     {
         StartServer();
-        m_pBus = std::make_unique<PrivateSessionBus>();
-        ASSERT_TRUE(m_pBus->Start());
-        m_pClient = std::make_unique<MprisClient>(m_pBus->Address());
-        qputenv(kBusVariable, m_pBus->Address().toLocal8Bit());
+        m_pSession = std::make_unique<DesktopSessionBus>();
+        ASSERT_TRUE(m_pSession->Start());
         m_pProgram = std::make_unique<RadioProgram>(*m_pServer);
         if (lastCategory)
             m_pProgram->Preset(QStringLiteral("Settings/LastCategory"), *lastCategory);
         ASSERT_TRUE(m_pProgram->Start());
-        ASSERT_TRUE(WaitFor([&] { return m_pClient->IsOnBus(); })) << qPrintable(m_pProgram->ErrorOutput());
+        ASSERT_TRUE(WaitFor([&] { return Client().IsOnBus(); })) << qPrintable(m_pProgram->ErrorOutput());
     }
 
     void WaitUntilPlaying()
@@ -86,7 +81,8 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return Status() == QLatin1String("Playing"); })) << qPrintable(Status());
     }
 
-    QString Status() const { return m_pClient->PlayerProperty("PlaybackStatus").toString(); }
+    const MprisClient& Client() const { return m_pSession->Client(); }
+    QString Status() const { return Client().PlayerProperty("PlaybackStatus").toString(); }
     int Starts(const QString& strMount) const { return CountStreamStarts(*m_pServer, strMount); }
     int Ends(const QString& strMount) const { return CountStreamEnds(*m_pServer, strMount); }
 
@@ -105,8 +101,7 @@ protected:
 
     QTemporaryDir m_iconData;
     std::optional<QByteArray> m_dataDirs;
-    std::unique_ptr<PrivateSessionBus> m_pBus;
-    std::unique_ptr<MprisClient> m_pClient;
+    std::unique_ptr<DesktopSessionBus> m_pSession;
     std::unique_ptr<StationServer> m_pServer;
     std::unique_ptr<RadioProgram> m_pProgram;
 };
@@ -116,43 +111,43 @@ TEST_F(MprisProgramTest, TheDesktopSeesWhoPlaysWhatAndTheSongsAsTheyChange)
     const QString strIcon = InstallIcon();
     ASSERT_FALSE(strIcon.isEmpty());
     StartProgramOnBus();
-    EXPECT_EQ(m_pClient->Property(MprisClient::kRoot, "Identity").toString(), QStringLiteral("Kestrel Radio"));
-    EXPECT_EQ(m_pClient->Property(MprisClient::kRoot, "DesktopEntry").toString(), QStringLiteral("kestrel-radio"));
-    EXPECT_TRUE(m_pClient->Property(MprisClient::kRoot, "CanRaise").toBool());
-    EXPECT_TRUE(m_pClient->Property(MprisClient::kRoot, "CanQuit").toBool());
-    EXPECT_FALSE(m_pClient->Property(MprisClient::kRoot, "HasTrackList").toBool(true));
-    const QJsonArray schemes = m_pClient->Property(MprisClient::kRoot, "SupportedUriSchemes").toArray();
+    EXPECT_EQ(Client().Property(MprisClient::kRoot, "Identity").toString(), QStringLiteral("Kestrel Radio"));
+    EXPECT_EQ(Client().Property(MprisClient::kRoot, "DesktopEntry").toString(), QStringLiteral("kestrel-radio"));
+    EXPECT_TRUE(Client().Property(MprisClient::kRoot, "CanRaise").toBool());
+    EXPECT_TRUE(Client().Property(MprisClient::kRoot, "CanQuit").toBool());
+    EXPECT_FALSE(Client().Property(MprisClient::kRoot, "HasTrackList").toBool(true));
+    const QJsonArray schemes = Client().Property(MprisClient::kRoot, "SupportedUriSchemes").toArray();
     EXPECT_TRUE(schemes.contains(QStringLiteral("http")) && schemes.contains(QStringLiteral("https")));
-    const QJsonArray mimeTypes = m_pClient->Property(MprisClient::kRoot, "SupportedMimeTypes").toArray();
+    const QJsonArray mimeTypes = Client().Property(MprisClient::kRoot, "SupportedMimeTypes").toArray();
     EXPECT_TRUE(mimeTypes.contains(QStringLiteral("audio/mpeg")));
 
     QProcess monitor;
     monitor.start(QStringLiteral("dbus-monitor"),
-                  {QStringLiteral("--address"), m_pBus->Address(),
+                  {QStringLiteral("--address"), m_pSession->Address(),
                    QStringLiteral("type='signal',interface='org.freedesktop.DBus.Properties',member='PropertiesChanged'")});
     ASSERT_TRUE(monitor.waitForStarted());
 
     WaitUntilPlaying();
     EXPECT_TRUE(WaitFor([] { return PlayerTestSupport::RecordPeakLevel(700) > kAudible; }, 8000));
     for (const char* can : {"CanControl", "CanPlay", "CanPause", "CanGoNext", "CanGoPrevious"})
-        EXPECT_TRUE(m_pClient->PlayerProperty(can).toBool()) << can;
-    EXPECT_FALSE(m_pClient->PlayerProperty("CanSeek").toBool(true));
-    EXPECT_EQ(m_pClient->MetadataText("xesam:album"), kThirdRow);
-    EXPECT_EQ(m_pClient->MetadataText("xesam:url"), m_pServer->Url(kDemoMp3));
-    EXPECT_EQ(m_pClient->MetadataText("mpris:artUrl"), QUrl::fromLocalFile(strIcon).toString());
+        EXPECT_TRUE(Client().PlayerProperty(can).toBool()) << can;
+    EXPECT_FALSE(Client().PlayerProperty("CanSeek").toBool(true));
+    EXPECT_EQ(Client().MetadataText("xesam:album"), kThirdRow);
+    EXPECT_EQ(Client().MetadataText("xesam:url"), m_pServer->Url(kDemoMp3));
+    EXPECT_EQ(Client().MetadataText("mpris:artUrl"), QUrl::fromLocalFile(strIcon).toString());
 
     // The station's song titles, one after the other.
     QString strFirstSong;
     ASSERT_TRUE(WaitFor([&] {
-        strFirstSong = m_pClient->Title();
+        strFirstSong = Client().Title();
         return strFirstSong.startsWith(kDemoTitlePrefix);
-    })) << qPrintable(m_pClient->Title());
+    })) << qPrintable(Client().Title());
     QString strNextSong;
     ASSERT_TRUE(WaitFor([&] {
-        strNextSong = m_pClient->Title();
+        strNextSong = Client().Title();
         return strNextSong.startsWith(kDemoTitlePrefix) && strNextSong != strFirstSong;
-    })) << qPrintable(m_pClient->Title());
-    EXPECT_EQ(m_pClient->MetadataText("xesam:album"), kThirdRow) << "the channel stays beside the song";
+    })) << qPrintable(Client().Title());
+    EXPECT_EQ(Client().MetadataText("xesam:album"), kThirdRow) << "the channel stays beside the song";
 
     // Every change went out as a signal, the new song's title in it.
     QByteArray signalsSeen;
@@ -164,7 +159,7 @@ TEST_F(MprisProgramTest, TheDesktopSeesWhoPlaysWhatAndTheSongsAsTheyChange)
     monitor.terminate();
     monitor.waitForFinished();
 
-    ASSERT_TRUE(m_pClient->CallPlayer("Stop"));
+    ASSERT_TRUE(Client().CallPlayer("Stop"));
     EXPECT_TRUE(WaitFor([&] { return Ends(kDemoMp3) == 1; }));
     EXPECT_TRUE(WaitFor([&] { return Status() == QLatin1String("Stopped"); })) << qPrintable(Status());
 }
@@ -174,14 +169,14 @@ TEST_F(MprisProgramTest, NextAndPreviousPlayTheNeighbouringRows)
     StartProgramOnBus();
     WaitUntilPlaying();
 
-    ASSERT_TRUE(m_pClient->CallPlayer("Next"));
+    ASSERT_TRUE(Client().CallPlayer("Next"));
     EXPECT_TRUE(WaitFor([&] { return Starts(kDemoMp3) == 2; }));
     EXPECT_TRUE(WaitFor([&] { return m_pProgram->ProfileInt(kLastChannelIndex, -1) == 3; }));
-    EXPECT_TRUE(WaitFor([&] { return m_pClient->MetadataText("xesam:album") == kFourthRow; }))
-        << qPrintable(m_pClient->MetadataText("xesam:album"));
+    EXPECT_TRUE(WaitFor([&] { return Client().MetadataText("xesam:album") == kFourthRow; }))
+        << qPrintable(Client().MetadataText("xesam:album"));
 
-    ASSERT_TRUE(m_pClient->CallPlayer("Previous"));
-    ASSERT_TRUE(m_pClient->CallPlayer("Previous"));
+    ASSERT_TRUE(Client().CallPlayer("Previous"));
+    ASSERT_TRUE(Client().CallPlayer("Previous"));
     EXPECT_TRUE(WaitFor([&] { return Starts(kTalk) == 1; }));
     EXPECT_TRUE(WaitFor([&] { return m_pProgram->ProfileInt(kLastChannelIndex, -1) == 1; }));
     EXPECT_TRUE(WaitFor([&] { return Status() == QLatin1String("Playing"); }));
@@ -192,49 +187,49 @@ TEST_F(MprisProgramTest, PauseStopsTheLiveStreamCleanlyAndPlayOpensTheSameChanne
     StartProgramOnBus();
     WaitUntilPlaying();
 
-    ASSERT_TRUE(m_pClient->CallPlayer("Pause"));
+    ASSERT_TRUE(Client().CallPlayer("Pause"));
     EXPECT_TRUE(WaitFor([&] { return Ends(kDemoMp3) == 1; })) << "the connection is closed";
     EXPECT_TRUE(WaitFor([&] { return Status() == QLatin1String("Stopped"); })) << qPrintable(Status());
 
-    ASSERT_TRUE(m_pClient->CallPlayer("PlayPause"));
+    ASSERT_TRUE(Client().CallPlayer("PlayPause"));
     EXPECT_TRUE(WaitFor([&] { return Starts(kDemoMp3) == 2; }));
     EXPECT_TRUE(WaitFor([&] { return Status() == QLatin1String("Playing"); })) << qPrintable(Status());
-    EXPECT_EQ(m_pClient->MetadataText("xesam:album"), kThirdRow);
+    EXPECT_EQ(Client().MetadataText("xesam:album"), kThirdRow);
 }
 
 TEST_F(MprisProgramTest, AVolumeSetOverTheBusIsThePlayersAndIsRemembered)
 {
     StartProgramOnBus();
     WaitUntilPlaying();
-    EXPECT_DOUBLE_EQ(m_pClient->PlayerProperty("Volume").toDouble(), 0.5) << "the stored default";
+    EXPECT_DOUBLE_EQ(Client().PlayerProperty("Volume").toDouble(), 0.5) << "the stored default";
 
-    ASSERT_TRUE(m_pClient->SetVolume(0.3));
+    ASSERT_TRUE(Client().SetVolume(0.3));
     EXPECT_TRUE(WaitFor([&] { return m_pProgram->ProfileInt(QStringLiteral("Settings/PlayerVolume"), -1) == 30; }));
-    EXPECT_DOUBLE_EQ(m_pClient->PlayerProperty("Volume").toDouble(), 0.3);
+    EXPECT_DOUBLE_EQ(Client().PlayerProperty("Volume").toDouble(), 0.3);
 
-    ASSERT_TRUE(m_pClient->SetVolume(-0.4));
+    ASSERT_TRUE(Client().SetVolume(-0.4));
     EXPECT_TRUE(WaitFor([&] { return m_pProgram->ProfileInt(QStringLiteral("Settings/PlayerVolume"), -1) == 0; }))
         << "below silence is silence";
-    EXPECT_DOUBLE_EQ(m_pClient->PlayerProperty("Volume").toDouble(), 0.0);
+    EXPECT_DOUBLE_EQ(Client().PlayerProperty("Volume").toDouble(), 0.0);
 }
 
 TEST_F(MprisProgramTest, WithTheSettingsPageOpenNothingCanBeControlledAndQuitEndsTheProgram)
 {
     StartProgramOnBus(1);
     for (const char* can : {"CanControl", "CanPlay", "CanPause", "CanGoNext", "CanGoPrevious"})
-        EXPECT_FALSE(m_pClient->PlayerProperty(can).toBool(true)) << can;
+        EXPECT_FALSE(Client().PlayerProperty(can).toBool(true)) << can;
     EXPECT_EQ(Status(), QStringLiteral("Stopped"));
 
-    EXPECT_TRUE(m_pClient->CallPlayer("Play"));
-    EXPECT_TRUE(m_pClient->CallPlayer("Next"));
+    EXPECT_TRUE(Client().CallPlayer("Play"));
+    EXPECT_TRUE(Client().CallPlayer("Next"));
     QTest::qWait(2000);
     EXPECT_EQ(Starts(kDemoMp3), 0) << "no channel plays";
-    EXPECT_TRUE(m_pClient->Call(MprisClient::kRoot, "Raise"));
+    EXPECT_TRUE(Client().Call(MprisClient::kRoot, "Raise"));
     EXPECT_TRUE(m_pProgram->IsRunning());
 
-    ASSERT_TRUE(m_pClient->Call(MprisClient::kRoot, "Quit"));
+    ASSERT_TRUE(Client().Call(MprisClient::kRoot, "Quit"));
     EXPECT_TRUE(WaitFor([&] { return !m_pProgram->IsRunning(); }));
-    EXPECT_FALSE(m_pClient->IsOnBus());
+    EXPECT_FALSE(Client().IsOnBus());
 }
 
 TEST_F(MprisProgramTest, WithoutASessionBusTheProgramPlaysAndSaysNothingOfIt)
