@@ -13,8 +13,8 @@
 #    target: at most 1.5 x mpv's) and started shown with the banner loaded
 #    (target: at most 200 MiB), beside mpv; the web engine's helper
 #    processes are counted;
-#  - how much that PSS grows over a further minute of play, beside mpv's
-#    (a tray player plays all day);
+#  - how much that PSS grows over each of two further minutes of play,
+#    beside mpv's (a tray player plays all day);
 #  - CPU while playing, beside mpv (target: at most mpv's);
 #  - what the hidden window releases: PSS once the window shown with the
 #    banner has been closed to the notification area for longer than the
@@ -30,7 +30,7 @@ run_on_private_display "$0" "$build"
 
 runs=${KESTREL_BENCH_RUNS:-5}
 settle_seconds=5
-# CPU and the PSS's growth are read over the same minute of play.
+# CPU and the PSS's first growth are read over the same minute of play.
 sample_seconds=60
 program="$build/kestrel-radio"
 bare_window="$build/bench/memory/kestrel-bare-window"
@@ -208,13 +208,19 @@ for _ in $(seq 1 "$runs"); do
 done
 hidden_pss=$(median <"$work/hidden-pss"); shown_pss=$(median <"$work/shown-pss"); mpv_pss=$(median <"$work/mpv-pss")
 
-echo "While playing: CPU, and PSS growth, over $sample_seconds s"
-launch_playing "$program" :silent
-growth_from=$(family_pss_kib "$launched_pid"); hidden_cpu=$(cpu_percent "$launched_pid")
-hidden_growth=$(($(family_pss_kib "$launched_pid") - growth_from)); finish
-launch_playing "${mpv_playing[@]}"
-growth_from=$(family_pss_kib "$launched_pid"); mpv_cpu=$(cpu_percent "$launched_pid")
-mpv_growth=$(($(family_pss_kib "$launched_pid") - growth_from)); finish
+echo "While playing: CPU over $sample_seconds s, and PSS growth over that and the next $sample_seconds s"
+# The CPU over a minute, and how much the PSS grew over that minute, then
+# over the minute after: sets cpu, growth and later_growth.
+read_growth() {
+  local from after_one
+  from=$(family_pss_kib "$launched_pid"); cpu=$(cpu_percent "$launched_pid")
+  after_one=$(family_pss_kib "$launched_pid"); sleep "$sample_seconds"
+  growth=$((after_one - from)); later_growth=$(($(family_pss_kib "$launched_pid") - after_one))
+}
+launch_playing "$program" :silent; read_growth; finish
+hidden_cpu=$cpu; hidden_growth=$growth; hidden_later_growth=$later_growth
+launch_playing "${mpv_playing[@]}"; read_growth; finish
+mpv_cpu=$cpu; mpv_growth=$growth; mpv_later_growth=$later_growth
 launch_playing "$program"
 before_close_pss=$(family_pss_kib "$launched_pid"); shown_cpu=$(cpu_percent "$launched_pid")
 "$close_request" "$(window_shown '^Kestrel Radio')"
@@ -229,14 +235,14 @@ report "kestrel-radio shown, banner loaded ($shown_processes processes)" "PSS $(
 report "kestrel-radio closed to the tray after $((dormant_seconds + settle_seconds)) s ($released_processes processes)" \
   "PSS $(mib "$released_pss") MiB, shown before $(mib "$before_close_pss") MiB$([ -n "$closed_visible" ] && echo ' (the window did not hide)')"
 report "mpv --no-video" "PSS $(mib "$mpv_pss") MiB, CPU $mpv_cpu%"
-report "PSS growth over the next $sample_seconds s of play" \
-  "kestrel-radio :silent $(mib "$hidden_growth") MiB, mpv $(mib "$mpv_growth") MiB"
+report "PSS growth over the next $sample_seconds s of play, then the $sample_seconds s after" \
+  "kestrel-radio :silent $(mib "$hidden_growth") + $(mib "$hidden_later_growth") MiB, mpv $(mib "$mpv_growth") + $(mib "$mpv_later_growth") MiB"
 awk -v h="$hidden_pss" -v m="$mpv_pss" -v s="$shown_pss" 'BEGIN {
   printf "  :silent PSS / mpv PSS: %.2f (target <= 1.50); shown PSS %.1f MiB (target <= 200)\n", h / m, s / 1024 }'
 table_row "PSS while playing, started :silent" "$(mib "$hidden_pss") MiB" "<= 1.5 x mpv" "mpv $(mib "$mpv_pss") MiB"
 table_row "PSS while playing, shown, banner loaded" "$(mib "$shown_pss") MiB" "<= 200 MiB" "mpv $(mib "$mpv_pss") MiB"
 table_row "PSS while playing, closed to the tray after showing" "$(mib "$released_pss") MiB" "-" \
   "the same program shown: $(mib "$before_close_pss") MiB"
-table_row "PSS growth over a further $sample_seconds s of play, :silent" "$(mib "$hidden_growth") MiB" "-" \
-  "mpv $(mib "$mpv_growth") MiB"
+table_row "PSS growth over two further minutes of play, :silent" \
+  "$(mib "$hidden_growth") + $(mib "$hidden_later_growth") MiB" "-" "mpv $(mib "$mpv_growth") + $(mib "$mpv_later_growth") MiB"
 table_row "CPU while playing (hidden / shown)" "$hidden_cpu % / $shown_cpu %" "<= mpv" "mpv $mpv_cpu %"
