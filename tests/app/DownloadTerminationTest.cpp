@@ -13,7 +13,6 @@
 #include <QTest>
 #include <atomic>
 #include <csignal>
-#include <functional>
 #include <gtest/gtest.h>
 #include <httplib.h>
 
@@ -21,11 +20,6 @@ namespace {
 
 const QString kProgram = QStringLiteral(KESTREL_PROGRAM);
 const char kStationListPath[] = "/stationlist.zip";
-
-bool WaitUntil(const std::function<bool()>& condition, int nTimeoutMs)
-{
-    return QTest::qWaitFor(condition, nTimeoutMs);
-}
 
 class DownloadTerminationTest : public ::testing::TestWithParam<int>
 {
@@ -78,7 +72,7 @@ TEST_P(DownloadTerminationTest, SignalDuringTheDownloadEndsTheProgramWithNoTempo
     program.start(kProgram, {});
     ASSERT_TRUE(program.waitForStarted());
 
-    ASSERT_TRUE(WaitUntil([&] { return m_nRequests > 0; }, 60000)) << "the station list was never asked for";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_nRequests > 0; }, 60000)) << "the station list was never asked for";
     QTest::qWait(1500);
     EXPECT_FALSE(stale.exists()) << "a killed run's file is still there";
     EXPECT_EQ(TempFilesOfOurs().size(), 1) << "the download's own file";
