@@ -10,6 +10,7 @@
 
 namespace {
 const char kDamagedSuffixFormat[] = "'.damaged-'yyyyMMdd-HHmmss";
+constexpr char16_t kFirstPrintable = u' ';
 
 QString Key(const QString& section, const QString& entry)
 {
@@ -22,7 +23,7 @@ std::unique_ptr<QSettings> OpenSettings(const QString& organisation, const QStri
 }
 
 // Whether strFile holds what the profile writes: UTF-8 text whose only
-// control characters are line ends and tabs. Anything else (a tail of
+// characters below a blank are line ends and tabs. Anything else (a tail of
 // zeros left by a crash, binary, UTF-16) is no profile of ours, even where
 // QSettings would read it without complaint and then write it back mangled.
 bool HoldsProfileText(const QString& strFile)
@@ -32,8 +33,10 @@ bool HoldsProfileText(const QString& strFile)
     if (!QFileInfo(strFile).isFile() || !file.open(QIODevice::ReadOnly))
         return true;
     QStringDecoder fromUtf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    // QSettings escapes the other characters below a blank; DEL and the
+    // controls above it it writes as they are.
     const auto isForeign = [](QChar ch) {
-        return ch.category() == QChar::Other_Control && ch != QLatin1Char('\t') && ch != QLatin1Char('\n')
+        return ch.unicode() < kFirstPrintable && ch != QLatin1Char('\t') && ch != QLatin1Char('\n')
             && ch != QLatin1Char('\r');
     };
     // QSettings reads the whole file as well.

@@ -111,4 +111,14 @@ TEST(ReadableProfileTest, IsNeitherMovedNorChanged)
     EXPECT_TRUE(SetAsideFiles().isEmpty());
 }
 
+TEST(ReadableProfileTest, AProfileWithAnyTextWrittenToItIsKept)
+{
+    QDir(QFileInfo(ProfileFile()).path()).removeRecursively();
+    const QString strAnyText = QString::fromUtf16(u"ラジオ \u00e9\t\x01\r\n\x7f\u0085 end \U0001F3B5");
+    ASSERT_TRUE(OpenProfile().WriteString(QStringLiteral("Settings"), QStringLiteral("Any Text"), strAnyText));
+
+    EXPECT_EQ(OpenProfile().GetString(QStringLiteral("Settings"), QStringLiteral("Any Text"), QString()), strAnyText);
+    EXPECT_TRUE(SetAsideFiles().isEmpty());
+}
+
 }
