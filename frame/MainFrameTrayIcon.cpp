@@ -2,9 +2,19 @@
 
 #include "frame/TrayMouseRules.h"
 #include "fw/CWnd.h"
+#include "fw/PlainText.h"
 #include "platform/tray/TrayIcon.h"
 #include "res/PrivateMessages.h"
 #include "res/ResourceImages.h"
+
+namespace {
+// The tip carries a station's name and titles: the notification area must
+// show them as written, never as markup.
+CString ShownTip(const CString& strTip)
+{
+    return PlainToolTip(strTip.left(CMainFrameTrayIcon::kMaxTipLength));
+}
+}
 
 CMainFrameTrayIcon::CMainFrameTrayIcon(CWnd* pNotifyWindow)
     : m_pNotifyWindow(pNotifyWindow)
@@ -21,13 +31,13 @@ BOOL CMainFrameTrayIcon::Add(const CString& strTip)
         m_pNotifyWindow->PostMessage(WM_TRAY_NOTIFY, kIconId,
                                      static_cast<LPARAM>(TrayMouseRules::MouseMessageOf(gesture)));
     });
-    return m_pIcon->Add(ResourceImages::ApplicationIcon(), strTip.left(kMaxTipLength)) ? TRUE : FALSE;
+    return m_pIcon->Add(ResourceImages::ApplicationIcon(), ShownTip(strTip)) ? TRUE : FALSE;
 }
 
 void CMainFrameTrayIcon::SetTip(const CString& strTip)
 {
     if (m_pIcon != nullptr)
-        m_pIcon->SetTip(strTip.left(kMaxTipLength));
+        m_pIcon->SetTip(ShownTip(strTip));
 }
 
 void CMainFrameTrayIcon::Remove()

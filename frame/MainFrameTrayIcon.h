@@ -23,13 +23,15 @@ public:
     explicit CMainFrameTrayIcon(CWnd* pNotifyWindow);
     ~CMainFrameTrayIcon() override;
 
-    // TRUE when a notification area took the icon.
+    // TRUE when a notification area took the icon. The tip is cut to
+    // kMaxTipLength characters and shown as plain text.
     BOOL Add(const CString& strTip);
     void SetTip(const CString& strTip);
     void Remove();
     // Whether a hidden window could come back through the icon now.
     bool IsHostAvailable() const;
     bool IsAdded() const;
+    // The tip as the icon holds it: escaped where it would read as markup.
     CString GetTip() const;
 
     // The tip for a status: the application's name, and on a second line

@@ -2,10 +2,12 @@
 // to the record parser, and checks both against plain, unit-by-unit
 // readings of the same rules; each record's fields then become a row of a
 // list, which must give them back unchanged however its rows are inserted
-// and changed. The first input byte picks how the bytes are split between
-// reads.
+// and changed. The lines also go through the station list check, which
+// may take bytes for a list only when every line it read is text. The first
+// input byte picks how the bytes are split between reads.
 
 #include "catalogue/CChannelRecord.h"
+#include "catalogue/StationListCheck.h"
 #include "catalogue/StationListReader.h"
 #include "fw/CListCtrlRows.h"
 
@@ -155,13 +157,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     qsizetype nCounted = 0;
     CListCtrlRows rows;
     QList<QStringList> expectedRows;
+    CStationListCheck check;
+    bool bAllText = true;
     quint64 nExpectedCount = 0;
     const quint64 nCount = counted.ReadCountedLines(nSize, [&](CString strCounted) {
         Require(nCounted < lines.size() && strCounted == lines[nCounted], "counted reading gave another line");
         nExpectedCount += 2 * static_cast<quint64>(strCounted.size()) + CStationListReader::kLineEndBytes;
         ++nCounted;
+        bAllText = bAllText && strCounted.isValidUtf16()
+            && std::none_of(strCounted.cbegin(), strCounted.cend(), [](QChar ch) { return ch.unicode() < 0x09; });
+        check.AddLine(strCounted);
         AddRow(rows, expectedRows, CheckRecord(strCounted), strCounted);
     });
+    Require(bAllText || !check.IsStationList(), "bytes that are no text passed for a station list");
     Require(nCount == nExpectedCount, "wrong running count");
     Require(nCounted == lines.size() || nCount >= nSize, "counted reading stopped early");
     CheckRows(rows, expectedRows);

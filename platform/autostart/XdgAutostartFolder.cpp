@@ -1,11 +1,11 @@
 #include "platform/autostart/XdgAutostartFolder.h"
 
 #include "platform/autostart/DesktopEntry.h"
+#include "platform/autostart/FolderFiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 const char kEntrySuffix[] = ".desktop";
@@ -59,25 +59,22 @@ QString CXdgAutostartFolder::EntryPath(const QString& strName) const
 
 bool CXdgAutostartFolder::WriteEntry(const QString& strName, const QString& strCommandText)
 {
-    QSaveFile file(EntryPath(strName));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
     const QString strText = QStringLiteral("[Desktop Entry]\n"
                                            "Type=Application\n"
                                            "Name=%1\n"
                                            "Exec=%2\n")
                                 .arg(DesktopEntry::EscapeValue(strName), DesktopEntry::EscapeValue(strCommandText));
-    file.write(strText.toUtf8());
-    return file.commit();
+    return FolderFiles::ReplaceFile(m_strFolder, EntryPath(strName), strText.toUtf8());
 }
 
 bool CXdgAutostartFolder::ReadEntry(const QString& strName, QString& strCommandText) const
 {
     strCommandText.clear();
-    QFile file(EntryPath(strName));
-    if (file.size() > kMaxEntrySize || !file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> bytes =
+        FolderFiles::ReadRegularFile(m_strFolder, EntryPath(strName), kMaxEntrySize);
+    if (!bytes)
         return false;
-    const QString strFileText = QString::fromUtf8(file.read(kMaxEntrySize));
+    const QString strFileText = QString::fromUtf8(*bytes);
     // A hidden entry is one the user removed.
     if (DesktopEntry::ReadKey(strFileText, QLatin1String(kHiddenKey)) == QStringLiteral("true"))
         return false;

@@ -4,6 +4,8 @@
 
 // The per-user XDG autostart folder: one desktop entry per program, named
 // after it, whose Exec line is the command that the desktop runs at log-in.
+// Whatever holds an entry's name (a link, a FIFO) is replaced, never written
+// through, and only regular files in the folder are read.
 class CXdgAutostartFolder final : public IAutostartStore
 {
 public:

@@ -5,9 +5,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStringDecoder>
+#include <algorithm>
 
 namespace {
 const char kDamagedSuffixFormat[] = "'.damaged-'yyyyMMdd-HHmmss";
+constexpr char16_t kFirstPrintable = u' ';
 
 QString Key(const QString& section, const QString& entry)
 {
@@ -17,6 +20,37 @@ QString Key(const QString& section, const QString& entry)
 std::unique_ptr<QSettings> OpenSettings(const QString& organisation, const QString& application)
 {
     return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, organisation, application);
+}
+
+// Whether strFile holds what the profile writes: UTF-8 text whose only
+// characters below a blank are line ends and tabs. Anything else (a tail of
+// zeros left by a crash, binary, UTF-16) is no profile of ours, even where
+// QSettings would read it without complaint and then write it back mangled.
+bool HoldsProfileText(const QString& strFile)
+{
+    QFile file(strFile);
+    // Only a regular file is judged; anything else is QSettings's to refuse.
+    if (!QFileInfo(strFile).isFile() || !file.open(QIODevice::ReadOnly))
+        return true;
+    QStringDecoder fromUtf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    // QSettings escapes the other characters below a blank; DEL and the
+    // controls above it it writes as they are.
+    const auto isForeign = [](QChar ch) {
+        return ch.unicode() < kFirstPrintable && ch != QLatin1Char('\t') && ch != QLatin1Char('\n')
+            && ch != QLatin1Char('\r');
+    };
+    // QSettings reads the whole file as well.
+    const QString strText = fromUtf8(file.readAll());
+    return !fromUtf8.hasError() && std::none_of(strText.cbegin(), strText.cend(), isForeign);
+}
+
+// QSettings finds some damage only when it first reads the file, which it
+// does at the first sync rather than when it is made; by then the first
+// change of the session would be lost.
+bool IsDamaged(QSettings& settings)
+{
+    settings.sync();
+    return settings.status() == QSettings::FormatError || !HoldsProfileText(settings.fileName());
 }
 
 // A name beside strFile that says when it was set aside and is not taken yet.
@@ -36,7 +70,7 @@ CProfileStore::CProfileStore(const QString& organisation, const QString& applica
     // QSettings keeps a profile it cannot read as it is, and from then on
     // drops every change without a word. The damaged file is kept under a
     // dated name for whoever wants to look at it, and a clean profile starts.
-    if (m_pSettings->status() != QSettings::FormatError)
+    if (!IsDamaged(*m_pSettings))
         return;
     const QString strFile = m_pSettings->fileName();
     const QString strSetAside = SetAsideName(strFile);

@@ -8,8 +8,9 @@ class QSettings;
 // The per-user profile: named integers and strings in sections, kept in an
 // INI file under the user's config folder (organisation/application.ini).
 // Every write reaches the disk before it returns, so a crash loses nothing.
-// A profile that cannot be read is renamed with ".damaged-" and the date and
-// time appended, and a clean one takes its place.
+// A profile that cannot be read, or that holds anything but text, is found
+// before the first change and renamed with ".damaged-" and the date and time
+// appended, and a clean one takes its place.
 class CProfileStore
 {
 public:

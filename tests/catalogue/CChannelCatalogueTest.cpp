@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -305,7 +306,7 @@ TEST_F(CChannelCatalogueTest, ListStartingWithManyBlankLinesLoadsInFullWithModes
     EXPECT_FALSE(QFile::exists(GetStationListPath()));
 }
 
-TEST(StationListCheckTest, OnlyALineWithAKindOfChannelMakesAStationList)
+TEST(StationListCheckTest, AHeaderAndAChannelWithAStreamAddressMakeAStationList)
 {
     const QString strPath = GetStationListPath();
     const auto holds = [&](const QByteArray& bytes) {
@@ -314,13 +315,46 @@ TEST(StationListCheckTest, OnlyALineWithAKindOfChannelMakesAStationList)
         QFile::remove(strPath);
         return bHolds;
     };
-    EXPECT_TRUE(holds(StationListFile({kHeader})));
-    EXPECT_TRUE(holds(StationListFile({"", "  ", kHeader, "Radio,A,u,,g,l,s"})));
+    const QString strChannel = "Radio,Alpha,http://127.0.0.1:8000/a,,Pop,English,Working";
+    EXPECT_TRUE(holds(StationListFile({kHeader, strChannel})));
+    EXPECT_TRUE(holds(StationListFile({"", "  ", kHeader, "", "Radio,\tAlpha\tOne,mms://radio.example/a,,g,l,"})));
+    EXPECT_TRUE(holds(Utf16LE(QChar(0xfeff) + kHeader + "\r\n" + strChannel + "\r\n")));
+    EXPECT_TRUE(holds(StationListFile({kHeader, "Radio,Broken,u,,g,l,s", "TV,Ok,https://tv.example/x?a=1,,g,l,s"})));
+    EXPECT_TRUE(holds(StationListFile({kHeader, strChannel, QString::fromUtf16(u"Radio,\U0001F3B5,http://h/x,,g,l,s")})));
+
     EXPECT_FALSE(holds(QByteArray()));
     EXPECT_FALSE(holds(QByteArray("x")));
     EXPECT_FALSE(holds(QByteArray("Type,Channel,Address,Extra,Genre,Language,Status\r\nRadio,\xc3\xa9t\xc3\xa9,u\r\n")));
     EXPECT_FALSE(holds(StationListFile({"", "no commas here", " ,field one is blank"})));
+    // A header alone, or channels without a stream address.
+    EXPECT_FALSE(holds(StationListFile({kHeader})));
+    EXPECT_FALSE(holds(StationListFile({kHeader, "Radio,A,,,g,l,s", "Radio,B,no address,,g,l,s", "Radio,C,http:/x,,g,l,s"})));
+    // Fewer than seven fields in the header or in the one channel.
+    EXPECT_FALSE(holds(StationListFile({"Type,Channel,Address", strChannel})));
+    EXPECT_FALSE(holds(StationListFile({kHeader, "Radio,Alpha,http://127.0.0.1/a,,Pop"})));
+    // Control characters, broken surrogate pairs and non-characters are no text.
+    EXPECT_FALSE(holds(StationListFile({kHeader, strChannel, "Radio,Be\x01ta,http://h/b,,g,l,s"})));
+    EXPECT_FALSE(holds(StationListFile({kHeader, strChannel, "Radio,B" + QString(QChar(0xd800)) + ",http://h/b,,g,l,s"})));
+    EXPECT_FALSE(holds(StationListFile({kHeader, strChannel, "Radio,B" + QString(QChar(0xffff)) + ",http://h/b,,g,l,s"})));
+    // A list whose end was never written: zeros where the last lines belong.
+    EXPECT_FALSE(holds(StationListFile({kHeader, strChannel}) + QByteArray(4096, '\0')));
     EXPECT_FALSE(HoldsStationList(strPath + ".missing"));
+}
+
+TEST(StationListCheckTest, RandomBytesAreNoStationList)
+{
+    QRandomGenerator generator(6);
+    for (int nTry = 0; nTry < 8; ++nTry) {
+        QByteArray bytes(1024 * 1024, Qt::Uninitialized);
+        generator.fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
+        // However the bytes fall, a plausible list ahead of them is no help.
+        const QByteArray listFirst = StationListFile({kHeader, "Radio,A,http://h/a,,g,l,s"}) + bytes;
+        for (const QByteArray& file : {bytes, listFirst}) {
+            WriteStationList(file);
+            EXPECT_FALSE(HoldsStationList(GetStationListPath())) << "try " << nTry;
+        }
+    }
+    QFile::remove(GetStationListPath());
 }
 
 }

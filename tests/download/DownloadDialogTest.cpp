@@ -16,6 +16,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -158,6 +159,15 @@ TEST_F(DownloadDialogTest, FailedCopyIsAFailureAndLeavesNoTempFile)
     EXPECT_TRUE(TempFilesOfOurs().isEmpty());
 }
 
+std::string RandomBytes(std::size_t nSize)
+{
+    QRandomGenerator generator(6);
+    std::string bytes(nSize, '\0');
+    for (char& byte : bytes)
+        byte = static_cast<char>(generator.bounded(256));
+    return bytes;
+}
+
 class ChannelsListDownloadTest : public DownloadDialogTest
 {
 protected:
@@ -206,6 +216,7 @@ TEST_F(ChannelsListDownloadTest, AnAnswerThatIsNoStationListKeepsTheOlderList)
         {"/empty", std::string()},
         {"/one-byte", std::string("R")},
         {"/utf8", std::string("Type,Channel,Address,Extra,Genre,Language,Status\r\nRadio,\xc3\xa9t\xc3\xa9,u,,g,l,s\r\n")},
+        {"/random", RandomBytes(1024 * 1024)},
     };
     for (const auto& [pPath, body] : answers) {
         server.Routes().Get(pPath, [body](const httplib::Request&, httplib::Response& response) {

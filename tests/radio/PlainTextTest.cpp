@@ -2,6 +2,7 @@
 // every place that shows such text: it reads as written, no picture it names
 // is ever opened, and no table it holds is laid out.
 
+#include "frame/MainFrameTrayIcon.h"
 #include "fw/CListCtrl.h"
 #include "fw/CWnd.h"
 #include "fw/MessageBox.h"
@@ -158,6 +159,25 @@ TEST_F(PlainTextTest, StatusPaneTextAndTipReadAsWritten)
 
     EXPECT_EQ(ShownToolTip(pPane->GetWidget()), Simplified());
     EXPECT_FALSE(m_pWatch->Opened());
+}
+
+TEST_F(PlainTextTest, TrayTipReadsAsWritten)
+{
+    CWnd frame;
+    CMainFrameTrayIcon icon(&frame);
+    const auto shown = [&icon] {
+        const QString strTip = icon.GetTip();
+        return Qt::mightBeRichText(strTip) ? QTextDocumentFragment::fromHtml(strTip).toPlainText() : strTip;
+    };
+    const QString strMarkup = QStringLiteral("<b>Jazz</b> <img src=\"file://%1\">").arg(m_strPicture);
+    icon.Add(strMarkup);
+    EXPECT_EQ(shown(), strMarkup.simplified());
+    icon.SetTip(QStringLiteral("<i>Rock</i> & <u>Roll</u>"));
+    EXPECT_EQ(shown(), QStringLiteral("<i>Rock</i> & <u>Roll</u>"));
+    // Cut first, so that no escape is cut in half.
+    icon.SetTip(QStringLiteral("<b>") + QString(200, QLatin1Char('&')));
+    EXPECT_EQ(shown(), QStringLiteral("<b>") + QString(CMainFrameTrayIcon::kMaxTipLength - 3, QLatin1Char('&')));
+    icon.Remove();
 }
 
 TEST_F(PlainTextTest, ListTitlesAndCellsReadAsWritten)

@@ -7,8 +7,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QStringEncoder>
 #include <gtest/gtest.h>
 
 namespace {
@@ -53,6 +55,8 @@ TEST_P(DamagedProfileTest, IsSetAsideAndTheNextChangeIsSaved)
         EXPECT_TRUE(profile.IsAvailable());
         EXPECT_EQ(profile.GetInt(QStringLiteral("Settings"), QStringLiteral("AutoPlay"), 1), 1);
         EXPECT_TRUE(profile.WriteInt(QStringLiteral("Settings"), QStringLiteral("AutoPlay"), 0));
+        EXPECT_TRUE(profile.WriteInt(QStringLiteral("Settings"), QStringLiteral("LastCategory"), 3));
+        EXPECT_EQ(profile.GetInt(QStringLiteral("Settings"), QStringLiteral("AutoPlay"), 1), 0);
     }
 
     const QStringList setAside = SetAsideFiles();
@@ -62,13 +66,40 @@ TEST_P(DamagedProfileTest, IsSetAsideAndTheNextChangeIsSaved)
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), GetParam());
     // The change is on disk, and a later start reads it.
-    EXPECT_EQ(OpenProfile().GetInt(QStringLiteral("Settings"), QStringLiteral("AutoPlay"), 1), 0);
+    const CProfileStore reopened = OpenProfile();
+    EXPECT_EQ(reopened.GetInt(QStringLiteral("Settings"), QStringLiteral("AutoPlay"), 1), 0);
+    EXPECT_EQ(reopened.GetInt(QStringLiteral("Settings"), QStringLiteral("LastCategory"), 0), 3);
     EXPECT_EQ(SetAsideFiles().size(), 1);
+}
+
+QByteArray RandomBytes(qsizetype nSize)
+{
+    QRandomGenerator generator(21);
+    QByteArray bytes(nSize, Qt::Uninitialized);
+    for (char& byte : bytes)
+        byte = static_cast<char>(generator.bounded(256));
+    return bytes;
+}
+
+// A profile whose end was never written: the blocks a crash leaves behind
+// hold zeros.
+QByteArray NulPadded()
+{
+    return QByteArray("[Settings]\nAutoPlay=1\nLastCategory=0\n") + QByteArray(4096, '\0');
+}
+
+// The same settings saved by an editor as UTF-16, byte-order mark first.
+QByteArray Utf16Profile()
+{
+    QStringEncoder toUtf16(QStringConverter::Utf16LE);
+    return QByteArray("\xff\xfe", 2) + QByteArray(toUtf16(QStringLiteral("[Settings]\r\nAutoPlay=1\r\n")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Damage, DamagedProfileTest,
                          ::testing::Values(QByteArray("[Settings\nAutoPlay=1\n"),
-                                           QByteArray("\x00\xff\xfe[\x01\x02=\x03]\n[\x80\x81", 17)));
+                                           QByteArray("\x00\xff\xfe[\x01\x02=\x03]\n[\x80\x81", 17),
+                                           RandomBytes(4096), RandomBytes(64 * 1024), NulPadded(),
+                                           Utf16Profile()));
 
 TEST(ReadableProfileTest, IsNeitherMovedNorChanged)
 {
@@ -77,6 +108,16 @@ TEST(ReadableProfileTest, IsNeitherMovedNorChanged)
 
     EXPECT_EQ(OpenProfile().GetInt(QStringLiteral("Settings"), QStringLiteral("AutoPlay"), 1), 0);
 
+    EXPECT_TRUE(SetAsideFiles().isEmpty());
+}
+
+TEST(ReadableProfileTest, AProfileWithAnyTextWrittenToItIsKept)
+{
+    QDir(QFileInfo(ProfileFile()).path()).removeRecursively();
+    const QString strAnyText = QString::fromUtf16(u"ラジオ \u00e9\t\x01\r\n\x7f\u0085 end \U0001F3B5");
+    ASSERT_TRUE(OpenProfile().WriteString(QStringLiteral("Settings"), QStringLiteral("Any Text"), strAnyText));
+
+    EXPECT_EQ(OpenProfile().GetString(QStringLiteral("Settings"), QStringLiteral("Any Text"), QString()), strAnyText);
     EXPECT_TRUE(SetAsideFiles().isEmpty());
 }
 

@@ -11,7 +11,13 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
+#include <atomic>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -145,6 +151,96 @@ TEST_F(AutostartTest, AFolderThatCannotBeOpenedForWritingReadsAsUnavailable)
     ASSERT_TRUE(occupier.open(QIODevice::WriteOnly));
     occupier.close();
     EXPECT_EQ(QueryAutoStartup(), -2);
+}
+
+TEST_F(AutostartTest, TickingReplacesASymlinkedEntryAndLeavesWhatItPointedToAlone)
+{
+    QDir().mkpath(Folder());
+    const QString strVictim = m_config.path() + QStringLiteral("/notes.txt");
+    const QByteArray victimText = "the user's own notes\n";
+    {
+        QFile victim(strVictim);
+        ASSERT_TRUE(victim.open(QIODevice::WriteOnly));
+        victim.write(victimText);
+    }
+    ASSERT_TRUE(QFile::link(strVictim, EntryFile()));
+
+    WriteAutoStartupEntry(TRUE);
+
+    QFile victim(strVictim);
+    ASSERT_TRUE(victim.open(QIODevice::ReadOnly));
+    EXPECT_EQ(victim.readAll(), victimText);
+    const QFileInfo entry(EntryFile());
+    EXPECT_FALSE(entry.isSymLink());
+    EXPECT_TRUE(entry.isFile());
+    EXPECT_EQ(QueryAutoStartup(), 1);
+    // Only the entry: no temporary file is left beside it.
+    EXPECT_EQ(QDir(Folder()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+              QStringList{entry.fileName()});
+
+    // Unticking removes the link, never its target.
+    ASSERT_TRUE(QFile::remove(EntryFile()));
+    ASSERT_TRUE(QFile::link(strVictim, EntryFile()));
+    WriteAutoStartupEntry(FALSE);
+    EXPECT_FALSE(QFileInfo::exists(EntryFile()));
+    EXPECT_FALSE(QFileInfo(EntryFile()).isSymLink());
+    EXPECT_TRUE(QFileInfo::exists(strVictim));
+}
+
+TEST_F(AutostartTest, AnEntryIsReadThroughALinkOnlyWhenTheLinkStaysInTheFolder)
+{
+    QDir().mkpath(Folder());
+    const auto writeAt = [&](const QString& strPath) {
+        QFile file(strPath);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[Desktop Entry]\nType=Application\nExec=");
+        file.write(CXdgAutostartFolder(Folder()).CommandText({ExistingProgram(), ":silent"}).toUtf8());
+        file.write("\n");
+    };
+    const QString strInside = Folder() + QStringLiteral("/kept-elsewhere.desktop.in");
+    const QString strOutside = m_config.path() + QStringLiteral("/outside.desktop");
+    writeAt(strInside);
+    writeAt(strOutside);
+
+    ASSERT_TRUE(QFile::link(strInside, EntryFile()));
+    EXPECT_EQ(QueryAutoStartup(), 1);
+    ASSERT_TRUE(QFile::remove(EntryFile()));
+    ASSERT_TRUE(QFile::link(strOutside, EntryFile()));
+    EXPECT_EQ(QueryAutoStartup(), 0);
+    // A link in the folder that leads out through another one.
+    ASSERT_TRUE(QFile::remove(EntryFile()));
+    ASSERT_TRUE(QFile::link(strOutside, Folder() + QStringLiteral("/hop")));
+    ASSERT_TRUE(QFile::link(Folder() + QStringLiteral("/hop"), EntryFile()));
+    EXPECT_EQ(QueryAutoStartup(), 0);
+    // A device that never ends.
+    ASSERT_TRUE(QFile::remove(EntryFile()));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), EntryFile()));
+    EXPECT_EQ(QueryAutoStartup(), 0);
+}
+
+TEST_F(AutostartTest, AFifoAtTheEntrysPathIsNeitherWaitedOnNorWrittenThrough)
+{
+    QDir().mkpath(Folder());
+    const QByteArray fifoPath = QFile::encodeName(EntryFile());
+    ASSERT_EQ(::mkfifo(fifoPath.constData(), 0600), 0);
+
+    // Reading the state must come back although nobody writes to the FIFO.
+    std::atomic<int> nState{-100};
+    std::thread query([&] { nState = QueryAutoStartup(); });
+    const bool bAnswered = QTest::qWaitFor([&] { return nState != -100; }, 20000);
+    if (!bAnswered) {
+        // Free the reader stuck in open() or read() so the test can end.
+        const int fd = ::open(fifoPath.constData(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0)
+            ::close(fd);
+    }
+    query.join();
+    EXPECT_TRUE(bAnswered) << "reading the entry waited on the FIFO";
+    EXPECT_EQ(nState, 0);
+
+    WriteAutoStartupEntry(TRUE);
+    EXPECT_TRUE(QFileInfo(EntryFile()).isFile());
+    EXPECT_EQ(QueryAutoStartup(), 1);
 }
 
 }
