@@ -104,6 +104,13 @@ public:
 
 }
 
+// httplib's server with its connections handed to our head reader and
+// answered by our threads. This is the one place that reaches into
+// httplib's protected members (process_request, svr_sock_, the timeouts and
+// the keep-alive count) and its private hook process_and_close_socket:
+// they are no API of the library and change between its versions, which
+// is why server/CMakeLists.txt accepts only the 0.11 series this was
+// written against.
 class HttpSite::ListeningServer : public httplib::Server {
 public:
     ListeningServer(std::size_t connectionThreads, const ConnectionPolicy& policy, RequestLog& log)
