@@ -29,6 +29,8 @@ packages=(
   trayer dbus libglib2.0-bin
   # benchmarks, and the players they measure the program against
   mpv wrk curl goodvibes
+  # peak memory of a run (GNU time), for the station server's import benchmark
+  time
 )
 
 missing=()

@@ -34,6 +34,26 @@ int CreateTemporaryBeside(const std::string& path, std::string& temporaryPath)
     return -1;
 }
 
+// What stands at a path instead of a regular file, as a message names it.
+const char* KindOfFile(mode_t mode)
+{
+    switch (mode & S_IFMT) {
+    case S_IFLNK:
+        return "a symbolic link";
+    case S_IFIFO:
+        return "a FIFO";
+    case S_IFCHR:
+    case S_IFBLK:
+        return "a device";
+    case S_IFSOCK:
+        return "a socket";
+    case S_IFDIR:
+        return "a folder";
+    default:
+        return "not a regular file";
+    }
+}
+
 bool WriteAll(int fd, std::string_view contents)
 {
     while (!contents.empty()) {
@@ -49,8 +69,25 @@ bool WriteAll(int fd, std::string_view contents)
 
 }
 
+void CheckReplaceable(const std::string& path)
+{
+    // lstat, not stat: a link is refused as itself, whatever it points to.
+    struct stat existing {};
+    if (::lstat(path.c_str(), &existing) != 0) {
+        if (errno == ENOENT)
+            return;
+        Fail(path, errno);
+    }
+    if (!S_ISREG(existing.st_mode)) {
+        throw FileWriteError(path + ": is " + KindOfFile(existing.st_mode)
+                             + ", not a regular file; only a regular file or a new path is written, and "
+                             + "this is left as it is");
+    }
+}
+
 void WriteFileAtomically(const std::string& path, std::string_view contents)
 {
+    CheckReplaceable(path);
     std::string temporaryPath;
     const int fd = CreateTemporaryBeside(path, temporaryPath);
     if (fd < 0)
@@ -58,13 +95,23 @@ void WriteFileAtomically(const std::string& path, std::string_view contents)
 
     struct stat existing {};
     bool written = WriteAll(fd, contents);
-    if (written && ::stat(path.c_str(), &existing) == 0)
+    if (written && ::lstat(path.c_str(), &existing) == 0)
         written = ::fchmod(fd, existing.st_mode & 07777) == 0;
     written = written && ::fsync(fd) == 0;
     int error = errno;
     if (::close(fd) != 0 && written) {
         written = false;
         error = errno;
+    }
+    // Again just before the rename, which would replace whatever stands
+    // there by now.
+    if (written) {
+        try {
+            CheckReplaceable(path);
+        } catch (const FileWriteError&) {
+            ::unlink(temporaryPath.c_str());
+            throw;
+        }
     }
     if (written && std::rename(temporaryPath.c_str(), path.c_str()) != 0) {
         written = false;

@@ -1,5 +1,7 @@
 #include "CatalogueText.h"
 
+#include "StationList.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -41,6 +43,34 @@ std::string CollapsedSpaces(std::string_view text)
     return collapsed;
 }
 
+// The catalogue's "{server}" stands for the server's own address (see
+// StationList.h). Text from elsewhere never does: the placeholder's braces
+// become parentheses, which reads the same to a listener and is not
+// replaced.
+std::string WithoutServerPlaceholder(std::string text)
+{
+    for (std::size_t pos = 0; (pos = text.find(kServerPlaceholder, pos)) != std::string::npos;) {
+        text[pos] = '(';
+        text[pos + kServerPlaceholder.size() - 1] = ')';
+    }
+    return text;
+}
+
+// The host of an http or https address after its scheme: the authority up
+// to the path, query or fragment, without the user information before an
+// "@" and the port after a ":" (an IPv6 address is bracketed).
+std::string_view HostOf(std::string_view afterScheme)
+{
+    std::string_view authority = afterScheme.substr(0, afterScheme.find_first_of("/?#"));
+    if (const std::size_t at = authority.rfind('@'); at != std::string_view::npos)
+        authority.remove_prefix(at + 1);
+    if (authority.starts_with('[')) {
+        const std::size_t close = authority.find(']');
+        return close == std::string_view::npos ? std::string_view() : authority.substr(1, close - 1);
+    }
+    return authority.substr(0, authority.find(':'));
+}
+
 }
 
 std::string CatalogueFieldText(std::string_view text)
@@ -58,7 +88,7 @@ std::string CatalogueFieldText(std::string_view text)
             spaced += text[pos++];
         }
     }
-    return CollapsedSpaces(spaced);
+    return WithoutServerPlaceholder(CollapsedSpaces(spaced));
 }
 
 std::string CatalogueAddress(std::string_view address)
@@ -73,7 +103,9 @@ std::string CatalogueAddress(std::string_view address)
     encoded.reserve(address.size());
     for (const char c : address) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte <= 0x20 || byte == 0x7F || c == ',') {
+        // Braces may not stand in an address as they are, and so never
+        // make the server placeholder there.
+        if (byte <= 0x20 || byte == 0x7F || c == ',' || c == '{' || c == '}') {
             char escaped[4];
             std::snprintf(escaped, sizeof escaped, "%%%02X", byte);
             encoded += escaped;
@@ -93,10 +125,8 @@ bool IsWebAddress(std::string_view address)
                   });
     };
     for (const std::string_view scheme : {std::string_view("http://"), std::string_view("https://")}) {
-        if (startsWithScheme(scheme)) {
-            const char hostStart = address[scheme.size()];
-            return hostStart != '/' && hostStart != '?' && hostStart != '#';
-        }
+        if (startsWithScheme(scheme))
+            return !HostOf(address.substr(scheme.size())).empty();
     }
     return false;
 }

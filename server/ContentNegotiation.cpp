@@ -23,8 +23,28 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b)
            });
 }
 
-// The quality of one element of an Accept-Encoding list ("gzip;q=0.5"):
-// 1 unless a q parameter says otherwise; only whether it is zero matters.
+// True for a weight above zero as HTTP writes weights: "0" or "1", or
+// either with up to three decimals, none above 1 ("0.5", "1.000").
+// Anything else is no weight and false.
+bool IsWeightAboveZero(std::string_view weight)
+{
+    if (weight.empty() || (weight[0] != '0' && weight[0] != '1'))
+        return false;
+    std::string_view decimals = weight.substr(1);
+    if (!decimals.empty()) {
+        if (decimals[0] != '.')
+            return false;
+        decimals.remove_prefix(1);
+    }
+    const std::string_view allowed = weight[0] == '1' ? "0" : "0123456789";
+    if (decimals.size() > 3 || decimals.find_first_not_of(allowed) != std::string_view::npos)
+        return false;
+    return weight[0] == '1' || decimals.find_first_not_of('0') != std::string_view::npos;
+}
+
+// Whether one element of an Accept-Encoding list ("gzip;q=0.5") accepts its
+// coding: yes unless its q parameter is zero, or is no weight at all
+// ("q=-1", "q=2"), which a careful server takes for a refusal.
 bool HasNonZeroQuality(std::string_view parameters)
 {
     while (!parameters.empty()) {
@@ -33,12 +53,10 @@ bool HasNonZeroQuality(std::string_view parameters)
         parameters = semicolon == std::string_view::npos ? std::string_view() : parameters.substr(semicolon + 1);
         if (parameter.size() < 2 || !EqualsIgnoringCase(parameter.substr(0, 2), "q="))
             continue;
-        const std::string_view value = Trimmed(parameter.substr(2));
-        return value.find_first_not_of("0.") != std::string_view::npos;
+        return IsWeightAboveZero(Trimmed(parameter.substr(2)));
     }
     return true;
 }
-
 }
 
 bool AcceptsGzip(std::string_view acceptEncoding)

@@ -59,6 +59,19 @@ int NewStopEvent()
     return event;
 }
 
+// httplib cuts a range out of any answer by itself, and does it wrongly
+// for an answer from a content provider: it never checks the range against
+// the length (a start past the end is sent as a 206 of an impossible
+// length, "bytes=-0" as "bytes 2958-2957/2958"), and labels the parts of a
+// multi-range answer "/0", empty when open-ended. So it is handed no range:
+// an answer is whole unless its handler cuts it (the station list does,
+// see ByteRange.h). A Range header httplib cannot read at all it still
+// answers 416 itself, before this runs.
+void TakeRangesAway(httplib::Request& request)
+{
+    request.ranges.clear();
+}
+
 // httplib's thread pool, which must have ended before it is destroyed.
 class ConnectionThreads {
 public:
@@ -91,6 +104,13 @@ public:
 
 }
 
+// httplib's server with its connections handed to our head reader and
+// answered by our threads. This is the one place that reaches into
+// httplib's protected members (process_request, svr_sock_, the timeouts and
+// the keep-alive count) and its private hook process_and_close_socket:
+// they are no API of the library and change between its versions, which
+// is why server/CMakeLists.txt accepts only the 0.11 series this was
+// written against.
 class HttpSite::ListeningServer : public httplib::Server {
 public:
     ListeningServer(std::size_t connectionThreads, const ConnectionPolicy& policy, RequestLog& log)
@@ -161,7 +181,7 @@ private:
                                 Milliseconds(write_timeout_sec_, write_timeout_usec_), m_stopEvent);
         const bool lastRequest = m_stopping || connection->AnsweredRequests() + 1 >= keep_alive_max_count_;
         bool connectionClosed = false;
-        const bool answered = process_request(stream, lastRequest, connectionClosed, nullptr);
+        const bool answered = process_request(stream, lastRequest, connectionClosed, TakeRangesAway);
         connection->CountAnswer();
         if (answered && !connectionClosed && !lastRequest)
             m_heads.Add(std::move(connection), RequestHeadReader::Start::BetweenRequests);

@@ -8,8 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <optional>
-#include <sstream>
 #include <string_view>
 
 namespace stationserver {
@@ -30,11 +28,13 @@ constexpr char kUsage[] =
     "standard input.\n"
     "\n"
     "  --catalogue OUT   write the catalogue to OUT, replacing it only once the new\n"
-    "                    one is complete (default: standard output)\n"
+    "                    one is complete (default: standard output); OUT must be a\n"
+    "                    regular file or a new path, never a link, pipe or device\n"
     "  --help            show this help\n"
     "\n"
     "Records without a name, without an http or https address, or repeating an\n"
-    "earlier station id are skipped; the counts go to standard error. Exit status: 0\n"
+    "earlier station id are skipped, and a number too large to read leaves its field\n"
+    "out; the counts go to standard error. Exit status: 0\n"
     "when the catalogue was written, 1 when it could not be, 2 for a bad command\n"
     "line or a dump with no station to import.\n";
 
@@ -49,12 +49,14 @@ int UsageError(const std::string& message)
     return kExitBadInput;
 }
 
-std::string ReadSource(const std::string& source)
+// Reads the dump as it comes: it is never held whole in memory.
+ImportResult ImportFrom(const std::string& source)
 {
-    std::ostringstream contents;
     if (source == kStandardStream) {
-        contents << std::cin.rdbuf();
-        return contents.str();
+        // Without C stdio's buffer in between, standard input is read in
+        // blocks rather than a call a byte.
+        std::ios::sync_with_stdio(false);
+        return ImportRadioBrowserStations(std::cin, source);
     }
     std::error_code error;
     if (std::filesystem::is_directory(source, error))
@@ -62,10 +64,10 @@ std::string ReadSource(const std::string& source)
     std::ifstream file(source, std::ios::binary);
     if (!file)
         throw ImportError(source + ": cannot be read: " + std::strerror(errno));
-    contents << file.rdbuf();
+    ImportResult result = ImportRadioBrowserStations(file, source);
     if (file.bad())
         throw ImportError(source + ": cannot be read: " + std::strerror(errno));
-    return contents.str();
+    return result;
 }
 
 void ReportSkipped(const ImportResult& result)
@@ -73,7 +75,8 @@ void ReportSkipped(const ImportResult& result)
     std::cerr << kProgram << "skipped " << result.withoutName << " without a name\n"
               << kProgram << "skipped " << result.withoutWebAddress << " without an http or https address\n"
               << kProgram << "skipped " << result.duplicateIds << " repeating an earlier station id\n"
-              << kProgram << "skipped " << result.notStations << " that are not station objects\n";
+              << kProgram << "skipped " << result.notStations << " that are not station objects\n"
+              << kProgram << "left out " << result.fieldsTooLarge << " fields holding a number too large to read\n";
 }
 
 }
@@ -107,9 +110,20 @@ int RunImport(int argumentCount, const char* const* arguments)
     if (parsed.source.empty())
         return UsageError("import needs the station dump to read (FILE.json, or - for standard input)");
 
+    // Refused before the dump is read, which may take a while; checked
+    // again when the catalogue is written.
+    if (!parsed.catalogue.empty()) {
+        try {
+            CheckReplaceable(parsed.catalogue);
+        } catch (const FileWriteError& error) {
+            std::cerr << kProgram << error.what() << "\n";
+            return kExitNotWritten;
+        }
+    }
+
     ImportResult result;
     try {
-        result = ImportRadioBrowserStations(ReadSource(parsed.source), parsed.source);
+        result = ImportFrom(parsed.source);
     } catch (const ImportError& error) {
         std::cerr << kProgram << error.what() << "\n";
         return kExitBadInput;

@@ -1,11 +1,11 @@
 #include "RadioBrowserImport.h"
 
 #include "CatalogueText.h"
-
-#include <nlohmann/json.hpp>
+#include "JsonArrayReader.h"
 
 #include <algorithm>
 #include <array>
+#include <streambuf>
 #include <unordered_set>
 #include <vector>
 
@@ -29,13 +29,10 @@ constexpr std::string_view kListJoiner = " / ";
 constexpr std::string_view kDescriptionJoiner = " - ";
 
 // The station fields the catalogue is made from. Every other field is
-// dropped while the dump is parsed, which keeps a dump of the whole
-// directory small in memory. The keys of a station object sit at depth 2:
-// inside the array, inside the object.
+// dropped while the dump is read.
 constexpr std::array<std::string_view, 10> kUsedFields{"name",     "url_resolved", "url",      "stationuuid",
                                                        "tags",     "country",      "countrycode", "language",
                                                        "codec",    "lastcheckok"};
-constexpr int kStationFieldDepth = 2;
 
 std::string Text(const Json& station, const char* field)
 {
@@ -112,95 +109,110 @@ std::string StreamAddress(const Json& station)
     return {};
 }
 
-// "[json.exception.parse_error.101] parse error at line 2, column 6: ..."
-// without the library's tag.
-std::string ParseErrorText(const Json::parse_error& error)
+// Adds each station of a dump, as it is read, to the catalogue.
+class CatalogueBuilder {
+public:
+    CatalogueBuilder() { m_result.catalogue = std::string(kPreamble) + std::string(kHeader) + "\n"; }
+
+    void Add(const Json& station);
+    ImportResult Result(std::size_t fieldsTooLarge)
+    {
+        m_result.fieldsTooLarge = fieldsTooLarge;
+        return std::move(m_result);
+    }
+
+private:
+    ImportResult m_result;
+    std::unordered_set<std::string> m_ids;
+};
+
+void CatalogueBuilder::Add(const Json& station)
 {
-    const std::string_view what = error.what();
-    const std::size_t tagEnd = what.find("] ");
-    return std::string(tagEnd == std::string_view::npos ? what : what.substr(tagEnd + 2));
+    if (!station.is_object()) {
+        ++m_result.notStations;
+        return;
+    }
+    const std::string name = CatalogueFieldText(Text(station, "name"));
+    if (name.empty()) {
+        ++m_result.withoutName;
+        return;
+    }
+    const std::string address = StreamAddress(station);
+    if (address.empty()) {
+        ++m_result.withoutWebAddress;
+        return;
+    }
+    const std::string id = CatalogueFieldText(Text(station, "stationuuid"));
+    if (!id.empty() && !m_ids.insert(id).second) {
+        ++m_result.duplicateIds;
+        return;
+    }
+
+    std::string country = CatalogueFieldText(Text(station, "country"));
+    if (country.empty())
+        country = CatalogueFieldText(Text(station, "countrycode"));
+    const std::string languages = Joined(ListItems(Text(station, "language"), SIZE_MAX), kListJoiner);
+    const std::string genre = Joined(ListItems(Text(station, "tags"), kGenreTags), kListJoiner);
+    const std::string description = Joined({country, languages}, kDescriptionJoiner);
+    const bool video = IsVideo(Text(station, "codec"));
+    const bool onAir = PassedLastCheck(station);
+
+    const std::string_view fields[] = {
+        video ? kTelevision : kRadio,
+        name,
+        address,
+        id,
+        genre,
+        description,
+        onAir ? kOnAir : kOffAir,
+    };
+    std::string& catalogue = m_result.catalogue;
+    for (std::size_t i = 0; i < std::size(fields); ++i) {
+        if (i > 0)
+            catalogue += ',';
+        catalogue += fields[i];
+    }
+    catalogue += '\n';
+    ++m_result.imported;
+    m_result.videoStations += video;
+    m_result.offAir += !onAir;
 }
 
-Json ParseStations(std::string_view json, const std::string& sourceName)
-{
-    const Json::parser_callback_t keepUsedFields = [](int depth, Json::parse_event_t event, Json& parsed) {
-        if (event != Json::parse_event_t::key || depth != kStationFieldDepth)
-            return true;
-        const auto& key = parsed.get_ref<const std::string&>();
-        return std::find(kUsedFields.begin(), kUsedFields.end(), key) != kUsedFields.end();
-    };
-    Json stations;
-    try {
-        stations = Json::parse(json, keepUsedFields);
-    } catch (const Json::parse_error& error) {
-        throw ImportError(sourceName + ": not valid JSON: " + ParseErrorText(error));
+// A read-only stream over text in memory, without a copy of it.
+class MemoryBuffer : public std::streambuf {
+public:
+    explicit MemoryBuffer(std::string_view text)
+    {
+        char* begin = const_cast<char*>(text.data());
+        setg(begin, begin, begin + text.size());
     }
-    if (!stations.is_array()) {
-        throw ImportError(sourceName + ": not a list of stations (the JSON text is " + stations.type_name()
+};
+
+}
+
+ImportResult ImportRadioBrowserStations(std::istream& json, const std::string& sourceName)
+{
+    JsonArrayReader stations(json, [](std::string_view field) {
+        return std::find(kUsedFields.begin(), kUsedFields.end(), field) != kUsedFields.end();
+    });
+    CatalogueBuilder builder;
+    try {
+        for (Json station; stations.Next(station);)
+            builder.Add(station);
+    } catch (const JsonSyntaxError& error) {
+        throw ImportError(sourceName + ": not valid JSON: " + error.what());
+    } catch (const JsonNotAnArray& error) {
+        throw ImportError(sourceName + ": not a list of stations (the JSON text is " + error.what()
                           + ", where an array of station objects is needed)");
     }
-    return stations;
-}
-
+    return builder.Result(stations.FieldsTooLarge());
 }
 
 ImportResult ImportRadioBrowserStations(std::string_view json, const std::string& sourceName)
 {
-    const Json stations = ParseStations(json, sourceName);
-
-    ImportResult result;
-    result.catalogue = std::string(kPreamble) + std::string(kHeader) + "\n";
-    std::unordered_set<std::string> ids;
-    for (const Json& station : stations) {
-        if (!station.is_object()) {
-            ++result.notStations;
-            continue;
-        }
-        const std::string name = CatalogueFieldText(Text(station, "name"));
-        if (name.empty()) {
-            ++result.withoutName;
-            continue;
-        }
-        const std::string address = StreamAddress(station);
-        if (address.empty()) {
-            ++result.withoutWebAddress;
-            continue;
-        }
-        const std::string id = CatalogueFieldText(Text(station, "stationuuid"));
-        if (!id.empty() && !ids.insert(id).second) {
-            ++result.duplicateIds;
-            continue;
-        }
-
-        std::string country = CatalogueFieldText(Text(station, "country"));
-        if (country.empty())
-            country = CatalogueFieldText(Text(station, "countrycode"));
-        const std::string languages = Joined(ListItems(Text(station, "language"), SIZE_MAX), kListJoiner);
-        const std::string genre = Joined(ListItems(Text(station, "tags"), kGenreTags), kListJoiner);
-        const std::string description = Joined({country, languages}, kDescriptionJoiner);
-        const bool video = IsVideo(Text(station, "codec"));
-        const bool onAir = PassedLastCheck(station);
-
-        const std::string_view fields[] = {
-            video ? kTelevision : kRadio,
-            name,
-            address,
-            id,
-            genre,
-            description,
-            onAir ? kOnAir : kOffAir,
-        };
-        for (std::size_t i = 0; i < std::size(fields); ++i) {
-            if (i > 0)
-                result.catalogue += ',';
-            result.catalogue += fields[i];
-        }
-        result.catalogue += '\n';
-        ++result.imported;
-        result.videoStations += video;
-        result.offAir += !onAir;
-    }
-    return result;
+    MemoryBuffer buffer(json);
+    std::istream input(&buffer);
+    return ImportRadioBrowserStations(input, sourceName);
 }
 
 }

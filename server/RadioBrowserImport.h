@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <istream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -24,6 +25,9 @@ struct ImportResult {
     std::size_t withoutWebAddress = 0;
     std::size_t duplicateIds = 0;
     std::size_t notStations = 0;
+    // Fields left out, their records kept, for holding a number too large
+    // to read.
+    std::size_t fieldsTooLarge = 0;
 };
 
 // Turns a JSON array of Radio Browser station objects (as its API answers
@@ -32,9 +36,14 @@ struct ImportResult {
 // name, the resolved stream address, the station's id, its first tags as
 // genre, country and language as description, and ON or OFF from the
 // directory's last check. Records without a name, without an http or https
-// address, or repeating an earlier id are skipped and counted. sourceName
-// only names the dump in the catalogue's comment and in messages. Throws
-// ImportError when the text is not a JSON array.
+// address with a host, or repeating an earlier id are skipped and counted.
+// The text is read a record at a time (see JsonArrayReader), so a dump of
+// the whole directory needs the memory of its catalogue and little more.
+// sourceName only names the dump in messages. Throws ImportError when the
+// text is not a JSON array.
+ImportResult ImportRadioBrowserStations(std::istream& json, const std::string& sourceName);
+
+// The same for a dump already in memory.
 ImportResult ImportRadioBrowserStations(std::string_view json, const std::string& sourceName);
 
 }

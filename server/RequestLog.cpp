@@ -90,7 +90,7 @@ httplib::Server::Handler RequestLog::Logged(httplib::Server::Handler handler)
 {
     return [this, handler = std::move(handler)](const httplib::Request& request, httplib::Response& response) {
         handler(request, response);
-        if (response.content_provider_ || !request.ranges.empty())
+        if (response.content_provider_)
             return;
         if (response.status == -1)
             response.status = 200;
@@ -103,20 +103,16 @@ httplib::Server::Handler RequestLog::ErrorHandler()
     return [this](const httplib::Request& request, httplib::Response& response) {
         if (!response.body.empty())
             return;
-        response.set_content(response.status == 404
-                                 ? "Nothing is served at " + request.path + ".\n"
-                                 : "The request could not be answered (status " + std::to_string(response.status) + ").\n",
-                             "text/plain");
-        if (request.ranges.empty())
-            WriteAnswer(request, response);
-    };
-}
-
-httplib::Logger RequestLog::RangeLogger()
-{
-    return [this](const httplib::Request& request, const httplib::Response& response) {
-        if (!response.content_provider_ && !request.ranges.empty())
-            WriteAnswer(request, response);
+        // A 416 here is httplib's own, for a Range header it could not
+        // read; it would cut a body of ours to the part of that header it
+        // did read, so the answer stays empty.
+        if (response.status != 416) {
+            response.set_content(response.status == 404 ? "Nothing is served at " + request.path + ".\n"
+                                                        : "The request could not be answered (status "
+                                                              + std::to_string(response.status) + ").\n",
+                                 "text/plain");
+        }
+        WriteAnswer(request, response);
     };
 }
 

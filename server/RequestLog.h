@@ -15,8 +15,7 @@ namespace stationserver {
 //   <ISO-8601 UTC time> <METHOD> <path> <status> <bytes sent>
 // Bytes sent count the body only. An answer whose body is known in full is
 // logged just before it goes out, so that a client that has its answer
-// always finds the line; only the answer to a range request waits until
-// httplib has cut the body to the range. An answer from a content provider
+// always finds the line. An answer from a content provider
 // (a stream, a faulty body) is logged when it has ended, with what really
 // went out; a stream also gets a line ending in "STREAM-START" when it
 // begins.
@@ -34,16 +33,12 @@ public:
 
     // Wraps a route's handler so that answers with a body are logged;
     // answers from a content provider are logged by their ProviderTally.
-    // A handler that leaves the status unset lets httplib answer a range
-    // request with 206 (or 416) and the part asked for; otherwise it is 200.
+    // A handler that leaves the status unset answers 200.
     httplib::Server::Handler Logged(httplib::Server::Handler handler);
     // For set_error_handler: gives httplib's own error answers (no route,
     // a bad request) a short text and logs them. Answers from our handlers
     // always carry a body of their own and were logged already.
     httplib::Server::Handler ErrorHandler();
-    // For set_logger: logs the answers to range requests, which only exist
-    // once httplib has written them.
-    httplib::Logger RangeLogger();
 
 private:
     void WriteAnswer(const httplib::Request& request, const httplib::Response& response);

@@ -1,5 +1,6 @@
 #include "StationListHandler.h"
 
+#include "ByteRange.h"
 #include "ContentNegotiation.h"
 #include "EncodedStationList.h"
 #include "RequestLog.h"
@@ -62,9 +63,9 @@ void StationListHandler::operator()(const httplib::Request& request, httplib::Re
         AnswerWithList(request, response, std::move(list));
 }
 
-// The list goes out from memory that every answer shares, without a copy;
-// httplib cuts a range request's part from it. The log line is written just
-// before the last piece, so that a client that has its answer finds it.
+// The list goes out from memory that every answer shares, without a copy,
+// whole or the one range asked for. The log line is written just before
+// the last piece, so that a client that has its answer finds it.
 void StationListHandler::AnswerWithList(const httplib::Request& request, httplib::Response& response,
                                         std::shared_ptr<const EncodedStationList> list) const
 {
@@ -77,20 +78,37 @@ void StationListHandler::AnswerWithList(const httplib::Request& request, httplib
         response.status = 304;
         return;
     }
+
+    // A range of another list than this one (If-Range names its tag) would
+    // mix two lists in the client's copy: that client gets the whole list.
+    const bool rangeFitsList = !request.has_header("If-Range") || request.get_header_value("If-Range") == tag;
+    const ByteRange range =
+        rangeFitsList ? SelectByteRange(request.get_header_value("Range"), body->size()) : ByteRange{};
+    if (range.kind == ByteRange::Kind::Unsatisfiable) {
+        response.status = 416;
+        response.set_header("Content-Range", range.ContentRange(body->size()));
+        response.set_content("The station list has " + std::to_string(body->size())
+                                 + " bytes; the range asked for is not among them.\n",
+                             "text/plain");
+        return;
+    }
     if (gzip)
         response.set_header("Content-Encoding", "gzip");
+    const bool part = range.kind == ByteRange::Kind::Part;
+    const std::size_t start = part ? range.offset : 0;
+    const std::size_t bytes = part ? range.count : body->size();
+    response.status = part ? 206 : 200;
+    if (part)
+        response.set_header("Content-Range", range.ContentRange(body->size()));
 
-    // httplib answers a range request with 206 when the status is left unset.
-    const int status = request.ranges.empty() ? 200 : 206;
-    const bool logBeforeLastPiece = request.ranges.size() <= 1;
-    auto tally = std::make_shared<ProviderTally>(m_log, request, status);
+    auto tally = std::make_shared<ProviderTally>(m_log, request, response.status);
     response.set_content_provider(
-        body->size(), kContentType,
-        [body, tally, logBeforeLastPiece](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+        bytes, kContentType,
+        [body, tally, start](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
             const std::size_t piece = std::min(length, kPieceSize);
-            if (logBeforeLastPiece && piece == length)
+            if (piece == length)
                 tally->LogAnswer(tally->BytesSent() + piece);
-            return tally->Write(sink, body->data() + offset, piece);
+            return tally->Write(sink, body->data() + start + offset, piece);
         },
         ProviderTally::LogWhenReleased(tally));
 }

@@ -128,7 +128,6 @@ int main(int argc, char** argv)
         promo.Server().Get("/", log.Logged(HtmlPage(PromoSitePage(addresses))));
         for (HttpSite* site : {&station, &music, &promo}) {
             site->Server().set_error_handler(log.ErrorHandler());
-            site->Server().set_logger(log.RangeLogger());
             site->Start();
         }
 

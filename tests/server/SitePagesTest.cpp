@@ -71,4 +71,21 @@ TEST_F(SitePagesTest, EachSiteAnswersOnlyItsOwnPages)
     EXPECT_EQ(m_server.RequestLog().filter(QRegularExpression(" 404 \\d+$")).size(), 3);
 }
 
+// Pages are small and sent whole: a range, even one past the end or of no
+// bytes, gets the page and never a cut or empty one.
+TEST_F(SitePagesTest, PagesAreSentWholeWhateverRangeIsAsked)
+{
+    const std::string banner = Page(m_server.Port(), "/banners/kestrel-radio.html");
+    for (const char* range : {"bytes=999999999-", "bytes=-0", "bytes=0-9", "bytes=0-9,20-"}) {
+        const auto answer = HttpFetch::Get(m_server.Port(), "/banners/kestrel-radio.html", {{"Range", range}});
+        ASSERT_TRUE(answer) << range;
+        EXPECT_EQ(answer->status, 200) << range;
+        EXPECT_EQ(answer->Header("Content-Range"), "") << range;
+        EXPECT_EQ(answer->body, banner) << range;
+    }
+    EXPECT_EQ(m_server.RequestLog().filter(" GET /banners/kestrel-radio.html 200 " + QString::number(banner.size()))
+                  .size(),
+              5);
+}
+
 }

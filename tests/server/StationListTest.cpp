@@ -9,6 +9,8 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 QString DemoCatalogue()
@@ -117,7 +119,14 @@ TEST_F(StationListTest, IsGzippedForClientsThatAcceptGzipAndDecodesToTheSameList
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->body, plain->body);
 
-    for (const char* refusal : {"gzip;q=0, deflate", "identity", "*;q=0", "deflate, gzip; q=0.000"}) {
+    for (const char* taken : {"gzip;q=1", "gzip;Q=0.001", "gzip;q=1.000", "x-gzip;q=0.5", "*;q=1"}) {
+        const auto accepted = client.Get("/stationlist.zip", {{"Accept-Encoding", taken}});
+        ASSERT_TRUE(accepted);
+        EXPECT_EQ(accepted->get_header_value("Content-Encoding"), "gzip") << taken;
+    }
+
+    for (const char* refusal : {"gzip;q=0, deflate", "identity", "*;q=0", "deflate, gzip; q=0.000", "gzip;q=-1",
+                                "gzip;q=2", "gzip;q=0.5x", "gzip;q=", "*;q=-0.5", "gzip;q=1.5"}) {
         const auto refused = HttpFetch::Get(m_server.Port(), "/stationlist.zip", {{"Accept-Encoding", refusal}});
         ASSERT_TRUE(refused);
         EXPECT_EQ(refused->Header("Content-Encoding"), "") << refusal;
@@ -153,6 +162,89 @@ TEST_F(StationListTest, ARangeRequestGetsThatRangeAsPartialContent)
     for (int i = 0; i < 100 && m_server.CountRequests("/stationlist.zip") < 2; ++i)
         QThread::msleep(20);
     EXPECT_EQ(m_server.RequestLog().filter(" GET /stationlist.zip 206 20").size(), 1);
+}
+
+// A range is checked against the list's length: one past the end or of
+// no bytes cannot be satisfied, and says the length it missed.
+TEST_F(StationListTest, AnUnsatisfiableRangeGets416WithTheListsLength)
+{
+    const auto whole = HttpFetch::Get(m_server.Port(), "/stationlist.zip");
+    ASSERT_TRUE(whole);
+    const std::string length = std::to_string(whole->body.size());
+    for (const std::string& range : std::vector<std::string>{"bytes=999999999-", "bytes=-0", "bytes=" + length + "-",
+                                                              "bytes=" + length + "-" + length,
+                                                              "bytes=99999999999999999-100000000000000000"}) {
+        const auto refused = HttpFetch::Get(m_server.Port(), "/stationlist.zip", {{"Range", range}});
+        ASSERT_TRUE(refused) << range;
+        EXPECT_EQ(refused->status, 416) << range;
+        EXPECT_EQ(refused->Header("Content-Range"), "bytes */" + length) << range;
+        EXPECT_EQ(refused->body.find(whole->body.substr(0, 40)), std::string::npos) << range;
+    }
+    EXPECT_EQ(m_server.RequestLog().filter(" GET /stationlist.zip 416 ").size(), 5);
+}
+
+// Open-ended and suffix ranges reach the list's end, a range past it is cut
+// there; several ranges at once are answered with the whole list, which a
+// client may always be sent instead of parts.
+TEST_F(StationListTest, EverySatisfiableRangeGetsItsBytesAndSeveralRangesTheWholeList)
+{
+    const auto whole = HttpFetch::Get(m_server.Port(), "/stationlist.zip");
+    ASSERT_TRUE(whole);
+    const std::size_t size = whole->body.size();
+    const std::string length = std::to_string(size);
+    struct Part {
+        std::string range;
+        std::size_t first;
+        std::size_t count;
+    };
+    for (const Part& part : {Part{"bytes=" + std::to_string(size - 10) + "-", size - 10, 10},
+                             Part{"bytes=-10", size - 10, 10}, Part{"bytes=-99999999", 0, size},
+                             Part{"bytes=0-0", 0, 1}, Part{"bytes=5-99999999999", 5, size - 5},
+                             Part{"bytes=2-3", 2, 2}}) {
+        const auto answer = HttpFetch::Get(m_server.Port(), "/stationlist.zip", {{"Range", part.range}});
+        ASSERT_TRUE(answer) << part.range;
+        EXPECT_EQ(answer->status, 206) << part.range;
+        EXPECT_EQ(answer->Header("Content-Range"), "bytes " + std::to_string(part.first) + "-"
+                                                       + std::to_string(part.first + part.count - 1) + "/" + length)
+            << part.range;
+        EXPECT_EQ(answer->body, whole->body.substr(part.first, part.count)) << part.range;
+    }
+
+    for (const char* ranges : {"bytes=0-9,20-", "bytes=-5, 0-1", "bytes=0-0,999999999-"}) {
+        const auto answer = HttpFetch::Get(m_server.Port(), "/stationlist.zip", {{"Range", ranges}});
+        ASSERT_TRUE(answer) << ranges;
+        EXPECT_EQ(answer->status, 200) << ranges;
+        EXPECT_EQ(answer->Header("Content-Range"), "") << ranges;
+        EXPECT_EQ(answer->Header("Content-Type"), "application/octet-stream") << ranges;
+        EXPECT_EQ(answer->body, whole->body) << ranges;
+    }
+}
+
+// A range of the gzipped list counts the gzipped bytes; a range that names
+// an earlier list (If-Range) gets the whole current one.
+TEST_F(StationListTest, ARangeBelongsToTheRepresentationAndItsTag)
+{
+    httplib::Client client("127.0.0.1", m_server.Port());
+    client.set_decompress(false);
+    const auto gzip = client.Get("/stationlist.zip", {{"Accept-Encoding", "gzip"}});
+    ASSERT_TRUE(gzip);
+    const auto head = client.Get("/stationlist.zip", {{"Accept-Encoding", "gzip"}, {"Range", "bytes=0-1"}});
+    ASSERT_TRUE(head);
+    EXPECT_EQ(head->status, 206);
+    EXPECT_EQ(head->body, "\x1F\x8B");
+    EXPECT_EQ(head->get_header_value("Content-Range"), "bytes 0-1/" + std::to_string(gzip->body.size()));
+
+    const auto whole = HttpFetch::Get(m_server.Port(), "/stationlist.zip");
+    ASSERT_TRUE(whole);
+    const auto current = HttpFetch::Get(m_server.Port(), "/stationlist.zip",
+                                        {{"Range", "bytes=0-1"}, {"If-Range", whole->Header("ETag")}});
+    ASSERT_TRUE(current);
+    EXPECT_EQ(current->status, 206);
+    const auto earlier = HttpFetch::Get(m_server.Port(), "/stationlist.zip",
+                                        {{"Range", "bytes=0-1"}, {"If-Range", "\"1-00000000\""}});
+    ASSERT_TRUE(earlier);
+    EXPECT_EQ(earlier->status, 200);
+    EXPECT_EQ(earlier->body, whole->body);
 }
 
 // What the program shows on a fresh profile: radio channels that are on
