@@ -17,6 +17,7 @@
 #include "fw/MessageBox.h"
 #include "fw/ribbon/CMFCRibbonBaseElement.h"
 #include "fw/WindowMessages.h"
+#include "nowplaying/NowPlayingRelay.h"
 #include "fw/ribbon/CMFCRibbonCategory.h"
 #include "fw/ribbon/CMFCRibbonStatusBarPane.h"
 #include "platform/media/MediaEngine.h"
@@ -43,6 +44,8 @@ namespace {
 constexpr int kTimeoutMs = 20000;
 const QString kStationList = QStringLiteral("/stationlist.zip");
 const QString kDemoMp3 = QStringLiteral("/streams/kestrel-mp3");
+const QString kVorbis = QStringLiteral("/streams/kestrel-ogg");
+const QString kTalk = QStringLiteral("/streams/kestrel-talk");
 const QStringList kDemoRows{QStringLiteral("Kestrel Vorbis"),      QStringLiteral("Kestrel Talk"),
                             QStringLiteral("Kestrel Radio Demo"),  QString::fromUtf8("ケストレル・ラジオ"),
                             QStringLiteral("Kestrel Lost Signal"), QStringLiteral("Kestrel Podcast"),
@@ -300,6 +303,45 @@ TEST_F(RadioPageTest, FileAddressesInTheListAreRefusedAndNothingIsRead)
     close(nWatch);
     for (const QString& line : m_pServer->RequestLog())
         EXPECT_FALSE(line.contains(QStringLiteral("/streams/"))) << qPrintable(line);
+}
+
+TEST_F(RadioPageTest, ABurstOfNextCommandsEndsOnItsLastRowInTheListTheRelayAndTheSound)
+{
+    Preset(SettingNames::kLastChannelIndex, 0);
+    StartServer();
+    StartProgram();
+    WaitForList(kDemoRows, 1);
+    ASSERT_TRUE(WaitFor([&] { return Starts(kVorbis) == 1 && Frame()->GetStatusText().startsWith(PlayerTexts::kPlaying); }))
+        << qPrintable(Frame()->GetStatusText());
+    CNowPlayingRelay* pRelay = CNowPlayingRelay::Get();
+    ASSERT_NE(pRelay, nullptr);
+
+    // The desktop's media controls asking for Next a thousand times, far
+    // faster than streams open.
+    constexpr int kBurst = 1000;
+    for (int i = 0; i < kBurst; ++i)
+        pRelay->Next();
+
+    const int nLast = kBurst % static_cast<int>(kDemoRows.size());
+    ASSERT_EQ(kDemoRows[nLast], QStringLiteral("Kestrel Talk"));
+    const auto settled = [&] {
+        return Selected() == nLast && pRelay->ChannelName() == kDemoRows[nLast]
+               && Frame()->GetStatusText().startsWith(PlayerTexts::kPlaying) && CountOpenStreams(*m_pServer, kTalk) == 1
+               && CountOpenStreams(*m_pServer, kVorbis) == 0 && CountOpenStreams(*m_pServer, kDemoMp3) == 0;
+    };
+    EXPECT_TRUE(WaitFor(settled)) << "row " << Selected() << ", " << qPrintable(pRelay->ChannelName()) << ", "
+                                  << qPrintable(Frame()->GetStatusText()) << "; open streams: talk "
+                                  << CountOpenStreams(*m_pServer, kTalk) << ", vorbis "
+                                  << CountOpenStreams(*m_pServer, kVorbis) << ", mp3 "
+                                  << CountOpenStreams(*m_pServer, kDemoMp3);
+    EXPECT_EQ(LastStreamStarted(*m_pServer), kTalk) << qPrintable(LastStreamStarted(*m_pServer));
+    EXPECT_EQ(pRelay->GetPlayState(), CNowPlayingRelay::PlayState::Playing);
+    EXPECT_EQ(pRelay->StreamAddress(), m_pServer->Url(kTalk));
+    EXPECT_EQ(View()->m_player.GetURL(), m_pServer->Url(kTalk));
+    EXPECT_EQ(GetSettingInt(SettingNames::kLastChannelIndex, -1), nLast);
+    EXPECT_TRUE(WaitFor([] { return PlayerTestSupport::RecordPeakLevel(700) > 0.01; }, 8000)) << "the last row is heard";
+    EXPECT_TRUE(settled()) << "and it stays so";
+    EXPECT_EQ(LastStreamStarted(*m_pServer), kTalk) << qPrintable(LastStreamStarted(*m_pServer));
 }
 
 }
