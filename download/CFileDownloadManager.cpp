@@ -69,20 +69,19 @@ void CFileDownloadManager::StartDownload(QObject* pContext, std::function<void(B
         [this, pDownloader = AvailableDownloader(), strUrl = m_strUrl, strTempFile = m_strTempFile] {
             m_transferResult = Transfer(pDownloader, strUrl, strTempFile);
         }));
-    // Queued to this thread, after the transfer's thread has written the
-    // result.
-    // The flag lives as long as this manager: a report that comes after the
-    // manager has gone is dropped.
+    // Queued to this thread, once the transfer's thread has written the
+    // result. The flag lives as long as this manager: a report that comes
+    // after the manager has gone is dropped.
     const std::weak_ptr<std::atomic<bool>> pManagerAlive = m_pGiveUp;
-    QObject::connect(m_pTransferThread.get(), &QThread::finished, pContext, [this, pManagerAlive, onEnded = std::move(onEnded)] {
+    const auto report = [this, pManagerAlive, onEnded = std::move(onEnded)] {
         if (pManagerAlive.expired())
             return;
-        const std::function<void(BOOL)> report = onEnded;
         // The thread says it has finished just before it ends.
         m_pTransferThread->wait();
         m_pTransferThread.reset();
-        report(EndDownload(m_transferResult));
-    });
+        onEnded(EndDownload(m_transferResult));
+    };
+    QObject::connect(m_pTransferThread.get(), &QThread::finished, pContext, report);
     m_pTransferThread->start();
 }
 
@@ -112,7 +111,8 @@ UrlDownloadResult CFileDownloadManager::Transfer(CUrlDownloader* pDownloader, co
                                                  const QString& strTempFile)
 {
     if (pDownloader == nullptr)
-        return UrlDownloadResult{UrlDownloadStatus::TransferFailed, QStringLiteral("no URL download service is available")};
+        return UrlDownloadResult{UrlDownloadStatus::TransferFailed,
+                                 QStringLiteral("no URL download service is available")};
     return pDownloader->Download(strUrl, strTempFile);
 }
 

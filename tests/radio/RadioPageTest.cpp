@@ -9,6 +9,8 @@
 
 #include "app/CKestrelRadioApp.h"
 #include "catalogue/DataFolder.h"
+#include "download/CDlgFileDownloader.h"
+#include "download/CFileDownloadManager.h"
 #include "download/ChannelsListDownload.h"
 #include "download/ServerAddresses.h"
 #include "frame/CMainFrame.h"
@@ -31,9 +33,11 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QPointer>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
@@ -237,6 +241,56 @@ TEST_F(RadioPageTest, WithTheServerDownTheFailureIsToldAndTheNextRefreshFillsThe
     EXPECT_EQ(m_boxes.size(), 1);
 }
 
+// Paint events of a window while a download runs.
+class PaintsDuringDownload : public QObject
+{
+public:
+    bool eventFilter(QObject*, QEvent* pEvent) override
+    {
+        if (pEvent->type() == QEvent::Paint && m_pDialog && m_pDialog->m_manager.IsDownloading())
+            ++m_nPaints;
+        return false;
+    }
+
+    QPointer<CDlgFileDownloader> m_pDialog;
+    int m_nPaints = 0;
+};
+
+TEST_F(RadioPageTest, WhileAStalledListServerHoldsTheDownloadTheWindowPaintsAndAnswers)
+{
+    StartServer({.fault = QStringLiteral("stalled-body")});
+    const CDownloadDeadlineOverride deadline(std::chrono::milliseconds(4000));
+    PaintsDuringDownload paints;
+    int nAnswered = 0;
+    const CModalDialogDriver driver([&](CDialog& dialog) {
+        paints.m_pDialog = qobject_cast<CDlgFileDownloader*>(&dialog);
+        if (!paints.m_pDialog)
+            return;
+        Frame()->installEventFilter(&paints);
+        auto* pTicker = new QTimer(&dialog);
+        QObject::connect(pTicker, &QTimer::timeout, &dialog, [&] {
+            if (!paints.m_pDialog->m_manager.IsDownloading())
+                return;
+            Frame()->update();
+            QMetaObject::invokeMethod(
+                Frame(),
+                [&] { nAnswered += paints.m_pDialog && paints.m_pDialog->m_manager.IsDownloading() ? 1 : 0; },
+                Qt::QueuedConnection);
+        });
+        pTicker->start(50);
+    });
+
+    StartProgram();
+    ASSERT_TRUE(WaitFor([&] { return !m_boxes.isEmpty(); })) << "the download's deadline, then the failure";
+
+    Frame()->removeEventFilter(&paints);
+    EXPECT_GT(paints.m_nPaints, 0) << "the main window painted under the dialog";
+    EXPECT_GT(nAnswered, 3) << "what was posted to the main window ran";
+    EXPECT_EQ(m_boxes.size(), 1);
+    EXPECT_EQ(m_boxes.first().strText, ChannelsListFailureMessage());
+    EXPECT_EQ(View()->m_listChannels.GetItemCount(), 0);
+}
+
 TEST_F(RadioPageTest, ARefreshOnAnotherPageLeavesTheFileForTheNextRadioPage)
 {
     StartServer();
@@ -311,8 +365,9 @@ TEST_F(RadioPageTest, ABurstOfNextCommandsEndsOnItsLastRowInTheListTheRelayAndTh
     StartServer();
     StartProgram();
     WaitForList(kDemoRows, 1);
-    ASSERT_TRUE(WaitFor([&] { return Starts(kVorbis) == 1 && Frame()->GetStatusText().startsWith(PlayerTexts::kPlaying); }))
-        << qPrintable(Frame()->GetStatusText());
+    ASSERT_TRUE(WaitFor([&] {
+        return Starts(kVorbis) == 1 && Frame()->GetStatusText().startsWith(PlayerTexts::kPlaying);
+    })) << qPrintable(Frame()->GetStatusText());
     CNowPlayingRelay* pRelay = CNowPlayingRelay::Get();
     ASSERT_NE(pRelay, nullptr);
 
