@@ -6,6 +6,7 @@
 #include "fw/PlainText.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -109,11 +110,37 @@ void CDlgFileDownloader::OnTimer(UINT nIDEvent)
 {
     KillTimer(kDownloadTimerId);
     m_manager.m_strUrl = m_strUrl;
-    if (m_manager.Download()) {
+    m_manager.StartDownload(this, [this](BOOL bDownloaded) { OnDownloadEnded(bDownloaded); });
+    CDialog::OnTimer(nIDEvent);
+}
+
+void CDlgFileDownloader::OnDownloadEnded(BOOL bDownloaded)
+{
+    if (bDownloaded) {
         m_strTempFile = m_manager.m_strTempFile;
         EndDialog(IDOK);
     } else {
         EndDialog(IDCANCEL);
     }
-    CDialog::OnTimer(nIDEvent);
+}
+
+void CDlgFileDownloader::OnCancel()
+{
+    // Escape and the close box end the dialog only before the download
+    // begins; after that it ends with the download.
+    if (!m_manager.IsDownloading())
+        CDialog::OnCancel();
+}
+
+void CDlgFileDownloader::closeEvent(QCloseEvent* pEvent)
+{
+    // The close box comes from the desktop; the program closes open dialogs
+    // itself when it ends, and then does not wait for the server.
+    if (m_manager.IsDownloading() && !pEvent->spontaneous()) {
+        m_bGivenUp = true;
+        m_manager.GiveUp();
+        pEvent->ignore();
+        return;
+    }
+    CDialog::closeEvent(pEvent);
 }

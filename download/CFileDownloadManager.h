@@ -1,34 +1,55 @@
 #pragma once
 
 #include "fw/Types.h"
+#include "platform/download/UrlDownloader.h"
 
+#include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 
-class CUrlDownloader;
+class CWaitCursor;
+class QObject;
+class QThread;
 
-// Fetches one URL into a fresh temporary file, always from the server. One
-// call does the whole transfer on the calling thread, with the wait cursor
-// shown. The file a successful download leaves behind is the caller's.
+// Fetches one URL into a fresh temporary file, always from the server, with
+// the wait cursor shown. Download does the whole transfer on the calling
+// thread; StartDownload runs it on a thread of its own and reports at the
+// end, so that the window goes on answering however slowly the server
+// sends. The file a successful download leaves behind is the caller's.
 class CFileDownloadManager
 {
 public:
     // The longest one download may take in all, however slowly the server
-    // sends: the program waits for it with its window unable to respond.
+    // sends.
     static constexpr std::chrono::seconds kDownloadDeadline{60};
 
     // Downloads through the platform's URL download service, within the
-    // deadline, and gives up as soon as the program is asked to end.
+    // deadline, and gives up as soon as the program is asked to end or
+    // GiveUp is called.
     CFileDownloadManager();
+    // Downloads through pDownloader, which brings its own limits: GiveUp
+    // does not reach it.
     explicit CFileDownloadManager(std::unique_ptr<CUrlDownloader> pDownloader);
     CFileDownloadManager(const CFileDownloadManager&) = delete;
     CFileDownloadManager& operator=(const CFileDownloadManager&) = delete;
+    // A download still running is given up, waited for, and its file removed.
     virtual ~CFileDownloadManager();
 
     // Non-zero when m_strUrl's bytes now lie in m_strTempFile. A failed
     // download leaves no file behind.
     BOOL Download();
+    // Starts what Download does and returns at once. Once the transfer has
+    // ended, onEnded gets Download's result on this thread, unless pContext
+    // has gone by then. m_strUrl and m_strTempFile are not to be changed
+    // until then.
+    void StartDownload(QObject* pContext, std::function<void(BOOL)> onEnded);
+    // Whether a download started with StartDownload has not reported yet.
+    bool IsDownloading() const;
+    // Asks the running transfer to stop soon; it then ends as a failure.
+    void GiveUp();
+
     // Sets m_strTempFile to a fresh, unique temporary path where no file
     // exists; empty when the temporary folder cannot be written.
     void MakeTempFileName();
@@ -43,7 +64,21 @@ public:
     CString m_strError;
 
 private:
+    // Shows the wait cursor and reserves the temporary name.
+    void BeginDownload();
+    // The download service when it can fetch anything at all, else null.
+    CUrlDownloader* AvailableDownloader() const;
+    // The transfer alone, on whichever thread runs it.
+    static UrlDownloadResult Transfer(CUrlDownloader* pDownloader, const QString& strUrl, const QString& strTempFile);
+    // Hides the wait cursor and turns the result into Download's.
+    BOOL EndDownload(const UrlDownloadResult& result);
+
+    // Set by GiveUp, read by the transfer's thread.
+    std::shared_ptr<std::atomic<bool>> m_pGiveUp;
     std::unique_ptr<CUrlDownloader> m_pDownloader;
+    std::unique_ptr<CWaitCursor> m_pWaitCursor;
+    std::unique_ptr<QThread> m_pTransferThread;
+    UrlDownloadResult m_transferResult;
 };
 
 // While it lives, managers made with the platform's service give a download

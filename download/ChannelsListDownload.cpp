@@ -28,7 +28,7 @@ BOOL DownloadChannelsList(QWidget* pOwner, const CString& strUrl, const CString&
     const BOOL bDownloaded = dialog.DownloadFile(strUrl, strStationListPath);
     // A download given up because the program is ending is no failure to
     // tell anyone about.
-    if (!bDownloaded && !CTerminationSignalWatcher::IsTerminationRequested())
+    if (!bDownloaded && !dialog.m_bGivenUp && !CTerminationSignalWatcher::IsTerminationRequested())
         AfxMessageBox(ChannelsListFailureMessage(), MB_OK | MB_ICONINFORMATION, pOwner);
     return bDownloaded;
 }

@@ -208,6 +208,7 @@ void CKestrelRadioView::SelectChannel(int nIndex)
 
 void CKestrelRadioView::OnPlay()
 {
+    m_bPlayPosted = false;
     const int nSelected = m_listChannels.GetNextItem(-1, LVNI_SELECTED);
     if (nSelected < 0) {
         // The selection change comes back here and plays the row.
@@ -253,8 +254,14 @@ void CKestrelRadioView::OnStop()
 
 void CKestrelRadioView::OnChannelListItemChanged(int, UINT, UINT uNewState)
 {
-    if (IsSelected(uNewState))
-        PostMessage(WM_COMMAND, ID_PLAY, 0);
+    // A burst of changes (a held key, a flood of Next from the desktop's
+    // media controls) plays only the row it ends on: opening every row on
+    // the way would swamp the player, which then ends up playing another
+    // row than the one shown, or nothing.
+    if (!IsSelected(uNewState) || m_bPlayPosted)
+        return;
+    m_bPlayPosted = true;
+    PostMessage(WM_COMMAND, ID_PLAY, 0);
 }
 
 void CKestrelRadioView::OnChannelListKeyDown(UINT nVKey)

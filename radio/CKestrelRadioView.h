@@ -62,6 +62,9 @@ private:
     void OnUpdateDisplayTVChannels(CCmdUI* pCmdUI);
 
     QCheckBox* m_pCheckNonWorking = nullptr;
+    // A Play posted for a selection change has not run yet: it plays the
+    // row selected when it runs, so later changes need no Play of their own.
+    bool m_bPlayPosted = false;
     // After m_player, which it publishes.
     CNowPlayingPublisher m_nowPlaying;
 };

@@ -16,6 +16,8 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
+#include <QKeyEvent>
+#include <QPointer>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -54,6 +56,42 @@ struct ShownDialog
     QString strMessage;
     QString strFontFamily;
     int nRequestsSoFar = -1;
+};
+
+// A list server that sends two bytes a second and never finishes.
+void ServeTwoBytesASecond(LocalWebServer& server, std::atomic<int>& nRequests)
+{
+    server.Routes().Get(kStationListPath, [&server, &nRequests](const httplib::Request&, httplib::Response& response) {
+        ++nRequests;
+        response.set_chunked_content_provider("application/octet-stream", [&server](size_t, httplib::DataSink& sink) {
+            server.HoldBack(std::chrono::milliseconds(500));
+            return sink.is_writable() && sink.write("R", 1);
+        });
+    });
+}
+
+// What reached the dialog while its download ran.
+class DuringTheDownload : public QObject
+{
+public:
+    explicit DuringTheDownload(CDlgFileDownloader& dialog)
+        : m_dialog(dialog)
+    {
+        dialog.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override
+    {
+        if (pWatched == &m_dialog && pEvent->type() == QEvent::Paint && m_dialog.m_manager.IsDownloading())
+            ++m_nPaints;
+        return false;
+    }
+
+    CDlgFileDownloader& m_dialog;
+    int m_nPaints = 0;
+    int m_nTicks = 0;
+    int m_nZeroTimers = 0;
+    int m_nPostedEvents = 0;
 };
 
 TEST(HandwritingFontTest, SegoePrintOrTheInstalledHandwritingFace)
@@ -134,6 +172,40 @@ TEST_F(DownloadDialogTest, ClosedInItsFirstSecondIsAFailure)
 
     EXPECT_EQ(m_pServer->CountRequests(kStationListPath), 0);
     EXPECT_EQ(ReadAll(m_strDestination), "an older list");
+}
+
+TEST_F(DownloadDialogTest, ASlowListServerLeavesTheDialogPaintingAndTheEventLoopAnswering)
+{
+    LocalWebServer server;
+    std::atomic<int> nRequests = 0;
+    ServeTwoBytesASecond(server, nRequests);
+    ASSERT_TRUE(server.Start());
+    ASSERT_TRUE(WriteFile(m_strDestination, "an older list"));
+    const CDownloadDeadlineOverride deadline(std::chrono::milliseconds(3000));
+    CDlgFileDownloader dialog;
+    DuringTheDownload seen(dialog);
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, &dialog, [&] {
+        if (!dialog.m_manager.IsDownloading())
+            return;
+        ++seen.m_nTicks;
+        dialog.update();
+        QTimer::singleShot(0, &dialog, [&] { seen.m_nZeroTimers += dialog.m_manager.IsDownloading() ? 1 : 0; });
+        QMetaObject::invokeMethod(
+            &dialog, [&] { seen.m_nPostedEvents += dialog.m_manager.IsDownloading() ? 1 : 0; }, Qt::QueuedConnection);
+    });
+    const CModalDialogDriver driver([&](CDialog&) { ticker.start(50); });
+
+    EXPECT_EQ(dialog.DownloadFile(server.Url(QLatin1String(kStationListPath)), m_strDestination), FALSE);
+
+    EXPECT_EQ(nRequests, 1);
+    EXPECT_GT(seen.m_nTicks, 3);
+    EXPECT_GT(seen.m_nZeroTimers, 3);
+    EXPECT_GT(seen.m_nPostedEvents, 3);
+    EXPECT_GT(seen.m_nPaints, 0);
+    EXPECT_FALSE(dialog.m_bGivenUp);
+    EXPECT_EQ(ReadAll(m_strDestination), "an older list");
+    EXPECT_TRUE(TempFilesOfOurs().isEmpty());
 }
 
 TEST_F(DownloadDialogTest, FailedDownloadKeepsTheOlderList)
@@ -320,6 +392,44 @@ TEST_F(ChannelsListDownloadTest, AListServerThatTricklesEndsInTheFailureMessageA
     EXPECT_EQ(ReadAll(m_strDestination), "an older list");
     ASSERT_EQ(m_boxes.size(), 1u);
     EXPECT_EQ(m_boxes[0].strText, ChannelsListFailureMessage());
+    EXPECT_TRUE(TempFilesOfOurs().isEmpty());
+}
+
+TEST_F(ChannelsListDownloadTest, OnceTheDownloadRunsOnlyTheProgramEndingCallsItOffAndNoOneIsTold)
+{
+    LocalWebServer server;
+    std::atomic<int> nRequests = 0;
+    ServeTwoBytesASecond(server, nRequests);
+    ASSERT_TRUE(server.Start());
+    ASSERT_TRUE(WriteFile(m_strDestination, "an older list"));
+    bool bEscapeEndedIt = true;
+    bool bCloseEndedIt = true;
+    const CModalDialogDriver driver([&](CDialog& modal) {
+        auto* pDialog = qobject_cast<CDlgFileDownloader*>(&modal);
+        ASSERT_NE(pDialog, nullptr);
+        auto* pPoll = new QTimer(pDialog);
+        QObject::connect(pPoll, &QTimer::timeout, pDialog, [&, pDialog, pPoll] {
+            if (!pDialog->m_manager.IsDownloading() || nRequests == 0)
+                return;
+            pPoll->stop();
+            QTest::keyClick(pDialog, Qt::Key_Escape);
+            bEscapeEndedIt = !pDialog->isVisible() || !pDialog->m_manager.IsDownloading();
+            // What the program does with open dialogs as it ends.
+            bCloseEndedIt = pDialog->close();
+        });
+        pPoll->start(20);
+    });
+    QElapsedTimer elapsed;
+    elapsed.start();
+
+    EXPECT_EQ(DownloadChannelsList(nullptr, server.Url(QLatin1String(kStationListPath)), m_strDestination), FALSE);
+
+    EXPECT_FALSE(bEscapeEndedIt) << "the user cannot call the download off";
+    EXPECT_FALSE(bCloseEndedIt) << "the dialog ends with its download";
+    // Far sooner than the download's own deadline.
+    EXPECT_LT(elapsed.elapsed(), std::chrono::milliseconds(CFileDownloadManager::kDownloadDeadline).count() / 2);
+    EXPECT_TRUE(m_boxes.empty());
+    EXPECT_EQ(ReadAll(m_strDestination), "an older list");
     EXPECT_TRUE(TempFilesOfOurs().isEmpty());
 }
 

@@ -7,9 +7,14 @@
 #include "RadioProgram.h"
 #include "StationServer.h"
 
+#include <QDBusConnection>
+#include <QDBusInterface>
+#include <QDBusError>
+#include <QDBusPendingCall>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -18,6 +23,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -28,9 +34,13 @@ constexpr char kDataDirsVariable[] = "XDG_DATA_DIRS";
 // the fourth the same stream under a Japanese name, the second the talk.
 const QString kDemoMp3 = QStringLiteral("/streams/kestrel-mp3");
 const QString kTalk = QStringLiteral("/streams/kestrel-talk");
+const QString kVorbis = QStringLiteral("/streams/kestrel-ogg");
 const QString kThirdRow = QStringLiteral("Kestrel Radio Demo");
 const QString kFourthRow = QString::fromUtf8("ケストレル・ラジオ");
 const QString kLastChannelIndex = QStringLiteral("Settings/LastChannelIndex");
+const QString kLastCategory = QStringLiteral("Settings/LastCategory");
+// The rows of the demo catalogue that a fresh profile shows.
+constexpr int kDemoRowCount = 9;
 const QString kDemoTitlePrefix = QStringLiteral("Kestrel Demo - Track ");
 constexpr double kAudible = 0.01;
 
@@ -63,14 +73,15 @@ protected:
         ASSERT_TRUE(m_pServer->Start()) << qPrintable(m_pServer->Error());
     }
 
-    void StartProgramOnBus(const std::optional<int>& lastCategory = std::nullopt)
+    // presets: profile values, as "Settings/LastCategory", set before the start.
+    void StartProgramOnBus(const QVariantHash& presets = {})
     {
         StartServer();
         m_pSession = std::make_unique<DesktopSessionBus>();
         ASSERT_TRUE(m_pSession->Start());
         m_pProgram = std::make_unique<RadioProgram>(*m_pServer);
-        if (lastCategory)
-            m_pProgram->Preset(QStringLiteral("Settings/LastCategory"), *lastCategory);
+        for (auto preset = presets.cbegin(); preset != presets.cend(); ++preset)
+            m_pProgram->Preset(preset.key(), preset.value());
         ASSERT_TRUE(m_pProgram->Start());
         ASSERT_TRUE(WaitFor([&] { return Client().IsOnBus(); })) << qPrintable(m_pProgram->ErrorOutput());
     }
@@ -215,7 +226,7 @@ TEST_F(MprisProgramTest, AVolumeSetOverTheBusIsThePlayersAndIsRemembered)
 
 TEST_F(MprisProgramTest, WithTheSettingsPageOpenNothingCanBeControlledAndQuitEndsTheProgram)
 {
-    StartProgramOnBus(1);
+    StartProgramOnBus({{kLastCategory, 1}});
     for (const char* can : {"CanControl", "CanPlay", "CanPause", "CanGoNext", "CanGoPrevious"})
         EXPECT_FALSE(Client().PlayerProperty(can).toBool(true)) << can;
     EXPECT_EQ(Status(), QStringLiteral("Stopped"));
@@ -245,5 +256,60 @@ TEST_F(MprisProgramTest, WithoutASessionBusTheProgramPlaysAndSaysNothingOfIt)
     EXPECT_FALSE(strErrors.contains(QStringLiteral("dbus"), Qt::CaseInsensitive)) << qPrintable(strErrors);
     EXPECT_FALSE(strErrors.contains(QStringLiteral("d-bus"), Qt::CaseInsensitive)) << qPrintable(strErrors);
 }
+
+// How a client sends a burst of calls.
+enum class Pace { AllAtOnce, EachAnsweredFirst };
+
+class MprisBurstTest : public MprisProgramTest, public ::testing::WithParamInterface<Pace>
+{
+};
+
+TEST_P(MprisBurstTest, AThousandNextEndOnTheirLastRowInTheProfileTheMetadataTheStatusAndTheSound)
+{
+    StartProgramOnBus({{kLastChannelIndex, 0}});
+    ASSERT_TRUE(WaitFor([&] { return Starts(kVorbis) == 1 && Status() == QLatin1String("Playing"); }))
+        << qPrintable(m_pProgram->ErrorOutput());
+
+    constexpr int kBurst = 1000;
+    // Qt keeps a named connection until the process ends: each test's bus
+    // has a name of its own.
+    QDBusConnection bus = QDBusConnection::connectToBus(m_pSession->Address(), m_pSession->Address());
+    ASSERT_TRUE(bus.isConnected());
+    QDBusInterface player(QLatin1String(MprisClient::kService), QStringLiteral("/org/mpris/MediaPlayer2"),
+                          QLatin1String(MprisClient::kPlayer), bus);
+    std::vector<QDBusPendingCall> calls;
+    for (int i = 0; i < kBurst; ++i) {
+        calls.push_back(player.asyncCall(QStringLiteral("Next")));
+        if (GetParam() == Pace::EachAnsweredFirst)
+            calls.back().waitForFinished();
+    }
+    for (QDBusPendingCall& call : calls) {
+        call.waitForFinished();
+        ASSERT_FALSE(call.isError()) << qPrintable(call.error().message());
+    }
+
+    // From the first row, a thousand rows on.
+    const int nLast = kBurst % kDemoRowCount;
+    ASSERT_EQ(nLast, 1);
+    const auto settled = [&] {
+        return m_pProgram->ProfileInt(kLastChannelIndex, -1) == nLast
+               && Client().MetadataText("xesam:album") == QLatin1String("Kestrel Talk")
+               && Client().MetadataText("xesam:url") == m_pServer->Url(kTalk) && Status() == QLatin1String("Playing")
+               && CountOpenStreams(*m_pServer, kTalk) == 1 && CountOpenStreams(*m_pServer, kVorbis) == 0
+               && CountOpenStreams(*m_pServer, kDemoMp3) == 0;
+    };
+    EXPECT_TRUE(WaitFor(settled)) << "row " << m_pProgram->ProfileInt(kLastChannelIndex, -1) << ", "
+                                  << qPrintable(Client().MetadataText("xesam:album")) << ", " << qPrintable(Status())
+                                  << "; open streams: talk " << CountOpenStreams(*m_pServer, kTalk) << ", vorbis "
+                                  << CountOpenStreams(*m_pServer, kVorbis) << ", mp3 "
+                                  << CountOpenStreams(*m_pServer, kDemoMp3);
+    EXPECT_EQ(LastStreamStarted(*m_pServer), kTalk) << qPrintable(LastStreamStarted(*m_pServer));
+    EXPECT_TRUE(WaitFor([] { return PlayerTestSupport::RecordPeakLevel(700) > kAudible; }, 8000))
+        << "the last row is heard";
+    EXPECT_TRUE(settled()) << "and it stays so";
+    EXPECT_EQ(LastStreamStarted(*m_pServer), kTalk) << qPrintable(LastStreamStarted(*m_pServer));
+}
+
+INSTANTIATE_TEST_SUITE_P(Paces, MprisBurstTest, ::testing::Values(Pace::AllAtOnce, Pace::EachAnsweredFirst));
 
 }

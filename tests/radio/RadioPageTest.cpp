@@ -9,6 +9,8 @@
 
 #include "app/CKestrelRadioApp.h"
 #include "catalogue/DataFolder.h"
+#include "download/CDlgFileDownloader.h"
+#include "download/CFileDownloadManager.h"
 #include "download/ChannelsListDownload.h"
 #include "download/ServerAddresses.h"
 #include "frame/CMainFrame.h"
@@ -17,6 +19,7 @@
 #include "fw/MessageBox.h"
 #include "fw/ribbon/CMFCRibbonBaseElement.h"
 #include "fw/WindowMessages.h"
+#include "nowplaying/NowPlayingRelay.h"
 #include "fw/ribbon/CMFCRibbonCategory.h"
 #include "fw/ribbon/CMFCRibbonStatusBarPane.h"
 #include "platform/media/MediaEngine.h"
@@ -30,9 +33,11 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QPointer>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
@@ -43,6 +48,8 @@ namespace {
 constexpr int kTimeoutMs = 20000;
 const QString kStationList = QStringLiteral("/stationlist.zip");
 const QString kDemoMp3 = QStringLiteral("/streams/kestrel-mp3");
+const QString kVorbis = QStringLiteral("/streams/kestrel-ogg");
+const QString kTalk = QStringLiteral("/streams/kestrel-talk");
 const QStringList kDemoRows{QStringLiteral("Kestrel Vorbis"),      QStringLiteral("Kestrel Talk"),
                             QStringLiteral("Kestrel Radio Demo"),  QString::fromUtf8("ケストレル・ラジオ"),
                             QStringLiteral("Kestrel Lost Signal"), QStringLiteral("Kestrel Podcast"),
@@ -234,6 +241,56 @@ TEST_F(RadioPageTest, WithTheServerDownTheFailureIsToldAndTheNextRefreshFillsThe
     EXPECT_EQ(m_boxes.size(), 1);
 }
 
+// Paint events of a window while a download runs.
+class PaintsDuringDownload : public QObject
+{
+public:
+    bool eventFilter(QObject*, QEvent* pEvent) override
+    {
+        if (pEvent->type() == QEvent::Paint && m_pDialog && m_pDialog->m_manager.IsDownloading())
+            ++m_nPaints;
+        return false;
+    }
+
+    QPointer<CDlgFileDownloader> m_pDialog;
+    int m_nPaints = 0;
+};
+
+TEST_F(RadioPageTest, WhileAStalledListServerHoldsTheDownloadTheWindowPaintsAndAnswers)
+{
+    StartServer({.fault = QStringLiteral("stalled-body")});
+    const CDownloadDeadlineOverride deadline(std::chrono::milliseconds(4000));
+    PaintsDuringDownload paints;
+    int nAnswered = 0;
+    const CModalDialogDriver driver([&](CDialog& dialog) {
+        paints.m_pDialog = qobject_cast<CDlgFileDownloader*>(&dialog);
+        if (!paints.m_pDialog)
+            return;
+        Frame()->installEventFilter(&paints);
+        auto* pTicker = new QTimer(&dialog);
+        QObject::connect(pTicker, &QTimer::timeout, &dialog, [&] {
+            if (!paints.m_pDialog->m_manager.IsDownloading())
+                return;
+            Frame()->update();
+            QMetaObject::invokeMethod(
+                Frame(),
+                [&] { nAnswered += paints.m_pDialog && paints.m_pDialog->m_manager.IsDownloading() ? 1 : 0; },
+                Qt::QueuedConnection);
+        });
+        pTicker->start(50);
+    });
+
+    StartProgram();
+    ASSERT_TRUE(WaitFor([&] { return !m_boxes.isEmpty(); })) << "the download's deadline, then the failure";
+
+    Frame()->removeEventFilter(&paints);
+    EXPECT_GT(paints.m_nPaints, 0) << "the main window painted under the dialog";
+    EXPECT_GT(nAnswered, 3) << "what was posted to the main window ran";
+    EXPECT_EQ(m_boxes.size(), 1);
+    EXPECT_EQ(m_boxes.first().strText, ChannelsListFailureMessage());
+    EXPECT_EQ(View()->m_listChannels.GetItemCount(), 0);
+}
+
 TEST_F(RadioPageTest, ARefreshOnAnotherPageLeavesTheFileForTheNextRadioPage)
 {
     StartServer();
@@ -300,6 +357,46 @@ TEST_F(RadioPageTest, FileAddressesInTheListAreRefusedAndNothingIsRead)
     close(nWatch);
     for (const QString& line : m_pServer->RequestLog())
         EXPECT_FALSE(line.contains(QStringLiteral("/streams/"))) << qPrintable(line);
+}
+
+TEST_F(RadioPageTest, ABurstOfNextCommandsEndsOnItsLastRowInTheListTheRelayAndTheSound)
+{
+    Preset(SettingNames::kLastChannelIndex, 0);
+    StartServer();
+    StartProgram();
+    WaitForList(kDemoRows, 1);
+    ASSERT_TRUE(WaitFor([&] {
+        return Starts(kVorbis) == 1 && Frame()->GetStatusText().startsWith(PlayerTexts::kPlaying);
+    })) << qPrintable(Frame()->GetStatusText());
+    CNowPlayingRelay* pRelay = CNowPlayingRelay::Get();
+    ASSERT_NE(pRelay, nullptr);
+
+    // The desktop's media controls asking for Next a thousand times, far
+    // faster than streams open.
+    constexpr int kBurst = 1000;
+    for (int i = 0; i < kBurst; ++i)
+        pRelay->Next();
+
+    const int nLast = kBurst % static_cast<int>(kDemoRows.size());
+    ASSERT_EQ(kDemoRows[nLast], QStringLiteral("Kestrel Talk"));
+    const auto settled = [&] {
+        return Selected() == nLast && pRelay->ChannelName() == kDemoRows[nLast]
+               && Frame()->GetStatusText().startsWith(PlayerTexts::kPlaying) && CountOpenStreams(*m_pServer, kTalk) == 1
+               && CountOpenStreams(*m_pServer, kVorbis) == 0 && CountOpenStreams(*m_pServer, kDemoMp3) == 0;
+    };
+    EXPECT_TRUE(WaitFor(settled)) << "row " << Selected() << ", " << qPrintable(pRelay->ChannelName()) << ", "
+                                  << qPrintable(Frame()->GetStatusText()) << "; open streams: talk "
+                                  << CountOpenStreams(*m_pServer, kTalk) << ", vorbis "
+                                  << CountOpenStreams(*m_pServer, kVorbis) << ", mp3 "
+                                  << CountOpenStreams(*m_pServer, kDemoMp3);
+    EXPECT_EQ(LastStreamStarted(*m_pServer), kTalk) << qPrintable(LastStreamStarted(*m_pServer));
+    EXPECT_EQ(pRelay->GetPlayState(), CNowPlayingRelay::PlayState::Playing);
+    EXPECT_EQ(pRelay->StreamAddress(), m_pServer->Url(kTalk));
+    EXPECT_EQ(View()->m_player.GetURL(), m_pServer->Url(kTalk));
+    EXPECT_EQ(GetSettingInt(SettingNames::kLastChannelIndex, -1), nLast);
+    EXPECT_TRUE(WaitFor([] { return PlayerTestSupport::RecordPeakLevel(700) > 0.01; }, 8000)) << "the last row is heard";
+    EXPECT_TRUE(settled()) << "and it stays so";
+    EXPECT_EQ(LastStreamStarted(*m_pServer), kTalk) << qPrintable(LastStreamStarted(*m_pServer));
 }
 
 }

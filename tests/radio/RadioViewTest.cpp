@@ -208,6 +208,29 @@ TEST_F(RadioViewTest, NextAndPreviousWrapAndOnlyMoveTheSelection)
     EXPECT_EQ(Stored(SettingNames::kLastChannelIndex), 2);
 }
 
+TEST_F(RadioViewTest, ABurstOfNextPlaysOnlyTheRowItEndsOn)
+{
+    AddRows(5);
+    m_view.SelectChannel(0);
+    Settle();
+    ASSERT_EQ(PlaysPosted(), 1);
+
+    // As the tray, the hot keys and the desktop's media controls send them.
+    for (int i = 0; i < 12; ++i)
+        m_view.PostMessage(WM_COMMAND, ID_PLAY_NEXT, 0);
+    Settle();
+
+    EXPECT_EQ(Selected(), 2);
+    EXPECT_EQ(Playing(), AddressOf(2));
+    EXPECT_EQ(Stored(SettingNames::kLastChannelIndex), 2);
+    EXPECT_EQ(PlaysPosted(), 2) << "one Play for the whole burst";
+
+    // That Play has run: the next change plays again.
+    Command(ID_PLAY_PREVIOUS);
+    EXPECT_EQ(Playing(), AddressOf(1));
+    EXPECT_EQ(PlaysPosted(), 3);
+}
+
 TEST_F(RadioViewTest, WithoutSelectionNextPlaysTheFirstRowAndPreviousTheLast)
 {
     AddRows(3);
