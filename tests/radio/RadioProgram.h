@@ -26,12 +26,15 @@ public:
     void Preset(const QString& strKey, const QVariant& value);
     // A variable of the program's environment, set before the start.
     void SetEnvironment(const QString& strName, const QString& strValue);
+    // A variable of the test's environment that the program does not get.
+    void UnsetEnvironment(const QString& strName);
     bool Start(const QStringList& arguments = {});
     // Starts a command line of the test's choosing (a launcher that starts
     // the program) in the program's environment; what it writes on its
     // standard error goes to a file in the home folder.
     bool StartCommand(const QStringList& command);
     bool IsRunning() const;
+    qint64 ProcessId() const { return m_process.processId(); }
     // Waits for the program to end by itself.
     bool WaitForEnd(int nTimeoutMs);
     // Whether the program ended by itself with the exit code 0.
