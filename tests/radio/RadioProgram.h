@@ -34,7 +34,6 @@ public:
     // standard error goes to a file in the home folder.
     bool StartCommand(const QStringList& command);
     bool IsRunning() const;
-    qint64 ProcessId() const { return m_process.processId(); }
     // Waits for the program to end by itself.
     bool WaitForEnd(int nTimeoutMs);
     // Whether the program ended by itself with the exit code 0.
