@@ -132,8 +132,8 @@ BOOL CKestrelRadioApp::InitInstance()
     StartDesktopMediaControls();
 
     // The window exists on the display from the start, shown or not, so
-    // that the pages (and the native windows of the player and the web
-    // pages) always go into a made window.
+    // that the pages (and the web pages' native windows) always go into a
+    // made window.
     pMainFrame->winId();
     if (bShowMainWindow)
         pMainFrame->ShowWindow(SW_SHOW);

@@ -18,6 +18,9 @@ constexpr char kPlacementFlags[] = "MainWindowFlags";
 constexpr char kPlacementShowCmd[] = "MainWindowShowCmd";
 constexpr int kNotSaved = INT_MIN;
 
+// Qt's platform plug-ins for Wayland sessions are all named so.
+constexpr char kWaylandPlatformPrefix[] = "wayland";
+
 CWinAppEx* WorkspaceOwner()
 {
     return dynamic_cast<CWinAppEx*>(AfxGetApp());
@@ -38,6 +41,25 @@ QRect OnSomeScreen(QRect rect)
     }
     return rect;
 }
+
+bool CanPlaceWindows()
+{
+    return !QGuiApplication::platformName().startsWith(QLatin1String(kWaylandPlatformPrefix));
+}
+
+// A placement stored under Wayland may have a size and no position; its
+// rectangle then starts at 0,0.
+bool IsPositionSaved(CWinAppEx& app)
+{
+    return app.GetInt(kPlacementLeft, kNotSaved) != kNotSaved && app.GetInt(kPlacementTop, kNotSaved) != kNotSaved;
+}
+
+QPoint SavedPosition(CWinAppEx& app)
+{
+    if (!IsPositionSaved(app))
+        return QPoint(0, 0);
+    return QPoint(app.GetInt(kPlacementLeft, 0), app.GetInt(kPlacementTop, 0));
+}
 }
 
 namespace WindowPlacement {
@@ -47,18 +69,28 @@ BOOL Reload(CFrameWnd* pFrame)
     CWinAppEx* pApp = WorkspaceOwner();
     if (pFrame == nullptr || pApp == nullptr)
         return FALSE;
-    const int nLeft = pApp->GetInt(kPlacementLeft, kNotSaved);
-    const int nTop = pApp->GetInt(kPlacementTop, kNotSaved);
     const int nRight = pApp->GetInt(kPlacementRight, kNotSaved);
     const int nBottom = pApp->GetInt(kPlacementBottom, kNotSaved);
-    if (nLeft == kNotSaved || nTop == kNotSaved || nRight == kNotSaved || nBottom == kNotSaved)
+    if (nRight == kNotSaved || nBottom == kNotSaved)
         return FALSE;
-    const CRect rectNormal(nLeft, nTop, nRight, nBottom);
+    const QPoint position = SavedPosition(*pApp);
+    const CRect rectNormal(position.x(), position.y(), nRight, nBottom);
     if (rectNormal.IsRectEmpty())
         return FALSE;
+    if (!CanPlaceWindows()) {
+        // The desktop places the window; a maximised one comes back
+        // maximised, as the desktop's own programs do.
+        pFrame->resize(rectNormal.ToQRect().size());
+        if (pApp->GetInt(kPlacementShowCmd, SW_SHOWNORMAL) == SW_SHOWMAXIMIZED)
+            pFrame->setWindowState(pFrame->windowState() | Qt::WindowMaximized);
+        return TRUE;
+    }
     // Whatever show state was saved, the window comes back normal and
     // hidden: only the start-up or the tray shows it.
-    pFrame->setGeometry(OnSomeScreen(rectNormal.ToQRect()));
+    if (IsPositionSaved(*pApp))
+        pFrame->setGeometry(OnSomeScreen(rectNormal.ToQRect()));
+    else
+        pFrame->resize(rectNormal.ToQRect().size());
     return TRUE;
 }
 
@@ -67,15 +99,21 @@ void Store(CFrameWnd* pFrame)
     CWinAppEx* pApp = WorkspaceOwner();
     if (pFrame == nullptr || pApp == nullptr)
         return;
-    const QRect normal = pFrame->normalGeometry().isValid() ? pFrame->normalGeometry() : pFrame->geometry();
+    QRect normal = pFrame->normalGeometry().isValid() ? pFrame->normalGeometry() : pFrame->geometry();
+    if (CanPlaceWindows()) {
+        pApp->WriteInt(kPlacementLeft, normal.left());
+        pApp->WriteInt(kPlacementTop, normal.top());
+    } else {
+        // Under Wayland the position reads as 0,0 wherever the window is:
+        // the one stored before stays, and the size is kept against it.
+        normal.moveTopLeft(SavedPosition(*pApp));
+    }
     const CRect rect(normal);
     int nShowCmd = SW_SHOWNORMAL;
     if (pFrame->isMaximized())
         nShowCmd = SW_SHOWMAXIMIZED;
     else if (pFrame->isMinimized())
         nShowCmd = SW_SHOWMINIMIZED;
-    pApp->WriteInt(kPlacementLeft, rect.left);
-    pApp->WriteInt(kPlacementTop, rect.top);
     pApp->WriteInt(kPlacementRight, rect.right);
     pApp->WriteInt(kPlacementBottom, rect.bottom);
     pApp->WriteInt(kPlacementFlags, 0);

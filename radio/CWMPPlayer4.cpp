@@ -29,9 +29,9 @@ CWMPPlayer4::CWMPPlayer4(QWidget* pParent)
     : CWnd(pParent)
     , m_pDisplay(new QStackedWidget(this))
     , m_pNowPlaying(new CNowPlayingPanel(m_pDisplay))
-    , m_pVideo(new CVideoSurface(m_pDisplay))
-    , m_pTransport(new CPlayerTransportBar(this))
     , m_pEngine(CreateMediaEngine())
+    , m_pVideo(new CVideoSurface(*m_pEngine, m_pDisplay))
+    , m_pTransport(new CPlayerTransportBar(this))
     , m_pPlayback(std::make_unique<CStreamPlayback>(*m_pEngine))
 {
     m_pDisplay->addWidget(m_pNowPlaying);
@@ -54,11 +54,6 @@ CWMPPlayer4::CWMPPlayer4(QWidget* pParent)
     connect(m_pPlayback.get(), &CStreamPlayback::PlayStateChanged, this, &CWMPPlayer4::OnPlayStateChanged);
     connect(m_pEngine.get(), &CMediaEngine::MetadataChanged, this, &CWMPPlayer4::RefreshNowPlaying);
     connect(m_pEngine.get(), &CMediaEngine::VideoChanged, this, &CWMPPlayer4::OnVideoChanged);
-    connect(m_pVideo, &CVideoSurface::NativeWindowGoing, this, &CWMPPlayer4::ReleaseVideoSurface);
-    // Queued: the surface tells while its old window goes, before the new
-    // one exists.
-    connect(m_pVideo, &CVideoSurface::NativeWindowChanged, this, &CWMPPlayer4::UseVideoSurface,
-            Qt::QueuedConnection);
     connect(m_pEngine.get(), &CMediaEngine::MutedChanged, m_pTransport, &CPlayerTransportBar::SetMuted);
     connect(m_pTransport, &CPlayerTransportBar::PlayPauseClicked, this, &CWMPPlayer4::OnPlayPauseClicked);
     connect(m_pTransport, &CPlayerTransportBar::StopClicked, this, &CWMPPlayer4::Stop);
@@ -73,8 +68,9 @@ CWMPPlayer4::CWMPPlayer4(QWidget* pParent)
 
 CWMPPlayer4::~CWMPPlayer4()
 {
-    // The engine goes before the widgets, whose native windows go last.
-    disconnect(m_pVideo, nullptr, this, nullptr);
+    // The engine goes before the widgets: the surface that draws through it
+    // goes before the engine.
+    delete m_pVideo;
 }
 
 CString CWMPPlayer4::GetURL() const
@@ -85,7 +81,6 @@ CString CWMPPlayer4::GetURL() const
 void CWMPPlayer4::SetURL(const CString& strURL)
 {
     m_strURL = strURL;
-    UseVideoSurface();
     m_pPlayback->Play(strURL);
 }
 
@@ -123,7 +118,6 @@ CMediaEngine& CWMPPlayer4::Engine()
 
 void CWMPPlayer4::Resume()
 {
-    UseVideoSurface();
     m_pPlayback->Resume();
 }
 
@@ -135,29 +129,6 @@ void CWMPPlayer4::Pause()
 void CWMPPlayer4::Stop()
 {
     m_pPlayback->Stop();
-}
-
-void CWMPPlayer4::UseVideoSurface()
-{
-    // The native window is made once the player sits in its final window,
-    // and made anew if it moves: it is asked for before each opening, and
-    // handed on whenever it changes. Not while the main window is hidden (a
-    // start in the tray): a native window made then breaks the web pages'
-    // engine when the window is first shown and the banner's engine adds
-    // its own.
-    if (!m_pVideo->window()->isVisible())
-        return;
-    const WId window = m_pVideo->winId();
-    if (window == m_videoWindow)
-        return;
-    m_videoWindow = window;
-    m_pEngine->SetVideoWindow(window);
-}
-
-void CWMPPlayer4::ReleaseVideoSurface()
-{
-    m_videoWindow = 0;
-    m_pEngine->ReleaseVideoWindow();
 }
 
 void CWMPPlayer4::OnPlayStateChanged(WMPPlayState newState)

@@ -50,8 +50,6 @@ private:
     void Resume();
     void Pause();
     void Stop();
-    void UseVideoSurface();
-    void ReleaseVideoSurface();
     void OnPlayStateChanged(WMPPlayState newState);
     void OnPlayPauseClicked();
     void OnVolumeChosen(int nPercent);
@@ -60,12 +58,12 @@ private:
 
     CString m_strURL;
     int m_nVolume = 0;
-    WId m_videoWindow = 0;
     QStackedWidget* m_pDisplay;
     CNowPlayingPanel* m_pNowPlaying;
+    // The video surface draws through the engine: the destructor deletes
+    // it while the engine is still there.
+    std::unique_ptr<CMediaEngine> m_pEngine;
     CVideoSurface* m_pVideo;
     CPlayerTransportBar* m_pTransport;
-    // The engine draws into m_pVideo, so it goes before the widgets do.
-    std::unique_ptr<CMediaEngine> m_pEngine;
     std::unique_ptr<CStreamPlayback> m_pPlayback;
 };

@@ -1,37 +1,80 @@
 #include "radio/VideoSurface.h"
 
-#include <QEvent>
-#include <QPlatformSurfaceEvent>
-#include <QWindow>
-#include <QPalette>
+#include "platform/media/MediaEngine.h"
 
-CVideoSurface::CVideoSurface(QWidget* pParent)
+#include <QPainter>
+#include <new>
+
+namespace {
+// The engine scales fastest into lines that start on this boundary.
+constexpr std::size_t kLineAlignment = 64;
+
+QImage AlignedImage(QSize size)
+{
+    const qsizetype nStride =
+        (qsizetype(size.width()) * 4 + qsizetype(kLineAlignment) - 1) / qsizetype(kLineAlignment)
+        * qsizetype(kLineAlignment);
+    auto* pData = static_cast<uchar*>(
+        ::operator new[](std::size_t(nStride) * std::size_t(size.height()), std::align_val_t(kLineAlignment)));
+    return QImage(
+        pData, size.width(), size.height(), nStride, QImage::Format_RGB32,
+        [](void* p) { ::operator delete[](p, std::align_val_t(kLineAlignment)); }, pData);
+}
+}
+
+CVideoSurface::CVideoSurface(CMediaEngine& engine, QWidget* pParent)
     : QWidget(pParent)
+    , m_engine(engine)
 {
-    setAttribute(Qt::WA_NativeWindow);
-    setAttribute(Qt::WA_DontCreateNativeAncestors);
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Qt::black);
-    setPalette(palette);
+    // Every pixel is painted: the picture, or black until there is one.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    connect(&m_engine, &CMediaEngine::VideoFrameReady, this, &CVideoSurface::DrawFrame);
 }
 
-bool CVideoSurface::event(QEvent* pEvent)
+void CVideoSurface::paintEvent(QPaintEvent*)
 {
-    if (pEvent->type() == QEvent::WinIdChange) {
-        // Only the window itself is told before its native surface goes.
-        if (QWindow* pWindow = windowHandle())
-            pWindow->installEventFilter(this);
-        emit NativeWindowChanged();
+    QPainter painter(this);
+    if (m_frame.isNull())
+        painter.fillRect(rect(), Qt::black);
+    else
+        painter.drawImage(rect(), m_frame);
+}
+
+void CVideoSurface::resizeEvent(QResizeEvent* pEvent)
+{
+    QWidget::resizeEvent(pEvent);
+    // A paused picture is drawn again at the new size.
+    if (m_engine.HasVideo())
+        DrawFrame();
+}
+
+void CVideoSurface::showEvent(QShowEvent* pEvent)
+{
+    QWidget::showEvent(pEvent);
+    if (m_engine.HasVideo())
+        DrawFrame();
+}
+
+void CVideoSurface::hideEvent(QHideEvent* pEvent)
+{
+    QWidget::hideEvent(pEvent);
+    // The next channel's pictures never start on this one's last.
+    m_frame = QImage();
+}
+
+void CVideoSurface::DrawFrame()
+{
+    const QSize size = this->size() * devicePixelRatio();
+    if (!isVisible() || size.isEmpty()) {
+        m_engine.SkipVideoFrame();
+        return;
     }
-    return QWidget::event(pEvent);
-}
-
-bool CVideoSurface::eventFilter(QObject* pWatched, QEvent* pEvent)
-{
-    if (pEvent->type() == QEvent::PlatformSurface
-        && static_cast<QPlatformSurfaceEvent*>(pEvent)->surfaceEventType()
-               == QPlatformSurfaceEvent::SurfaceAboutToBeDestroyed)
-        emit NativeWindowGoing();
-    return QWidget::eventFilter(pWatched, pEvent);
+    if (m_frame.size() != size) {
+        m_frame = AlignedImage(size);
+        m_frame.setDevicePixelRatio(devicePixelRatio());
+    }
+    if (!m_engine.RenderVideoFrame(m_frame))
+        return;
+    ++m_nFramesShown;
+    update();
 }

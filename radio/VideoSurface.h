@@ -1,25 +1,34 @@
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 
-// The area that a TV channel's pictures are drawn into: a native window of
-// its own, so that the media engine can draw into it directly.
+class CMediaEngine;
+
+// The area that a TV channel's pictures are shown in: an ordinary widget
+// that the engine's pictures are drawn into, at the widget's own size, so it
+// works the same on every desktop and holds no window of another program's.
+// While no one can see it, the pictures go undrawn.
 class CVideoSurface : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit CVideoSurface(QWidget* pParent = nullptr);
+    explicit CVideoSurface(CMediaEngine& engine, QWidget* pParent = nullptr);
 
-signals:
-    // The native window is about to be destroyed: whoever draws into it
-    // stops before the slot returns.
-    void NativeWindowGoing();
-    // The native window was made anew; whoever draws into it takes the new
-    // one.
-    void NativeWindowChanged();
+    // Pictures drawn since the surface was made.
+    int FramesShown() const { return m_nFramesShown; }
 
 protected:
-    bool event(QEvent* pEvent) override;
-    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+    void paintEvent(QPaintEvent* pEvent) override;
+    void resizeEvent(QResizeEvent* pEvent) override;
+    void showEvent(QShowEvent* pEvent) override;
+    void hideEvent(QHideEvent* pEvent) override;
+
+private:
+    void DrawFrame();
+
+    CMediaEngine& m_engine;
+    QImage m_frame;
+    int m_nFramesShown = 0;
 };

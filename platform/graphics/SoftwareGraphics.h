@@ -5,6 +5,6 @@
 // object is made, this keeps Qt's X11 OpenGL integration out as well, which
 // would otherwise load a GL driver (with Mesa's software rasteriser, all of
 // LLVM) into the program the moment the web engine asks about OpenGL. The
-// player draws video through a context of its own and is not touched. A
-// choice the user made in the environment stands.
+// player's pictures are drawn by the CPU as well. A choice the user made in
+// the environment stands.
 void PrepareSoftwareGraphics();

@@ -1,13 +1,13 @@
 #pragma once
 
+#include <QImage>
 #include <QObject>
 #include <QString>
-#include <QWidget>
 #include <functional>
 #include <memory>
 
 // A media player engine: it opens one stream address at a time and plays its
-// sound, and its pictures into a native window. Commands return at once and
+// sound, and hands its pictures to whoever draws them. Commands return at once and
 // never wait for the network; what happens is reported through the signals,
 // always on the thread that owns the engine.
 class CMediaEngine : public QObject
@@ -50,11 +50,6 @@ public:
     virtual bool IsAvailable() = 0;
 
     virtual void SetAddressFilter(AddressFilter filter) = 0;
-    // The native window that video is drawn into.
-    virtual void SetVideoWindow(WId window) = 0;
-    // The native window is about to be destroyed: nothing draws into it
-    // once this returns. The next SetVideoWindow draws again.
-    virtual void ReleaseVideoWindow() = 0;
     // Replaces whatever is playing.
     virtual void Open(const QString& address) = 0;
     virtual void Stop() = 0;
@@ -62,6 +57,12 @@ public:
     // 0 to 100.
     virtual void SetVolume(int nPercent) = 0;
     virtual void SetMuted(bool bMuted) = 0;
+    // Draws the picture due now (after VideoFrameReady), or the last one
+    // again, scaled to fit the image with black bars around; the image is of
+    // QImage::Format_RGB32. False when there is no picture to draw.
+    virtual bool RenderVideoFrame(QImage& image) = 0;
+    // Lets the picture due now go undrawn, when no one can see it.
+    virtual void SkipVideoFrame() = 0;
 
     State GetState() const { return m_state; }
     // How full the buffer is while the state is Buffering, 0 to 100.
@@ -82,6 +83,8 @@ signals:
     void BufferingPercentChanged(int nPercent);
     void MetadataChanged();
     void VideoChanged(bool bHasVideo);
+    // A picture is due: RenderVideoFrame or SkipVideoFrame takes it.
+    void VideoFrameReady();
     // The engine began to open an address (after the address filter, when an
     // address is refused there, comes Ended with AddressRefused).
     void LoadStarted(const QString& address);

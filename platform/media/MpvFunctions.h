@@ -1,6 +1,7 @@
 #pragma once
 
 #include <mpv/client.h>
+#include <mpv/render.h>
 
 // The libmpv functions the engine calls, taken from the media module. The
 // module links libmpv, and with it some two hundred codec and protocol
@@ -27,6 +28,10 @@ struct MpvFunctions
     decltype(&mpv_wait_event) wait_event;
     decltype(&mpv_error_string) error_string;
     decltype(&mpv_free) free;
+    decltype(&mpv_render_context_create) render_context_create;
+    decltype(&mpv_render_context_set_update_callback) render_context_set_update_callback;
+    decltype(&mpv_render_context_render) render_context_render;
+    decltype(&mpv_render_context_free) render_context_free;
 };
 
 // The name of the function through which the media module hands them over.

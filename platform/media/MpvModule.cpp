@@ -23,6 +23,10 @@ extern "C" __attribute__((visibility("default"))) const MpvFunctions* kestrel_mp
         &mpv_wait_event,
         &mpv_error_string,
         &mpv_free,
+        &mpv_render_context_create,
+        &mpv_render_context_set_update_callback,
+        &mpv_render_context_render,
+        &mpv_render_context_free,
     };
     return &kFunctions;
 }

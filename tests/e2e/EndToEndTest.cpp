@@ -9,7 +9,9 @@
 #include "DesktopSessionBus.h"
 #include "RadioProgram.h"
 #include "StationServer.h"
+#include "StatusNotifierWatcher.h"
 #include "TrayHost.h"
+#include "WaylandCompositor.h"
 #include "download/ServerAddresses.h"
 #include "res/Resource.h"
 #include "settings/SettingNames.h"
@@ -39,6 +41,10 @@ const QString kProgramClass = QStringLiteral("kestrel-radio");
 constexpr int kTrayExitItem = 0;
 constexpr int kTrayShowItem = 2;
 const QString kTalk = QStringLiteral("/streams/kestrel-talk");
+const QString kTv = QStringLiteral("/streams/kestrel-tv");
+const QString kDisplayTvChannels = QStringLiteral("Settings/DisplayTVChannels");
+const QString kWindowLeft = QStringLiteral("Workspace/MainWindowLeft");
+const QString kWindowRight = QStringLiteral("Workspace/MainWindowRight");
 const QString kStationList = QStringLiteral("/stationlist.zip");
 const QString kThirdRow = QStringLiteral("Kestrel Radio Demo");
 const QString kFourthRow = QString::fromUtf8("ケストレル・ラジオ");
@@ -381,6 +387,64 @@ TEST_F(EndToEndTest, TheTrayKeepsItPlayingClosingHidesShowRestoresAndExitEndsItA
     EXPECT_TRUE(m_pProgram->WaitForEnd(10000)) << "Exit did not end the program";
     EXPECT_TRUE(m_pProgram->EndedCleanly());
     EXPECT_TRUE(WaitFor([&] { return !tray.HasIcon(kProgramClass); }, 5000)) << "the icon outlived the program";
+}
+
+TEST_F(EndToEndTest, OnWaylandTheWindowMapsRadioAndTvPlayInItASecondStartHandsOverAndTheTrayHostSeesIt)
+{
+    WaylandCompositor compositor;
+    ASSERT_TRUE(compositor.Start()) << qPrintable(compositor.Log());
+    StartServer();
+    StartBus();
+    StatusNotifierWatcher tray(m_pSession->Address());
+    ASSERT_TRUE(tray.Listen());
+    m_pProgram = std::make_unique<RadioProgram>(*m_pServer);
+    // A Wayland session as a desktop starts programs in it: the compositor's
+    // socket, no X display, and no platform forced on Qt.
+    m_pProgram->SetEnvironment(QStringLiteral("WAYLAND_DISPLAY"), compositor.SocketName());
+    m_pProgram->UnsetEnvironment(QStringLiteral("DISPLAY"));
+    m_pProgram->UnsetEnvironment(QStringLiteral("QT_QPA_PLATFORM"));
+    // The third row plays the MP3 demo, the fourth is the TV channel.
+    m_pProgram->Preset(kDisplayTvChannels, 1);
+    ASSERT_TRUE(m_pProgram->Start());
+
+    // The window maps, and the radio channel plays out loud.
+    ASSERT_TRUE(WaitFor([&] { return Starts(kDemoMp3) == 1; })) << qPrintable(m_pProgram->ErrorOutput());
+    EXPECT_TRUE(SoundArrives());
+    QRect window;
+    ASSERT_TRUE(WaitFor([&] {
+        window = WaylandCompositor::DrawnArea(compositor.Screenshot());
+        return window.width() > 300 && window.height() > 200;
+    })) << qPrintable(m_pProgram->ErrorOutput());
+    EXPECT_FALSE(PlayerTestSupport::ShowsColourBars(compositor.Screenshot().copy(window))) << "bars before TV";
+    ASSERT_TRUE(WaitFor([&] { return !tray.RegisteredStatusNotifierItems().isEmpty(); }))
+        << "the tray host on the session bus has no icon";
+
+    // The TV channel's pictures show inside the window, and nowhere else.
+    ASSERT_TRUE(WaitFor([&] { return Client().IsOnBus(); }));
+    ASSERT_TRUE(Client().CallPlayer("Next"));
+    ASSERT_TRUE(WaitFor([&] { return Starts(kTv) == 1; })) << qPrintable(m_pProgram->ErrorOutput());
+    QImage screen;
+    EXPECT_TRUE(WaitFor([&] {
+        screen = compositor.Screenshot();
+        return PlayerTestSupport::ShowsColourBars(screen.copy(window));
+    })) << "no colour bars in the window";
+    EXPECT_EQ(WaylandCompositor::DrawnArea(screen), window) << "something besides the window shows";
+    EXPECT_TRUE(SoundArrives());
+
+    // A second start hands over to the first and ends.
+    QProcess second;
+    second.setProcessEnvironment(m_pProgram->Environment());
+    second.start(QStringLiteral(KESTREL_RADIO_PATH), {});
+    ASSERT_TRUE(second.waitForFinished(kTimeoutMs));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(m_pProgram->IsRunning());
+    EXPECT_EQ(Starts(kTv), 1) << "the channel plays on undisturbed";
+
+    // A Wayland client cannot know where its window is: no position is
+    // stored, only the size.
+    ASSERT_TRUE(m_pProgram->Stop()) << qPrintable(m_pProgram->ErrorOutput());
+    EXPECT_EQ(Profile(kWindowLeft), -1);
+    EXPECT_GT(Profile(kWindowRight), 0);
 }
 
 }

@@ -11,7 +11,7 @@ deb=("$build_dir"/package/kestrel-radio_*.deb)
 
 depends=$(dpkg-deb -f "${deb[0]}" Depends)
 echo "Depends: $depends"
-for library in libqt6svg6 libmpv2 libcurl4 libqt6webenginecore6 libqt6widgets6 libqt6dbus6 libxcb1 libc6; do
+for library in libqt6svg6 qt6-wayland libmpv2 libcurl4 libqt6webenginecore6 libqt6widgets6 libqt6dbus6 libxcb1 libc6; do
   if ! grep -q "\b$library\b" <<< "$depends"; then
     echo "the computed dependencies miss $library"
     exit 1

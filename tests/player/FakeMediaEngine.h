@@ -13,13 +13,13 @@ class CFakeMediaEngine final : public CMediaEngine
 public:
     bool IsAvailable() override { return m_bAvailable; }
     void SetAddressFilter(AddressFilter filter) override { m_filter = std::move(filter); }
-    void SetVideoWindow(WId) override {}
-    void ReleaseVideoWindow() override {}
     void Open(const QString& address) override { m_opened.append(address); }
     void Stop() override { ++m_nStops; }
     void SetPaused(bool bPaused) override { m_bPaused = bPaused; }
     void SetVolume(int nPercent) override { UpdateVolume(nPercent); }
     void SetMuted(bool bMuted) override { UpdateMuted(bMuted); }
+    bool RenderVideoFrame(QImage&) override { return false; }
+    void SkipVideoFrame() override {}
 
     // What the media library would report.
     void Play(const QString& strTitle = QString())

@@ -1,5 +1,6 @@
 #include "PlayerTestSupport.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QScreen>
@@ -7,6 +8,7 @@
 #include <QTcpSocket>
 #include <QTest>
 #include <QWidget>
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -50,6 +52,38 @@ int CountColours(const QImage& image, int nLimit)
         }
     }
     return colours.size();
+}
+
+bool ShowsColourBars(const QImage& image, int nMinimumPixels)
+{
+    // The bars at three quarters of full level, as the demo's source makes
+    // them; the decoder and the scaler move each channel a little.
+    static const QRgb kBars[] = {qRgb(191, 191, 0), qRgb(0, 191, 191), qRgb(0, 191, 0),
+                                 qRgb(191, 0, 191), qRgb(191, 0, 0),   qRgb(0, 0, 191)};
+    constexpr int kTolerance = 48;
+    int counts[std::size(kBars)] = {};
+    const QImage pixels = image.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < pixels.height(); ++y) {
+        const auto* pLine = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
+        for (int x = 0; x < pixels.width(); ++x) {
+            for (std::size_t i = 0; i < std::size(kBars); ++i) {
+                if (qAbs(qRed(pLine[x]) - qRed(kBars[i])) <= kTolerance
+                    && qAbs(qGreen(pLine[x]) - qGreen(kBars[i])) <= kTolerance
+                    && qAbs(qBlue(pLine[x]) - qBlue(kBars[i])) <= kTolerance)
+                    ++counts[i];
+            }
+        }
+    }
+    return std::all_of(std::begin(counts), std::end(counts), [&](int n) { return n >= nMinimumPixels; });
+}
+
+bool HasGlDriverLoaded(const QString& strProcess)
+{
+    QFile maps(QStringLiteral("/proc/%1/maps").arg(strProcess));
+    if (!maps.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray text = maps.readAll();
+    return text.contains("_dri.so") || text.contains("libLLVM") || text.contains("libgallium");
 }
 
 int ClosedPort()

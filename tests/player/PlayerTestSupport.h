@@ -20,6 +20,13 @@ double RecordPeakLevel(int nMilliseconds);
 QImage GrabFromScreen(const QWidget& widget);
 // How many different colours the image holds, up to nLimit.
 int CountColours(const QImage& image, int nLimit = 64);
+// Whether the image shows the TV demo's colour bars: each of their six
+// colours (yellow, cyan, green, magenta, red, blue) over at least
+// nMinimumPixels of it.
+bool ShowsColourBars(const QImage& image, int nMinimumPixels = 200);
+// Whether a GL driver (Mesa's DRI drivers, and LLVM with the software one)
+// is loaded into the process ("self", or a process id).
+bool HasGlDriverLoaded(const QString& strProcess = QStringLiteral("self"));
 // A loopback port that nothing listens on.
 int ClosedPort();
 }

@@ -33,6 +33,13 @@ void RadioProgram::SetEnvironment(const QString& strName, const QString& strValu
     m_process.setProcessEnvironment(environment);
 }
 
+void RadioProgram::UnsetEnvironment(const QString& strName)
+{
+    QProcessEnvironment environment = m_process.processEnvironment();
+    environment.remove(strName);
+    m_process.setProcessEnvironment(environment);
+}
+
 RadioProgram::~RadioProgram()
 {
     if (m_process.state() == QProcess::NotRunning)

@@ -26,6 +26,8 @@ public:
     void Preset(const QString& strKey, const QVariant& value);
     // A variable of the program's environment, set before the start.
     void SetEnvironment(const QString& strName, const QString& strValue);
+    // A variable of the test's environment that the program does not get.
+    void UnsetEnvironment(const QString& strName);
     bool Start(const QStringList& arguments = {});
     // Starts a command line of the test's choosing (a launcher that starts
     // the program) in the program's environment; what it writes on its
