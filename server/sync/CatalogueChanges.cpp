@@ -24,11 +24,11 @@ std::string_view IdOf(std::string_view line)
 
 }
 
-std::vector<std::string> ChannelLines(std::string_view catalogue)
+std::vector<std::string_view> ChannelLines(std::string_view catalogue)
 {
     if (catalogue.starts_with(kByteOrderMark))
         catalogue.remove_prefix(kByteOrderMark.size());
-    std::vector<std::string> lines;
+    std::vector<std::string_view> lines;
     bool headerSeen = false;
     while (!catalogue.empty()) {
         const std::size_t end = catalogue.find('\n');
@@ -46,24 +46,24 @@ std::vector<std::string> ChannelLines(std::string_view catalogue)
     return lines;
 }
 
-CatalogueChanges CatalogueChanges::Between(const std::vector<std::string>& before,
-                                           const std::vector<std::string>& after)
+CatalogueChanges CatalogueChanges::Between(const std::vector<std::string_view>& before,
+                                           const std::vector<std::string_view>& after)
 {
-    std::unordered_map<std::string_view, const std::string*> earlier;
-    for (const std::string& line : before)
-        earlier.emplace(IdOf(line), &line);
+    std::unordered_map<std::string_view, std::string_view> earlier;
+    for (const std::string_view line : before)
+        earlier.emplace(IdOf(line), line);
     CatalogueChanges changes;
-    for (const std::string& line : after) {
+    for (const std::string_view line : after) {
         const auto found = earlier.find(IdOf(line));
         if (found == earlier.end()) {
             changes.added.push_back(line);
             continue;
         }
-        if (*found->second != line)
-            changes.changed.emplace_back(*found->second, line);
+        if (found->second != line)
+            changes.changed.emplace_back(found->second, line);
         earlier.erase(found);
     }
-    for (const std::string& line : before) {
+    for (const std::string_view line : before) {
         if (earlier.contains(IdOf(line)))
             changes.removed.push_back(line);
     }

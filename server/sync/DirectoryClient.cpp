@@ -1,7 +1,6 @@
 #include "DirectoryClient.h"
 
 #include "HttpBodyStream.h"
-#include "StationListReader.h"
 
 #include <istream>
 #include <thread>
@@ -26,7 +25,9 @@ const std::string& DirectoryClient::Server() const
     return m_baseUrls.empty() ? none : m_baseUrls[m_server];
 }
 
-DirectoryAnswer DirectoryClient::Get(const std::string& pathAndQuery)
+DirectoryAnswer DirectoryClient::Get(const std::string& pathAndQuery,
+                                     const StationListReader::StationHandler& onStation,
+                                     const std::function<void()>& onRetry)
 {
     if (m_baseUrls.empty())
         throw DirectoryError("no server of the directory to ask");
@@ -37,10 +38,12 @@ DirectoryAnswer DirectoryClient::Get(const std::string& pathAndQuery)
                                  + std::to_string(m_maxRequests) + " allowed (max-requests)");
         if (m_requests > 0)
             std::this_thread::sleep_for(m_pause);
+        if (tried > 0)
+            onRetry();
         ++m_requests;
         try {
-            DirectoryAnswer answer = GetFrom(m_baseUrls[m_server] + pathAndQuery);
-            m_receivedStations += answer.stations.size();
+            const DirectoryAnswer answer = GetFrom(m_baseUrls[m_server] + pathAndQuery, onStation);
+            m_receivedStations += answer.stations;
             return answer;
         } catch (const DirectoryError& error) {
             failure = error.what();
@@ -53,12 +56,15 @@ DirectoryAnswer DirectoryClient::Get(const std::string& pathAndQuery)
     throw DirectoryError(m_baseUrls.size() == 1 ? failure : "no server of the directory answered; the last: " + failure);
 }
 
-DirectoryAnswer DirectoryClient::GetFrom(const std::string& url)
+DirectoryAnswer DirectoryClient::GetFrom(const std::string& url, const StationListReader::StationHandler& onStation)
 {
     DirectoryAnswer answer;
     HttpBodyStream body(url, m_limits);
     std::istream text(&body);
-    StationListReader reader([&](DirectoryStation&& station) { answer.stations.push_back(std::move(station)); });
+    StationListReader reader([&](DirectoryStation&& station) {
+        ++answer.stations;
+        onStation(std::move(station));
+    });
     try {
         reader.Read(text);
     } catch (const StationListError& error) {

@@ -2,9 +2,11 @@
 
 #include "DirectoryStation.h"
 #include "HttpLimits.h"
+#include "StationListReader.h"
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -19,9 +21,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// What one request brought: the stations of the answer, in its order.
+// What one answer held.
 struct DirectoryAnswer {
-    std::vector<DirectoryStation> stations;
+    std::size_t stations = 0;
     std::size_t notStations = 0;
 };
 
@@ -34,8 +36,12 @@ public:
     DirectoryClient(std::vector<std::string> baseUrls, HttpLimits limits, std::chrono::milliseconds pause,
                     std::size_t maxRequests, std::ostream& log);
 
-    // The stations of the answer to GET pathAndQuery. Throws DirectoryError.
-    DirectoryAnswer Get(const std::string& pathAndQuery);
+    // Hands each station of the answer to GET pathAndQuery to onStation
+    // as it arrives. When a server fails mid-answer, onRetry is called and
+    // the next server's answer is handed over from its start, so onStation
+    // must take a station twice as once. Throws DirectoryError.
+    DirectoryAnswer Get(const std::string& pathAndQuery, const StationListReader::StationHandler& onStation,
+                        const std::function<void()>& onRetry);
 
     bool MayAskAgain() const { return m_requests < m_maxRequests; }
     std::size_t Requests() const { return m_requests; }
@@ -44,7 +50,7 @@ public:
     const std::string& Server() const;
 
 private:
-    DirectoryAnswer GetFrom(const std::string& url);
+    DirectoryAnswer GetFrom(const std::string& url, const StationListReader::StationHandler& onStation);
 
     std::vector<std::string> m_baseUrls;
     HttpLimits m_limits;

@@ -91,11 +91,11 @@ std::string DirectorySync::SearchPath(const std::string& countryCode, std::size_
     return path;
 }
 
-void DirectorySync::Take(DirectoryStation&& station, bool merge)
+bool DirectorySync::Take(DirectoryStation&& station, bool merge)
 {
     if (station.stationuuid.empty()) {
         ++m_counts.withoutId;
-        return;
+        return false;
     }
     const auto known = m_stations.find(station.stationuuid);
     if (merge) {
@@ -103,7 +103,7 @@ void DirectorySync::Take(DirectoryStation&& station, bool merge)
         // alter or drop a station of the selection, but not add one.
         if (known == m_stations.end()) {
             ++m_counts.otherChanges;
-            return;
+            return false;
         }
         known->second.Merge(station);
         station = std::move(known->second);
@@ -113,12 +113,13 @@ void DirectorySync::Take(DirectoryStation&& station, bool merge)
     if (working && matching) {
         std::string id = station.stationuuid;
         m_stations.insert_or_assign(std::move(id), std::move(station));
-        return;
+        return true;
     }
     m_counts.notWorking += !working;
     m_counts.notMatching += working && !matching;
     if (known != m_stations.end())
         m_stations.erase(known);
+    return false;
 }
 
 void DirectorySync::FetchAll(DirectoryClient& client)
@@ -134,55 +135,66 @@ void DirectorySync::FetchAll(DirectoryClient& client)
                 m_requestsRanOut = true;
                 return;
             }
-            DirectoryAnswer answer = client.Get(SearchPath(countryCode, offset));
-            m_counts.notStations += answer.notStations;
-            const std::size_t received = answer.stations.size();
-            // The answer comes ordered, most played first: once a station is
-            // below the least wanted, so are all that follow.
-            const bool belowMinimum = received > 0 && filter.OrderValue(answer.stations.back()) < filter.OrderMinimum();
-            for (DirectoryStation& station : answer.stations) {
+            // A server that fails mid-answer hands its part over again from
+            // the next one: what its part added up is counted once.
+            const Counts countsBefore = m_counts;
+            const std::size_t keptBefore = kept;
+            std::int64_t lastOrderValue = 0;
+            const auto onStation = [&](DirectoryStation&& station) {
+                lastOrderValue = filter.OrderValue(station);
                 // The latest change of any station read: the next sync asks
                 // for the changes after it.
                 if (!station.changeuuid.empty() && station.lastchangetime >= m_lastChangeTime) {
                     m_lastChangeTime = station.lastchangetime;
                     m_lastChangeUuid = station.changeuuid;
                 }
-                const std::size_t before = m_stations.size();
-                Take(std::move(station), false);
-                kept += m_stations.size() > before;
-            }
+                kept += Take(std::move(station), false);
+            };
+            const auto onRetry = [&] {
+                m_counts = countsBefore;
+                kept = keptBefore;
+            };
+            const DirectoryAnswer answer = client.Get(SearchPath(countryCode, offset), onStation, onRetry);
+            m_counts.notStations += answer.notStations;
+            // The answer comes ordered, most played first: once a station is
+            // below the least wanted, so are all that follow.
+            const bool belowMinimum = answer.stations > 0 && lastOrderValue < filter.OrderMinimum();
             const bool enough = filter.maxStations > 0 && kept >= filter.maxStations;
-            if (received < m_settings.pageSize || enough || belowMinimum)
+            if (answer.stations < m_settings.pageSize || enough || belowMinimum)
                 break;
         }
     }
 }
 
-void DirectorySync::FetchChanges(DirectoryClient& client, const StationCache& cache)
+void DirectorySync::FetchChanges(DirectoryClient& client, StationCache& cache)
 {
-    for (const DirectoryStation& station : cache.stations)
-        m_stations.insert_or_assign(station.stationuuid, station);
+    for (DirectoryStation& station : cache.stations) {
+        std::string id = station.stationuuid;
+        m_stations.insert_or_assign(std::move(id), std::move(station));
+    }
+    cache.stations.clear();
     m_lastChangeUuid = cache.lastChangeUuid;
     for (;;) {
         if (!client.MayAskAgain()) {
             m_requestsRanOut = true;
             return;
         }
-        DirectoryAnswer answer = client.Get(std::string(kChangesPath) + "?lastchangeuuid="
-                                            + QueryValue(m_lastChangeUuid)
-                                            + "&limit=" + std::to_string(m_settings.pageSize));
-        m_counts.notStations += answer.notStations;
-        const std::size_t received = answer.stations.size();
         // The changes come oldest first: the next page starts after the
-        // last one of this page, whatever its time says.
+        // last one of this page, whatever its time says. A change taken
+        // twice, when a server fails mid-answer, changes nothing more.
         std::string lastChange = m_lastChangeUuid;
-        for (DirectoryStation& change : answer.stations) {
+        const Counts countsBefore = m_counts;
+        const auto onChange = [&](DirectoryStation&& change) {
             if (!change.changeuuid.empty())
                 lastChange = change.changeuuid;
             Take(std::move(change), true);
-        }
+        };
+        const std::string path = std::string(kChangesPath) + "?lastchangeuuid=" + QueryValue(m_lastChangeUuid)
+                                 + "&limit=" + std::to_string(m_settings.pageSize);
+        const DirectoryAnswer answer = client.Get(path, onChange, [&] { m_counts = countsBefore; });
+        m_counts.notStations += answer.notStations;
         m_lastChangeUuid = lastChange;
-        if (received < m_settings.pageSize)
+        if (answer.stations < m_settings.pageSize)
             return;
     }
 }
@@ -191,9 +203,10 @@ std::vector<DirectoryStation> DirectorySync::Selected()
 {
     std::vector<DirectoryStation> selected;
     selected.reserve(m_stations.size());
-    for (auto& entry : m_stations)
-        selected.push_back(std::move(entry.second));
-    m_stations.clear();
+    // Each station leaves the map as it goes into the list, so that the
+    // two never hold all of them at once.
+    while (!m_stations.empty())
+        selected.push_back(std::move(m_stations.extract(m_stations.begin()).mapped()));
     const StationFilter& filter = m_settings.filter;
     std::sort(selected.begin(), selected.end(), [&](const DirectoryStation& a, const DirectoryStation& b) {
         const std::int64_t left = filter.OrderValue(a);
@@ -207,6 +220,71 @@ std::vector<DirectoryStation> DirectorySync::Selected()
         selected.resize(filter.maxStations);
     }
     return selected;
+}
+
+int DirectorySync::Publish(std::string current, const std::vector<DirectoryStation>& selected, bool incremental,
+                           const DirectoryClient& client, std::chrono::steady_clock::time_point started)
+{
+    const std::string& catalogueFile = m_settings.catalogueFile;
+    const std::string source = client.Server();
+    const SyncedCatalogue made = SyncedCatalogue::Make(selected, source);
+    const std::vector<std::string_view> before = ChannelLines(current);
+    const CatalogueChanges changes = CatalogueChanges::Between(before, ChannelLines(made.text));
+
+    std::ostringstream summary;
+    summary << kProgram << "sync (" << (incremental ? "changes" : "full") << (m_settings.dryRun ? ", dry run" : "")
+            << ", from " << source << "): fetched " << client.ReceivedStations() << " records in "
+            << client.Requests() << (client.Requests() == 1 ? " request" : " requests") << "; kept " << made.channels
+            << " (" << changes.added.size() << " added, " << changes.removed.size() << " removed, "
+            << changes.changed.size() << " changed); skipped " << m_counts.notWorking
+            << " not working at the last check, " << m_counts.notMatching << " not matching the filters, "
+            << m_counts.beyondMaximum << " beyond max-stations, " << made.withoutName << " without a name, "
+            << made.withoutWebAddress << " without an http or https address, "
+            << m_counts.withoutId + made.duplicateIds << " without a station id or repeating one, "
+            << m_counts.notStations << " that are not station objects, " << m_counts.otherChanges
+            << " changes to stations outside the selection; took "
+            << Seconds(std::chrono::steady_clock::now() - started) << " s\n";
+
+    if (made.channels == 0) {
+        m_log << summary.str() << kProgram << "sync refused: no station to keep; " << catalogueFile
+              << " is left as it was\n";
+        return kSyncRefused;
+    }
+    const double share = before.empty() ? 1.0 : static_cast<double>(made.channels) / static_cast<double>(before.size());
+    if (share < m_settings.minFraction && !m_settings.forceSmaller) {
+        m_log << summary.str() << kProgram << "sync refused: " << made.channels << " stations to keep, fewer than "
+              << m_settings.minFraction << " of the " << before.size() << " in " << catalogueFile
+              << ", which is left as it was (--force takes them)\n";
+        return kSyncRefused;
+    }
+
+    if (m_settings.dryRun) {
+        for (const std::string_view line : changes.added)
+            m_out << "added:   " << line << "\n";
+        for (const std::string_view line : changes.removed)
+            m_out << "removed: " << line << "\n";
+        for (const auto& [earlier, later] : changes.changed)
+            m_out << "changed: " << earlier << "\n     to: " << later << "\n";
+        m_out.flush();
+        m_log << summary.str();
+    return kSyncDone;
+        return kSyncDone;
+    }
+
+    try {
+        if (made.text != current) {
+            if (!before.empty())
+                WriteFileAtomically(m_settings.PreviousCatalogueFile(), current);
+            WriteFileAtomically(catalogueFile, made.text);
+        }
+    } catch (const FileWriteError& error) {
+        m_log << summary.str() << kProgram << "sync: " << error.what() << "; " << catalogueFile
+              << " is left as it was\n";
+        return kSyncNotWritten;
+    }
+    m_log << summary.str();
+    return kSyncDone;
+
 }
 
 int DirectorySync::Run()
@@ -273,63 +351,10 @@ int DirectorySync::Run()
               << " requests (max-requests); the stations read so far are used\n";
     }
 
-    const std::string source = client.Server();
     std::vector<DirectoryStation> selected = Selected();
-    const SyncedCatalogue made = SyncedCatalogue::Make(selected, source);
-    const std::vector<std::string> before = ChannelLines(current);
-    const CatalogueChanges changes = CatalogueChanges::Between(before, ChannelLines(made.text));
-
-    std::ostringstream summary;
-    summary << kProgram << "sync (" << (incremental ? "changes" : "full") << (m_settings.dryRun ? ", dry run" : "")
-            << ", from " << source << "): fetched " << client.ReceivedStations() << " records in "
-            << client.Requests() << (client.Requests() == 1 ? " request" : " requests") << "; kept " << made.channels
-            << " (" << changes.added.size() << " added, " << changes.removed.size() << " removed, "
-            << changes.changed.size() << " changed); skipped " << m_counts.notWorking
-            << " not working at the last check, " << m_counts.notMatching << " not matching the filters, "
-            << m_counts.beyondMaximum << " beyond max-stations, " << made.withoutName << " without a name, "
-            << made.withoutWebAddress << " without an http or https address, "
-            << m_counts.withoutId + made.duplicateIds << " without a station id or repeating one, "
-            << m_counts.notStations << " that are not station objects, " << m_counts.otherChanges
-            << " changes to stations outside the selection; took "
-            << Seconds(std::chrono::steady_clock::now() - started) << " s\n";
-
-    if (made.channels == 0) {
-        m_log << summary.str() << kProgram << "sync refused: no station to keep; " << catalogueFile
-              << " is left as it was\n";
-        return kSyncRefused;
-    }
-    const double share = before.empty() ? 1.0 : static_cast<double>(made.channels) / static_cast<double>(before.size());
-    if (share < m_settings.minFraction && !m_settings.forceSmaller) {
-        m_log << summary.str() << kProgram << "sync refused: " << made.channels << " stations to keep, fewer than "
-              << m_settings.minFraction << " of the " << before.size() << " in " << catalogueFile
-              << ", which is left as it was (--force takes them)\n";
-        return kSyncRefused;
-    }
-
-    if (m_settings.dryRun) {
-        for (const std::string& line : changes.added)
-            m_out << "added:   " << line << "\n";
-        for (const std::string& line : changes.removed)
-            m_out << "removed: " << line << "\n";
-        for (const auto& [earlier, later] : changes.changed)
-            m_out << "changed: " << earlier << "\n     to: " << later << "\n";
-        m_out.flush();
-        m_log << summary.str();
-        return kSyncDone;
-    }
-
-    try {
-        if (made.text != current) {
-            if (!before.empty())
-                WriteFileAtomically(m_settings.PreviousCatalogueFile(), current);
-            WriteFileAtomically(catalogueFile, made.text);
-        }
-    } catch (const FileWriteError& error) {
-        m_log << summary.str() << kProgram << "sync: " << error.what() << "; " << catalogueFile
-              << " is left as it was\n";
-        return kSyncNotWritten;
-    }
-    m_log << summary.str();
+    const int status = Publish(std::move(current), selected, incremental, client, started);
+    if (status != kSyncDone || m_settings.dryRun)
+        return status;
 
     StationCache next;
     next.filterSignature = m_settings.filter.Signature();

@@ -3,6 +3,7 @@
 #include "DirectoryStation.h"
 #include "SyncSettings.h"
 
+#include <chrono>
 #include <cstddef>
 #include <ostream>
 #include <string>
@@ -49,10 +50,16 @@ private:
     };
 
     void FetchAll(DirectoryClient& client);
-    void FetchChanges(DirectoryClient& client, const StationCache& cache);
-    // Keeps the station when it is in the selection, drops it otherwise.
-    void Take(DirectoryStation&& station, bool merge);
+    void FetchChanges(DirectoryClient& client, StationCache& cache);
+    // Keeps the station when it is in the selection, drops it otherwise;
+    // true when it is kept.
+    bool Take(DirectoryStation&& station, bool merge);
     std::vector<DirectoryStation> Selected();
+    // Makes the catalogue of the selected stations and puts it in place of
+    // the current one, or prints how it differs on a dry run, unless it
+    // is refused. The summary goes to the log. Returns the exit status.
+    int Publish(std::string current, const std::vector<DirectoryStation>& selected, bool incremental,
+                const DirectoryClient& client, std::chrono::steady_clock::time_point started);
     std::string SearchPath(const std::string& countryCode, std::size_t offset) const;
 
     SyncSettings m_settings;

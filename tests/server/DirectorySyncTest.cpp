@@ -43,11 +43,11 @@ nlohmann::json Fixture(const char* name)
 std::vector<std::string> Ids(const std::string& catalogue)
 {
     std::vector<std::string> ids;
-    for (const std::string& line : ChannelLines(catalogue)) {
+    for (const std::string_view line : ChannelLines(catalogue)) {
         std::size_t start = 0;
         for (int field = 0; field < 3; ++field)
             start = line.find(',', start) + 1;
-        ids.push_back(line.substr(start, line.find(',', start) - start));
+        ids.emplace_back(line.substr(start, line.find(',', start) - start));
     }
     return ids;
 }
@@ -122,7 +122,7 @@ TEST_F(DirectorySyncTest, ReadsTheSelectedCountriesPageByPageAndWritesTheirWorki
     const std::string catalogue = ReadText(Catalogue());
     EXPECT_EQ(Ids(catalogue), Ids({1, 3, 4, 9, 10, 12, 13, 15, 16, 18, 19, 21, 22, 24}))
         << "station 6 is broken, station 7 has no http address";
-    const std::vector<std::string> lines = ChannelLines(catalogue);
+    const std::vector<std::string_view> lines = ChannelLines(catalogue);
     EXPECT_EQ(lines.front(), "Radio,Station 01,http://radio01.example.org/live.mp3," + Uuid(1) + ",jazz,Austria - german,ON");
     EXPECT_EQ(lines[4], "TV,Vision - Ten,http://radio10.example.org/live.mp3," + Uuid(10) + ",pop / rock,Austria - german,ON");
     EXPECT_NE(m_log.find("fetched 15 records in 6 requests; kept 14 (14 added, 0 removed, 0 changed)"), std::string::npos)
@@ -157,7 +157,7 @@ TEST_F(DirectorySyncTest, LaterSyncsAskOnlyForTheChangesSinceTheLastOneAndApplyT
 
     const std::string second = ReadText(Catalogue());
     EXPECT_EQ(Ids(second), Ids({1, 3, 9, 10, 12, 13, 15, 16, 18, 19, 21, 22, 24})) << "station 4 moved to France";
-    const std::vector<std::string> lines = ChannelLines(second);
+    const std::vector<std::string_view> lines = ChannelLines(second);
     EXPECT_EQ(lines[0], "Radio,Station 01 Renamed,https://radio01.example.org/new-stream," + Uuid(1)
                             + ",jazz,Austria - german,ON")
         << "a new address replaces the one resolved from the old";
@@ -328,7 +328,8 @@ TEST_F(DirectorySyncTest, AHundredThousandStationsInOneAnswerAreReadWhole)
     SyncSettings settings = Settings(kStations);
     settings.http.deadline = std::chrono::seconds(60);
     ASSERT_EQ(Sync(settings, {directory.BaseUrl()}), kSyncDone) << m_log;
-    const std::vector<std::string> lines = ChannelLines(ReadText(Catalogue()));
+    const std::string catalogue = ReadText(Catalogue());
+    const std::vector<std::string_view> lines = ChannelLines(catalogue);
     ASSERT_EQ(lines.size(), kStations);
     EXPECT_EQ(lines.front().substr(0, 25), "Radio,Made-up Station 0,h");
     EXPECT_EQ(directory.Requests().size(), 2u) << "a full page, then an empty one that ends the list";
