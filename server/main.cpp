@@ -19,6 +19,7 @@
 #include "StationListStore.h"
 #include "StopFlag.h"
 #include "StreamMountHandler.h"
+#include "SyncCommand.h"
 
 #include <iostream>
 #include <string_view>
@@ -33,6 +34,7 @@ constexpr int kExitBadCatalogue = 2;
 constexpr std::size_t kSmallSiteThreads = 8;
 constexpr char kProgram[] = "kestrel-station-server: ";
 constexpr std::string_view kImportCommand = "import";
+constexpr std::string_view kSyncCommand = "sync";
 // How often the catalogue file is looked at for a change.
 constexpr std::chrono::seconds kCatalogueLookInterval{1};
 
@@ -70,6 +72,8 @@ int main(int argc, char** argv)
 {
     if (argc > 1 && argv[1] == kImportCommand)
         return RunImport(argc - 2, argv + 2);
+    if (argc > 1 && argv[1] == kSyncCommand)
+        return RunSync(argc - 2, argv + 2);
 
     ServerOptions defaults;
     defaults.catalogueFile = KESTREL_DEFAULT_CATALOGUE;

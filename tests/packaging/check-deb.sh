@@ -21,7 +21,9 @@ done
 contents=$(dpkg-deb -c "${deb[0]}")
 for path in ./usr/bin/kestrel-radio ./usr/bin/kestrel-station-server \
     ./usr/share/applications/kestrel-radio.desktop ./usr/share/metainfo/ \
-    ./etc/kestrel-station-server/catalogue.txt ./lib/systemd/system/kestrel-station-server.service; do
+    ./etc/kestrel-station-server/catalogue.txt ./etc/kestrel-station-server/sync.conf \
+    ./lib/systemd/system/kestrel-station-server.service \
+    ./lib/systemd/system/kestrel-station-server-sync.service ./lib/systemd/system/kestrel-station-server-sync.timer; do
   if ! grep -qF " $path" <<< "$contents"; then
     echo "the package lacks $path"
     exit 1

@@ -20,7 +20,10 @@ for path in \
     share/icons/hicolor/256x256/apps/kestrel-radio.png \
     etc/kestrel-station-server/catalogue.txt \
     share/kestrel-station-server/media/kestrel-mp3.mp3 \
-    lib/systemd/system/kestrel-station-server.service; do
+    etc/kestrel-station-server/sync.conf \
+    lib/systemd/system/kestrel-station-server.service \
+    lib/systemd/system/kestrel-station-server-sync.service \
+    lib/systemd/system/kestrel-station-server-sync.timer; do
   if [ ! -e "$prefix/$path" ]; then
     echo "missing after install: $path"
     missing=1
@@ -34,6 +37,11 @@ identify -format '%wx%h\n' "$prefix/share/icons/hicolor/48x48/apps/kestrel-radio
 # The unit names the installed paths under this prefix.
 grep -q "^ExecStart=$prefix/bin/kestrel-station-server --catalogue $prefix/etc/kestrel-station-server/catalogue.txt " \
   "$prefix/lib/systemd/system/kestrel-station-server.service"
+
+# The sync's unit names them too, and writes only beside the catalogue.
+grep -q "^ExecStart=$prefix/bin/kestrel-station-server sync --config $prefix/etc/kestrel-station-server/sync.conf --catalogue $prefix/etc/kestrel-station-server/catalogue.txt " \
+  "$prefix/lib/systemd/system/kestrel-station-server-sync.service"
+grep -qx "ReadWritePaths=$prefix/etc/kestrel-station-server" "$prefix/lib/systemd/system/kestrel-station-server-sync.service"
 
 desktop-file-validate "$prefix/share/applications/kestrel-radio.desktop"
 metainfo=("$prefix"/share/metainfo/*.metainfo.xml)
