@@ -219,13 +219,22 @@ void CKestrelRadioApp::EndApplication()
 {
     if (!IsWindow(m_pMainWnd))
         return;
-    // A modal dialog or box lies on the stack of a handler that its owner,
-    // the frame, must outlive: it is closed first, and the program ends once
-    // its loop has returned.
+    // Ending takes a while (the pages, the web engine, the player): a start
+    // meanwhile must become the new program, not ask this one to show.
+    m_pInstanceService->StopListening();
+    // A modal dialog or box lies on the stack of a handler that its owner
+    // must outlive (the frame, the page whose script or file chooser opened
+    // it): it is closed first, and the program ends once its loop has
+    // returned.
     if (IsModalLoopRunning()) {
-        if (QWidget* pModal = QApplication::activeModalWidget())
-            pModal->close();
-        QTimer::singleShot(kModalEndRetryMs, qApp, [this] { EndApplication(); });
+        CloseModalWindows();
+        if (!m_bEndPending) {
+            m_bEndPending = true;
+            QTimer::singleShot(kModalEndRetryMs, qApp, [this] {
+                m_bEndPending = false;
+                EndApplication();
+            });
+        }
         return;
     }
     if (auto* pMainFrame = dynamic_cast<CMainFrame*>(m_pMainWnd))

@@ -34,9 +34,13 @@ public:
 
     void OnAppAbout();
 
-    // Ends the program the way the tray's Exit does: the main frame's own
-    // close handling closes the pages and destroys the frame.
-    void EndApplication();
+    // The one way the program ends: the tray's Exit, SIGTERM, SIGINT and
+    // SIGHUP, the desktop's media controls and the session all come here.
+    // The single-instance claim goes first, so that a start right after finds
+    // no one; then every modal dialog and box (a web page's included) is
+    // closed and its loop left to return; only then does the main frame's
+    // own close handling close the pages and destroy the frame.
+    void EndApplication() override;
 
     // The settings cached here (radio, TV, last category); -1 = not read yet.
     CSettingsCache m_cache;
@@ -67,4 +71,6 @@ private:
     CNowPlayingRelay m_nowPlaying;
     std::unique_ptr<CDesktopMediaControls> m_pMediaControls;
     std::unique_ptr<CDesktopMediaControlsBinding> m_pMediaControlsBinding;
+    // An end waits for a modal loop to return.
+    bool m_bEndPending = false;
 };

@@ -423,7 +423,12 @@ void CMainFrame::OnHideToTray()
 
 void CMainFrame::OnTrayExit()
 {
-    CloseAndDestroy();
+    // Every end takes the application's one way, which waits for open
+    // dialogs and ends with CloseAndDestroy.
+    if (CWinApp* pApp = AfxGetApp())
+        pApp->EndApplication();
+    else
+        CloseAndDestroy();
 }
 
 void CMainFrame::OnCustomizeMenu()

@@ -47,8 +47,9 @@ public:
     // The command id of the current look (210-218, or what was stored).
     int GetAppLook() const { return m_nAppLook; }
 
-    // Ends the program: the frame's own close handling, which closes every
-    // page and destroys the frame.
+    // The last step of the program's end (the application's
+    // EndApplication, once no modal loop runs): the frame's own close
+    // handling, which closes every page and destroys the frame.
     void CloseAndDestroy();
 
     // The icon in the notification area, its tip and its menu; closing the

@@ -3,14 +3,19 @@
 #include "fw/DialogUnits.h"
 #include "fw/MessageBox.h"
 
+#include <QApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRect>
+#include <QThread>
 #include <QTimer>
 
 namespace {
 int g_nModalLoops = 0;
+// The program's own message loop runs at this depth; a deeper one is a
+// modal loop.
+constexpr int kMainLoopLevel = 1;
 
 ModalDialogDriver& CurrentDriver()
 {
@@ -173,7 +178,26 @@ CModalDialogDriver::~CModalDialogDriver()
 
 bool IsModalLoopRunning()
 {
-    return g_nModalLoops > 0;
+    return g_nModalLoops > 0 || QThread::currentThread()->loopLevel() > kMainLoopLevel;
+}
+
+void CloseModalWindows()
+{
+    // Each window closed leaves the stack; one that refuses stays, and the
+    // owner of its loop ends it in its own time.
+    while (QWidget* pPopup = QApplication::activePopupWidget()) {
+        if (!pPopup->close())
+            break;
+    }
+    while (QWidget* pModal = QApplication::activeModalWidget()) {
+        // Escape's way out: a box without a Cancel button refuses close().
+        if (auto* pDialog = qobject_cast<QDialog*>(pModal))
+            pDialog->reject();
+        if (QApplication::activeModalWidget() == pModal)
+            pModal->close();
+        if (QApplication::activeModalWidget() == pModal)
+            break;
+    }
 }
 
 CModalLoopScope::CModalLoopScope()

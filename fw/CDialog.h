@@ -100,10 +100,15 @@ private:
     ModalDialogDriver m_previous;
 };
 
-// Whether a modal dialog or message box runs its loop now. Whatever lies on
-// the stack beneath that loop (the dialog itself, its owner) must outlive it:
-// ending the program waits until the loop has returned.
+// Whether a modal dialog or message box runs its loop now, ours or one that
+// a library opened (a web page's file chooser, a menu), that is any event
+// loop inside the program's own. Whatever lies on the stack beneath that
+// loop (the dialog itself, its owner, a web page) must outlive it: ending
+// the program waits until the loop has returned.
 bool IsModalLoopRunning();
+// Closes every modal window and open popup, topmost first, so that their
+// loops return.
+void CloseModalWindows();
 
 // Counts one modal loop while it lives.
 class CModalLoopScope

@@ -2,6 +2,7 @@
 
 #include "fw/CContextMenuManager.h"
 #include "fw/CDocManager.h"
+#include "fw/CWnd.h"
 
 #include "platform/profile/ProfileStore.h"
 
@@ -26,6 +27,12 @@ CWinApp::~CWinApp()
         EndWaitCursor();
     if (g_pApp == this)
         g_pApp = nullptr;
+}
+
+void CWinApp::EndApplication()
+{
+    if (IsWindow(m_pMainWnd))
+        m_pMainWnd->DestroyWindow();
 }
 
 void CWinApp::SetRegistryKey(const CString& strCompany)

@@ -47,6 +47,11 @@ public:
     CString GetProfileString(const CString& section, const CString& entry, const CString& strDefault = CString());
     BOOL WriteProfileString(const CString& section, const CString& entry, const CString& strValue);
 
+    // Ends the program. Every request to end (a menu's Exit, a signal, the
+    // desktop) takes this one way. The base destroys the main window, which
+    // ends the message loop.
+    virtual void EndApplication();
+
     // The wait cursor nests: it shows until every Begin has its End.
     void BeginWaitCursor();
     void EndWaitCursor();

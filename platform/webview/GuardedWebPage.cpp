@@ -1,5 +1,7 @@
 #include "platform/webview/GuardedWebPage.h"
 
+#include <QCoreApplication>
+
 namespace {
 // Stands in for a window the page asked for: it hands out the address its
 // first navigation goes to and is gone.
@@ -37,6 +39,14 @@ bool IsPageOwnContent(const QUrl& url)
     const QString strScheme = url.scheme().toLower();
     return strScheme == QLatin1String("about") || strScheme == QLatin1String("data")
         || strScheme == QLatin1String("blob");
+}
+
+// The engine asks whether to leave a page that wants to keep its reader
+// (beforeunload) as a confirm with this text of its own.
+QString LeavePageQuestion()
+{
+    return QCoreApplication::translate(
+        "QWebEnginePage", "Are you sure you want to leave this page? Changes that you made may not be saved.");
 }
 
 bool IsReadersChoice(QWebEnginePage::NavigationType type)
@@ -82,4 +92,20 @@ bool CGuardedWebPage::acceptNavigationRequest(const QUrl& url, NavigationType ty
 QWebEnginePage* CGuardedWebPage::createWindow(WebWindowType)
 {
     return new CWindowCatcher(this);
+}
+
+void CGuardedWebPage::javaScriptAlert(const QUrl&, const QString&)
+{
+}
+
+bool CGuardedWebPage::javaScriptConfirm(const QUrl&, const QString& strMessage)
+{
+    // A page may not keep the program from leaving it: the ribbon's Refresh
+    // and the program's own navigations always go through.
+    return strMessage == LeavePageQuestion();
+}
+
+bool CGuardedWebPage::javaScriptPrompt(const QUrl&, const QString&, const QString&, QString*)
+{
+    return false;
 }

@@ -2,7 +2,29 @@
 
 #include "platform/webview/WebEngineModule.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QVBoxLayout>
+
+namespace {
+// What counts as the reader's own input on a page. Events the window system
+// delivers are spontaneous; a page's script makes none of these.
+bool IsReadersInput(const QEvent& event)
+{
+    if (!event.spontaneous())
+        return false;
+    switch (event.type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::TouchBegin:
+        return true;
+    default:
+        return false;
+    }
+}
+}
 
 CWebView::CWebView(const Options& options, QWidget* pParent)
     : QWidget(pParent)
@@ -13,7 +35,8 @@ CWebView::CWebView(const Options& options, QWidget* pParent)
     m_dormancyTimer.setSingleShot(true);
     m_dormancyTimer.setInterval(kDormantAfterMs);
     connect(&m_dormancyTimer, &QTimer::timeout, this, [this] {
-        if (m_pPage != nullptr && !isVisible()) {
+        // What the reader typed into a page would be lost with its renderer.
+        if (m_pPage != nullptr && !isVisible() && !m_bUserInput) {
             m_bDormant = true;
             m_pPage->SetDormant(true);
         }
@@ -22,6 +45,7 @@ CWebView::CWebView(const Options& options, QWidget* pParent)
 
 CWebView::~CWebView()
 {
+    qApp->removeEventFilter(this);
     // The page reports to this view, so it goes first.
     if (m_pPage != nullptr)
         delete m_pPage->Widget();
@@ -30,6 +54,7 @@ CWebView::~CWebView()
 void CWebView::Navigate(const QUrl& url)
 {
     m_requestedUrl = url;
+    m_bUserInput = false;
     if (m_pPage == nullptr)
         return;
     m_bNavigating = true;
@@ -84,12 +109,27 @@ void CWebView::hideEvent(QHideEvent* pEvent)
         m_dormancyTimer.start();
 }
 
+bool CWebView::eventFilter(QObject* pWatched, QEvent* pEvent)
+{
+    if (IsReadersInput(*pEvent)) {
+        auto* pWidget = qobject_cast<QWidget*>(pWatched);
+        if (pWidget != nullptr && isAncestorOf(pWidget)) {
+            m_bUserInput = true;
+            m_outsideLinks.NoteUserInput();
+        }
+    }
+    return QWidget::eventFilter(pWatched, pEvent);
+}
+
 void CWebView::CreatePage()
 {
     IWebEngineBackend* pBackend = WebEngineModule::Backend();
     if (pBackend == nullptr)
         return;
     m_pPage = pBackend->CreatePage(m_options, *this, this);
+    // The engine makes and remakes the widgets that take the page's input
+    // as it likes; the application sees every event on its way to them.
+    qApp->installEventFilter(this);
     layout()->addWidget(m_pPage->Widget());
     if (!m_requestedUrl.isEmpty())
         Navigate(m_requestedUrl);
@@ -108,7 +148,8 @@ void CWebView::OnTitleChanged(const QString& strTitle)
 
 void CWebView::OnOutsideLinkRequested(const QUrl& url)
 {
-    emit OutsideLinkRequested(url);
+    if (m_outsideLinks.MayLeave())
+        emit OutsideLinkRequested(url);
 }
 
 bool IsWebViewAvailable()

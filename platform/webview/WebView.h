@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/webview/OutsideLinkGate.h"
 #include "platform/webview/WebEngineBackend.h"
 
 #include <QTimer>
@@ -13,7 +14,11 @@
 // it is started only once a view has first been painted: until then the view
 // is an empty widget that remembers where it was asked to go. A view hidden
 // for a while lets the engine end its renderer and loads its page again
-// when it shows.
+// when it shows, unless the reader has clicked or typed in the page since
+// the view was sent there: what the reader put into a form stays.
+//
+// Links and windows the page hands out leave the view only when they follow
+// the reader's own click or key press on it (see COutsideLinkGate).
 class CWebView : public QWidget, private IWebPageClient
 {
     Q_OBJECT
@@ -34,6 +39,8 @@ public:
     QString Title() const;
     // Whether the engine's page exists (the view has been visible).
     bool HasPage() const { return m_pPage != nullptr; }
+    // Whether the page has given its renderer back while hidden.
+    bool IsDormant() const { return m_bDormant; }
 
     // How long a hidden view keeps its renderer.
     static constexpr int kDormantAfterMs = 30000;
@@ -42,13 +49,15 @@ signals:
     void LoadFinished(bool bOk);
     void TitleChanged(const QString& strTitle);
     // A link the reader followed, or a window the page wanted to open, that
-    // the link policy hands out.
+    // the link policy hands out, right after the reader's click or key press.
     void OutsideLinkRequested(const QUrl& url);
 
 protected:
     void showEvent(QShowEvent* pEvent) override;
     void paintEvent(QPaintEvent* pEvent) override;
     void hideEvent(QHideEvent* pEvent) override;
+    // Watches the reader's input on the page.
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
 
 private:
     void CreatePage();
@@ -62,7 +71,10 @@ private:
     bool m_bNavigating = false;
     bool m_bPageScheduled = false;
     bool m_bDormant = false;
+    // The reader clicked or typed in the page since the last Navigate.
+    bool m_bUserInput = false;
     QTimer m_dormancyTimer;
+    COutsideLinkGate m_outsideLinks;
 };
 
 // False when web pages cannot be shown on this system.

@@ -139,6 +139,35 @@ TEST_F(BannerTest, ALinkOpensInTheBrowserAndTheBannerStays)
     EXPECT_FALSE(pages.RequestedPaths().contains("/elsewhere"));
     EXPECT_FALSE(pages.RequestedPaths().contains("/new-window"));
 }
+
+TEST_F(BannerTest, OnlyTheReadersOwnClickOpensALink)
+{
+    CFixedPagesServer pages;
+    ASSERT_TRUE(pages.Start());
+    const QByteArray style = "<style>html,body{margin:0;height:100%}a{position:absolute;inset:0;background:#24476b}</style>";
+    pages.Serve("/clicker.html", "text/html",
+                style + "<a id='ad' href='" + pages.Url("/ad").toUtf8() + "'>Ad</a><script>setInterval(()=>{"
+                "document.getElementById('ad').click();window.open('" + pages.Url("/window").toUtf8() + "');"
+                "new Image().src='/tick?'+Date.now();},20);</script>");
+    CBrowserStandIn browser;
+    const auto ticks = [&] {
+        const QStringList requested = pages.RequestedPaths();
+        return std::count_if(requested.cbegin(), requested.cend(), [](const QString& path) { return path.startsWith("/tick"); });
+    };
+
+    ASSERT_TRUE(Navigate(pages.Url("/clicker.html")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks() >= 50; }, kLoadTimeoutMs));
+    EXPECT_TRUE(browser.m_opened.isEmpty()) << "the script's clicks opened the browser";
+
+    ClickMiddleOfBanner();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return browser.m_opened.size() == 1; }, 5000));
+    EXPECT_EQ(pages.Url("/ad"), browser.m_opened.at(0).toString());
+    // The script clicks on in the reader's wake, and gets nothing more.
+    const auto nTicks = ticks();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks() >= nTicks + 30; }, kLoadTimeoutMs));
+    EXPECT_EQ(1, browser.m_opened.size());
+    EXPECT_FALSE(pages.RequestedPaths().contains("/window"));
+}
 }
 
 #include "BannerTest.moc"

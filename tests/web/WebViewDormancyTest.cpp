@@ -1,5 +1,6 @@
 // The web view over the real engine: a page hidden for a while gives its
 // renderer back, and comes back by itself when shown again.
+#include "../player/PlayerTestSupport.h"
 #include "StationServer.h"
 
 #include "platform/webview/WebView.h"
@@ -67,6 +68,50 @@ TEST(WebViewDormancyTest, AHiddenPageEndsItsRendererAndLoadsAgainWhenShown)
     EXPECT_TRUE(QTest::qWaitFor([&] { return server.CountRequests("/") == 2; }, kLoadTimeoutMs))
         << "the page loads again when seen";
     EXPECT_EQ(pView->Url().toString(), server.MusicBaseUrl() + "/");
+}
+
+TEST(WebViewDormancyTest, APageTheReaderTypedIntoKeepsWhatWasTyped)
+{
+    CFixedPagesServer pages;
+    ASSERT_TRUE(pages.Start());
+    pages.Serve("/form.html", "text/html",
+                "<input id='song' autofocus style='width:100%' oninput='document.title=this.value'>");
+    pages.Serve("/plain.html", "text/html", "<p>Nothing to type into.</p>");
+    QWidget typedWindow;
+    QWidget plainWindow;
+    CWebView* pTyped = CreateWebView({}, &typedWindow);
+    CWebView* pPlain = CreateWebView({}, &plainWindow);
+    for (QWidget* pWindow : {&typedWindow, &plainWindow}) {
+        (new QVBoxLayout(pWindow))->addWidget(pWindow->findChild<CWebView*>());
+        pWindow->resize(480, 320);
+    }
+    QSignalSpy typedLoads(pTyped, &CWebView::LoadFinished);
+    QSignalSpy plainLoads(pPlain, &CWebView::LoadFinished);
+    pTyped->Navigate(pages.Url("/form.html"));
+    pPlain->Navigate(pages.Url("/plain.html"));
+    plainWindow.show();
+    typedWindow.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !typedLoads.isEmpty() && !plainLoads.isEmpty(); }, kLoadTimeoutMs));
+
+    // The reader clicks into the form and types, as the window system
+    // delivers clicks and keys.
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&typedWindow));
+    const QPoint field(100, 18);
+    QWidget* pTarget = pTyped->childAt(field);
+    ASSERT_NE(pTarget, nullptr);
+    QTest::mouseClick(pTarget, Qt::LeftButton, {}, pTarget->mapFrom(pTyped, field));
+    QTest::keyClicks(pTarget, QStringLiteral("my song"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pTyped->Title() == QLatin1String("my song"); }, kLoadTimeoutMs));
+
+    typedWindow.hide();
+    plainWindow.hide();
+    // The untouched page sleeps when its time is up; by then the typed one's
+    // has come too.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pPlain->IsDormant(); }, CWebView::kDormantAfterMs + 15000));
+    EXPECT_FALSE(pTyped->IsDormant());
+    typedWindow.show();
+    EXPECT_EQ(pTyped->Title(), QLatin1String("my song"));
+    EXPECT_EQ(pages.RequestedPaths().count("/form.html"), 1) << "the typed page was loaded again";
 }
 
 }
