@@ -90,6 +90,9 @@ CKestrelRadioApp::~CKestrelRadioApp()
 BOOL CKestrelRadioApp::InitInstance()
 {
     SetRegistryKey(ProductInfo::MakerDomain());
+    // Before any window exists: the Wayland app_id is given when a window
+    // is made, and the media controls and the portals name the program by it.
+    QGuiApplication::setDesktopFileName(ProductInfo::ApplicationId());
 
     // The instance is claimed before anything else is built, so that of two
     // starts at the same moment exactly one goes on, and a later start finds

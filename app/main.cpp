@@ -38,7 +38,6 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     // The media player reads numbers in the C locale.
     std::setlocale(LC_NUMERIC, "C");
-    QGuiApplication::setDesktopFileName(QStringLiteral("kestrel-radio"));
     QApplication::setWindowIcon(ResourceImages::ApplicationIcon());
 
     CKestrelRadioApp theApp(QCoreApplication::arguments());
