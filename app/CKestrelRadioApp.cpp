@@ -15,8 +15,10 @@
 #include "fw/StringResources.h"
 #include "hotkeys/CRadioSettingsDoc.h"
 #include "hotkeys/CRadioSettingsView.h"
+#include "hotkeys/HotKeyStore.h"
 #include "nowplaying/DesktopMediaControlsBinding.h"
 #include "nowplaying/MediaControlsDescription.h"
+#include "platform/activation/WindowActivation.h"
 #include "platform/mpris/DesktopMediaControls.h"
 #include "platform/signals/TerminationSignalWatcher.h"
 #include "radio/CKestrelRadioView.h"
@@ -64,9 +66,10 @@ CMultiDocTemplate* CreatePageTemplate(PageCategory category)
 }
 }
 
-CKestrelRadioApp::CKestrelRadioApp(QStringList arguments)
+CKestrelRadioApp::CKestrelRadioApp(QStringList arguments, QString strActivationToken)
     : CWinAppEx(ProductInfo::ApplicationTitle())
     , m_arguments(std::move(arguments))
+    , m_strActivationToken(std::move(strActivationToken))
     , m_pInstanceService(CreateInstanceService(ProductInfo::ApplicationTitle()))
 {
     CSettingsCache::Set(&m_cache);
@@ -106,7 +109,7 @@ BOOL CKestrelRadioApp::InitInstance()
     if (bOtherInstance) {
         if (m_nForwardedArgument > -1)
             return FALSE;
-        if (!pRunning->ShowAndActivate())
+        if (!pRunning->ShowAndActivate(m_strActivationToken))
             qCWarning(lcInstance, "the running instance did not answer");
         return FALSE;
     }
@@ -118,6 +121,7 @@ BOOL CKestrelRadioApp::InitInstance()
 
     RegisterDocTemplates();
     TrayMenu::Register(*this);
+    DescribeHotKeyActions();
     // The program lives on in the notification area with no window shown;
     // only Exit ends it.
     QGuiApplication::setQuitOnLastWindowClosed(false);
@@ -170,7 +174,7 @@ void CKestrelRadioApp::StartDesktopMediaControls()
     // Queued: the request's answer goes out before the window or the
     // program changes.
     QObject::connect(pControls.get(), &CDesktopMediaControls::RaiseRequested, pControls.get(),
-                     [this] { OnShowAndActivate(); }, Qt::QueuedConnection);
+                     [this] { OnShowAndActivate(QString()); }, Qt::QueuedConnection);
     QObject::connect(pControls.get(), &CDesktopMediaControls::QuitRequested, pControls.get(),
                      [this] { EndApplication(); }, Qt::QueuedConnection);
     m_pMediaControlsBinding = std::make_unique<CDesktopMediaControlsBinding>(
@@ -244,11 +248,14 @@ std::intptr_t CKestrelRadioApp::OnInstanceMessage(unsigned message, std::uintptr
     return m_pMainWnd->SendMessage(message, wParam, lParam);
 }
 
-void CKestrelRadioApp::OnShowAndActivate()
+void CKestrelRadioApp::OnShowAndActivate(const QString& strActivationToken)
 {
-    qCDebug(lcInstance, "show and activate");
+    qCDebug(lcInstance, "show and activate, token \"%s\"", qPrintable(strActivationToken));
     if (!IsWindow(m_pMainWnd))
         return;
+    if (!m_pWindowActivation)
+        m_pWindowActivation = CreateWindowActivation();
+    m_pWindowActivation->UseToken(m_pMainWnd->windowHandle(), strActivationToken);
     // A window minimised for want of a notification area comes back too.
     m_pMainWnd->ShowWindow(m_pMainWnd->isMinimized() ? SW_RESTORE : SW_SHOW);
     m_pMainWnd->SetForegroundWindow();
