@@ -168,7 +168,8 @@ public slots:
         const QString path = RequestPath(message, options, "request");
         QStringList asked;
         for (const Shortcut& shortcut : shortcuts)
-            asked << QStringLiteral("%1=%2:%3").arg(shortcut.id, shortcut.properties.value("preferred_trigger").toString(),
+            asked << QStringLiteral("%1=%2:%3").arg(shortcut.id,
+                                                   shortcut.properties.value("preferred_trigger").toString(),
                                                    shortcut.properties.value("description").toString());
         Print(QStringLiteral("BindShortcuts ") + asked.join(','));
         if (m_portal.boundSessions.contains(session.path())) {

@@ -163,7 +163,9 @@ TEST_F(PortalHotKeyTest, TheProgramRegistersBindsTheFourActionsOnceAndAnActivate
     EXPECT_TRUE(WaitFor([&] { return RadioView()->m_listChannels.GetNextItem(-1, LVNI_SELECTED) == 3; }));
     const int nEndsBefore = Ends(strNextStream);
     portal.Send(QStringLiteral("activate stop"));
-    EXPECT_TRUE(WaitFor([&] { return Ends(strNextStream) > nEndsBefore && Starts(strNextStream) == Ends(strNextStream); }));
+    EXPECT_TRUE(WaitFor([&] {
+        return Ends(strNextStream) > nEndsBefore && Starts(strNextStream) == Ends(strNextStream);
+    }));
     // An id the program never bound does nothing.
     const int nStarts = Starts(strNextStream);
     portal.Send(QStringLiteral("activate something-else"));

@@ -113,7 +113,8 @@ TEST_F(MprisProgramTest, TheDesktopSeesWhoPlaysWhatAndTheSongsAsTheyChange)
     ASSERT_FALSE(strIcon.isEmpty());
     StartProgramOnBus();
     EXPECT_EQ(Client().Property(MprisClient::kRoot, "Identity").toString(), QStringLiteral("Kestrel Radio"));
-    EXPECT_EQ(Client().Property(MprisClient::kRoot, "DesktopEntry").toString(), ProductInfo::ApplicationId());
+    EXPECT_EQ(Client().Property(MprisClient::kRoot, "DesktopEntry").toString(),
+              ProductInfo::ApplicationId());
     EXPECT_TRUE(Client().Property(MprisClient::kRoot, "CanRaise").toBool());
     EXPECT_TRUE(Client().Property(MprisClient::kRoot, "CanQuit").toBool());
     EXPECT_FALSE(Client().Property(MprisClient::kRoot, "HasTrackList").toBool(true));
