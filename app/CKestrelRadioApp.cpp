@@ -15,8 +15,10 @@
 #include "fw/StringResources.h"
 #include "hotkeys/CRadioSettingsDoc.h"
 #include "hotkeys/CRadioSettingsView.h"
+#include "hotkeys/HotKeyStore.h"
 #include "nowplaying/DesktopMediaControlsBinding.h"
 #include "nowplaying/MediaControlsDescription.h"
+#include "platform/activation/WindowActivation.h"
 #include "platform/mpris/DesktopMediaControls.h"
 #include "platform/signals/TerminationSignalWatcher.h"
 #include "radio/CKestrelRadioView.h"
@@ -64,9 +66,10 @@ CMultiDocTemplate* CreatePageTemplate(PageCategory category)
 }
 }
 
-CKestrelRadioApp::CKestrelRadioApp(QStringList arguments)
+CKestrelRadioApp::CKestrelRadioApp(QStringList arguments, QString strActivationToken)
     : CWinAppEx(ProductInfo::ApplicationTitle())
     , m_arguments(std::move(arguments))
+    , m_strActivationToken(std::move(strActivationToken))
     , m_pInstanceService(CreateInstanceService(ProductInfo::ApplicationTitle()))
 {
     CSettingsCache::Set(&m_cache);
@@ -90,6 +93,9 @@ CKestrelRadioApp::~CKestrelRadioApp()
 BOOL CKestrelRadioApp::InitInstance()
 {
     SetRegistryKey(ProductInfo::MakerDomain());
+    // Before any window exists: the Wayland app_id is given when a window
+    // is made, and the media controls and the portals name the program by it.
+    QGuiApplication::setDesktopFileName(ProductInfo::ApplicationId());
 
     // The instance is claimed before anything else is built, so that of two
     // starts at the same moment exactly one goes on, and a later start finds
@@ -103,7 +109,7 @@ BOOL CKestrelRadioApp::InitInstance()
     if (bOtherInstance) {
         if (m_nForwardedArgument > -1)
             return FALSE;
-        if (!pRunning->ShowAndActivate())
+        if (!pRunning->ShowAndActivate(m_strActivationToken))
             qCWarning(lcInstance, "the running instance did not answer");
         return FALSE;
     }
@@ -115,6 +121,7 @@ BOOL CKestrelRadioApp::InitInstance()
 
     RegisterDocTemplates();
     TrayMenu::Register(*this);
+    DescribeHotKeyActions();
     // The program lives on in the notification area with no window shown;
     // only Exit ends it.
     QGuiApplication::setQuitOnLastWindowClosed(false);
@@ -167,7 +174,7 @@ void CKestrelRadioApp::StartDesktopMediaControls()
     // Queued: the request's answer goes out before the window or the
     // program changes.
     QObject::connect(pControls.get(), &CDesktopMediaControls::RaiseRequested, pControls.get(),
-                     [this] { OnShowAndActivate(); }, Qt::QueuedConnection);
+                     [this] { OnShowAndActivate(QString()); }, Qt::QueuedConnection);
     QObject::connect(pControls.get(), &CDesktopMediaControls::QuitRequested, pControls.get(),
                      [this] { EndApplication(); }, Qt::QueuedConnection);
     m_pMediaControlsBinding = std::make_unique<CDesktopMediaControlsBinding>(
@@ -250,11 +257,14 @@ std::intptr_t CKestrelRadioApp::OnInstanceMessage(unsigned message, std::uintptr
     return m_pMainWnd->SendMessage(message, wParam, lParam);
 }
 
-void CKestrelRadioApp::OnShowAndActivate()
+void CKestrelRadioApp::OnShowAndActivate(const QString& strActivationToken)
 {
-    qCDebug(lcInstance, "show and activate");
+    qCDebug(lcInstance, "show and activate, token \"%s\"", qPrintable(strActivationToken));
     if (!IsWindow(m_pMainWnd))
         return;
+    if (!m_pWindowActivation)
+        m_pWindowActivation = CreateWindowActivation();
+    m_pWindowActivation->UseToken(m_pMainWnd->windowHandle(), strActivationToken);
     // A window minimised for want of a notification area comes back too.
     m_pMainWnd->ShowWindow(m_pMainWnd->isMinimized() ? SW_RESTORE : SW_SHOW);
     m_pMainWnd->SetForegroundWindow();

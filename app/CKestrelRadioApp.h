@@ -12,6 +12,7 @@ class CDesktopMediaControls;
 class CDesktopMediaControlsBinding;
 class CFrameWnd;
 class CTerminationSignalWatcher;
+class CWindowActivation;
 
 // The application object: one running instance per user, the command line
 // that decides whether the main window shows, the four page templates in
@@ -19,8 +20,10 @@ class CTerminationSignalWatcher;
 class CKestrelRadioApp : public CWinAppEx, private IInstanceReceiver
 {
 public:
-    // arguments: the program's command line, its name first.
-    explicit CKestrelRadioApp(QStringList arguments);
+    // arguments: the program's command line, its name first;
+    // strActivationToken: the token its launcher gave it, which a later
+    // start hands to the running instance.
+    explicit CKestrelRadioApp(QStringList arguments, QString strActivationToken = QString());
     ~CKestrelRadioApp() override;
 
     // TRUE when the main window was created; FALSE to end the process (another
@@ -62,9 +65,11 @@ private:
     void StartDesktopMediaControls();
 
     std::intptr_t OnInstanceMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
-    void OnShowAndActivate() override;
+    void OnShowAndActivate(const QString& strActivationToken) override;
 
     QStringList m_arguments;
+    QString m_strActivationToken;
+    std::unique_ptr<CWindowActivation> m_pWindowActivation;
     std::unique_ptr<IInstanceService> m_pInstanceService;
     std::unique_ptr<CTerminationSignalWatcher> m_pTerminationWatcher;
     // What plays, for the status bar, the tray and the desktop.

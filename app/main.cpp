@@ -1,5 +1,6 @@
 #include "app/CKestrelRadioApp.h"
 #include "app/StandardOptions.h"
+#include "platform/activation/WindowActivation.h"
 #include "platform/graphics/SoftwareGraphics.h"
 #include "res/ResourceImages.h"
 
@@ -34,14 +35,15 @@ int main(int argc, char** argv)
     // siblings beside it would miss the web pages' OpenGL composition and
     // leave the main window black.
     QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
+    // Read before the display connection takes it out of the environment.
+    const QString strActivationToken = CWindowActivation::LaunchToken();
     PrepareSoftwareGraphics();
     QApplication application(argc, argv);
     // The media player reads numbers in the C locale.
     std::setlocale(LC_NUMERIC, "C");
-    QGuiApplication::setDesktopFileName(QStringLiteral("kestrel-radio"));
     QApplication::setWindowIcon(ResourceImages::ApplicationIcon());
 
-    CKestrelRadioApp theApp(QCoreApplication::arguments());
+    CKestrelRadioApp theApp(QCoreApplication::arguments(), strActivationToken);
     if (!theApp.InitInstance())
         return 0;
     return QApplication::exec();

@@ -24,6 +24,16 @@ CGlobalHotKeys* HotKeys()
                                  pWnd->PostMessage(WM_HOTKEY, static_cast<WPARAM>(nId), lParam);
                              }
                          });
+        QObject::connect(g_pHotKeys, &CGlobalHotKeys::BindingChanged, g_pHotKeys,
+                         [](QObject* pOwner, int nId, CGlobalHotKeys::BindingChange eChange) {
+                             auto* pWnd = static_cast<CWnd*>(pOwner);
+                             if (IsWindow(pWnd) && !pWnd->IsDestroyed()) {
+                                 const LPARAM lParam = eChange == CGlobalHotKeys::BindingChange::Answered
+                                                         ? HOTKEY_BINDING_ANSWERED
+                                                         : HOTKEY_BINDING_CHANGED_ON_DESKTOP;
+                                 pWnd->PostMessage(WM_HOTKEY_BINDING, static_cast<WPARAM>(nId), lParam);
+                             }
+                         });
     }
     return g_pHotKeys;
 }
@@ -46,4 +56,35 @@ void ReleaseHotKeys(CWnd* pWnd)
 {
     if (!g_pHotKeys.isNull())
         g_pHotKeys->UnregisterAll(pWnd);
+}
+
+BOOL DesktopDecidesHotKeys()
+{
+    CGlobalHotKeys* pHotKeys = HotKeys();
+    return pHotKeys != nullptr && pHotKeys->DesktopDecidesTriggers() ? TRUE : FALSE;
+}
+
+HotKeyBinding GetHotKeyBinding(CWnd* pWnd, int nId)
+{
+    if (g_pHotKeys.isNull())
+        return {HotKeyBindingState::Refused, QString()};
+    return g_pHotKeys->BindingOf(pWnd, nId);
+}
+
+BOOL CanConfigureHotKeysOnDesktop()
+{
+    CGlobalHotKeys* pHotKeys = HotKeys();
+    return pHotKeys != nullptr && pHotKeys->CanConfigureOnDesktop() ? TRUE : FALSE;
+}
+
+void ConfigureHotKeysOnDesktop()
+{
+    if (CGlobalHotKeys* pHotKeys = HotKeys())
+        pHotKeys->ConfigureOnDesktop();
+}
+
+void DescribeHotKeys(const QList<HotKeyDescription>& descriptions)
+{
+    if (CGlobalHotKeys* pHotKeys = HotKeys())
+        pHotKeys->DescribeActions(descriptions);
 }

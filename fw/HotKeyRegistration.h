@@ -1,6 +1,9 @@
 #pragma once
 
 #include "fw/Types.h"
+#include "platform/hotkeys/GlobalHotKeys.h"
+
+#include <QList>
 
 class CWnd;
 
@@ -21,3 +24,24 @@ BOOL RegisterHotKey(CWnd* pWnd, int nId, UINT fsModifiers, UINT vk);
 BOOL UnregisterHotKey(CWnd* pWnd, int nId);
 // A destroyed window's hot keys end with it.
 void ReleaseHotKeys(CWnd* pWnd);
+
+// Where the desktop decides the triggers (a shortcuts portal), a successful
+// RegisterHotKey is a request: the desktop's answer, and any later change
+// the user makes on the desktop, come to the window as WM_HOTKEY_BINDING.
+using HotKeyBinding = CGlobalHotKeys::Binding;
+using HotKeyBindingState = CGlobalHotKeys::BindingState;
+enum HotKeyBindingChange : LPARAM {
+    HOTKEY_BINDING_ANSWERED = 0,
+    HOTKEY_BINDING_CHANGED_ON_DESKTOP = 1,
+};
+BOOL DesktopDecidesHotKeys();
+// How the desktop holds pWnd's hot key nId; Refused when pWnd holds none.
+HotKeyBinding GetHotKeyBinding(CWnd* pWnd, int nId);
+// Whether the desktop can show its own settings of the program's hot keys,
+// and showing them.
+BOOL CanConfigureHotKeysOnDesktop();
+void ConfigureHotKeysOnDesktop();
+// What each id stands for, in the words the desktop shows the user, under a
+// name that stays the same from one version to the next.
+using HotKeyDescription = CGlobalHotKeys::Action;
+void DescribeHotKeys(const QList<HotKeyDescription>& descriptions);

@@ -17,3 +17,9 @@ inline constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
 inline constexpr UINT WM_RBUTTONUP = 0x0205;
 inline constexpr UINT WM_MBUTTONUP = 0x0208;
 inline constexpr UINT WM_USER = 0x0400;
+// Messages of the framework's own, above every private message.
+inline constexpr UINT WM_APP = 0x8000;
+// The desktop answered or changed a hot key of the window (where the
+// desktop decides the triggers): wParam = the hot key id, lParam = a
+// HotKeyBindingChange.
+inline constexpr UINT WM_HOTKEY_BINDING = WM_APP + 1;

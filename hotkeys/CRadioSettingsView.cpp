@@ -24,8 +24,16 @@ constexpr char kFirstRunFlag[] = "CRadioSettingsView";
 const QSize kFormSize(483, 281);
 const QRect kGroupRect(7, 7, 469, 110);
 const QRect kNoteRect(16, 98, 322, 8);
+// Beside the Clear buttons: the triggers the desktop reports, and its
+// settings of the keys.
+constexpr int kTriggerX = 384;
+constexpr int kTriggerWidth = 88;
+const QRect kConfigureRect(384, 94, 88, 14);
 
 struct HotKeyRow {
+    int nId;
+    const char* pszLoadFailed;
+    UINT nTriggerID;
     const char* pszLabel;
     QRect labelRect;
     UINT nHotKeyID;
@@ -38,15 +46,28 @@ struct HotKeyRow {
 
 // Play, Play Next, Play Prev and Stop, top to bottom.
 const HotKeyRow kRows[] = {
-    {Texts::kHotKeyPlayLabel, QRect(162, 26, 19, 8), IDC_HOTKEY_PLAY, QRect(186, 24, 80, 14), IDC_ASSIGN_PLAY,
-     QRect(272, 23, 50, 14), IDC_CLEAR_PLAY, QRect(328, 23, 50, 14)},
-    {Texts::kHotKeyPlayNextLabel, QRect(117, 42, 64, 8), IDC_HOTKEY_PLAY_NEXT, QRect(186, 40, 80, 14),
+    {ID_HOTKEY_PLAY, Texts::kLoadHotKeyPlayFailed, IDC_TRIGGER_PLAY, Texts::kHotKeyPlayLabel,
+     QRect(162, 26, 19, 8), IDC_HOTKEY_PLAY, QRect(186, 24, 80, 14),
+     IDC_ASSIGN_PLAY, QRect(272, 23, 50, 14), IDC_CLEAR_PLAY, QRect(328, 23, 50, 14)},
+    {ID_HOTKEY_PLAY_NEXT, Texts::kLoadHotKeyPlayNextFailed, IDC_TRIGGER_PLAY_NEXT, Texts::kHotKeyPlayNextLabel,
+     QRect(117, 42, 64, 8), IDC_HOTKEY_PLAY_NEXT, QRect(186, 40, 80, 14),
      IDC_ASSIGN_PLAY_NEXT, QRect(272, 38, 50, 14), IDC_CLEAR_PLAY_NEXT, QRect(328, 38, 50, 14)},
-    {Texts::kHotKeyPlayPrevLabel, QRect(105, 58, 76, 8), IDC_HOTKEY_PLAY_PREV, QRect(186, 56, 80, 14),
+    {ID_HOTKEY_PLAY_PREV, Texts::kLoadHotKeyPlayPrevFailed, IDC_TRIGGER_PLAY_PREV, Texts::kHotKeyPlayPrevLabel,
+     QRect(105, 58, 76, 8), IDC_HOTKEY_PLAY_PREV, QRect(186, 56, 80, 14),
      IDC_ASSIGN_PLAY_PREV, QRect(272, 54, 50, 14), IDC_CLEAR_PLAY_PREV, QRect(328, 54, 50, 14)},
-    {Texts::kHotKeyStopLabel, QRect(161, 74, 20, 8), IDC_HOTKEY_STOP, QRect(186, 72, 80, 14), IDC_ASSIGN_STOP,
-     QRect(272, 71, 50, 14), IDC_CLEAR_STOP, QRect(328, 71, 50, 14)},
+    {ID_HOTKEY_STOP, Texts::kLoadHotKeyStopFailed, IDC_TRIGGER_STOP, Texts::kHotKeyStopLabel,
+     QRect(161, 74, 20, 8), IDC_HOTKEY_STOP, QRect(186, 72, 80, 14),
+     IDC_ASSIGN_STOP, QRect(272, 71, 50, 14), IDC_CLEAR_STOP, QRect(328, 71, 50, 14)},
 };
+
+const HotKeyRow* RowOf(int nId)
+{
+    for (const HotKeyRow& row : kRows) {
+        if (row.nId == nId)
+            return &row;
+    }
+    return nullptr;
+}
 }
 
 CRadioSettingsView::CRadioSettingsView()
@@ -62,6 +83,7 @@ CRadioSettingsView::CRadioSettingsView()
     MapCommand(IDC_CLEAR_PLAY_NEXT, &CRadioSettingsView::OnClearPlayNext);
     MapCommand(IDC_CLEAR_PLAY_PREV, &CRadioSettingsView::OnClearPlayPrev);
     MapCommand(IDC_CLEAR_STOP, &CRadioSettingsView::OnClearStop);
+    MapCommand(IDC_CONFIGURE_HOTKEYS, &CRadioSettingsView::OnConfigureHotKeys);
 }
 
 void CRadioSettingsView::BuildForm()
@@ -98,6 +120,22 @@ void CRadioSettingsView::BuildForm()
 
     auto* pNote = new QLabel(Texts::kHotKeysNote, pForm);
     pNote->setGeometry(DialogUnits::ToPixels(kNoteRect, font));
+
+    // Shown only where the desktop decides the triggers.
+    for (std::size_t i = 0; i < std::size(kRows); ++i) {
+        const HotKeyRow& row = kRows[i];
+        auto* pTrigger = new QLabel(pForm);
+        pTrigger->setObjectName(QString::number(row.nTriggerID));
+        // The desktop's text, never markup.
+        pTrigger->setTextFormat(Qt::PlainText);
+        pTrigger->setToolTip(QLatin1String(Texts::kTriggerToolTip));
+        pTrigger->setGeometry(DialogUnits::ToPixels(
+            QRect(kTriggerX, row.labelRect.y(), kTriggerWidth, row.labelRect.height()), font));
+        pTrigger->hide();
+        m_triggerLabels[i] = pTrigger;
+    }
+    m_pConfigureButton = AddButton(IDC_CONFIGURE_HOTKEYS, Texts::kConfigureHotKeysButton, kConfigureRect);
+    m_pConfigureButton->hide();
 }
 
 QPushButton* CRadioSettingsView::AddButton(UINT nID, const char* pszText, const QRect& rectDialogUnits)
@@ -119,7 +157,50 @@ void CRadioSettingsView::OnInitialUpdate()
     ResizeParentToFit(FALSE);
     SizeMainWindowOnFirstRun(this, kFirstRunFlag);
     ShowPageWithEmptyStatus();
+    const bool bDesktopDecides = DesktopDecidesHotKeys() != FALSE;
+    for (QLabel* pTrigger : m_triggerLabels)
+        pTrigger->setVisible(bDesktopDecides);
+    m_pConfigureButton->setVisible(CanConfigureHotKeysOnDesktop() != FALSE);
     LoadHotKeyControls();
+}
+
+LRESULT CRadioSettingsView::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_HOTKEY_BINDING)
+        OnHotKeyBinding(static_cast<int>(wParam), lParam);
+    return CFormView::DefWindowProc(message, wParam, lParam);
+}
+
+void CRadioSettingsView::OnHotKeyBinding(int nId, LPARAM lChange)
+{
+    const HotKeyRow* pRow = RowOf(nId);
+    if (pRow == nullptr)
+        return;
+    ShowTrigger(nId);
+    // A change the user made on the desktop is the user's own: shown, not
+    // reported.
+    if (lChange != HOTKEY_BINDING_ANSWERED)
+        return;
+    const HotKeyBindingState eState = GetHotKeyBinding(this, nId).eState;
+    if (eState == HotKeyBindingState::Changed || eState == HotKeyBindingState::Refused)
+        AfxMessageBox(QLatin1String(pRow->pszLoadFailed), MB_ICONERROR, this);
+}
+
+void CRadioSettingsView::ShowTrigger(int nId)
+{
+    for (std::size_t i = 0; i < std::size(kRows); ++i) {
+        if (kRows[i].nId != nId)
+            continue;
+        const HotKeyBinding binding = GetHotKeyBinding(this, nId);
+        const bool bBound = binding.eState == HotKeyBindingState::AsRegistered
+                         || binding.eState == HotKeyBindingState::Changed;
+        m_triggerLabels[i]->setText(bBound ? binding.strTrigger : QString());
+    }
+}
+
+void CRadioSettingsView::OnConfigureHotKeys()
+{
+    ConfigureHotKeysOnDesktop();
 }
 
 void CRadioSettingsView::LoadHotKeyControls()
@@ -135,7 +216,10 @@ void CRadioSettingsView::LoadHotKeyControl(CString strName, int nId, CHotKeyCtrl
     const StoredHotKey hotKey = LoadHotKey(strName);
     control.SetHotKey(hotKey.wKey & 0xFF, hotKey.wControlModifiers & 0xFF);
     UnregisterHotKey(this, nId);
-    if (hotKey.wKey != 0 && !RegisterHotKey(this, nId, hotKey.wStoredModifiers, hotKey.wKey))
+    const bool bFailed = hotKey.wKey != 0 && !RegisterHotKey(this, nId, hotKey.wStoredModifiers, hotKey.wKey);
+    // Where the desktop decides, its answer follows as WM_HOTKEY_BINDING.
+    ShowTrigger(nId);
+    if (bFailed)
         AfxMessageBox(strMessage, MB_ICONERROR, this);
 }
 

@@ -3,6 +3,7 @@
 #include "fw/CFormView.h"
 #include "fw/CHotKeyCtrl.h"
 
+class QLabel;
 class QPushButton;
 
 // The hot key settings page: a form of dialog 313 where the four system-wide
@@ -17,6 +18,7 @@ public:
     CRadioSettingsView();
 
     void OnInitialUpdate() override;
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     CHotKeyCtrl m_hotKeyPlay;
     CHotKeyCtrl m_hotKeyPlayNext;
@@ -30,6 +32,12 @@ private:
     void LoadHotKeyControls();
     void LoadHotKeyControl(CString strName, int nId, CHotKeyCtrl& control, CString strMessage);
     void AssignHotKey(CString strName, CHotKeyCtrl& control, CString strMessage);
+    // Where the desktop decides the triggers: shows the one it reports for
+    // the row of the id and, when it answered a registration with another
+    // trigger or none, the row's load-failure message.
+    void OnHotKeyBinding(int nId, LPARAM lChange);
+    void ShowTrigger(int nId);
+    void OnConfigureHotKeys();
 
     void OnAssignPlay();
     void OnAssignPlayNext();
@@ -39,4 +47,8 @@ private:
     void OnClearPlayNext();
     void OnClearPlayPrev();
     void OnClearStop();
+
+    // The desktop's trigger of each row, Play to Stop.
+    QLabel* m_triggerLabels[4] = {};
+    QPushButton* m_pConfigureButton = nullptr;
 };

@@ -68,3 +68,11 @@ void RegisterHotKeys(CWnd* pWnd)
     for (const HotKeyAction& action : kHotKeyActions)
         RegisterStoredHotKey(QLatin1String(action.pszName), action.nId, pWnd);
 }
+
+void DescribeHotKeyActions()
+{
+    QList<HotKeyDescription> descriptions;
+    for (const HotKeyAction& action : kHotKeyActions)
+        descriptions.append({action.nId, QLatin1String(action.pszShortcutId), QLatin1String(action.pszDescription)});
+    DescribeHotKeys(descriptions);
+}

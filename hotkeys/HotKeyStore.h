@@ -31,3 +31,6 @@ bool StoreHotKey(CString strName, WORD wKey, WORD wControlModifiers);
 void RegisterStoredHotKey(CString strName, int nId, CWnd* pWnd);
 // All four actions' hot keys, on pWnd.
 void RegisterHotKeys(CWnd* pWnd);
+// Tells the desktop what the four hot keys do, for where the desktop shows
+// them to the user; before the first registration.
+void DescribeHotKeyActions();

@@ -18,8 +18,9 @@ constexpr const char* kStreamMimeTypes[] = {
     "video/mp2t", "video/mp4", "video/webm", "video/x-flv", "video/x-ms-asf",
 };
 
-// The icon as the program installs it into the hicolor theme.
-constexpr char kInstalledIcon[] = "icons/hicolor/scalable/apps/%1.svg";
+// The icon as the program installs it into the hicolor theme, under the
+// name its desktop entry gives.
+constexpr char kInstalledIcon[] = "icons/hicolor/scalable/apps/kestrel-radio.svg";
 }
 
 namespace MediaControlsDescription {
@@ -36,10 +37,7 @@ CDesktopMediaControls::Description Description()
 
 QString ApplicationIconUrl()
 {
-    const QString desktopEntry = QGuiApplication::desktopFileName();
-    if (desktopEntry.isEmpty())
-        return QString();
-    const QString relativePath = QString::fromLatin1(kInstalledIcon).arg(desktopEntry);
+    const QString relativePath = QString::fromLatin1(kInstalledIcon);
     // Beside the installed program first, then wherever the desktop looks.
     const QString besideProgram =
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../share/") + relativePath);

@@ -14,6 +14,11 @@ QString ApplicationTitle()
     return QStringLiteral("Kestrel Radio by ") + MakerDomain();
 }
 
+QString ApplicationId()
+{
+    return QString::fromLatin1(BuildConfig::kApplicationId);
+}
+
 QString SupportAddress()
 {
     return QStringLiteral("support@") + MakerDomain();

@@ -69,6 +69,13 @@ inline constexpr unsigned IDC_CLEAR_PLAY = 1018;
 inline constexpr unsigned IDC_CLEAR_PLAY_NEXT = 1019;
 inline constexpr unsigned IDC_CLEAR_PLAY_PREV = 1020;
 inline constexpr unsigned IDC_CLEAR_STOP = 1021;
+// Where the desktop decides the triggers: each row's trigger as the desktop
+// reports it, and the desktop's own settings of the keys.
+inline constexpr unsigned IDC_TRIGGER_PLAY = 1022;
+inline constexpr unsigned IDC_TRIGGER_PLAY_NEXT = 1023;
+inline constexpr unsigned IDC_TRIGGER_PLAY_PREV = 1024;
+inline constexpr unsigned IDC_TRIGGER_STOP = 1025;
+inline constexpr unsigned IDC_CONFIGURE_HOTKEYS = 1026;
 
 // The main frame's icon, menu, accelerators and title.
 inline constexpr unsigned IDR_MAINFRAME = 128;

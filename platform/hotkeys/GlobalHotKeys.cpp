@@ -7,11 +7,63 @@ CGlobalHotKeys::CGlobalHotKeys(QObject* pParent)
 
 CGlobalHotKeys::~CGlobalHotKeys() = default;
 
+bool CGlobalHotKeys::DesktopDecidesTriggers() const
+{
+    return false;
+}
+
+bool CGlobalHotKeys::CanConfigureOnDesktop() const
+{
+    return false;
+}
+
+void CGlobalHotKeys::ConfigureOnDesktop()
+{
+}
+
+void CGlobalHotKeys::DescribeActions(const QList<Action>& actions)
+{
+    m_actions = actions;
+}
+
+CGlobalHotKeys::Action CGlobalHotKeys::ActionOf(int nId) const
+{
+    for (const Action& action : m_actions) {
+        if (action.nId == nId)
+            return action;
+    }
+    return {nId, QStringLiteral("hotkey-%1").arg(nId), QStringLiteral("Hot key %1").arg(nId)};
+}
+
+CGlobalHotKeys::Binding CGlobalHotKeys::BindingFor(int, unsigned, unsigned) const
+{
+    return {BindingState::AsRegistered, QString()};
+}
+
+CGlobalHotKeys::Binding CGlobalHotKeys::BindingOf(QObject* pOwner, int nId) const
+{
+    for (const Registration& registration : m_registrations) {
+        if (registration.pOwner == pOwner && registration.nId == nId)
+            return BindingFor(nId, registration.nModifiers & kModifierKeys, registration.nVirtualKey);
+    }
+    return {BindingState::Refused, QString()};
+}
+
+void CGlobalHotKeys::ReportBindingChanged(int nId, BindingChange eChange)
+{
+    // A copy: a receiver may unregister.
+    const QList<Registration> registrations = m_registrations;
+    for (const Registration& registration : registrations) {
+        if (registration.nId == nId)
+            emit BindingChanged(registration.pOwner, nId, eChange);
+    }
+}
+
 bool CGlobalHotKeys::Register(QObject* pOwner, int nId, unsigned nModifiers, unsigned nVirtualKey)
 {
     if (pOwner == nullptr || nVirtualKey == 0 || IsHeld(nModifiers, nVirtualKey))
         return false;
-    if (!Grab(nModifiers & kModifierKeys, nVirtualKey))
+    if (!Grab(nId, nModifiers & kModifierKeys, nVirtualKey))
         return false;
     m_registrations.append({pOwner, nId, nModifiers, nVirtualKey});
     if (!m_watchedOwners.contains(pOwner)) {
@@ -67,5 +119,5 @@ bool CGlobalHotKeys::IsHeld(unsigned nModifiers, unsigned nVirtualKey) const
 void CGlobalHotKeys::Release(qsizetype nIndex)
 {
     const Registration registration = m_registrations.takeAt(nIndex);
-    Ungrab(registration.nModifiers & kModifierKeys, registration.nVirtualKey);
+    Ungrab(registration.nId, registration.nModifiers & kModifierKeys, registration.nVirtualKey);
 }

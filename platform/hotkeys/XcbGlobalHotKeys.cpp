@@ -113,7 +113,7 @@ bool CXcbGlobalHotKeys::IsAvailable() const
     return m_rootWindow != 0 && Connection() != nullptr;
 }
 
-bool CXcbGlobalHotKeys::Grab(unsigned nModifiers, unsigned nVirtualKey)
+bool CXcbGlobalHotKeys::Grab(int, unsigned nModifiers, unsigned nVirtualKey)
 {
     xcb_connection_t* pConnection = Connection();
     const xcb_keysym_t nKeySym = KeySymFromVirtualKey(nVirtualKey);
@@ -155,7 +155,7 @@ bool CXcbGlobalHotKeys::Grab(unsigned nModifiers, unsigned nVirtualKey)
     return true;
 }
 
-void CXcbGlobalHotKeys::Ungrab(unsigned nModifiers, unsigned nVirtualKey)
+void CXcbGlobalHotKeys::Ungrab(int, unsigned nModifiers, unsigned nVirtualKey)
 {
     for (qsizetype i = 0; i < m_grabs.size(); ++i) {
         if (m_grabs[i].nModifiers == nModifiers && m_grabs[i].nVirtualKey == nVirtualKey) {

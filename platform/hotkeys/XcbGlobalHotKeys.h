@@ -25,8 +25,9 @@ public:
     bool nativeEventFilter(const QByteArray& eventType, void* pMessage, qintptr* pResult) override;
 
 protected:
-    bool Grab(unsigned nModifiers, unsigned nVirtualKey) override;
-    void Ungrab(unsigned nModifiers, unsigned nVirtualKey) override;
+    // X11 grabs by combination; the id plays no part.
+    bool Grab(int nId, unsigned nModifiers, unsigned nVirtualKey) override;
+    void Ungrab(int nId, unsigned nModifiers, unsigned nVirtualKey) override;
 
 private:
     struct KeyGrab {

@@ -15,8 +15,11 @@ public:
     virtual ~IInstanceReceiver() = default;
     // A window message for the main window; the answer goes back to the sender.
     virtual std::intptr_t OnInstanceMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
-    // Show the main window and make it the active window.
-    virtual void OnShowAndActivate() = 0;
+    // Show the main window and make it the active window, with the
+    // activation token the later start was given by its launcher (empty
+    // when it had none): the desktop lets a window come to the front only
+    // with a token from the user's action.
+    virtual void OnShowAndActivate(const QString& strActivationToken) = 0;
 };
 
 // The running instance another process found.
@@ -30,8 +33,10 @@ public:
     // hangs); the running instance then drops the request unanswered.
     virtual bool SendMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
                              std::intptr_t* pResult = nullptr) = 0;
-    // Asks it to show and activate its main window and waits until it has.
-    virtual bool ShowAndActivate() = 0;
+    // Asks it to show and activate its main window, handing it the
+    // activation token this process was started with, and waits until it
+    // has.
+    virtual bool ShowAndActivate(const QString& strActivationToken) = 0;
 };
 
 enum class InstanceClaim {

@@ -16,12 +16,15 @@
 
 namespace {
 
-// A request: its kind, a window message and its two parameters, and when
-// its sender stops waiting, on the system's monotonic clock, which every
-// process on the machine shares.
+// A request: its kind, a window message and its two parameters, when its
+// sender stops waiting, on the system's monotonic clock, which every
+// process on the machine shares, and an activation token (its length in
+// bytes, then its UTF-8 bytes).
 enum class RequestKind : quint8 { Message = 1, ShowAndActivate = 2 };
-constexpr qint64 kRequestSize = 1 + 4 + 8 + 8 + 8;
+constexpr qint64 kRequestHeaderSize = 1 + 4 + 8 + 8 + 8 + 4;
 constexpr qint64 kAnswerSize = 8;
+// Tokens are short; anything longer is not a request of ours.
+constexpr quint32 kMaxTokenBytes = 4096;
 // How long a sender waits before it tries again to reach an instance that
 // holds the lock but does not listen yet.
 constexpr int kConnectRetryMs = 50;
@@ -34,24 +37,47 @@ struct Request
     quint64 wParam;
     qint64 lParam;
     qint64 nSenderDeadlineMs;
+    QString strToken;
 };
 
 QByteArray Encode(const Request& request)
 {
     QByteArray bytes;
     QDataStream stream(&bytes, QIODevice::WriteOnly);
+    // A token longer than any desktop makes is no token: the request goes
+    // without it.
+    QByteArray token = request.strToken.toUtf8();
+    if (token.size() > kMaxTokenBytes)
+        token.clear();
     stream << static_cast<quint8>(request.kind) << request.message << request.wParam << request.lParam
-           << request.nSenderDeadlineMs;
+           << request.nSenderDeadlineMs << static_cast<quint32>(token.size());
+    stream.writeRawData(token.constData(), static_cast<int>(token.size()));
     return bytes;
+}
+
+// The size of the whole request whose header the bytes begin with; -1 when
+// the header names a token longer than any.
+qint64 RequestSize(const QByteArray& header)
+{
+    QDataStream stream(header.mid(kRequestHeaderSize - 4, 4));
+    quint32 nTokenBytes = 0;
+    stream >> nTokenBytes;
+    return nTokenBytes > kMaxTokenBytes ? -1 : kRequestHeaderSize + nTokenBytes;
 }
 
 bool Decode(const QByteArray& bytes, Request* pRequest)
 {
     QDataStream stream(bytes);
     quint8 kind = 0;
-    stream >> kind >> pRequest->message >> pRequest->wParam >> pRequest->lParam >> pRequest->nSenderDeadlineMs;
-    if (stream.status() != QDataStream::Ok)
+    quint32 nTokenBytes = 0;
+    stream >> kind >> pRequest->message >> pRequest->wParam >> pRequest->lParam >> pRequest->nSenderDeadlineMs
+        >> nTokenBytes;
+    if (stream.status() != QDataStream::Ok || nTokenBytes > kMaxTokenBytes)
         return false;
+    QByteArray token(static_cast<qsizetype>(nTokenBytes), Qt::Uninitialized);
+    if (stream.readRawData(token.data(), static_cast<int>(nTokenBytes)) != static_cast<int>(nTokenBytes))
+        return false;
+    pRequest->strToken = QString::fromUtf8(token);
     if (kind != static_cast<quint8>(RequestKind::Message) && kind != static_cast<quint8>(RequestKind::ShowAndActivate))
         return false;
     pRequest->kind = static_cast<RequestKind>(kind);
@@ -69,17 +95,17 @@ public:
 
     bool SendMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t* pResult) override
     {
-        return Ask(RequestKind::Message, message, wParam, lParam, pResult);
+        return Ask({RequestKind::Message, message, wParam, lParam, 0, QString()}, pResult);
     }
 
-    bool ShowAndActivate() override
+    bool ShowAndActivate(const QString& strActivationToken) override
     {
-        return Ask(RequestKind::ShowAndActivate, 0, 0, 0, nullptr);
+        return Ask({RequestKind::ShowAndActivate, 0, 0, 0, 0, strActivationToken}, nullptr);
     }
 
 private:
     // One connection per request: send it, then wait for the answer.
-    bool Ask(RequestKind kind, quint32 message, quint64 wParam, qint64 lParam, std::intptr_t* pResult)
+    bool Ask(Request request, std::intptr_t* pResult)
     {
         const QDeadlineTimer deadline(m_nTimeoutMs);
         QLocalSocket socket;
@@ -92,7 +118,8 @@ private:
                 return false;
             QThread::msleep(static_cast<unsigned long>(std::min<qint64>(kConnectRetryMs, deadline.remainingTime())));
         }
-        socket.write(Encode({kind, message, wParam, lParam, deadline.deadline()}));
+        request.nSenderDeadlineMs = deadline.deadline();
+        socket.write(Encode(request));
         if (!socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime())))
             return false;
         while (socket.bytesAvailable() < kAnswerSize) {
@@ -214,10 +241,17 @@ void CLocalSocketInstanceService::OnNewConnection()
 
 void CLocalSocketInstanceService::OnRequestBytes(QLocalSocket* pSocket)
 {
-    if (pSocket->bytesAvailable() < kRequestSize)
+    if (pSocket->bytesAvailable() < kRequestHeaderSize)
+        return;
+    const qint64 nRequestSize = RequestSize(pSocket->peek(kRequestHeaderSize));
+    if (nRequestSize < 0) {
+        pSocket->abort();
+        return;
+    }
+    if (pSocket->bytesAvailable() < nRequestSize)
         return;
     Request request{};
-    if (!Decode(pSocket->read(kRequestSize), &request) || m_pReceiver == nullptr) {
+    if (!Decode(pSocket->read(nRequestSize), &request) || m_pReceiver == nullptr) {
         pSocket->abort();
         return;
     }
@@ -234,7 +268,7 @@ void CLocalSocketInstanceService::OnRequestBytes(QLocalSocket* pSocket)
     if (request.kind == RequestKind::Message)
         result = m_pReceiver->OnInstanceMessage(request.message, request.wParam, request.lParam);
     else
-        m_pReceiver->OnShowAndActivate();
+        m_pReceiver->OnShowAndActivate(request.strToken);
     if (pGuard.isNull())
         return;
 

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <future>
+#include <mutex>
 #include <thread>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -31,13 +32,25 @@ public:
         ++m_nMessages;
         return 1000 + static_cast<std::intptr_t>(wParam);
     }
-    void OnShowAndActivate() override { ++m_nActivations; }
+    void OnShowAndActivate(const QString& strActivationToken) override
+    {
+        const std::lock_guard<std::mutex> lock(m_tokenMutex);
+        m_tokens << strActivationToken;
+        ++m_nActivations;
+    }
+    QStringList Tokens()
+    {
+        const std::lock_guard<std::mutex> lock(m_tokenMutex);
+        return m_tokens;
+    }
 
     std::atomic<unsigned> m_message{0};
     std::atomic<std::uintptr_t> m_wParam{0};
     std::atomic<std::intptr_t> m_lParam{0};
     std::atomic<int> m_nMessages{0};
     std::atomic<int> m_nActivations{0};
+    std::mutex m_tokenMutex;
+    QStringList m_tokens;
 };
 
 class RunningInstance
@@ -154,9 +167,32 @@ TEST(InstanceServiceTest, MessageReachesTheRunningInstanceAndItsAnswerComesBack)
     EXPECT_EQ(static_cast<std::intptr_t>(running.m_receiver.m_wParam.load()), -3);
     EXPECT_EQ(running.m_receiver.m_lParam, -3);
 
-    ASSERT_TRUE(pFound->ShowAndActivate());
+    ASSERT_TRUE(pFound->ShowAndActivate(QString()));
     EXPECT_EQ(running.m_receiver.m_nActivations, 1);
     EXPECT_EQ(running.m_receiver.m_nMessages, 2);
+}
+
+TEST(InstanceServiceTest, TheLaterStartsActivationTokenReachesTheRunningInstance)
+{
+    const QString name = UniqueName();
+    RunningInstance running(name);
+    ASSERT_TRUE(running.m_bListening);
+    CLocalSocketInstanceService second(name);
+
+    // An xdg-activation token, a startup id with its time stamp and text
+    // beyond ASCII, and a start without one.
+    const QString strWaylandToken = QStringLiteral("kwin-5f8a0c1e-2b7d-4c9a-9e31-000000000017");
+    const QString strStartupId = QStringLiteral("launcher-\u00e9t\u00e9/kestrel-radio/4242-0-host_TIME123456");
+    ASSERT_TRUE(second.FindRunningInstance()->ShowAndActivate(strWaylandToken));
+    ASSERT_TRUE(second.FindRunningInstance()->ShowAndActivate(strStartupId));
+    ASSERT_TRUE(second.FindRunningInstance()->ShowAndActivate(QString()));
+    EXPECT_EQ(running.m_receiver.Tokens(), QStringList({strWaylandToken, strStartupId, QString()}));
+
+    // A token longer than any desktop makes goes as none; the window still
+    // comes forward.
+    ASSERT_TRUE(second.FindRunningInstance()->ShowAndActivate(QString(5000, QLatin1Char('t'))));
+    EXPECT_EQ(running.m_receiver.Tokens().size(), 4);
+    EXPECT_EQ(running.m_receiver.Tokens().last(), QString());
 }
 
 TEST(InstanceServiceTest, SecondListenerUnderTheSameNameIsRefused)
@@ -169,7 +205,7 @@ TEST(InstanceServiceTest, SecondListenerUnderTheSameNameIsRefused)
     EXPECT_EQ(second.Claim(&receiver), InstanceClaim::HeldByAnother);
     // The first one still answers.
     ASSERT_NE(second.FindRunningInstance(), nullptr);
-    EXPECT_TRUE(second.FindRunningInstance()->ShowAndActivate());
+    EXPECT_TRUE(second.FindRunningInstance()->ShowAndActivate(QString()));
 }
 
 TEST(InstanceServiceTest, SocketLeftByACrashedInstanceIsTakenOver)
@@ -194,7 +230,7 @@ TEST(InstanceServiceTest, HungInstanceMakesTheSenderGiveUpInsteadOfWaitingForeve
     std::unique_ptr<IRunningInstance> pFound = service.FindRunningInstance();
     ASSERT_NE(pFound, nullptr);
     EXPECT_FALSE(pFound->SendMessage(0x0404, 1, 1));
-    EXPECT_FALSE(pFound->ShowAndActivate());
+    EXPECT_FALSE(pFound->ShowAndActivate(QString()));
     close(fd);
     unlink(QFile::encodeName(service.SocketPath()).constData());
 }
@@ -209,7 +245,8 @@ TEST(InstanceServiceTest, GarbledRequestIsDroppedAndTheNextOneServed)
     QLocalSocket garbage;
     garbage.connectToServer(second.SocketPath());
     ASSERT_TRUE(garbage.waitForConnected(2000));
-    garbage.write(QByteArray(29, '\x7f'));
+    // A whole request's header, which names a token longer than any.
+    garbage.write(QByteArray(33, '\x7f'));
     ASSERT_TRUE(garbage.waitForBytesWritten(2000));
     // The instance closes the connection without answering.
     EXPECT_TRUE(garbage.state() == QLocalSocket::UnconnectedState || garbage.waitForDisconnected(2000));
@@ -226,7 +263,7 @@ TEST(InstanceServiceTest, ASenderEarlierThanTheListenerIsServedOnceItListens)
     CLocalSocketInstanceService second(name);
     std::unique_ptr<IRunningInstance> pFound = second.FindRunningInstance();
     ASSERT_NE(pFound, nullptr);
-    auto sent = std::async(std::launch::async, [&] { return pFound->ShowAndActivate(); });
+    auto sent = std::async(std::launch::async, [&] { return pFound->ShowAndActivate(QString()); });
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
 
     RunningInstance running(name);
@@ -244,12 +281,12 @@ TEST(InstanceServiceTest, ARequestWhoseSenderGaveUpIsDropped)
     running.Block(std::chrono::milliseconds(1200));
 
     CLocalSocketInstanceService impatient(name, 300);
-    EXPECT_FALSE(impatient.FindRunningInstance()->ShowAndActivate());
+    EXPECT_FALSE(impatient.FindRunningInstance()->ShowAndActivate(QString()));
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     EXPECT_EQ(running.m_receiver.m_nActivations, 0);
 
     CLocalSocketInstanceService patient(name);
-    EXPECT_TRUE(patient.FindRunningInstance()->ShowAndActivate());
+    EXPECT_TRUE(patient.FindRunningInstance()->ShowAndActivate(QString()));
     EXPECT_EQ(running.m_receiver.m_nActivations, 1);
 }
 

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QProcess>
 #include <QSettings>
 #include <QTest>
@@ -49,9 +50,12 @@ QString FocusedWindow()
 class Program
 {
 public:
-    explicit Program(const QStringList& arguments)
+    // launcherVariables: what a launcher puts in the environment besides.
+    explicit Program(const QStringList& arguments, const QMap<QString, QString>& launcherVariables = {})
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (auto it = launcherVariables.cbegin(); it != launcherVariables.cend(); ++it)
+            environment.insert(it.key(), it.value());
         environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("kestrel.instance.debug=true"));
         // Nothing listens there: the pages reach no server, and no test
         // reaches beyond this machine.
@@ -122,9 +126,9 @@ protected:
 
     // Runs a second instance to its end; it must end by itself, quickly and
     // without a window of its own.
-    static void RunSecond(const QStringList& arguments)
+    static void RunSecond(const QStringList& arguments, const QMap<QString, QString>& launcherVariables = {})
     {
-        Program second(arguments);
+        Program second(arguments, launcherVariables);
         ASSERT_TRUE(second.Finished()) << "the second instance did not end";
         EXPECT_EQ(second.Process().exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(second.Process().exitCode(), 0);
@@ -147,6 +151,27 @@ TEST_F(SingleInstanceTest, NoArgumentShowsTheWindowAndASecondStartActivatesIt)
     EXPECT_FALSE(pFirst->Log().contains(QStringLiteral("message")));
     ASSERT_EQ(VisibleMainWindows().size(), 1);
     EXPECT_TRUE(WaitUntil([] { return FocusedWindow() == VisibleMainWindows().value(0); }));
+}
+
+TEST_F(SingleInstanceTest, TheSecondStartsLaunchTokenBringsTheRunningWindowForward)
+{
+    // An X11 launcher's startup id: the running window is marked with it,
+    // which is what the window manager weighs when it lets a window take
+    // the focus.
+    auto pFirst = StartFirst({QStringLiteral(":silent")}, false);
+    const QString strStartupId = QStringLiteral("launcher/kestrel-radio/4242-0-testhost_TIME987654");
+    RunSecond({}, {{QStringLiteral("DESKTOP_STARTUP_ID"), strStartupId}});
+    EXPECT_TRUE(pFirst->WaitForLog(QStringLiteral("show and activate, token \"%1\"").arg(strStartupId)));
+    ASSERT_TRUE(WaitUntil([] { return VisibleMainWindows().size() == 1; }));
+    EXPECT_EQ(RunTool(QStringLiteral("xprop"), {QStringLiteral("-id"), VisibleMainWindows().value(0),
+                                                QStringLiteral("_NET_STARTUP_ID")}),
+              QStringLiteral("_NET_STARTUP_ID(UTF8_STRING) = \"%1\"").arg(strStartupId));
+    EXPECT_TRUE(WaitUntil([] { return FocusedWindow() == VisibleMainWindows().value(0); }));
+
+    // A Wayland launcher's token goes first when a launcher sets both.
+    RunSecond({}, {{QStringLiteral("XDG_ACTIVATION_TOKEN"), QStringLiteral("wayland-token-1")},
+                   {QStringLiteral("DESKTOP_STARTUP_ID"), strStartupId}});
+    EXPECT_TRUE(pFirst->WaitForLog(QStringLiteral("show and activate, token \"wayland-token-1\"")));
 }
 
 TEST_F(SingleInstanceTest, SilentStartStaysHiddenUntilASecondStartShowsIt)

@@ -6,6 +6,7 @@
 #include "DesktopSessionBus.h"
 #include "RadioProgram.h"
 #include "StationServer.h"
+#include "res/ProductInfo.h"
 
 #include <QDBusConnection>
 #include <QDBusInterface>
@@ -123,7 +124,8 @@ TEST_F(MprisProgramTest, TheDesktopSeesWhoPlaysWhatAndTheSongsAsTheyChange)
     ASSERT_FALSE(strIcon.isEmpty());
     StartProgramOnBus();
     EXPECT_EQ(Client().Property(MprisClient::kRoot, "Identity").toString(), QStringLiteral("Kestrel Radio"));
-    EXPECT_EQ(Client().Property(MprisClient::kRoot, "DesktopEntry").toString(), QStringLiteral("kestrel-radio"));
+    EXPECT_EQ(Client().Property(MprisClient::kRoot, "DesktopEntry").toString(),
+              ProductInfo::ApplicationId());
     EXPECT_TRUE(Client().Property(MprisClient::kRoot, "CanRaise").toBool());
     EXPECT_TRUE(Client().Property(MprisClient::kRoot, "CanQuit").toBool());
     EXPECT_FALSE(Client().Property(MprisClient::kRoot, "HasTrackList").toBool(true));

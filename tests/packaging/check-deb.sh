@@ -4,6 +4,7 @@
 # server, the desktop entry, the metainfo and the service unit.
 set -euo pipefail
 build_dir=$1
+app_id=$2
 rm -rf "$build_dir/package"
 (cd "$build_dir" && cpack -G DEB > /dev/null)
 deb=("$build_dir"/package/kestrel-radio_*.deb)
@@ -20,7 +21,7 @@ done
 
 contents=$(dpkg-deb -c "${deb[0]}")
 for path in ./usr/bin/kestrel-radio ./usr/bin/kestrel-station-server \
-    ./usr/share/applications/kestrel-radio.desktop ./usr/share/metainfo/ \
+    ./usr/share/applications/$app_id.desktop ./usr/share/metainfo/$app_id.metainfo.xml \
     ./etc/kestrel-station-server/catalogue.txt ./etc/kestrel-station-server/sync.conf \
     ./lib/systemd/system/kestrel-station-server.service \
     ./lib/systemd/system/kestrel-station-server-sync.service ./lib/systemd/system/kestrel-station-server-sync.timer; do

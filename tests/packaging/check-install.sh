@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs the build under a fresh prefix and checks what the desktop and
 # the software centres read: every file in its place, the desktop entry and
-# the AppStream metainfo valid by their own validators.
+# the AppStream metainfo valid by their own validators and named after the
+# application id (the second argument).
 set -euo pipefail
 build_dir=$1
+app_id=$2
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 
@@ -13,7 +15,8 @@ missing=0
 for path in \
     bin/kestrel-radio bin/kestrel-station-server \
     lib/kestrel-radio/libkestrel-webengine.so lib/kestrel-radio/libkestrel-mpv.so \
-    share/applications/kestrel-radio.desktop \
+    share/applications/$app_id.desktop \
+    share/metainfo/$app_id.metainfo.xml \
     share/icons/hicolor/scalable/apps/kestrel-radio.svg \
     share/icons/hicolor/16x16/apps/kestrel-radio.png \
     share/icons/hicolor/48x48/apps/kestrel-radio.png \
@@ -43,10 +46,13 @@ grep -q "^ExecStart=$prefix/bin/kestrel-station-server sync --config $prefix/etc
   "$prefix/lib/systemd/system/kestrel-station-server-sync.service"
 grep -qx "ReadWritePaths=$prefix/etc/kestrel-station-server" "$prefix/lib/systemd/system/kestrel-station-server-sync.service"
 
-desktop-file-validate "$prefix/share/applications/kestrel-radio.desktop"
+desktop-file-validate "$prefix/share/applications/$app_id.desktop"
 metainfo=("$prefix"/share/metainfo/*.metainfo.xml)
 [ ${#metainfo[@]} -eq 1 ] && [ -f "${metainfo[0]}" ]
 appstreamcli validate --no-net "${metainfo[0]}"
+# The component and the entry it launches carry the same id.
+grep -qF "<id>$app_id</id>" "${metainfo[0]}"
+grep -qF "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "${metainfo[0]}"
 
 # The installed program answers without a display.
 "$prefix/bin/kestrel-radio" --version | grep -q '^Kestrel Radio '
