@@ -17,7 +17,7 @@ class CIgnoringReceiver : public IInstanceReceiver
 {
 public:
     std::intptr_t OnInstanceMessage(unsigned, std::uintptr_t, std::intptr_t) override { return 0; }
-    void OnShowAndActivate() override {}
+    void OnShowAndActivate(const QString&) override {}
 };
 
 class ProgramEndTest : public MainFrameFixture
