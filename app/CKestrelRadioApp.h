@@ -11,6 +11,8 @@
 class CDesktopMediaControls;
 class CDesktopMediaControlsBinding;
 class CFrameWnd;
+class CSongHistory;
+class CSongHistoryRecorder;
 class CTerminationSignalWatcher;
 
 // The application object: one running instance per user, the command line
@@ -56,6 +58,8 @@ private:
     // Offers what plays to the desktop's media controls, when the desktop
     // has them.
     void StartDesktopMediaControls();
+    // Keeps the songs heard in the data folder.
+    void StartSongHistory();
 
     std::intptr_t OnInstanceMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void OnShowAndActivate() override;
@@ -67,4 +71,6 @@ private:
     CNowPlayingRelay m_nowPlaying;
     std::unique_ptr<CDesktopMediaControls> m_pMediaControls;
     std::unique_ptr<CDesktopMediaControlsBinding> m_pMediaControlsBinding;
+    std::unique_ptr<CSongHistory> m_pSongHistory;
+    std::unique_ptr<CSongHistoryRecorder> m_pSongHistoryRecorder;
 };

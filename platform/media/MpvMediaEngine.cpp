@@ -3,6 +3,7 @@
 #include "platform/media/MediaLog.h"
 #include "platform/media/MpvFunctions.h"
 #include "platform/media/MpvLibrary.h"
+#include "platform/media/MpvTimeShift.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
@@ -201,6 +202,11 @@ CMpvMediaEngine::~CMpvMediaEngine()
         m_pMpv->set_wakeup_callback(m_pHandle.get(), nullptr, nullptr);
 }
 
+CTimeShift* CMpvMediaEngine::TimeShift()
+{
+    return Start() ? m_pTimeShift.get() : nullptr;
+}
+
 bool CMpvMediaEngine::Start()
 {
     if (m_bStarted)
@@ -228,6 +234,9 @@ bool CMpvMediaEngine::Start()
         m_pHandle.reset();
         return false;
     }
+    m_pTimeShift = std::make_unique<CMpvTimeShift>(*m_pMpv, m_pHandle.get(), CMpvTimeShift::DefaultCacheFolder());
+    if (!m_pTimeShift->Observe())
+        qCWarning(lcMedia, "libmpv will not report its buffer: time-shift is off");
     m_pMpv->set_wakeup_callback(m_pHandle.get(), &CMpvMediaEngine::OnWakeup, this);
     // What was asked before libmpv was set up.
     if (m_nVolumeAsked)
@@ -384,6 +393,8 @@ void CMpvMediaEngine::HandleEvent(const mpv_event& event)
     case MPV_EVENT_COMMAND_REPLY:
         if (event.reply_userdata == kReplyLoadfile)
             HandleLoadfileReply(event);
+        else if (m_pTimeShift)
+            m_pTimeShift->HandleCommandReply(event);
         break;
     case MPV_EVENT_START_FILE:
         HandleStartFile(event);
@@ -452,6 +463,8 @@ void CMpvMediaEngine::HandlePropertyChange(const mpv_event& event)
         m_bEndDue = FlagValue(property, false) && m_pendingEnd;
         break;
     default:
+        if (m_pTimeShift)
+            m_pTimeShift->HandlePropertyChange(event.reply_userdata, property);
         break;
     }
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+class CMpvTimeShift;
 struct MpvFunctions;
 struct mpv_handle;
 struct mpv_event;
@@ -36,6 +37,7 @@ public:
     void SetPaused(bool bPaused) override;
     void SetVolume(int nPercent) override;
     void SetMuted(bool bMuted) override;
+    CTimeShift* TimeShift() override;
 
 private:
     struct HandleDeleter
@@ -70,6 +72,8 @@ private:
     bool m_bStarted = false;
     const MpvFunctions* m_pMpv = nullptr;
     std::unique_ptr<mpv_handle, HandleDeleter> m_pHandle;
+    // Goes before the handle it uses.
+    std::unique_ptr<CMpvTimeShift> m_pTimeShift;
     std::optional<int> m_nVolumeAsked;
     std::optional<bool> m_bMutedAsked;
     std::optional<WId> m_videoWindowAsked;
