@@ -20,6 +20,7 @@
 #include "nowplaying/SongHistoryRecorder.h"
 #include "catalogue/DataFolder.h"
 #include "platform/history/SongHistory.h"
+#include "platform/media/TimeShift.h"
 #include "platform/mpris/DesktopMediaControls.h"
 #include "platform/signals/TerminationSignalWatcher.h"
 #include "radio/CKestrelRadioView.h"
@@ -118,6 +119,7 @@ BOOL CKestrelRadioApp::InitInstance()
     // This is the only instance of the user's: what a killed run left is
     // no one's any more.
     CFileDownloadManager::RemoveStaleTempFiles();
+    RemoveStaleTimeShiftFiles();
     InstallTerminationHandling();
 
     RegisterDocTemplates();

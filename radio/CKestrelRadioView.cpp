@@ -13,6 +13,10 @@
 #include "fw/VirtualKeys.h"
 #include "hotkeys/HotKeyActions.h"
 #include "hotkeys/HotKeyStore.h"
+#include "nowplaying/SongHistoryRecorder.h"
+#include "platform/media/MediaEngine.h"
+#include "platform/media/TimeShift.h"
+#include "radio/RecentlyPlayedPanel.h"
 #include "res/Resource.h"
 #include "res/StringTable.h"
 #include "settings/SettingNames.h"
@@ -31,6 +35,9 @@ constexpr char kDisplayNonWorkingText[] = "Display Non Working Channels";
 // the second its name.
 constexpr int kStreamUrlColumn = 4;
 constexpr int kChannelNameColumn = 1;
+
+// How far Back and Forward move within the time-shift buffer.
+constexpr double kTimeShiftStepSeconds = 30.0;
 
 // Dialog 101, in dialog units: the form, and where its controls sit when
 // the form has that size. The player and the list share what the window
@@ -74,6 +81,16 @@ CKestrelRadioView::CKestrelRadioView()
     MapCommand(ID_DISPLAY_TV_CHANNELS, &CKestrelRadioView::OnDisplayTVChannels);
     MapUpdateCommandUI(ID_DISPLAY_RADIO_CHANNELS, &CKestrelRadioView::OnUpdateDisplayRadioChannels);
     MapUpdateCommandUI(ID_DISPLAY_TV_CHANNELS, &CKestrelRadioView::OnUpdateDisplayTVChannels);
+    MapCommand(ID_LIVE_PAUSE_RESUME, &CKestrelRadioView::OnPauseResume);
+    MapCommand(ID_LIVE_BACK, &CKestrelRadioView::OnLiveBack);
+    MapCommand(ID_LIVE_FORWARD, &CKestrelRadioView::OnLiveForward);
+    MapCommand(ID_LIVE_GO_LIVE, &CKestrelRadioView::OnGoLive);
+    MapCommand(ID_LIVE_RECENTLY_PLAYED, &CKestrelRadioView::OnRecentlyPlayed);
+    MapUpdateCommandUI(ID_LIVE_PAUSE_RESUME, &CKestrelRadioView::OnUpdatePauseResume);
+    MapUpdateCommandUI(ID_LIVE_BACK, &CKestrelRadioView::OnUpdateTimeShiftMove);
+    MapUpdateCommandUI(ID_LIVE_FORWARD, &CKestrelRadioView::OnUpdateTimeShiftMove);
+    MapUpdateCommandUI(ID_LIVE_GO_LIVE, &CKestrelRadioView::OnUpdateTimeShiftMove);
+    MapUpdateCommandUI(ID_LIVE_RECENTLY_PLAYED, &CKestrelRadioView::OnUpdateRecentlyPlayed);
 
     connect(m_pCheckNonWorking, &QCheckBox::clicked, this, &CKestrelRadioView::OnDisplayNonWorkingChannels);
     connect(&m_listChannels, &CListCtrl::keyDown, this, &CKestrelRadioView::OnChannelListKeyDown);
@@ -117,6 +134,12 @@ void CKestrelRadioView::BuildForm()
     pLayout->addWidget(pChannelsListLabel);
     pLayout->addSpacing(listRect.top() - labelRect.bottom() - 1);
     pLayout->addWidget(&m_listChannels, listRect.height());
+    // Hidden until the listener asks for it; it then shares the list's room.
+    CSongHistoryRecorder* pRecorder = CSongHistoryRecorder::Get();
+    m_pRecentlyPlayed = new CRecentlyPlayedPanel(pRecorder != nullptr ? &pRecorder->History() : nullptr, pForm);
+    m_pRecentlyPlayed->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    m_pRecentlyPlayed->hide();
+    pLayout->addWidget(m_pRecentlyPlayed, listRect.height());
     pLayout->addSpacing(bannerRect.top() - listRect.bottom() - 1);
     pLayout->addWidget(&m_banner);
 
@@ -263,6 +286,8 @@ void CKestrelRadioView::OnChannelListKeyDown(UINT nVKey)
         PostMessage(WM_COMMAND, ID_PLAY_PREVIOUS, 0);
     else if (nVKey == VK_F9)
         PostMessage(WM_COMMAND, ID_PLAY_NEXT, 0);
+    else if (nVKey == VK_SPACE)
+        PostMessage(WM_COMMAND, ID_LIVE_PAUSE_RESUME, 0);
 }
 
 void CKestrelRadioView::OnPlayerStatusChange()
@@ -304,4 +329,73 @@ void CKestrelRadioView::OnUpdateDisplayRadioChannels(CCmdUI* pCmdUI)
 void CKestrelRadioView::OnUpdateDisplayTVChannels(CCmdUI* pCmdUI)
 {
     pCmdUI->SetCheck(GetDisplayTVChannels() != 0 ? 1 : 0);
+}
+
+CTimeShift* CKestrelRadioView::ActiveTimeShift()
+{
+    CTimeShift* pTimeShift = m_player.Engine().TimeShift();
+    return pTimeShift != nullptr && pTimeShift->IsActive() ? pTimeShift : nullptr;
+}
+
+void CKestrelRadioView::OnPauseResume()
+{
+    switch (m_player.Engine().GetState()) {
+    case CMediaEngine::State::Playing:
+    case CMediaEngine::State::Buffering:
+        m_player.GetControls().pause();
+        break;
+    case CMediaEngine::State::Paused:
+        m_player.GetControls().play();
+        break;
+    case CMediaEngine::State::Idle:
+    case CMediaEngine::State::Opening:
+        break;
+    }
+}
+
+void CKestrelRadioView::OnLiveBack()
+{
+    if (CTimeShift* pTimeShift = ActiveTimeShift())
+        pTimeShift->SeekBy(-kTimeShiftStepSeconds);
+}
+
+void CKestrelRadioView::OnLiveForward()
+{
+    if (CTimeShift* pTimeShift = ActiveTimeShift())
+        pTimeShift->SeekBy(kTimeShiftStepSeconds);
+}
+
+void CKestrelRadioView::OnGoLive()
+{
+    if (CTimeShift* pTimeShift = ActiveTimeShift())
+        pTimeShift->SeekToLive();
+}
+
+void CKestrelRadioView::OnRecentlyPlayed()
+{
+    const bool bShow = m_pRecentlyPlayed->isHidden();
+    if (bShow)
+        m_pRecentlyPlayed->Refresh();
+    m_pRecentlyPlayed->setVisible(bShow);
+}
+
+void CKestrelRadioView::OnUpdatePauseResume(CCmdUI* pCmdUI)
+{
+    // A live channel waits only in the buffer; without it, pausing would
+    // stall the stream, and Stop is the way to end it.
+    const CMediaEngine::State state = m_player.Engine().GetState();
+    const bool bUnderway = state == CMediaEngine::State::Playing || state == CMediaEngine::State::Buffering
+        || state == CMediaEngine::State::Paused;
+    pCmdUI->Enable(bUnderway && (ActiveTimeShift() != nullptr || m_player.Engine().IsSeekable()));
+}
+
+void CKestrelRadioView::OnUpdateTimeShiftMove(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(ActiveTimeShift() != nullptr);
+}
+
+void CKestrelRadioView::OnUpdateRecentlyPlayed(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(TRUE);
+    pCmdUI->SetCheck(m_pRecentlyPlayed->isVisible() ? 1 : 0);
 }

@@ -7,6 +7,8 @@
 #include "radio/NowPlayingPublisher.h"
 
 class CCmdUI;
+class CRecentlyPlayedPanel;
+class CTimeShift;
 class QCheckBox;
 
 // The radio page: a form of dialog 101 with the media player on top, the
@@ -61,7 +63,20 @@ private:
     void OnUpdateDisplayRadioChannels(CCmdUI* pCmdUI);
     void OnUpdateDisplayTVChannels(CCmdUI* pCmdUI);
 
+    // The "Live" panel: time-shift of the playing channel and the songs heard.
+    void OnPauseResume();
+    void OnLiveBack();
+    void OnLiveForward();
+    void OnGoLive();
+    void OnRecentlyPlayed();
+    void OnUpdatePauseResume(CCmdUI* pCmdUI);
+    void OnUpdateTimeShiftMove(CCmdUI* pCmdUI);
+    void OnUpdateRecentlyPlayed(CCmdUI* pCmdUI);
+    // The player's buffer while it holds the playing channel, else null.
+    CTimeShift* ActiveTimeShift();
+
     QCheckBox* m_pCheckNonWorking = nullptr;
+    CRecentlyPlayedPanel* m_pRecentlyPlayed = nullptr;
     // After m_player, which it publishes.
     CNowPlayingPublisher m_nowPlaying;
 };

@@ -1,6 +1,7 @@
 #include "radio/NowPlayingPublisher.h"
 
 #include "platform/media/MediaEngine.h"
+#include "platform/media/TimeShift.h"
 #include "radio/CWMPPlayer4.h"
 #include "radio/WMPPlayState.h"
 
@@ -82,10 +83,11 @@ void CNowPlayingPublisher::OnPauseRequested()
 {
     if (Relay() == nullptr)
         return;
-    // A live stream cannot wait: pausing it would only fill the buffer and
-    // play old sound later. It is stopped cleanly, and Play opens the same
-    // channel anew.
-    if (m_player.Engine().IsSeekable())
+    // A live stream waits in the time-shift buffer. Without one it cannot
+    // wait: pausing it would stall the stream and play old sound later, so
+    // it is stopped cleanly, and Play opens the same channel anew.
+    const CTimeShift* pTimeShift = m_player.Engine().TimeShift();
+    if (m_player.Engine().IsSeekable() || (pTimeShift != nullptr && pTimeShift->IsActive()))
         m_player.GetControls().pause();
     else
         m_player.GetControls().stop();

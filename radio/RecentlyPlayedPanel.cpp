@@ -153,7 +153,7 @@ void CRecentlyPlayedPanel::SearchSelectedOnWeb()
 
 QUrl CRecentlyPlayedPanel::WebSearchUrl(const QString& strSong)
 {
-    QUrl url(QLatin1String(kWebSearchAddress));
+    QUrl url{QString::fromLatin1(kWebSearchAddress)};
     QUrlQuery query;
     query.addQueryItem(QLatin1String(kWebSearchQuery), QString::fromLatin1(QUrl::toPercentEncoding(strSong)));
     url.setQuery(query);
