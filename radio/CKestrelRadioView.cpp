@@ -386,7 +386,8 @@ void CKestrelRadioView::OnUpdatePauseResume(CCmdUI* pCmdUI)
     const CMediaEngine::State state = m_player.Engine().GetState();
     const bool bUnderway = state == CMediaEngine::State::Playing || state == CMediaEngine::State::Buffering
         || state == CMediaEngine::State::Paused;
-    pCmdUI->Enable(bUnderway && (ActiveTimeShift() != nullptr || m_player.Engine().IsSeekable()));
+    const CTimeShift* pTimeShift = m_player.Engine().TimeShift();
+    pCmdUI->Enable(bUnderway && ((pTimeShift != nullptr && pTimeShift->IsEnabled()) || m_player.Engine().IsSeekable()));
 }
 
 void CKestrelRadioView::OnUpdateTimeShiftMove(CCmdUI* pCmdUI)

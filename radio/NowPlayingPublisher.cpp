@@ -87,7 +87,7 @@ void CNowPlayingPublisher::OnPauseRequested()
     // wait: pausing it would stall the stream and play old sound later, so
     // it is stopped cleanly, and Play opens the same channel anew.
     const CTimeShift* pTimeShift = m_player.Engine().TimeShift();
-    if (m_player.Engine().IsSeekable() || (pTimeShift != nullptr && pTimeShift->IsActive()))
+    if (m_player.Engine().IsSeekable() || (pTimeShift != nullptr && pTimeShift->IsEnabled()))
         m_player.GetControls().pause();
     else
         m_player.GetControls().stop();

@@ -108,6 +108,11 @@ QString CMpvTimeShift::ErrorText() const
     return m_strError;
 }
 
+bool CMpvTimeShift::IsEnabled() const
+{
+    return m_nBufferSeconds > 0 && m_strError.isEmpty();
+}
+
 void CMpvTimeShift::Apply()
 {
     m_strError.clear();
@@ -192,7 +197,7 @@ bool CMpvTimeShift::HandleCommandReply(const mpv_event& event)
 
 void CMpvTimeShift::Publish()
 {
-    m_buffer.bActive = m_bHasCache && m_nBufferSeconds > 0 && m_strError.isEmpty() && m_buffer.dEnd > 0;
+    m_buffer.bActive = m_bHasCache && IsEnabled() && m_buffer.dEnd > 0;
     m_buffer.dPosition = m_dTimePos;
     UpdateBuffer(m_buffer);
 }

@@ -36,6 +36,7 @@ public:
 
     void SetBufferSeconds(int nSeconds) override;
     QString ErrorText() const override;
+    bool IsEnabled() const override;
     void SeekBy(double dSeconds) override;
     void SeekToLive() override;
     void Save(double dFrom, double dTo, const QString& strPath) override;

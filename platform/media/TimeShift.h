@@ -27,6 +27,9 @@ public:
     // The buffer's folder could not be used: time-shift stays off, and this
     // says why. Empty while all is well.
     virtual QString ErrorText() const = 0;
+    // Streams opened now are kept in the buffer: a pause of one waits in it,
+    // even before the buffer has first reported on it.
+    virtual bool IsEnabled() const = 0;
 
     // Moves the play position by this many seconds within the buffer.
     virtual void SeekBy(double dSeconds) = 0;

@@ -71,6 +71,8 @@ protected:
         m_pProgram = std::make_unique<RadioProgram>(*m_pServer);
         if (lastCategory)
             m_pProgram->Preset(QStringLiteral("Settings/LastCategory"), *lastCategory);
+        if (m_timeShiftMinutes)
+            m_pProgram->Preset(QStringLiteral("Settings/TimeShiftMinutes"), *m_timeShiftMinutes);
         ASSERT_TRUE(m_pProgram->Start());
         ASSERT_TRUE(WaitFor([&] { return Client().IsOnBus(); })) << qPrintable(m_pProgram->ErrorOutput());
     }
@@ -104,6 +106,8 @@ protected:
     std::unique_ptr<DesktopSessionBus> m_pSession;
     std::unique_ptr<StationServer> m_pServer;
     std::unique_ptr<RadioProgram> m_pProgram;
+    // Presets the time-shift setting when set.
+    std::optional<int> m_timeShiftMinutes;
 };
 
 TEST_F(MprisProgramTest, TheDesktopSeesWhoPlaysWhatAndTheSongsAsTheyChange)
@@ -182,8 +186,22 @@ TEST_F(MprisProgramTest, NextAndPreviousPlayTheNeighbouringRows)
     EXPECT_TRUE(WaitFor([&] { return Status() == QLatin1String("Playing"); }));
 }
 
-TEST_F(MprisProgramTest, PauseStopsTheLiveStreamCleanlyAndPlayOpensTheSameChannel)
+TEST_F(MprisProgramTest, PauseWaitsInTheBufferAndPlayPauseResumesWithoutANewConnection)
 {
+    StartProgramOnBus();
+    WaitUntilPlaying();
+
+    ASSERT_TRUE(Client().CallPlayer("Pause"));
+    EXPECT_TRUE(WaitFor([&] { return Status() == QLatin1String("Paused"); })) << qPrintable(Status());
+    ASSERT_TRUE(Client().CallPlayer("PlayPause"));
+    EXPECT_TRUE(WaitFor([&] { return Status() == QLatin1String("Playing"); })) << qPrintable(Status());
+    EXPECT_EQ(Starts(kDemoMp3), 1);
+    EXPECT_EQ(Ends(kDemoMp3), 0) << "the stream went on arriving while paused";
+}
+
+TEST_F(MprisProgramTest, WithoutTimeShiftPauseStopsTheLiveStreamCleanlyAndPlayOpensTheSameChannel)
+{
+    m_timeShiftMinutes = 0;
     StartProgramOnBus();
     WaitUntilPlaying();
 
