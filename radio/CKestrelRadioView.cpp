@@ -36,6 +36,9 @@ constexpr char kDisplayNonWorkingText[] = "Display Non Working Channels";
 constexpr int kStreamUrlColumn = 4;
 constexpr int kChannelNameColumn = 1;
 
+// The status while every song is saved.
+constexpr char kRecordingStatus[] = "%1 (recording songs)";
+
 // How far Back and Forward move within the time-shift buffer.
 constexpr double kTimeShiftStepSeconds = 30.0;
 
@@ -66,6 +69,7 @@ void PostToMainWindow(UINT message, WPARAM wParam)
 CKestrelRadioView::CKestrelRadioView()
     : CFormView(IDD_KESTRELRADIO_FORM)
     , m_nowPlaying(m_player)
+    , m_songRecorder(m_player.Engine())
 {
     BuildForm();
 
@@ -91,6 +95,11 @@ CKestrelRadioView::CKestrelRadioView()
     MapUpdateCommandUI(ID_LIVE_FORWARD, &CKestrelRadioView::OnUpdateTimeShiftMove);
     MapUpdateCommandUI(ID_LIVE_GO_LIVE, &CKestrelRadioView::OnUpdateTimeShiftMove);
     MapUpdateCommandUI(ID_LIVE_RECENTLY_PLAYED, &CKestrelRadioView::OnUpdateRecentlyPlayed);
+    MapCommand(ID_LIVE_SAVE_SONG, &CKestrelRadioView::OnSaveSong);
+    MapCommand(ID_LIVE_RECORD_SONGS, &CKestrelRadioView::OnRecordSongs);
+    MapUpdateCommandUI(ID_LIVE_SAVE_SONG, &CKestrelRadioView::OnUpdateSaveSong);
+    MapUpdateCommandUI(ID_LIVE_RECORD_SONGS, &CKestrelRadioView::OnUpdateRecordSongs);
+    connect(&m_songRecorder, &CSongRecorder::Report, this, &CKestrelRadioView::OnSongRecorderReport);
 
     connect(m_pCheckNonWorking, &QCheckBox::clicked, this, &CKestrelRadioView::OnDisplayNonWorkingChannels);
     connect(&m_listChannels, &CListCtrl::keyDown, this, &CKestrelRadioView::OnChannelListKeyDown);
@@ -240,7 +249,9 @@ void CKestrelRadioView::OnPlay()
     }
     WriteSettingInt(SettingNames::kLastChannelIndex, nSelected);
     const CString strStreamUrl = m_listChannels.GetItemText(nSelected, kStreamUrlColumn);
-    m_nowPlaying.PublishChannel(m_listChannels.GetItemText(nSelected, kChannelNameColumn), strStreamUrl);
+    const CString strChannel = m_listChannels.GetItemText(nSelected, kChannelNameColumn);
+    m_nowPlaying.PublishChannel(strChannel, strStreamUrl);
+    m_songRecorder.SetChannel(strChannel);
     m_player.SetURL(strStreamUrl);
 }
 
@@ -293,7 +304,10 @@ void CKestrelRadioView::OnChannelListKeyDown(UINT nVKey)
 void CKestrelRadioView::OnPlayerStatusChange()
 {
     // The relay hands it on to the main frame's status text.
-    m_nowPlaying.PublishStatus(m_player.GetStatus());
+    if (m_songRecorder.IsRecordingSongs())
+        m_nowPlaying.PublishStatus(QString::fromLatin1(kRecordingStatus).arg(m_player.GetStatus()));
+    else
+        m_nowPlaying.PublishStatus(m_player.GetStatus());
 }
 
 void CKestrelRadioView::OnPlayerPlayStateChange(long)
@@ -399,4 +413,34 @@ void CKestrelRadioView::OnUpdateRecentlyPlayed(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(TRUE);
     pCmdUI->SetCheck(m_pRecentlyPlayed->isVisible() ? 1 : 0);
+}
+
+void CKestrelRadioView::OnSaveSong()
+{
+    if (ActiveTimeShift() != nullptr)
+        m_songRecorder.SaveCurrentSong();
+}
+
+void CKestrelRadioView::OnRecordSongs()
+{
+    m_songRecorder.SetRecordSongs(!m_songRecorder.IsRecordingSongs());
+    OnPlayerStatusChange();
+}
+
+void CKestrelRadioView::OnUpdateSaveSong(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(ActiveTimeShift() != nullptr && !m_songRecorder.IsSaveAsked());
+}
+
+void CKestrelRadioView::OnUpdateRecordSongs(CCmdUI* pCmdUI)
+{
+    const CTimeShift* pTimeShift = m_player.Engine().TimeShift();
+    pCmdUI->Enable(pTimeShift != nullptr && pTimeShift->IsEnabled());
+    pCmdUI->SetCheck(m_songRecorder.IsRecordingSongs() ? 1 : 0);
+}
+
+void CKestrelRadioView::OnSongRecorderReport(const QString& strText)
+{
+    // Until the player next reports, the status tells what became of the song.
+    m_nowPlaying.PublishStatus(strText);
 }

@@ -5,6 +5,7 @@
 #include "radio/CExplorer_ad.h"
 #include "radio/CWMPPlayer4.h"
 #include "radio/NowPlayingPublisher.h"
+#include "radio/SongRecorder.h"
 
 class CCmdUI;
 class CRecentlyPlayedPanel;
@@ -69,6 +70,11 @@ private:
     void OnLiveForward();
     void OnGoLive();
     void OnRecentlyPlayed();
+    void OnSaveSong();
+    void OnRecordSongs();
+    void OnUpdateSaveSong(CCmdUI* pCmdUI);
+    void OnUpdateRecordSongs(CCmdUI* pCmdUI);
+    void OnSongRecorderReport(const QString& strText);
     void OnUpdatePauseResume(CCmdUI* pCmdUI);
     void OnUpdateTimeShiftMove(CCmdUI* pCmdUI);
     void OnUpdateRecentlyPlayed(CCmdUI* pCmdUI);
@@ -77,6 +83,7 @@ private:
 
     QCheckBox* m_pCheckNonWorking = nullptr;
     CRecentlyPlayedPanel* m_pRecentlyPlayed = nullptr;
-    // After m_player, which it publishes.
+    // After m_player, which they publish and save from.
     CNowPlayingPublisher m_nowPlaying;
+    CSongRecorder m_songRecorder;
 };

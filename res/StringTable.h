@@ -50,6 +50,8 @@ inline constexpr char kLabelBack30[] = "Back 30 s";
 inline constexpr char kLabelForward30[] = "Forward 30 s";
 inline constexpr char kLabelGoLive[] = "Live";
 inline constexpr char kLabelRecentlyPlayed[] = "Recently Played";
+inline constexpr char kLabelSaveSong[] = "Save Song";
+inline constexpr char kLabelRecordSongs[] = "Record Songs";
 // Label and key tip as one text: "\n" then the key tip, no label.
 inline constexpr char kMainButtonText[] = "\nf";
 inline constexpr char kAboutButtonText[] = "\na";

@@ -36,6 +36,19 @@ constexpr const char* kCacheOptions[] = {"cache",          "cache-on-disk",     
                                          "cache-unlink-files", "demuxer-max-back-bytes", "demuxer-max-bytes",
                                          "demuxer-seekable-cache"};
 
+// The file type that holds each audio codec without encoding it again;
+// anything else, and every stream with pictures, goes into Matroska.
+struct CodecFile
+{
+    const char* codec;
+    const char* extension;
+};
+constexpr CodecFile kCodecFiles[] = {
+    {"mp3", "mp3"}, {"vorbis", "ogg"}, {"opus", "opus"}, {"aac", "aac"}, {"flac", "flac"}, {"mp2", "mp2"},
+};
+constexpr char kAnyCodecExtension[] = "mka";
+constexpr char kVideoExtension[] = "mkv";
+
 const mpv_node* Find(const mpv_node& map, const char* key)
 {
     if (map.format != MPV_FORMAT_NODE_MAP)
@@ -243,4 +256,20 @@ void CMpvTimeShift::Save(double dFrom, double dTo, const QString& strPath)
         m_savesInFlight.remove(nId);
         emit SaveFinished(strPath, false, QStringLiteral("libmpv refused to write the stream"));
     }
+}
+
+QString CMpvTimeShift::SaveExtension() const
+{
+    char* pVideo = m_mpv.get_property_string(m_pHandle, "video-codec");
+    m_mpv.free(pVideo);
+    if (pVideo != nullptr)
+        return QLatin1String(kVideoExtension);
+    char* pCodec = m_mpv.get_property_string(m_pHandle, "audio-codec-name");
+    const QByteArray codec(pCodec);
+    m_mpv.free(pCodec);
+    for (const CodecFile& file : kCodecFiles) {
+        if (codec == file.codec)
+            return QLatin1String(file.extension);
+    }
+    return QLatin1String(kAnyCodecExtension);
 }

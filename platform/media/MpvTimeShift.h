@@ -40,6 +40,7 @@ public:
     void SeekBy(double dSeconds) override;
     void SeekToLive() override;
     void Save(double dFrom, double dTo, const QString& strPath) override;
+    QString SaveExtension() const override;
 
 private:
     void Apply();

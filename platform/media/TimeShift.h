@@ -39,6 +39,8 @@ public:
     // sent it (its own codec, not encoded again), into a new file at
     // strPath; the file's type follows its extension. Told by SaveFinished.
     virtual void Save(double dFrom, double dTo, const QString& strPath) = 0;
+    // The file extension whose type holds the stream in play as it is.
+    virtual QString SaveExtension() const = 0;
 
     // The stream in play is kept in the buffer.
     bool IsActive() const { return m_bActive; }

@@ -9,10 +9,15 @@
 #include "platform/media/TimeShift.h"
 #include "radio/CWMPPlayer4.h"
 #include "radio/PlayerTexts.h"
+#include "radio/SongRecorder.h"
+#include "fw/MessageBox.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
 
+#include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -179,6 +184,77 @@ TEST_F(TimeShiftTest, ASavedStretchIsTheStationsOwnFramesWithoutAGap)
     const QByteArray joined = frames.join();
     ASSERT_GT(joined.size(), 0);
     EXPECT_GE(looped.indexOf(joined), 0) << "one contiguous run of the station's frames, byte for byte";
+}
+
+// The tags ffprobe reads from a file, as "key=value" lines.
+QString ProbedTags(const QString& strPath)
+{
+    QProcess probe;
+    probe.start(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
+                                            QStringLiteral("format_tags=title,artist,album"), QStringLiteral("-of"),
+                                            QStringLiteral("default=nw=1"), strPath});
+    probe.waitForFinished(30000);
+    return QString::fromUtf8(probe.readAllStandardOutput());
+}
+
+TEST_F(TimeShiftTest, SaveSongWritesTheWholeSongInTheStationsFramesWithItsTags)
+{
+    // A title every 6 s of stream: at 16,000 bytes a second and a metadata
+    // block every 16,000 bytes, each song begins exactly at a block.
+    StationServer server({.extraArguments = {QStringLiteral("--title-interval"), QStringLiteral("6")}});
+    ASSERT_TRUE(server.Start()) << qPrintable(server.Error());
+    QTemporaryDir music;
+    const QString strUserDirs = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QStringLiteral("/user-dirs.dirs");
+    QFile userDirs(strUserDirs);
+    ASSERT_TRUE(userDirs.open(QIODevice::WriteOnly));
+    userDirs.write(QStringLiteral("XDG_MUSIC_DIR=\"%1\"\n").arg(music.path()).toUtf8());
+    userDirs.close();
+    ASSERT_EQ(CSongRecorder::MusicFolder(), music.path() + QStringLiteral("/Kestrel Radio"));
+
+    CSongRecorder recorder(m_player.Engine());
+    QSignalSpy reports(&recorder, &CSongRecorder::Report);
+    recorder.SetChannel(QStringLiteral("Demo <Channel>/../x"));
+    m_player.SetURL(server.Url(kMusicMount));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_player.Engine().StreamTitle().endsWith(" 1"); }, kPlayTimeoutMs));
+
+    // The first song began before the channel opened: saved only if the
+    // listener says so.
+    QStringList questions;
+    CMessageBoxAnswerer answerer([&questions](const MessageBoxRequest& request) {
+        questions.append(request.strText);
+        return IDNO;
+    });
+    recorder.SaveCurrentSong();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_player.Engine().StreamTitle().endsWith(" 2"); }, 20000));
+    EXPECT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions.value(0).contains(QStringLiteral("incomplete")));
+
+    recorder.SaveCurrentSong();
+    ASSERT_TRUE(reports.wait(20000));
+    ASSERT_TRUE(reports.last().at(0).toString().startsWith(QStringLiteral("Saved"))) << qPrintable(reports.last().at(0).toString());
+    EXPECT_EQ(questions.size(), 1) << "a complete song is saved without a question";
+
+    const QDir channels(CSongRecorder::MusicFolder());
+    const QStringList folders = channels.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    ASSERT_EQ(folders.size(), 1) << "the channel's name made one safe folder";
+    EXPECT_FALSE(folders.first().startsWith(u'.'));
+    const QDir channel(channels.filePath(folders.first()));
+    const QStringList files = channel.entryList(QDir::Files | QDir::Hidden);
+    ASSERT_EQ(files, QStringList({QStringLiteral("Kestrel Demo - Track 2.mp3")})) << "no partial file is left";
+
+    QFile file(channel.filePath(files.first()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> frames = Mp3Frames(file.readAll());
+    EXPECT_NEAR(frames.size() * kSecondsPerFrame, 6.0, 1.0);
+    QFile source(QStringLiteral(KESTREL_SERVER_MEDIA_DIR "/kestrel-mp3.mp3"));
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    EXPECT_GE(source.readAll().repeated(3).indexOf(frames.join()), 0) << "a contiguous run of the station's frames";
+
+    const QString strTags = ProbedTags(file.fileName());
+    EXPECT_TRUE(strTags.contains(QStringLiteral("title=Track 2"))) << qPrintable(strTags);
+    EXPECT_TRUE(strTags.contains(QStringLiteral("artist=Kestrel Demo"))) << qPrintable(strTags);
+    EXPECT_TRUE(strTags.contains(QStringLiteral("album=Demo <Channel>/../x"))) << qPrintable(strTags);
 }
 
 TEST_F(TimeShiftTest, WithTheBufferOffNothingIsKept)
