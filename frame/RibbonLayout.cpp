@@ -23,7 +23,6 @@ const QList<Element>& Elements()
          ID_DISPLAY_TV_CHANNELS, -1, -1},
         {PageCategory::OnlineRadioPlayer, kPanelLive, kLabelPauseResume, ElementKind::Button, ID_LIVE_PAUSE_RESUME, -1, -1},
         {PageCategory::OnlineRadioPlayer, kPanelLive, kLabelBack30, ElementKind::Button, ID_LIVE_BACK, -1, -1},
-        {PageCategory::OnlineRadioPlayer, kPanelLive, kLabelForward30, ElementKind::Button, ID_LIVE_FORWARD, -1, -1},
         {PageCategory::OnlineRadioPlayer, kPanelLive, kLabelGoLive, ElementKind::Button, ID_LIVE_GO_LIVE, -1, -1},
         {PageCategory::OnlineRadioPlayer, kPanelLive, kLabelSaveSong, ElementKind::Button, ID_LIVE_SAVE_SONG, -1, -1},
         {PageCategory::OnlineRadioPlayer, kPanelLive, kLabelRecordSongs, ElementKind::CheckBox, ID_LIVE_RECORD_SONGS,

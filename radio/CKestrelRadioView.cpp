@@ -39,7 +39,7 @@ constexpr int kChannelNameColumn = 1;
 // The status while every song is saved.
 constexpr char kRecordingStatus[] = "%1 (recording songs)";
 
-// How far Back and Forward move within the time-shift buffer.
+// How far Back moves within the time-shift buffer.
 constexpr double kTimeShiftStepSeconds = 30.0;
 
 // Dialog 101, in dialog units: the form, and where its controls sit when
@@ -87,12 +87,10 @@ CKestrelRadioView::CKestrelRadioView()
     MapUpdateCommandUI(ID_DISPLAY_TV_CHANNELS, &CKestrelRadioView::OnUpdateDisplayTVChannels);
     MapCommand(ID_LIVE_PAUSE_RESUME, &CKestrelRadioView::OnPauseResume);
     MapCommand(ID_LIVE_BACK, &CKestrelRadioView::OnLiveBack);
-    MapCommand(ID_LIVE_FORWARD, &CKestrelRadioView::OnLiveForward);
     MapCommand(ID_LIVE_GO_LIVE, &CKestrelRadioView::OnGoLive);
     MapCommand(ID_LIVE_RECENTLY_PLAYED, &CKestrelRadioView::OnRecentlyPlayed);
     MapUpdateCommandUI(ID_LIVE_PAUSE_RESUME, &CKestrelRadioView::OnUpdatePauseResume);
     MapUpdateCommandUI(ID_LIVE_BACK, &CKestrelRadioView::OnUpdateTimeShiftMove);
-    MapUpdateCommandUI(ID_LIVE_FORWARD, &CKestrelRadioView::OnUpdateTimeShiftMove);
     MapUpdateCommandUI(ID_LIVE_GO_LIVE, &CKestrelRadioView::OnUpdateTimeShiftMove);
     MapUpdateCommandUI(ID_LIVE_RECENTLY_PLAYED, &CKestrelRadioView::OnUpdateRecentlyPlayed);
     MapCommand(ID_LIVE_SAVE_SONG, &CKestrelRadioView::OnSaveSong);
@@ -371,12 +369,6 @@ void CKestrelRadioView::OnLiveBack()
 {
     if (CTimeShift* pTimeShift = ActiveTimeShift())
         pTimeShift->SeekBy(-kTimeShiftStepSeconds);
-}
-
-void CKestrelRadioView::OnLiveForward()
-{
-    if (CTimeShift* pTimeShift = ActiveTimeShift())
-        pTimeShift->SeekBy(kTimeShiftStepSeconds);
 }
 
 void CKestrelRadioView::OnGoLive()

@@ -67,7 +67,6 @@ private:
     // The "Live" panel: time-shift of the playing channel and the songs heard.
     void OnPauseResume();
     void OnLiveBack();
-    void OnLiveForward();
     void OnGoLive();
     void OnRecentlyPlayed();
     void OnSaveSong();
