@@ -19,6 +19,10 @@
 #include "nowplaying/DesktopMediaControlsBinding.h"
 #include "nowplaying/MediaControlsDescription.h"
 #include "platform/activation/WindowActivation.h"
+#include "nowplaying/SongHistoryRecorder.h"
+#include "catalogue/DataFolder.h"
+#include "platform/history/SongHistory.h"
+#include "platform/media/TimeShift.h"
 #include "platform/mpris/DesktopMediaControls.h"
 #include "platform/signals/TerminationSignalWatcher.h"
 #include "radio/CKestrelRadioView.h"
@@ -42,6 +46,9 @@
 Q_LOGGING_CATEGORY(lcInstance, "kestrel.instance", QtInfoMsg)
 
 namespace {
+// The songs heard, in the data folder.
+constexpr char kSongHistoryFileName[] = "/SongHistory.db";
+
 // How often an end waits again for a modal loop to return.
 constexpr int kModalEndRetryMs = 50;
 
@@ -84,6 +91,7 @@ CKestrelRadioApp::CKestrelRadioApp(QStringList arguments, QString strActivationT
 CKestrelRadioApp::~CKestrelRadioApp()
 {
     m_pInstanceService->StopListening();
+    m_pSongHistoryRecorder.reset();
     m_pMediaControlsBinding.reset();
     m_pMediaControls.reset();
     if (CSettingsCache::Get() == &m_cache)
@@ -117,6 +125,7 @@ BOOL CKestrelRadioApp::InitInstance()
     // This is the only instance of the user's: what a killed run left is
     // no one's any more.
     CFileDownloadManager::RemoveStaleTempFiles();
+    RemoveStaleTimeShiftFiles();
     InstallTerminationHandling();
 
     RegisterDocTemplates();
@@ -137,6 +146,7 @@ BOOL CKestrelRadioApp::InitInstance()
     pMainFrame->LoadAccelTable(MainFrameResources::Accelerators());
     ReloadWindowPlacement(pMainFrame);
     StartDesktopMediaControls();
+    StartSongHistory();
 
     // The window exists on the display from the start, shown or not, so
     // that the pages (and the web pages' native windows) always go into a
@@ -162,6 +172,17 @@ void CKestrelRadioApp::InstallTerminationHandling()
     });
     QObject::connect(qGuiApp, &QCoreApplication::aboutToQuit, m_pTerminationWatcher.get(),
                      [this] { EndApplication(); });
+}
+
+void CKestrelRadioApp::StartSongHistory()
+{
+    CString strFolder;
+    GetDataFolder(strFolder);
+    m_pSongHistory = CreateSongHistory(strFolder + QLatin1String(kSongHistoryFileName));
+    if (!m_pSongHistory->IsAvailable())
+        qWarning("%s", qPrintable(m_pSongHistory->ErrorText()));
+    m_pSongHistoryRecorder = std::make_unique<CSongHistoryRecorder>(m_nowPlaying, *m_pSongHistory);
+    CSongHistoryRecorder::Set(m_pSongHistoryRecorder.get());
 }
 
 void CKestrelRadioApp::StartDesktopMediaControls()

@@ -11,6 +11,8 @@
 class CDesktopMediaControls;
 class CDesktopMediaControlsBinding;
 class CFrameWnd;
+class CSongHistory;
+class CSongHistoryRecorder;
 class CTerminationSignalWatcher;
 class CWindowActivation;
 
@@ -63,6 +65,8 @@ private:
     // Offers what plays to the desktop's media controls, when the desktop
     // has them.
     void StartDesktopMediaControls();
+    // Keeps the songs heard in the data folder.
+    void StartSongHistory();
 
     std::intptr_t OnInstanceMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void OnShowAndActivate(const QString& strActivationToken) override;
@@ -78,4 +82,6 @@ private:
     std::unique_ptr<CDesktopMediaControlsBinding> m_pMediaControlsBinding;
     // An end waits for a modal loop to return.
     bool m_bEndPending = false;
+    std::unique_ptr<CSongHistory> m_pSongHistory;
+    std::unique_ptr<CSongHistoryRecorder> m_pSongHistoryRecorder;
 };

@@ -6,6 +6,7 @@
 
 namespace {
 constexpr double kPercent = 100.0;
+constexpr double kMicrosecondsPerSecond = 1e6;
 
 CDesktopMediaControls::PlaybackStatus StatusOf(CNowPlayingRelay::PlayState state)
 {
@@ -33,6 +34,7 @@ CDesktopMediaControlsBinding::CDesktopMediaControlsBinding(CNowPlayingRelay& rel
     connect(&relay, &CNowPlayingRelay::VolumeChanged, this, &CDesktopMediaControlsBinding::PublishVolume);
     connect(&relay, &CNowPlayingRelay::RadioPageOpenChanged, this,
             &CDesktopMediaControlsBinding::PublishControllable);
+    connect(&relay, &CNowPlayingRelay::CanSeekChanged, &controls, &CDesktopMediaControls::SetSeekable);
 
     connect(&controls, &CDesktopMediaControls::PlayRequested, &relay, &CNowPlayingRelay::Play);
     connect(&controls, &CDesktopMediaControls::PauseRequested, &relay, &CNowPlayingRelay::Pause);
@@ -42,11 +44,15 @@ CDesktopMediaControlsBinding::CDesktopMediaControlsBinding(CNowPlayingRelay& rel
     connect(&controls, &CDesktopMediaControls::PreviousRequested, &relay, &CNowPlayingRelay::Previous);
     connect(&controls, &CDesktopMediaControls::VolumeRequested, this,
             &CDesktopMediaControlsBinding::OnVolumeRequested);
+    connect(&controls, &CDesktopMediaControls::SeekRequested, &relay, [&relay](qint64 nOffsetMicroseconds) {
+        relay.Seek(static_cast<double>(nOffsetMicroseconds) / kMicrosecondsPerSecond);
+    });
 
     PublishTrack();
     PublishPlayState();
     PublishVolume();
     PublishControllable();
+    controls.SetSeekable(relay.CanSeek());
 }
 
 CDesktopMediaControls::Track CDesktopMediaControlsBinding::TrackOf(const CNowPlayingRelay& relay,

@@ -109,6 +109,20 @@ void CNowPlayingRelay::SetVolume(int nPercent)
     emit VolumeChanged(nPercent);
 }
 
+void CNowPlayingRelay::SetCanSeek(bool bCanSeek)
+{
+    if (m_bCanSeek == bCanSeek)
+        return;
+    m_bCanSeek = bCanSeek;
+    emit CanSeekChanged(bCanSeek);
+}
+
+void CNowPlayingRelay::Seek(double dSeconds)
+{
+    if (m_bCanSeek && IsRadioPageOpen())
+        emit SeekRequested(dSeconds);
+}
+
 void CNowPlayingRelay::Play()
 {
     // Playing already: nothing to do. Paused: go on where it stopped.
@@ -168,4 +182,5 @@ void CNowPlayingRelay::Clear()
     SetStreamTitle(QString());
     SetPlayState(PlayState::Stopped);
     SetStatusText(QString());
+    SetCanSeek(false);
 }

@@ -37,6 +37,8 @@ public:
     void SetPlayState(PlayState state);
     void SetStatusText(const QString& strText);
     void SetVolume(int nPercent);
+    // What plays can move back and forth in its time-shift buffer.
+    void SetCanSeek(bool bCanSeek);
 
     bool IsRadioPageOpen() const { return m_pPublisher != nullptr; }
     QString ChannelName() const { return m_strChannelName; }
@@ -44,6 +46,7 @@ public:
     QString StreamTitle() const { return m_strStreamTitle; }
     PlayState GetPlayState() const { return m_playState; }
     QString StatusText() const { return m_strStatusText; }
+    bool CanSeek() const { return m_bCanSeek; }
     // Before a player has published its volume, the stored one.
     int Volume() const;
 
@@ -58,6 +61,8 @@ public:
     void Next();
     void Previous();
     void RequestVolume(int nPercent);
+    // Moves the play position by this many seconds, while it can seek.
+    void Seek(double dSeconds);
 
 signals:
     void RadioPageOpenChanged(bool bOpen);
@@ -66,11 +71,13 @@ signals:
     void PlayStateChanged(CNowPlayingRelay::PlayState state);
     void StatusTextChanged(const QString& strText);
     void VolumeChanged(int nPercent);
+    void CanSeekChanged(bool bCanSeek);
 
     // To the radio page's player.
     void PauseRequested();
     void ResumeRequested();
     void VolumeRequested(int nPercent);
+    void SeekRequested(double dSeconds);
 
 private:
     void PostCommand(unsigned nID) const;
@@ -84,4 +91,5 @@ private:
     QString m_strStatusText;
     // -1 until a player has published it.
     int m_nVolume = -1;
+    bool m_bCanSeek = false;
 };

@@ -13,6 +13,10 @@
 #include "fw/VirtualKeys.h"
 #include "hotkeys/HotKeyActions.h"
 #include "hotkeys/HotKeyStore.h"
+#include "nowplaying/SongHistoryRecorder.h"
+#include "platform/media/MediaEngine.h"
+#include "platform/media/TimeShift.h"
+#include "radio/RecentlyPlayedPanel.h"
 #include "res/Resource.h"
 #include "res/StringTable.h"
 #include "settings/SettingNames.h"
@@ -31,6 +35,12 @@ constexpr char kDisplayNonWorkingText[] = "Display Non Working Channels";
 // the second its name.
 constexpr int kStreamUrlColumn = 4;
 constexpr int kChannelNameColumn = 1;
+
+// The status while every song is saved.
+constexpr char kRecordingStatus[] = "%1 (recording songs)";
+
+// How far Back moves within the time-shift buffer.
+constexpr double kTimeShiftStepSeconds = 30.0;
 
 // Dialog 101, in dialog units: the form, and where its controls sit when
 // the form has that size. The player and the list share what the window
@@ -59,6 +69,7 @@ void PostToMainWindow(UINT message, WPARAM wParam)
 CKestrelRadioView::CKestrelRadioView()
     : CFormView(IDD_KESTRELRADIO_FORM)
     , m_nowPlaying(m_player)
+    , m_songRecorder(m_player.Engine())
 {
     BuildForm();
 
@@ -74,6 +85,19 @@ CKestrelRadioView::CKestrelRadioView()
     MapCommand(ID_DISPLAY_TV_CHANNELS, &CKestrelRadioView::OnDisplayTVChannels);
     MapUpdateCommandUI(ID_DISPLAY_RADIO_CHANNELS, &CKestrelRadioView::OnUpdateDisplayRadioChannels);
     MapUpdateCommandUI(ID_DISPLAY_TV_CHANNELS, &CKestrelRadioView::OnUpdateDisplayTVChannels);
+    MapCommand(ID_LIVE_PAUSE_RESUME, &CKestrelRadioView::OnPauseResume);
+    MapCommand(ID_LIVE_BACK, &CKestrelRadioView::OnLiveBack);
+    MapCommand(ID_LIVE_GO_LIVE, &CKestrelRadioView::OnGoLive);
+    MapCommand(ID_LIVE_RECENTLY_PLAYED, &CKestrelRadioView::OnRecentlyPlayed);
+    MapUpdateCommandUI(ID_LIVE_PAUSE_RESUME, &CKestrelRadioView::OnUpdatePauseResume);
+    MapUpdateCommandUI(ID_LIVE_BACK, &CKestrelRadioView::OnUpdateTimeShiftMove);
+    MapUpdateCommandUI(ID_LIVE_GO_LIVE, &CKestrelRadioView::OnUpdateTimeShiftMove);
+    MapUpdateCommandUI(ID_LIVE_RECENTLY_PLAYED, &CKestrelRadioView::OnUpdateRecentlyPlayed);
+    MapCommand(ID_LIVE_SAVE_SONG, &CKestrelRadioView::OnSaveSong);
+    MapCommand(ID_LIVE_RECORD_SONGS, &CKestrelRadioView::OnRecordSongs);
+    MapUpdateCommandUI(ID_LIVE_SAVE_SONG, &CKestrelRadioView::OnUpdateSaveSong);
+    MapUpdateCommandUI(ID_LIVE_RECORD_SONGS, &CKestrelRadioView::OnUpdateRecordSongs);
+    connect(&m_songRecorder, &CSongRecorder::Report, this, &CKestrelRadioView::OnSongRecorderReport);
 
     connect(m_pCheckNonWorking, &QCheckBox::clicked, this, &CKestrelRadioView::OnDisplayNonWorkingChannels);
     connect(&m_listChannels, &CListCtrl::keyDown, this, &CKestrelRadioView::OnChannelListKeyDown);
@@ -117,6 +141,12 @@ void CKestrelRadioView::BuildForm()
     pLayout->addWidget(pChannelsListLabel);
     pLayout->addSpacing(listRect.top() - labelRect.bottom() - 1);
     pLayout->addWidget(&m_listChannels, listRect.height());
+    // Hidden until the listener asks for it; it then shares the list's room.
+    CSongHistoryRecorder* pRecorder = CSongHistoryRecorder::Get();
+    m_pRecentlyPlayed = new CRecentlyPlayedPanel(pRecorder != nullptr ? &pRecorder->History() : nullptr, pForm);
+    m_pRecentlyPlayed->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    m_pRecentlyPlayed->hide();
+    pLayout->addWidget(m_pRecentlyPlayed, listRect.height());
     pLayout->addSpacing(bannerRect.top() - listRect.bottom() - 1);
     pLayout->addWidget(&m_banner);
 
@@ -218,7 +248,9 @@ void CKestrelRadioView::OnPlay()
     }
     WriteSettingInt(SettingNames::kLastChannelIndex, nSelected);
     const CString strStreamUrl = m_listChannels.GetItemText(nSelected, kStreamUrlColumn);
-    m_nowPlaying.PublishChannel(m_listChannels.GetItemText(nSelected, kChannelNameColumn), strStreamUrl);
+    const CString strChannel = m_listChannels.GetItemText(nSelected, kChannelNameColumn);
+    m_nowPlaying.PublishChannel(strChannel, strStreamUrl);
+    m_songRecorder.SetChannel(strChannel);
     m_player.SetURL(strStreamUrl);
 }
 
@@ -270,12 +302,17 @@ void CKestrelRadioView::OnChannelListKeyDown(UINT nVKey)
         PostMessage(WM_COMMAND, ID_PLAY_PREVIOUS, 0);
     else if (nVKey == VK_F9)
         PostMessage(WM_COMMAND, ID_PLAY_NEXT, 0);
+    else if (nVKey == VK_SPACE)
+        PostMessage(WM_COMMAND, ID_LIVE_PAUSE_RESUME, 0);
 }
 
 void CKestrelRadioView::OnPlayerStatusChange()
 {
     // The relay hands it on to the main frame's status text.
-    m_nowPlaying.PublishStatus(m_player.GetStatus());
+    if (m_songRecorder.IsRecordingSongs())
+        m_nowPlaying.PublishStatus(QString::fromLatin1(kRecordingStatus).arg(m_player.GetStatus()));
+    else
+        m_nowPlaying.PublishStatus(m_player.GetStatus());
 }
 
 void CKestrelRadioView::OnPlayerPlayStateChange(long)
@@ -311,4 +348,98 @@ void CKestrelRadioView::OnUpdateDisplayRadioChannels(CCmdUI* pCmdUI)
 void CKestrelRadioView::OnUpdateDisplayTVChannels(CCmdUI* pCmdUI)
 {
     pCmdUI->SetCheck(GetDisplayTVChannels() != 0 ? 1 : 0);
+}
+
+CTimeShift* CKestrelRadioView::ActiveTimeShift()
+{
+    CTimeShift* pTimeShift = m_player.Engine().TimeShift();
+    return pTimeShift != nullptr && pTimeShift->IsActive() ? pTimeShift : nullptr;
+}
+
+void CKestrelRadioView::OnPauseResume()
+{
+    switch (m_player.Engine().GetState()) {
+    case CMediaEngine::State::Playing:
+    case CMediaEngine::State::Buffering:
+        m_player.GetControls().pause();
+        break;
+    case CMediaEngine::State::Paused:
+        m_player.GetControls().play();
+        break;
+    case CMediaEngine::State::Idle:
+    case CMediaEngine::State::Opening:
+        break;
+    }
+}
+
+void CKestrelRadioView::OnLiveBack()
+{
+    if (CTimeShift* pTimeShift = ActiveTimeShift())
+        pTimeShift->SeekBy(-kTimeShiftStepSeconds);
+}
+
+void CKestrelRadioView::OnGoLive()
+{
+    if (CTimeShift* pTimeShift = ActiveTimeShift())
+        pTimeShift->SeekToLive();
+}
+
+void CKestrelRadioView::OnRecentlyPlayed()
+{
+    const bool bShow = m_pRecentlyPlayed->isHidden();
+    if (bShow)
+        m_pRecentlyPlayed->Refresh();
+    m_pRecentlyPlayed->setVisible(bShow);
+}
+
+void CKestrelRadioView::OnUpdatePauseResume(CCmdUI* pCmdUI)
+{
+    // A live channel waits only in the buffer; without it, pausing would
+    // stall the stream, and Stop is the way to end it.
+    const CMediaEngine::State state = m_player.Engine().GetState();
+    const bool bUnderway = state == CMediaEngine::State::Playing || state == CMediaEngine::State::Buffering
+        || state == CMediaEngine::State::Paused;
+    const CTimeShift* pTimeShift = m_player.Engine().TimeShift();
+    pCmdUI->Enable(bUnderway && ((pTimeShift != nullptr && pTimeShift->IsEnabled()) || m_player.Engine().IsSeekable()));
+}
+
+void CKestrelRadioView::OnUpdateTimeShiftMove(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(ActiveTimeShift() != nullptr);
+}
+
+void CKestrelRadioView::OnUpdateRecentlyPlayed(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(TRUE);
+    pCmdUI->SetCheck(m_pRecentlyPlayed->isVisible() ? 1 : 0);
+}
+
+void CKestrelRadioView::OnSaveSong()
+{
+    if (ActiveTimeShift() != nullptr)
+        m_songRecorder.SaveCurrentSong();
+}
+
+void CKestrelRadioView::OnRecordSongs()
+{
+    m_songRecorder.SetRecordSongs(!m_songRecorder.IsRecordingSongs());
+    OnPlayerStatusChange();
+}
+
+void CKestrelRadioView::OnUpdateSaveSong(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(ActiveTimeShift() != nullptr && !m_songRecorder.IsSaveAsked());
+}
+
+void CKestrelRadioView::OnUpdateRecordSongs(CCmdUI* pCmdUI)
+{
+    const CTimeShift* pTimeShift = m_player.Engine().TimeShift();
+    pCmdUI->Enable(pTimeShift != nullptr && pTimeShift->IsEnabled());
+    pCmdUI->SetCheck(m_songRecorder.IsRecordingSongs() ? 1 : 0);
+}
+
+void CKestrelRadioView::OnSongRecorderReport(const QString& strText)
+{
+    // Until the player next reports, the status tells what became of the song.
+    m_nowPlaying.PublishStatus(strText);
 }

@@ -5,8 +5,11 @@
 #include "radio/CExplorer_ad.h"
 #include "radio/CWMPPlayer4.h"
 #include "radio/NowPlayingPublisher.h"
+#include "radio/SongRecorder.h"
 
 class CCmdUI;
+class CRecentlyPlayedPanel;
+class CTimeShift;
 class QCheckBox;
 
 // The radio page: a form of dialog 101 with the media player on top, the
@@ -61,10 +64,28 @@ private:
     void OnUpdateDisplayRadioChannels(CCmdUI* pCmdUI);
     void OnUpdateDisplayTVChannels(CCmdUI* pCmdUI);
 
+    // The "Live" panel: time-shift of the playing channel and the songs heard.
+    void OnPauseResume();
+    void OnLiveBack();
+    void OnGoLive();
+    void OnRecentlyPlayed();
+    void OnSaveSong();
+    void OnRecordSongs();
+    void OnUpdateSaveSong(CCmdUI* pCmdUI);
+    void OnUpdateRecordSongs(CCmdUI* pCmdUI);
+    void OnSongRecorderReport(const QString& strText);
+    void OnUpdatePauseResume(CCmdUI* pCmdUI);
+    void OnUpdateTimeShiftMove(CCmdUI* pCmdUI);
+    void OnUpdateRecentlyPlayed(CCmdUI* pCmdUI);
+    // The player's buffer while it holds the playing channel, else null.
+    CTimeShift* ActiveTimeShift();
+
     QCheckBox* m_pCheckNonWorking = nullptr;
     // A Play posted for a selection change has not run yet: it plays the
     // row selected when it runs, so later changes need no Play of their own.
     bool m_bPlayPosted = false;
-    // After m_player, which it publishes.
+    CRecentlyPlayedPanel* m_pRecentlyPlayed = nullptr;
+    // After m_player, which they publish and save from.
     CNowPlayingPublisher m_nowPlaying;
+    CSongRecorder m_songRecorder;
 };

@@ -1,6 +1,7 @@
 #include "radio/NowPlayingPublisher.h"
 
 #include "platform/media/MediaEngine.h"
+#include "platform/media/TimeShift.h"
 #include "radio/CWMPPlayer4.h"
 #include "radio/WMPPlayState.h"
 
@@ -34,6 +35,9 @@ CNowPlayingPublisher::CNowPlayingPublisher(CWMPPlayer4& player)
     connect(m_pRelay, &CNowPlayingRelay::PauseRequested, this, &CNowPlayingPublisher::OnPauseRequested);
     connect(m_pRelay, &CNowPlayingRelay::ResumeRequested, this, &CNowPlayingPublisher::OnResumeRequested);
     connect(m_pRelay, &CNowPlayingRelay::VolumeRequested, this, &CNowPlayingPublisher::OnVolumeRequested);
+    connect(m_pRelay, &CNowPlayingRelay::SeekRequested, this, &CNowPlayingPublisher::OnSeekRequested);
+    // The engine makes its buffer when it first opens a channel.
+    connect(&player, &CWMPPlayer4::PlayStateChange, this, &CNowPlayingPublisher::FollowTimeShift);
     PublishVolume(player.GetVolume());
 }
 
@@ -82,10 +86,11 @@ void CNowPlayingPublisher::OnPauseRequested()
 {
     if (Relay() == nullptr)
         return;
-    // A live stream cannot wait: pausing it would only fill the buffer and
-    // play old sound later. It is stopped cleanly, and Play opens the same
-    // channel anew.
-    if (m_player.Engine().IsSeekable())
+    // A live stream waits in the time-shift buffer. Without one it cannot
+    // wait: pausing it would stall the stream and play old sound later, so
+    // it is stopped cleanly, and Play opens the same channel anew.
+    const CTimeShift* pTimeShift = m_player.Engine().TimeShift();
+    if (m_player.Engine().IsSeekable() || (pTimeShift != nullptr && pTimeShift->IsEnabled()))
         m_player.GetControls().pause();
     else
         m_player.GetControls().stop();
@@ -95,6 +100,31 @@ void CNowPlayingPublisher::OnResumeRequested()
 {
     if (Relay() != nullptr)
         m_player.GetControls().play();
+}
+
+void CNowPlayingPublisher::FollowTimeShift()
+{
+    if (m_bFollowingTimeShift)
+        return;
+    if (CTimeShift* pTimeShift = m_player.Engine().TimeShift()) {
+        m_bFollowingTimeShift = true;
+        connect(pTimeShift, &CTimeShift::Changed, this, &CNowPlayingPublisher::PublishCanSeek);
+        PublishCanSeek();
+    }
+}
+
+void CNowPlayingPublisher::PublishCanSeek()
+{
+    const CTimeShift* pTimeShift = m_player.Engine().TimeShift();
+    if (CNowPlayingRelay* pRelay = Relay())
+        pRelay->SetCanSeek(pTimeShift != nullptr && pTimeShift->IsActive());
+}
+
+void CNowPlayingPublisher::OnSeekRequested(double dSeconds)
+{
+    CTimeShift* pTimeShift = m_player.Engine().TimeShift();
+    if (Relay() != nullptr && pTimeShift != nullptr)
+        pTimeShift->SeekBy(dSeconds);
 }
 
 void CNowPlayingPublisher::OnVolumeRequested(int nPercent)

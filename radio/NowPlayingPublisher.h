@@ -32,7 +32,12 @@ private:
     void OnPauseRequested();
     void OnResumeRequested();
     void OnVolumeRequested(int nPercent);
+    void OnSeekRequested(double dSeconds);
+    // Follows the player's time-shift buffer once the player has one.
+    void FollowTimeShift();
+    void PublishCanSeek();
 
     CWMPPlayer4& m_player;
     QPointer<CNowPlayingRelay> m_pRelay;
+    bool m_bFollowingTimeShift = false;
 };

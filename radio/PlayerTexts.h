@@ -9,6 +9,9 @@ inline constexpr char kBuffering[] = "Buffering %1%";
 inline constexpr char kPlaying[] = "Playing";
 inline constexpr char kPlayingTitle[] = "Playing: %1";
 inline constexpr char kPaused[] = "Paused";
+// Behind the live edge of a time-shifted channel: "-02:15 behind live".
+inline constexpr char kBehindLive[] = "-%1 behind live";
+inline constexpr char kBehindLiveTitle[] = "-%1 behind live: %2";
 inline constexpr char kStopped[] = "Stopped";
 inline constexpr char kFinished[] = "Finished";
 

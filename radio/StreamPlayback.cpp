@@ -1,7 +1,10 @@
 #include "radio/StreamPlayback.h"
 
+#include "platform/media/TimeShift.h"
 #include "radio/PlayerTexts.h"
 #include "radio/StreamAddressPolicy.h"
+#include "settings/SettingNames.h"
+#include "settings/SettingsStore.h"
 
 #include <chrono>
 
@@ -9,6 +12,20 @@ namespace {
 using Failure = CMediaEngine::Failure;
 
 constexpr int kReconnectTickMilliseconds = 1000;
+constexpr int kSecondsPerMinute = 60;
+// The longest buffer the setting may ask for: a day.
+constexpr int kLongestTimeShiftMinutes = 24 * 60;
+
+// "02:15", or "1:02:15" from an hour on.
+QString ClockText(double dSeconds)
+{
+    const int nSeconds = static_cast<int>(dSeconds);
+    const QString strMinutes = QStringLiteral("%1:%2")
+                                   .arg(nSeconds / kSecondsPerMinute % kSecondsPerMinute, 2, 10, QLatin1Char('0'))
+                                   .arg(nSeconds % kSecondsPerMinute, 2, 10, QLatin1Char('0'));
+    const int nHours = nSeconds / (kSecondsPerMinute * kSecondsPerMinute);
+    return nHours > 0 ? QStringLiteral("%1:%2").arg(nHours).arg(strMinutes) : strMinutes;
+}
 
 qint64 MonotonicMilliseconds()
 {
@@ -209,9 +226,23 @@ void CStreamPlayback::RefreshActiveStatus()
     }
 }
 
+void CStreamPlayback::PrepareTimeShift()
+{
+    CTimeShift* pTimeShift = m_engine.TimeShift();
+    if (pTimeShift == nullptr)
+        return;
+    const int nMinutes = GetSettingInt(SettingNames::kTimeShiftMinutes, SettingDefaults::kTimeShiftMinutes);
+    pTimeShift->SetBufferSeconds(qBound(0, nMinutes, kLongestTimeShiftMinutes) * kSecondsPerMinute);
+    if (!m_bFollowingTimeShift) {
+        m_bFollowingTimeShift = true;
+        connect(pTimeShift, &CTimeShift::Changed, this, &CStreamPlayback::RefreshActiveStatus);
+    }
+}
+
 void CStreamPlayback::StartOpening()
 {
     m_phase = Phase::Active;
+    PrepareTimeShift();
     m_engine.SetPaused(false);
     m_engine.Open(m_strAddress);
     if (m_bReconnecting)
@@ -255,6 +286,13 @@ QString CStreamPlayback::PlayingText() const
     QString title = m_engine.StreamTitle();
     if (title.isEmpty())
         title = m_engine.StationName();
+    const CTimeShift* pTimeShift = m_engine.TimeShift();
+    const double dBehind = pTimeShift != nullptr ? pTimeShift->SecondsBehindLive() : 0;
+    if (dBehind > 0) {
+        if (title.isEmpty())
+            return QString(PlayerTexts::kBehindLive).arg(ClockText(dBehind));
+        return QString(PlayerTexts::kBehindLiveTitle).arg(ClockText(dBehind), title);
+    }
     if (title.isEmpty())
         return PlayerTexts::kPlaying;
     return QString(PlayerTexts::kPlayingTitle).arg(title);

@@ -56,6 +56,9 @@ private:
     void EndWith(const QString& strStatus, WMPPlayState playState);
     void SetStatus(const QString& strStatus, WMPPlayState playState);
     QString PlayingText() const;
+    // Sets the engine's time-shift up from the stored setting before an
+    // opening, and follows its buffer from then on.
+    void PrepareTimeShift();
 
     CMediaEngine& m_engine;
     QString m_strAddress;
@@ -73,4 +76,5 @@ private:
     CReconnectBackoff m_backoff;
     QTimer m_reconnectTimer;
     int m_nSecondsToReconnect = 0;
+    bool m_bFollowingTimeShift = false;
 };

@@ -27,6 +27,14 @@ inline constexpr unsigned ID_AUTO_PLAY = 323;
 inline constexpr unsigned ID_HIDE_TO_TRAY = 324;
 inline constexpr unsigned ID_DISPLAY_RADIO_CHANNELS = 325;
 inline constexpr unsigned ID_DISPLAY_TV_CHANNELS = 326;
+// The radio page's "Live" panel, added after the design's ribbon: ids of
+// the program's own, apart from the design's.
+inline constexpr unsigned ID_LIVE_PAUSE_RESUME = 340;
+inline constexpr unsigned ID_LIVE_BACK = 341;
+inline constexpr unsigned ID_LIVE_GO_LIVE = 343;
+inline constexpr unsigned ID_LIVE_RECENTLY_PLAYED = 344;
+inline constexpr unsigned ID_LIVE_SAVE_SONG = 345;
+inline constexpr unsigned ID_LIVE_RECORD_SONGS = 346;
 inline constexpr unsigned ID_TRAY_SHOW = 32773;
 inline constexpr unsigned ID_TRAY_EXIT = 32774;
 inline constexpr unsigned ID_TRAY_PLAY_PREVIOUS = 32784;

@@ -30,6 +30,7 @@ inline constexpr char kPanelChannelManagement[] = "Channel Management";
 inline constexpr char kPanelApplicationManagement[] = "Application Management";
 inline constexpr char kPanelRadioControl[] = "Radio Control";
 inline constexpr char kPanelNavigation[] = "Navigation";
+inline constexpr char kPanelLive[] = "Live";
 
 // Command labels.
 inline constexpr char kLabelPlay[] = "Play";
@@ -44,6 +45,12 @@ inline constexpr char kLabelAutoStartup[] = "Auto Startup with Windows";
 inline constexpr char kLabelPlayLastChannel[] = "Play Last Channel Automatically";
 inline constexpr char kLabelOpenInNewWindow[] = "Open In New Window";
 inline constexpr char kLabelRefresh[] = "Refresh";
+inline constexpr char kLabelPauseResume[] = "Pause/Resume";
+inline constexpr char kLabelBack30[] = "Back 30 s";
+inline constexpr char kLabelGoLive[] = "Live";
+inline constexpr char kLabelRecentlyPlayed[] = "Recently Played";
+inline constexpr char kLabelSaveSong[] = "Save Song";
+inline constexpr char kLabelRecordSongs[] = "Record Songs";
 // Label and key tip as one text: "\n" then the key tip, no label.
 inline constexpr char kMainButtonText[] = "\nf";
 inline constexpr char kAboutButtonText[] = "\na";

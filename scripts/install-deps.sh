@@ -9,6 +9,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6opengl6-dev libgl-dev
   qt6-webengine-dev qt6-webengine-dev-tools
   libmpv-dev libcurl4-openssl-dev libssl-dev libcpp-httplib-dev
+  # the song history (SQLite through Qt SQL) and the saved songs' tags
+  libqt6sql6-sqlite libtag1-dev
   libxcb1-dev libxcb-keysyms1-dev libx11-xcb-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # the station server: Radio Browser import (JSON), gzipped station list

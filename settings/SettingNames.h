@@ -13,6 +13,9 @@ inline constexpr char kAutoPlay[] = "AutoPlay";
 inline constexpr char kLastCategory[] = "LastCategory";
 // The volume the listener last settled on in the player.
 inline constexpr char kPlayerVolume[] = "PlayerVolume";
+// How many minutes of a live channel the player keeps to pause and go back
+// in; 0 keeps none.
+inline constexpr char kTimeShiftMinutes[] = "TimeShiftMinutes";
 
 // The hot key values are built from a hot key's name with these formats.
 inline constexpr char kHotKeyKeyFormat[] = "%1 Key";
@@ -31,6 +34,7 @@ inline constexpr int kLastChannelIndex = 2;
 inline constexpr int kAutoPlay = 1;
 inline constexpr int kLastCategory = 0;
 inline constexpr int kPlayerVolume = 50;
+inline constexpr int kTimeShiftMinutes = 30;
 inline constexpr int kFirstRunSizingDone = 0;
 inline constexpr int kApplicationLook = 216;
 }

@@ -5,6 +5,7 @@
 #include "platform/media/MpvLibrary.h"
 #include "platform/media/MpvOptions.h"
 #include "platform/media/MpvPlaybackTracker.h"
+#include "platform/media/MpvTimeShift.h"
 #include "platform/media/MpvVideoRenderer.h"
 
 #include <QPointer>
@@ -33,6 +34,11 @@ CMpvMediaEngine::CMpvMediaEngine(QObject* pParent)
 CMpvMediaEngine::~CMpvMediaEngine()
 {
     Shutdown();
+}
+
+CTimeShift* CMpvMediaEngine::TimeShift()
+{
+    return Start() ? m_pTimeShift.get() : nullptr;
 }
 
 bool CMpvMediaEngine::Start()
@@ -69,6 +75,9 @@ bool CMpvMediaEngine::Start()
         connect(m_pRenderer.get(), &CMpvVideoRenderer::FrameDue, this, &CMediaEngine::VideoFrameReady);
     m_pTracker->SetAddressFilter(m_addressFilter);
     ConnectTracker();
+    m_pTimeShift = std::make_unique<CMpvTimeShift>(*m_pMpv, m_pHandle, CMpvTimeShift::DefaultCacheFolder());
+    if (!m_pTimeShift->Observe())
+        qCWarning(lcMedia, "libmpv will not report its buffer: time-shift is off");
     m_pMpv->set_wakeup_callback(m_pHandle, &CMpvMediaEngine::OnWakeup, this);
     // What was asked before libmpv was set up.
     if (m_nVolumeAsked)
@@ -84,6 +93,7 @@ void CMpvMediaEngine::Shutdown()
         return;
     m_pMpv->set_wakeup_callback(m_pHandle, nullptr, nullptr);
     m_pRenderer.reset();
+    m_pTimeShift.reset();
     m_pTracker.reset();
     m_pMpv->terminate_destroy(m_pHandle);
     m_pHandle = nullptr;
@@ -183,11 +193,23 @@ void CMpvMediaEngine::DrainEvents()
         const mpv_event* pEvent = m_pMpv->wait_event(m_pHandle, 0);
         if (pEvent->event_id == MPV_EVENT_NONE)
             break;
-        m_pTracker->HandleEvent(*pEvent);
+        if (!HandleTimeShiftEvent(*pEvent))
+            m_pTracker->HandleEvent(*pEvent);
         // A listener may have destroyed the engine.
         if (!guard)
             return;
     }
     if (m_pTracker)
         m_pTracker->FinishEvents();
+}
+
+bool CMpvMediaEngine::HandleTimeShiftEvent(const mpv_event& event)
+{
+    if (!m_pTimeShift)
+        return false;
+    if (event.event_id == MPV_EVENT_PROPERTY_CHANGE)
+        return m_pTimeShift->HandlePropertyChange(event.reply_userdata, *static_cast<mpv_event_property*>(event.data));
+    if (event.event_id == MPV_EVENT_COMMAND_REPLY)
+        return m_pTimeShift->HandleCommandReply(event);
+    return false;
 }

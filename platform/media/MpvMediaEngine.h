@@ -7,8 +7,10 @@
 #include <optional>
 
 class CMpvPlaybackTracker;
+class CMpvTimeShift;
 class CMpvVideoRenderer;
 struct MpvFunctions;
+struct mpv_event;
 struct mpv_handle;
 
 // The media engine over libmpv. libmpv runs its own threads; they only wake
@@ -37,6 +39,7 @@ public:
     void SetMuted(bool bMuted) override;
     bool RenderVideoFrame(QImage& image) override;
     void SkipVideoFrame() override;
+    CTimeShift* TimeShift() override;
 
 private:
     // Sets libmpv up the first time; false when it could not be.
@@ -44,6 +47,8 @@ private:
     // The render context goes before the handle it was made for.
     void Shutdown();
     void ConnectTracker();
+    // True when the event was the time-shift's.
+    bool HandleTimeShiftEvent(const mpv_event& event);
     static void OnWakeup(void* pContext);
     void DrainEvents();
 
@@ -52,6 +57,7 @@ private:
     mpv_handle* m_pHandle = nullptr;
     std::unique_ptr<CMpvPlaybackTracker> m_pTracker;
     std::unique_ptr<CMpvVideoRenderer> m_pRenderer;
+    std::unique_ptr<CMpvTimeShift> m_pTimeShift;
     std::optional<int> m_nVolumeAsked;
     std::optional<bool> m_bMutedAsked;
     AddressFilter m_addressFilter;

@@ -57,6 +57,8 @@ public:
     // Whether the player may be controlled now: play, pause, next, previous
     // and the volume.
     virtual void SetControllable(bool bControllable) = 0;
+    // Whether what plays can move back and forth (a time-shifted channel).
+    virtual void SetSeekable(bool bSeekable) = 0;
 
 signals:
     void RaiseRequested();
@@ -69,6 +71,8 @@ signals:
     void PreviousRequested();
     // 0.0 to 1.0; only while controllable.
     void VolumeRequested(double dVolume);
+    // Move the play position by this many microseconds; only while seekable.
+    void SeekRequested(qint64 nOffsetMicroseconds);
 };
 
 // The desktop media controls of this platform.

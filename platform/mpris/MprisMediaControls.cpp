@@ -116,6 +116,15 @@ void CMprisMediaControls::SetControllable(bool bControllable)
     m_bControllable = bControllable;
     for (const char* property : {"CanGoNext", "CanGoPrevious", "CanPlay", "CanPause", "CanControl"})
         QueueChange(property, bControllable);
+    QueueChange("CanSeek", IsSeekable());
+}
+
+void CMprisMediaControls::SetSeekable(bool bSeekable)
+{
+    if (m_bSeekable == bSeekable)
+        return;
+    m_bSeekable = bSeekable;
+    QueueChange("CanSeek", IsSeekable());
 }
 
 QString CMprisMediaControls::PlaybackStatusName() const

@@ -24,6 +24,7 @@ public:
     void SetTrack(const Track& track) override;
     void SetVolume(double dVolume) override;
     void SetControllable(bool bControllable) override;
+    void SetSeekable(bool bSeekable) override;
 
     // What the interfaces answer.
     const Description& GetDescription() const { return m_description; }
@@ -31,6 +32,7 @@ public:
     QVariantMap Metadata() const;
     double Volume() const { return m_dVolume; }
     bool IsControllable() const { return m_bControllable; }
+    bool IsSeekable() const { return m_bControllable && m_bSeekable; }
 
     // A client's request to set the volume.
     void RequestVolume(double dVolume);
@@ -44,6 +46,7 @@ private:
     Track m_track;
     double m_dVolume = 1.0;
     bool m_bControllable = false;
+    bool m_bSeekable = false;
     bool m_bAvailable = false;
     QString m_strServiceName;
     QVariantMap m_pendingChanges;

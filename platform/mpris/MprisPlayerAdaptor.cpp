@@ -76,8 +76,15 @@ void CMprisPlayerAdaptor::Previous()
         emit m_controls.PreviousRequested();
 }
 
-void CMprisPlayerAdaptor::Seek(qlonglong)
+bool CMprisPlayerAdaptor::CanSeek() const
 {
+    return m_controls.IsSeekable();
+}
+
+void CMprisPlayerAdaptor::Seek(qlonglong nOffset)
+{
+    if (CanSeek())
+        emit m_controls.SeekRequested(nOffset);
 }
 
 void CMprisPlayerAdaptor::SetPosition(const QDBusObjectPath&, qlonglong)

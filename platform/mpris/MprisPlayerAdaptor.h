@@ -8,8 +8,9 @@
 class CMprisMediaControls;
 
 // org.mpris.MediaPlayer2.Player: what plays and the transport. A live
-// stream has no position and cannot seek, so the seeking members are there
-// as the interface requires them and change nothing.
+// stream has no position of its own; a time-shifted one seeks back and
+// forth within its buffer by an offset (Seek), and no absolute position
+// (SetPosition) is offered.
 class CMprisPlayerAdaptor : public QDBusAbstractAdaptor, protected QDBusContext
 {
     Q_OBJECT
@@ -37,7 +38,7 @@ public:
     void SetVolume(double dVolume);
     qlonglong Position() const { return 0; }
     double Rate() const { return 1.0; }
-    bool CanSeek() const { return false; }
+    bool CanSeek() const;
     bool CanControl() const;
 
 public slots:

@@ -17,6 +17,7 @@ public:
     void SetTrack(const Track& track) override { m_tracks.append(track); }
     void SetVolume(double dVolume) override { m_dVolume = dVolume; }
     void SetControllable(bool bControllable) override { m_bControllable = bControllable; }
+    void SetSeekable(bool bSeekable) override { m_bSeekable = bSeekable; }
 
     Track LastTrack() const { return m_tracks.isEmpty() ? Track() : m_tracks.last(); }
 
@@ -24,4 +25,5 @@ public:
     QList<Track> m_tracks;
     double m_dVolume = -1.0;
     bool m_bControllable = false;
+    bool m_bSeekable = false;
 };

@@ -116,6 +116,7 @@ protected:
     std::unique_ptr<DesktopSessionBus> m_pSession;
     std::unique_ptr<StationServer> m_pServer;
     std::unique_ptr<RadioProgram> m_pProgram;
+    // Presets the time-shift setting when set.
 };
 
 TEST_F(MprisProgramTest, TheDesktopSeesWhoPlaysWhatAndTheSongsAsTheyChange)
@@ -144,7 +145,8 @@ TEST_F(MprisProgramTest, TheDesktopSeesWhoPlaysWhatAndTheSongsAsTheyChange)
     EXPECT_TRUE(WaitFor([] { return PlayerTestSupport::RecordPeakLevel(700) > kAudible; }, 8000));
     for (const char* can : {"CanControl", "CanPlay", "CanPause", "CanGoNext", "CanGoPrevious"})
         EXPECT_TRUE(Client().PlayerProperty(can).toBool()) << can;
-    EXPECT_FALSE(Client().PlayerProperty("CanSeek").toBool(true));
+    // The live stream moves within its time-shift buffer.
+    EXPECT_TRUE(WaitFor([&] { return Client().PlayerProperty("CanSeek").toBool(); }));
     EXPECT_EQ(Client().MetadataText("xesam:album"), kThirdRow);
     EXPECT_EQ(Client().MetadataText("xesam:url"), m_pServer->Url(kDemoMp3));
     EXPECT_EQ(Client().MetadataText("mpris:artUrl"), QUrl::fromLocalFile(strIcon).toString());
@@ -195,10 +197,25 @@ TEST_F(MprisProgramTest, NextAndPreviousPlayTheNeighbouringRows)
     EXPECT_TRUE(WaitFor([&] { return Status() == QLatin1String("Playing"); }));
 }
 
-TEST_F(MprisProgramTest, PauseStopsTheLiveStreamCleanlyAndPlayOpensTheSameChannel)
+TEST_F(MprisProgramTest, PauseWaitsInTheBufferAndPlayPauseResumesWithoutANewConnection)
 {
     StartProgramOnBus();
     WaitUntilPlaying();
+
+    EXPECT_TRUE(WaitFor([&] { return Client().PlayerProperty("CanSeek").toBool(); })) << "within its buffer";
+    ASSERT_TRUE(Client().CallPlayer("Pause"));
+    EXPECT_TRUE(WaitFor([&] { return Status() == QLatin1String("Paused"); })) << qPrintable(Status());
+    ASSERT_TRUE(Client().CallPlayer("PlayPause"));
+    EXPECT_TRUE(WaitFor([&] { return Status() == QLatin1String("Playing"); })) << qPrintable(Status());
+    EXPECT_EQ(Starts(kDemoMp3), 1);
+    EXPECT_EQ(Ends(kDemoMp3), 0) << "the stream went on arriving while paused";
+}
+
+TEST_F(MprisProgramTest, WithoutTimeShiftPauseStopsTheLiveStreamCleanlyAndPlayOpensTheSameChannel)
+{
+    StartProgramOnBus({{QStringLiteral("Settings/TimeShiftMinutes"), 0}});
+    WaitUntilPlaying();
+    EXPECT_FALSE(Client().PlayerProperty("CanSeek").toBool());
 
     ASSERT_TRUE(Client().CallPlayer("Pause"));
     EXPECT_TRUE(WaitFor([&] { return Ends(kDemoMp3) == 1; })) << "the connection is closed";

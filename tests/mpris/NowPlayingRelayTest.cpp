@@ -189,4 +189,23 @@ TEST_F(DesktopMediaControlsBindingTest, TheDesktopsTransportRequestsGoToTheRelay
     emit m_controls.PlayPauseRequested();
     EXPECT_EQ(resume.count(), 1);
 }
+
+TEST_F(DesktopMediaControlsBindingTest, TheDesktopSeeksOnlyWhatCanSeekAndInSeconds)
+{
+    QSignalSpy seeks(&m_relay, &CNowPlayingRelay::SeekRequested);
+    m_relay.Attach(&m_page);
+    emit m_controls.SeekRequested(-30000000);
+    EXPECT_EQ(seeks.count(), 0) << "a live stream without a buffer does not move";
+    EXPECT_FALSE(m_controls.m_bSeekable);
+
+    m_relay.SetCanSeek(true);
+    EXPECT_TRUE(m_controls.m_bSeekable);
+    emit m_controls.SeekRequested(-30000000);
+    ASSERT_EQ(seeks.count(), 1);
+    EXPECT_DOUBLE_EQ(seeks.first().first().toDouble(), -30.0);
+
+    // The page that closes takes its buffer with it.
+    m_relay.Detach(&m_page);
+    EXPECT_FALSE(m_controls.m_bSeekable);
+}
 }

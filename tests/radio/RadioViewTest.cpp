@@ -17,6 +17,9 @@
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
 
+#include "radio/RecentlyPlayedPanel.h"
+#include "fw/CCmdUI.h"
+
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QFile>
@@ -312,6 +315,40 @@ TEST_F(RadioViewTest, F9PlaysTheNextRowAndF8ThePreviousOne)
     EXPECT_EQ(Playing(), AddressOf(1));
     EXPECT_EQ(m_viewMessages.Count(WM_COMMAND, ID_PLAY_NEXT), 1);
     EXPECT_EQ(m_viewMessages.Count(WM_COMMAND, ID_PLAY_PREVIOUS), 1);
+}
+
+TEST_F(RadioViewTest, SpacePausesOrResumesAndTheLivePanelWaitsForSomethingPlaying)
+{
+    AddRows(2);
+    m_view.resize(800, 600);
+    m_view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_view));
+    auto* pTable = m_view.m_listChannels.findChild<QTableView*>();
+    ASSERT_NE(pTable, nullptr);
+    pTable->setFocus();
+    QTest::keyClick(pTable, Qt::Key_Space);
+    Settle();
+    EXPECT_EQ(m_viewMessages.Count(WM_COMMAND, ID_LIVE_PAUSE_RESUME), 1);
+
+    // Nothing plays (the rows' addresses are refused): nothing to pause,
+    // move in or save.
+    for (const UINT nID : {ID_LIVE_PAUSE_RESUME, ID_LIVE_BACK, ID_LIVE_GO_LIVE, ID_LIVE_SAVE_SONG}) {
+        CCmdUI cmdUI(nID);
+        ASSERT_TRUE(m_view.OnCmdMsg(nID, &cmdUI));
+        EXPECT_FALSE(cmdUI.IsEnabled()) << nID;
+    }
+
+    // Recently Played shows the songs heard on the page, and hides them again.
+    auto* pRecent = m_view.findChild<CRecentlyPlayedPanel*>();
+    ASSERT_NE(pRecent, nullptr);
+    EXPECT_FALSE(pRecent->isVisible());
+    Command(ID_LIVE_RECENTLY_PLAYED);
+    EXPECT_TRUE(pRecent->isVisible());
+    CCmdUI recentUI(ID_LIVE_RECENTLY_PLAYED);
+    ASSERT_TRUE(m_view.OnCmdMsg(ID_LIVE_RECENTLY_PLAYED, &recentUI));
+    EXPECT_EQ(recentUI.GetCheck(), 1);
+    Command(ID_LIVE_RECENTLY_PLAYED);
+    EXPECT_FALSE(pRecent->isVisible());
 }
 
 class RadioViewReloadTest : public RadioViewTest

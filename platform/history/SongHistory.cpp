@@ -1,0 +1,8 @@
+#include "platform/history/SongHistory.h"
+
+CSongHistory::CSongHistory(QObject* pParent)
+    : QObject(pParent)
+{
+}
+
+CSongHistory::~CSongHistory() = default;

@@ -1,0 +1,157 @@
+#include "radio/SongRecorder.h"
+
+#include "fw/MessageBox.h"
+#include "platform/media/MediaEngine.h"
+#include "platform/media/TimeShift.h"
+#include "radio/SongFileName.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+constexpr char kMusicSubfolder[] = "Kestrel Radio";
+constexpr char kArtistSeparator[] = " - ";
+// Written under a hidden name beside the song's own until it is whole.
+constexpr char kPartialPrefix[] = ".saving-";
+constexpr char kUnknownSong[] = "Unknown song";
+constexpr char kUnknownChannel[] = "Unknown channel";
+
+constexpr char kSaved[] = "Saved \"%1\"";
+constexpr char kNotSaved[] = "The song \"%1\" could not be saved: %2";
+constexpr char kFolderUnwritable[] = "the folder %1 cannot be written";
+constexpr char kNoBuffer[] = "time-shift is off, so nothing of the song is kept";
+constexpr char kConfirmIncomplete[] =
+    "The beginning of \"%1\" was not heard or is no longer kept, so the song is incomplete.\n\nSave it anyway?";
+}
+
+CSongRecorder::CSongRecorder(CMediaEngine& engine, QObject* pParent)
+    : QObject(pParent)
+    , m_engine(engine)
+{
+    connect(&m_engine, &CMediaEngine::MetadataChanged, this, &CSongRecorder::OnMetadataChanged);
+}
+
+QString CSongRecorder::MusicFolder()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::MusicLocation)).filePath(QLatin1String(kMusicSubfolder));
+}
+
+SongTags CSongRecorder::TagsOf(const QString& strStreamTitle, const QString& strChannel)
+{
+    SongTags tags;
+    tags.strAlbum = strChannel;
+    const qsizetype nSeparator = strStreamTitle.indexOf(QLatin1String(kArtistSeparator));
+    if (nSeparator < 0) {
+        tags.strTitle = strStreamTitle.trimmed();
+        return tags;
+    }
+    tags.strArtist = strStreamTitle.left(nSeparator).trimmed();
+    tags.strTitle = strStreamTitle.mid(nSeparator + qsizetype(sizeof kArtistSeparator) - 1).trimmed();
+    return tags;
+}
+
+void CSongRecorder::SetChannel(const QString& strChannel)
+{
+    m_strChannel = strChannel;
+    m_current.reset();
+    m_bSaveCurrent = false;
+}
+
+void CSongRecorder::SaveCurrentSong()
+{
+    m_bSaveCurrent = true;
+}
+
+void CSongRecorder::SetRecordSongs(bool bRecord)
+{
+    m_bRecordSongs = bRecord;
+}
+
+void CSongRecorder::OnMetadataChanged()
+{
+    const QString strTitle = m_engine.StreamTitle();
+    if (m_current && m_current->strTitle == strTitle)
+        return;
+    CTimeShift* pTimeShift = m_engine.TimeShift();
+    if (pTimeShift == nullptr || !pTimeShift->IsActive()) {
+        // No buffer, no songs to save; the next title is heard from its start
+        // only if the buffer holds it.
+        m_current.reset();
+        return;
+    }
+    // libmpv tells a title when play reaches it: the play position is
+    // where the song begins in the stream.
+    const double dNow = pTimeShift->Position();
+    if (m_current) {
+        const Song ended = *m_current;
+        const bool bAsked = m_bSaveCurrent;
+        m_bSaveCurrent = false;
+        const bool bRecorded = m_bRecordSongs && ended.bComplete && ended.dStart >= pTimeShift->BufferStart()
+            && dNow - ended.dStart >= kShortestRecordedSeconds;
+        if (bAsked || bRecorded)
+            Save(ended, dNow);
+    }
+    // The first title after the channel opened began before it.
+    m_current = Song{strTitle, dNow, m_current.has_value()};
+}
+
+void CSongRecorder::Save(const Song& song, double dEnd)
+{
+    const QString strShown = song.strTitle.isEmpty() ? m_strChannel : song.strTitle;
+    CTimeShift* pTimeShift = m_engine.TimeShift();
+    if (pTimeShift == nullptr || !pTimeShift->IsActive()) {
+        emit Report(QString::fromLatin1(kNotSaved).arg(strShown, QLatin1String(kNoBuffer)));
+        return;
+    }
+    const bool bComplete = song.bComplete && song.dStart >= pTimeShift->BufferStart();
+    if (!bComplete
+        && AfxMessageBox(QString::fromLatin1(kConfirmIncomplete).arg(strShown), MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    const QString strFolder = QDir(MusicFolder()).filePath(SongFileName::Sanitised(m_strChannel, QLatin1String(kUnknownChannel)));
+    if (!QDir().mkpath(strFolder) || !QFileInfo(strFolder).isWritable()) {
+        emit Report(QString::fromLatin1(kNotSaved).arg(strShown, QString::fromLatin1(kFolderUnwritable).arg(strFolder)));
+        return;
+    }
+    const QString strExtension = pTimeShift->SaveExtension();
+    const QString strBaseName = SongFileName::Sanitised(song.strTitle.isEmpty() ? m_strChannel : song.strTitle,
+                                                        QLatin1String(kUnknownSong));
+    const QString strFinalPath = SongFileName::FreePath(strFolder, strBaseName, strExtension);
+    const QString strPartialPath = SongFileName::FreePath(strFolder, QLatin1String(kPartialPrefix) + strBaseName,
+                                                          strExtension);
+    m_saving.insert(strPartialPath, Saving{strFinalPath, TagsOf(song.strTitle, m_strChannel)});
+    // Connected once, for every save of this buffer.
+    connect(pTimeShift, &CTimeShift::SaveFinished, this, &CSongRecorder::OnSaveFinished, Qt::UniqueConnection);
+    pTimeShift->Save(qMax(song.dStart, pTimeShift->BufferStart()), dEnd, strPartialPath);
+}
+
+void CSongRecorder::OnSaveFinished(const QString& strPath, bool bSaved, const QString& strError)
+{
+    const auto saving = m_saving.constFind(strPath);
+    if (saving == m_saving.cend())
+        return;
+    const Saving done = saving.value();
+    m_saving.erase(saving);
+    const QString strShown = QFileInfo(done.strFinalPath).completeBaseName();
+    QString strWhy = strError;
+    if (bSaved && !WriteSongTags(strPath, done.tags, &strWhy))
+        bSaved = false;
+    // Renaming never replaces a file: one that took the name meanwhile
+    // makes way for the next free name.
+    QString strFinalPath = done.strFinalPath;
+    if (bSaved && QFileInfo::exists(strFinalPath)) {
+        const QFileInfo final(strFinalPath);
+        strFinalPath = SongFileName::FreePath(final.path(), final.completeBaseName(), final.suffix());
+    }
+    if (bSaved && !QFile::rename(strPath, strFinalPath)) {
+        bSaved = false;
+        strWhy = QString::fromLatin1(kFolderUnwritable).arg(QFileInfo(strFinalPath).path());
+    }
+    if (!bSaved) {
+        QFile::remove(strPath);
+        emit Report(QString::fromLatin1(kNotSaved).arg(strShown, strWhy));
+        return;
+    }
+    emit Report(QString::fromLatin1(kSaved).arg(QFileInfo(strFinalPath).fileName()));
+}

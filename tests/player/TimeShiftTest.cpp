@@ -1,0 +1,272 @@
+// Time-shift with real libmpv against the station server: a paused channel
+// goes on arriving and resumes at the pause point, back and live move within
+// the buffer without a new request, a saved stretch is the station's own MP3
+// frames, and with the buffer off the player plays as it always did.
+#include "PlayerTestSupport.h"
+#include "StationServer.h"
+#include "fw/CWinApp.h"
+#include "platform/media/MediaEngine.h"
+#include "platform/media/TimeShift.h"
+#include "radio/CWMPPlayer4.h"
+#include "radio/PlayerTexts.h"
+#include "radio/SongRecorder.h"
+#include "fw/MessageBox.h"
+#include "settings/SettingNames.h"
+#include "settings/SettingsStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+constexpr int kPlayTimeoutMs = 15000;
+constexpr char kMusicMount[] = "/streams/kestrel-mp3";
+// The demo MP3: MPEG-1 layer III, 44.1 kHz.
+constexpr double kSecondsPerFrame = 1152.0 / 44100.0;
+
+using namespace PlayerTestSupport;
+
+int CountStreamStarts(const StationServer& server)
+{
+    int nStarts = 0;
+    for (const QString& line : server.RequestLog()) {
+        if (line.contains(QStringLiteral(" %1 ").arg(kMusicMount)) && line.endsWith("STREAM-START"))
+            ++nStarts;
+    }
+    return nStarts;
+}
+
+// The MPEG audio frames of an MP3 file, without its ID3v2 tag and without
+// the information frame ("Xing" or "Info") that a writer may put first.
+QList<QByteArray> Mp3Frames(const QByteArray& file)
+{
+    static const int kBitrates[] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
+    qsizetype nPos = 0;
+    if (file.startsWith("ID3") && file.size() >= 10) {
+        const auto byte = [&file](int i) { return static_cast<qsizetype>(static_cast<unsigned char>(file[i]) & 0x7f); };
+        nPos = 10 + (byte(6) << 21 | byte(7) << 14 | byte(8) << 7 | byte(9));
+    }
+    QList<QByteArray> frames;
+    while (nPos + 4 <= file.size()) {
+        const auto header = [&](int i) { return static_cast<unsigned char>(file[nPos + i]); };
+        if (header(0) != 0xff || (header(1) & 0xfe) != 0xfa)
+            break;
+        const int nBitrateIndex = header(2) >> 4;
+        if (nBitrateIndex == 0 || nBitrateIndex >= 15 || (header(2) >> 2 & 3) != 0)
+            break;
+        const qsizetype nLength = 144 * kBitrates[nBitrateIndex] * 1000 / 44100 + (header(2) >> 1 & 1);
+        frames.append(file.mid(nPos, nLength));
+        nPos += nLength;
+    }
+    if (!frames.isEmpty() && (frames.first().contains("Xing") || frames.first().contains("Info")))
+        frames.removeFirst();
+    return frames;
+}
+
+class TimeShiftTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        s_pServer = new StationServer();
+        ASSERT_TRUE(s_pServer->Start()) << qPrintable(s_pServer->Error());
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_pServer;
+        s_pServer = nullptr;
+    }
+
+    void SetUp() override
+    {
+        m_app.SetRegistryKey("kestrel-tests");
+        m_nStartsBefore = CountStreamStarts(*s_pServer);
+        m_player.resize(640, 360);
+        m_player.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_player));
+        ASSERT_TRUE(m_player.Engine().IsAvailable());
+    }
+
+    void TearDown() override { m_player.GetControls().stop(); }
+
+    // Plays the music channel until the buffer holds nSeconds of it.
+    void PlayUntilBuffered(double dSeconds)
+    {
+        m_player.SetURL(s_pServer->Url(kMusicMount));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return m_player.GetStatus().startsWith(PlayerTexts::kPlaying); },
+                                    kPlayTimeoutMs))
+            << qPrintable(m_player.GetStatus());
+        m_pTimeShift = m_player.Engine().TimeShift();
+        ASSERT_NE(m_pTimeShift, nullptr);
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            return m_pTimeShift->IsActive() && m_pTimeShift->Position() > dSeconds;
+        }, kPlayTimeoutMs + static_cast<int>(dSeconds * 1000)));
+    }
+
+    int Starts() const { return CountStreamStarts(*s_pServer) - m_nStartsBefore; }
+
+    static StationServer* s_pServer;
+    CWinApp m_app{"Kestrel Radio time-shift test"};
+    int m_nStartsBefore = 0;
+    CWMPPlayer4 m_player;
+    CTimeShift* m_pTimeShift = nullptr;
+};
+
+StationServer* TimeShiftTest::s_pServer = nullptr;
+
+TEST_F(TimeShiftTest, APausedChannelGoesOnArrivingAndResumesWhereItPaused)
+{
+    PlayUntilBuffered(3);
+    m_player.GetControls().pause();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_player.GetStatus() == PlayerTexts::kPaused; }, 5000));
+    QSignalSpy changed(m_pTimeShift, &CTimeShift::Changed);
+    changed.wait(1000);
+    const double dPausedAt = m_pTimeShift->Position();
+
+    // Silence at the speakers, while the station's sound goes on arriving.
+    const double dLevel = RecordPeakLevel(1000);
+    EXPECT_GE(dLevel, 0);
+    EXPECT_LT(dLevel, 0.001);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_pTimeShift->BufferEnd() > dPausedAt + 10; }, 30000));
+    EXPECT_NEAR(m_pTimeShift->Position(), dPausedAt, 0.2);
+    EXPECT_GT(m_pTimeShift->FileBytes(), 10 * 16000) << "the buffer is on disk";
+
+    m_player.GetControls().play();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_pTimeShift->Position() > dPausedAt + 0.05; }, 5000));
+    EXPECT_LT(m_pTimeShift->Position(), dPausedAt + 1.5) << "play went on from the pause point";
+    EXPECT_GE(m_pTimeShift->SecondsBehindLive(), 8);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_player.GetStatus().contains(" behind live"); }, 5000))
+        << qPrintable(m_player.GetStatus());
+    EXPECT_TRUE(m_player.GetStatus().startsWith("-00:")) << qPrintable(m_player.GetStatus());
+    EXPECT_TRUE(QTest::qWaitFor([] { return RecordPeakLevel(1000) > 0.01; }, 6000));
+    EXPECT_EQ(Starts(), 1) << "resuming made no new request";
+}
+
+TEST_F(TimeShiftTest, BackAndLiveMoveWithinTheBufferWithoutANewRequest)
+{
+    PlayUntilBuffered(10);
+    const double dBefore = m_pTimeShift->Position();
+    m_pTimeShift->SeekBy(-8);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_pTimeShift->Position() < dBefore - 6; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_pTimeShift->SecondsBehindLive() > 0; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_player.GetStatus().contains(" behind live"); }, 5000))
+        << qPrintable(m_player.GetStatus());
+
+    m_pTimeShift->SeekToLive();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_pTimeShift->SecondsBehindLive() == 0; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_player.GetStatus().startsWith(PlayerTexts::kPlaying); }, 5000))
+        << qPrintable(m_player.GetStatus());
+    EXPECT_EQ(Starts(), 1);
+}
+
+TEST_F(TimeShiftTest, ASavedStretchIsTheStationsOwnFramesWithoutAGap)
+{
+    PlayUntilBuffered(8);
+    QTemporaryDir folder;
+    const QString strPath = folder.filePath(QStringLiteral("stretch.mp3"));
+    QSignalSpy saved(m_pTimeShift, &CTimeShift::SaveFinished);
+    m_pTimeShift->Save(1.0, 6.0, strPath);
+    ASSERT_TRUE(saved.wait(10000));
+    ASSERT_TRUE(saved.first().at(1).toBool()) << qPrintable(saved.first().at(2).toString());
+
+    QFile file(strPath);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> frames = Mp3Frames(file.readAll());
+    EXPECT_NEAR(frames.size() * kSecondsPerFrame, 5.0, 0.2);
+    QFile source(QStringLiteral(KESTREL_SERVER_MEDIA_DIR "/kestrel-mp3.mp3"));
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    const QByteArray looped = source.readAll().repeated(2);
+    const QByteArray joined = frames.join();
+    ASSERT_GT(joined.size(), 0);
+    EXPECT_GE(looped.indexOf(joined), 0) << "one contiguous run of the station's frames, byte for byte";
+}
+
+// The tags ffprobe reads from a file, as "key=value" lines.
+QString ProbedTags(const QString& strPath)
+{
+    QProcess probe;
+    probe.start(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
+                                            QStringLiteral("format_tags=title,artist,album"), QStringLiteral("-of"),
+                                            QStringLiteral("default=nw=1"), strPath});
+    probe.waitForFinished(30000);
+    return QString::fromUtf8(probe.readAllStandardOutput());
+}
+
+TEST_F(TimeShiftTest, SaveSongWritesTheWholeSongInTheStationsFramesWithItsTags)
+{
+    // A title every 6 s of stream: at 16,000 bytes a second and a metadata
+    // block every 16,000 bytes, each song begins exactly at a block.
+    StationServer server({.extraArguments = {QStringLiteral("--title-interval"), QStringLiteral("6")}});
+    ASSERT_TRUE(server.Start()) << qPrintable(server.Error());
+    QTemporaryDir music;
+    const QString strUserDirs = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QStringLiteral("/user-dirs.dirs");
+    QFile userDirs(strUserDirs);
+    ASSERT_TRUE(userDirs.open(QIODevice::WriteOnly));
+    userDirs.write(QStringLiteral("XDG_MUSIC_DIR=\"%1\"\n").arg(music.path()).toUtf8());
+    userDirs.close();
+    ASSERT_EQ(CSongRecorder::MusicFolder(), music.path() + QStringLiteral("/Kestrel Radio"));
+
+    CSongRecorder recorder(m_player.Engine());
+    QSignalSpy reports(&recorder, &CSongRecorder::Report);
+    recorder.SetChannel(QStringLiteral("Demo <Channel>/../x"));
+    m_player.SetURL(server.Url(kMusicMount));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_player.Engine().StreamTitle().endsWith(" 1"); }, kPlayTimeoutMs));
+
+    // The first song began before the channel opened: saved only if the
+    // listener says so.
+    QStringList questions;
+    CMessageBoxAnswerer answerer([&questions](const MessageBoxRequest& request) {
+        questions.append(request.strText);
+        return IDNO;
+    });
+    recorder.SaveCurrentSong();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_player.Engine().StreamTitle().endsWith(" 2"); }, 20000));
+    EXPECT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions.value(0).contains(QStringLiteral("incomplete")));
+
+    recorder.SaveCurrentSong();
+    ASSERT_TRUE(reports.wait(20000));
+    ASSERT_TRUE(reports.last().at(0).toString().startsWith(QStringLiteral("Saved"))) << qPrintable(reports.last().at(0).toString());
+    EXPECT_EQ(questions.size(), 1) << "a complete song is saved without a question";
+
+    const QDir channels(CSongRecorder::MusicFolder());
+    const QStringList folders = channels.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    ASSERT_EQ(folders.size(), 1) << "the channel's name made one safe folder";
+    EXPECT_FALSE(folders.first().startsWith(u'.'));
+    const QDir channel(channels.filePath(folders.first()));
+    const QStringList files = channel.entryList(QDir::Files | QDir::Hidden);
+    ASSERT_EQ(files, QStringList({QStringLiteral("Kestrel Demo - Track 2.mp3")})) << "no partial file is left";
+
+    QFile file(channel.filePath(files.first()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> frames = Mp3Frames(file.readAll());
+    EXPECT_NEAR(frames.size() * kSecondsPerFrame, 6.0, 1.0);
+    QFile source(QStringLiteral(KESTREL_SERVER_MEDIA_DIR "/kestrel-mp3.mp3"));
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    EXPECT_GE(source.readAll().repeated(3).indexOf(frames.join()), 0) << "a contiguous run of the station's frames";
+
+    const QString strTags = ProbedTags(file.fileName());
+    EXPECT_TRUE(strTags.contains(QStringLiteral("title=Track 2"))) << qPrintable(strTags);
+    EXPECT_TRUE(strTags.contains(QStringLiteral("artist=Kestrel Demo"))) << qPrintable(strTags);
+    EXPECT_TRUE(strTags.contains(QStringLiteral("album=Demo <Channel>/../x"))) << qPrintable(strTags);
+}
+
+TEST_F(TimeShiftTest, WithTheBufferOffNothingIsKept)
+{
+    WriteSettingInt(SettingNames::kTimeShiftMinutes, 0);
+    m_player.SetURL(s_pServer->Url(kMusicMount));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_player.GetStatus().startsWith(PlayerTexts::kPlaying); },
+                                kPlayTimeoutMs));
+    QTest::qWait(1000);
+    ASSERT_NE(m_player.Engine().TimeShift(), nullptr);
+    EXPECT_FALSE(m_player.Engine().TimeShift()->IsActive());
+    EXPECT_EQ(m_player.Engine().TimeShift()->FileBytes(), 0);
+    WriteSettingInt(SettingNames::kTimeShiftMinutes, SettingDefaults::kTimeShiftMinutes);
+}
+}
