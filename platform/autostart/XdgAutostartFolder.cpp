@@ -6,8 +6,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
+const char kDefaultConfigHome[] = "/.config";
+const char kAutostartSubfolder[] = "/autostart";
 const char kEntrySuffix[] = ".desktop";
 const char kExecKey[] = "Exec";
 const char kHiddenKey[] = "Hidden";
@@ -23,10 +26,12 @@ CXdgAutostartFolder::CXdgAutostartFolder(QString strFolder)
 
 QString CXdgAutostartFolder::DefaultFolder()
 {
-    QString strConfigHome = qEnvironmentVariable("XDG_CONFIG_HOME");
+    QString strConfigHome = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    // A relative XDG_CONFIG_HOME is invalid, as the XDG base directory rules
+    // say, and Qt hands it on as it is.
     if (!QDir::isAbsolutePath(strConfigHome))
-        strConfigHome = QDir::homePath() + QStringLiteral("/.config");
-    return strConfigHome + QStringLiteral("/autostart");
+        strConfigHome = QDir::homePath() + QLatin1String(kDefaultConfigHome);
+    return strConfigHome + QLatin1String(kAutostartSubfolder);
 }
 
 bool CXdgAutostartFolder::Open()
