@@ -173,9 +173,9 @@ void CKestrelRadioApp::StartDesktopMediaControls()
         return;
     // Queued: the request's answer goes out before the window or the
     // program changes.
-    QObject::connect(pControls.get(), &CDesktopMediaControls::RaiseRequested, pControls.get(),
+    QObject::connect(pControls.get(), &IDesktopMediaControls::RaiseRequested, pControls.get(),
                      [this] { OnShowAndActivate(QString()); }, Qt::QueuedConnection);
-    QObject::connect(pControls.get(), &CDesktopMediaControls::QuitRequested, pControls.get(),
+    QObject::connect(pControls.get(), &IDesktopMediaControls::QuitRequested, pControls.get(),
                      [this] { EndApplication(); }, Qt::QueuedConnection);
     m_pMediaControlsBinding = std::make_unique<CDesktopMediaControlsBinding>(
         m_nowPlaying, *pControls, MediaControlsDescription::ApplicationIconUrl());

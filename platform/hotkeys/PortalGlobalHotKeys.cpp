@@ -31,7 +31,7 @@ constexpr int kBlockingCallTimeoutMs = 5000;
 }
 
 CPortalGlobalHotKeys::CPortalGlobalHotKeys(QObject* pParent)
-    : CGlobalHotKeys(pParent)
+    : IGlobalHotKeys(pParent)
     , m_bus(QDBusConnection::sessionBus())
 {
     PortalShortcuts::RegisterTypes();
@@ -127,7 +127,7 @@ void CPortalGlobalHotKeys::Ungrab(int nId, unsigned nModifiers, unsigned nVirtua
     }
 }
 
-CGlobalHotKeys::Binding CPortalGlobalHotKeys::BindingFor(int nId, unsigned nModifiers, unsigned nVirtualKey) const
+IGlobalHotKeys::Binding CPortalGlobalHotKeys::BindingFor(int nId, unsigned nModifiers, unsigned nVirtualKey) const
 {
     const QString strName = ActionOf(nId).strName;
     const QString strTrigger = PortalTrigger::FromVirtualKey(nModifiers, nVirtualKey);

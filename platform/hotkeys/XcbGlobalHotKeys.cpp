@@ -19,13 +19,13 @@ constexpr quint16 kModifierKeysMask =
 quint16 ModifierMask(unsigned nModifiers)
 {
     quint16 nMask = 0;
-    if (nModifiers & CGlobalHotKeys::kModifierAlt)
+    if (nModifiers & IGlobalHotKeys::kModifierAlt)
         nMask |= XCB_MOD_MASK_1;
-    if (nModifiers & CGlobalHotKeys::kModifierControl)
+    if (nModifiers & IGlobalHotKeys::kModifierControl)
         nMask |= XCB_MOD_MASK_CONTROL;
-    if (nModifiers & CGlobalHotKeys::kModifierShift)
+    if (nModifiers & IGlobalHotKeys::kModifierShift)
         nMask |= XCB_MOD_MASK_SHIFT;
-    if (nModifiers & CGlobalHotKeys::kModifierSuper)
+    if (nModifiers & IGlobalHotKeys::kModifierSuper)
         nMask |= XCB_MOD_MASK_4;
     return nMask;
 }
@@ -80,7 +80,7 @@ QList<quint16> LockMaskVariants(const QList<quint16>& lockBits)
 }
 
 CXcbGlobalHotKeys::CXcbGlobalHotKeys(QObject* pParent)
-    : CGlobalHotKeys(pParent)
+    : IGlobalHotKeys(pParent)
 {
     xcb_connection_t* pConnection = Connection();
     if (pConnection == nullptr)

@@ -10,7 +10,7 @@
 // sound, and hands its pictures to whoever draws them. Commands return at once and
 // never wait for the network; what happens is reported through the signals,
 // always on the thread that owns the engine.
-class CMediaEngine : public QObject
+class IMediaEngine : public QObject
 {
     Q_OBJECT
 
@@ -42,8 +42,8 @@ public:
     // entries of a playlist it expands; false refuses the address.
     using AddressFilter = std::function<bool(const QString& address)>;
 
-    explicit CMediaEngine(QObject* pParent = nullptr);
-    ~CMediaEngine() override;
+    explicit IMediaEngine(QObject* pParent = nullptr);
+    ~IMediaEngine() override;
 
     // False when the media library could not be set up (the first time it
     // is needed, at the latest here); the commands then do nothing.
@@ -79,7 +79,7 @@ public:
     bool IsMuted() const { return m_bMuted; }
 
 signals:
-    void StateChanged(CMediaEngine::State state);
+    void StateChanged(IMediaEngine::State state);
     void BufferingPercentChanged(int nPercent);
     void MetadataChanged();
     void VideoChanged(bool bHasVideo);
@@ -88,7 +88,7 @@ signals:
     // The engine began to open an address (after the address filter, when an
     // address is refused there, comes Ended with AddressRefused).
     void LoadStarted(const QString& address);
-    void Ended(CMediaEngine::EndReason reason, CMediaEngine::Failure failure);
+    void Ended(IMediaEngine::EndReason reason, IMediaEngine::Failure failure);
     void VolumeChanged(int nPercent);
     void MutedChanged(bool bMuted);
 
@@ -115,4 +115,4 @@ private:
 };
 
 // The engine of this platform.
-std::unique_ptr<CMediaEngine> CreateMediaEngine(QObject* pParent = nullptr);
+std::unique_ptr<IMediaEngine> CreateMediaEngine(QObject* pParent = nullptr);

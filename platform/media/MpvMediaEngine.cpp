@@ -25,7 +25,7 @@ bool HasCNumericLocale()
 }
 
 CMpvMediaEngine::CMpvMediaEngine(QObject* pParent)
-    : CMediaEngine(pParent)
+    : IMediaEngine(pParent)
 {
     MpvLibrary::Preload();
 }
@@ -66,7 +66,7 @@ bool CMpvMediaEngine::Start()
     // TV channel plays its sound alone.
     m_pRenderer = CMpvVideoRenderer::Create(*m_pMpv, m_pHandle);
     if (m_pRenderer)
-        connect(m_pRenderer.get(), &CMpvVideoRenderer::FrameDue, this, &CMediaEngine::VideoFrameReady);
+        connect(m_pRenderer.get(), &CMpvVideoRenderer::FrameDue, this, &IMediaEngine::VideoFrameReady);
     m_pTracker->SetAddressFilter(m_addressFilter);
     ConnectTracker();
     m_pMpv->set_wakeup_callback(m_pHandle, &CMpvMediaEngine::OnWakeup, this);
@@ -99,8 +99,8 @@ void CMpvMediaEngine::ConnectTracker()
     connect(pTracker, &CMpvPlaybackTracker::SeekableFound, this, &CMpvMediaEngine::UpdateSeekable);
     connect(pTracker, &CMpvPlaybackTracker::VolumeFound, this, &CMpvMediaEngine::UpdateVolume);
     connect(pTracker, &CMpvPlaybackTracker::MutedFound, this, &CMpvMediaEngine::UpdateMuted);
-    connect(pTracker, &CMpvPlaybackTracker::LoadStarted, this, &CMediaEngine::LoadStarted);
-    connect(pTracker, &CMpvPlaybackTracker::Ended, this, &CMediaEngine::Ended);
+    connect(pTracker, &CMpvPlaybackTracker::LoadStarted, this, &IMediaEngine::LoadStarted);
+    connect(pTracker, &CMpvPlaybackTracker::Ended, this, &IMediaEngine::Ended);
 }
 
 bool CMpvMediaEngine::IsAvailable()

@@ -20,7 +20,7 @@ struct mpv_handle;
 // and mute state asked for before then are applied then. What becomes of an
 // address is followed by the playback tracker; pictures come through the
 // video renderer.
-class CMpvMediaEngine final : public CMediaEngine
+class CMpvMediaEngine final : public IMediaEngine
 {
     Q_OBJECT
 

@@ -21,14 +21,14 @@ constexpr char kNoTrack[] = "/org/mpris/MediaPlayer2/TrackList/NoTrack";
 // Track ids live under the program's own name, not under /org/mpris.
 constexpr char kTrackIdPrefix[] = "/org/kestrelradio/track/";
 
-const char* StatusName(CDesktopMediaControls::PlaybackStatus status)
+const char* StatusName(IDesktopMediaControls::PlaybackStatus status)
 {
     switch (status) {
-    case CDesktopMediaControls::PlaybackStatus::Playing:
+    case IDesktopMediaControls::PlaybackStatus::Playing:
         return "Playing";
-    case CDesktopMediaControls::PlaybackStatus::Paused:
+    case IDesktopMediaControls::PlaybackStatus::Paused:
         return "Paused";
-    case CDesktopMediaControls::PlaybackStatus::Stopped:
+    case IDesktopMediaControls::PlaybackStatus::Stopped:
         break;
     }
     return "Stopped";
@@ -42,7 +42,7 @@ void InsertIfSet(QVariantMap& map, const char* key, const QString& value)
 }
 
 CMprisMediaControls::CMprisMediaControls(QObject* pParent)
-    : CDesktopMediaControls(pParent)
+    : IDesktopMediaControls(pParent)
 {
     new CMprisRootAdaptor(this);
     new CMprisPlayerAdaptor(this);

@@ -11,7 +11,7 @@ const char kHostRegisteredProperty[] = "IsStatusNotifierHostRegistered";
 }
 
 CSystemTrayIcon::CSystemTrayIcon(QObject* pParent)
-    : CTrayIcon(pParent)
+    : ITrayIcon(pParent)
     , m_bStatusNotifier(IsStatusNotifierHostRegistered())
 {
     connect(&m_icon, &QSystemTrayIcon::activated, this, &CSystemTrayIcon::OnActivated);

@@ -7,7 +7,7 @@
 // The notification-area icon through Qt's tray icon, which speaks
 // StatusNotifierItem on the session bus where a host listens there and
 // embeds itself in an XEmbed tray otherwise.
-class CSystemTrayIcon final : public CTrayIcon
+class CSystemTrayIcon final : public ITrayIcon
 {
     Q_OBJECT
 

@@ -6,7 +6,7 @@
 
 // An engine that does what the test tells it, for the playback policy's
 // unit tests. The real engine is tested against the station server.
-class CFakeMediaEngine final : public CMediaEngine
+class CFakeMediaEngine final : public IMediaEngine
 {
     Q_OBJECT
 
@@ -41,10 +41,10 @@ public:
     }
     // The media library would not even begin to open the address.
     void RefuseOpening() { emit Ended(EndReason::Failed, Failure::Other); }
-    using CMediaEngine::UpdateBufferingPercent;
-    using CMediaEngine::UpdateMetadata;
-    using CMediaEngine::UpdateSeekable;
-    using CMediaEngine::UpdateState;
+    using IMediaEngine::UpdateBufferingPercent;
+    using IMediaEngine::UpdateMetadata;
+    using IMediaEngine::UpdateSeekable;
+    using IMediaEngine::UpdateState;
 
     bool m_bAvailable = true;
     AddressFilter m_filter;

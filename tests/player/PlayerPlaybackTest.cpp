@@ -90,7 +90,7 @@ protected:
     CWMPPlayer4 m_player;
     QStringList m_statuses;
     QSignalSpy m_playStates{&m_player, &CWMPPlayer4::PlayStateChange};
-    QSignalSpy m_loads{&m_player.Engine(), &CMediaEngine::LoadStarted};
+    QSignalSpy m_loads{&m_player.Engine(), &IMediaEngine::LoadStarted};
 };
 
 StationServer* PlayerPlaybackTest::s_pServer = nullptr;
@@ -192,7 +192,7 @@ TEST_F(PlayerPlaybackTest, RefusesAddressesThatAreNotNetworkStreams)
     }
     QTest::qWait(1000);
     EXPECT_EQ(0, m_loads.count());
-    EXPECT_EQ(CMediaEngine::State::Idle, m_player.Engine().GetState());
+    EXPECT_EQ(IMediaEngine::State::Idle, m_player.Engine().GetState());
     EXPECT_EQ(0, MusicStarts());
     EXPECT_EQ(PlayerTexts::kAddressRefused, m_player.GetStatus());
 
@@ -351,7 +351,7 @@ TEST(PlayerReconnection, ADroppedStreamIsReconnectedAndTheStatusSaysSo)
 TEST(PlayerEngine, RunsOnlyUnderTheCNumericLocaleAndLeavesTheLocaleAlone)
 {
     ASSERT_NE(nullptr, std::setlocale(LC_NUMERIC, "C.UTF-8"));
-    const std::unique_ptr<CMediaEngine> pEngine = CreateMediaEngine();
+    const std::unique_ptr<IMediaEngine> pEngine = CreateMediaEngine();
     EXPECT_FALSE(pEngine->IsAvailable());
     EXPECT_STREQ("C.UTF-8", std::setlocale(LC_NUMERIC, nullptr));
 
@@ -361,7 +361,7 @@ TEST(PlayerEngine, RunsOnlyUnderTheCNumericLocaleAndLeavesTheLocaleAlone)
 
 TEST(PlayerEngine, AppliesTheVolumeAndMuteAskedForBeforeItsMediaLibraryWasSetUp)
 {
-    const std::unique_ptr<CMediaEngine> pEngine = CreateMediaEngine();
+    const std::unique_ptr<IMediaEngine> pEngine = CreateMediaEngine();
     pEngine->SetVolume(20);
     pEngine->SetMuted(true);
     pEngine->SetVolume(35);
