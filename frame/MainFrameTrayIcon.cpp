@@ -48,7 +48,7 @@ void CMainFrameTrayIcon::Remove()
 
 bool CMainFrameTrayIcon::IsHostAvailable() const
 {
-    return m_pIcon != nullptr && m_pIcon->IsAdded() && m_pIcon->IsHostAvailable();
+    return m_pIcon != nullptr && m_pIcon->IsAdded() && m_pIcon->IsAvailable();
 }
 
 bool CMainFrameTrayIcon::IsAdded() const

@@ -95,7 +95,7 @@ void CStreamPlayback::Play(const QString& address)
         break;
     }
     m_strAddress = CStreamAddressPolicy::Normalised(address);
-    if (!m_engine.IsAvailable()) {
+    if (!m_engine.Start()) {
         EndWith(PlayerTexts::kUnavailable, wmppsUndefined);
         return;
     }
@@ -109,7 +109,7 @@ void CStreamPlayback::Resume()
             m_engine.SetPaused(false);
         return;
     }
-    if (m_strAddress.isEmpty() || !m_engine.IsAvailable())
+    if (m_strAddress.isEmpty() || !m_engine.Start())
         return;
     m_reconnectTimer.stop();
     m_bReconnecting = false;

@@ -45,9 +45,12 @@ public:
     explicit IMediaEngine(QObject* pParent = nullptr);
     ~IMediaEngine() override;
 
-    // False when the media library could not be set up (the first time it
-    // is needed, at the latest here); the commands then do nothing.
-    virtual bool IsAvailable() = 0;
+    // Sets the media library up, the first time only (Open does so too):
+    // it is loaded beside the program's start and set up when first needed.
+    // False when it could not be set up; the commands then do nothing.
+    virtual bool Start() = 0;
+    // Whether the media library has been set up and works.
+    virtual bool IsAvailable() const = 0;
 
     virtual void SetAddressFilter(AddressFilter filter) = 0;
     // Replaces whatever is playing.

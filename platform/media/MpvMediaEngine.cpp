@@ -103,9 +103,9 @@ void CMpvMediaEngine::ConnectTracker()
     connect(pTracker, &CMpvPlaybackTracker::Ended, this, &IMediaEngine::Ended);
 }
 
-bool CMpvMediaEngine::IsAvailable()
+bool CMpvMediaEngine::IsAvailable() const
 {
-    return Start();
+    return m_pHandle != nullptr;
 }
 
 void CMpvMediaEngine::SetAddressFilter(AddressFilter filter)

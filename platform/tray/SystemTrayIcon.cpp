@@ -22,7 +22,7 @@ CSystemTrayIcon::~CSystemTrayIcon()
     m_icon.hide();
 }
 
-bool CSystemTrayIcon::IsHostAvailable() const
+bool CSystemTrayIcon::IsAvailable() const
 {
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
@@ -42,7 +42,7 @@ bool CSystemTrayIcon::Add(const QIcon& icon, const QString& strTip)
     m_icon.setIcon(icon);
     m_icon.setToolTip(strTip);
     m_icon.show();
-    return IsHostAvailable();
+    return IsAvailable();
 }
 
 void CSystemTrayIcon::SetTip(const QString& strTip)

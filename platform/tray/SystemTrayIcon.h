@@ -15,7 +15,7 @@ public:
     explicit CSystemTrayIcon(QObject* pParent = nullptr);
     ~CSystemTrayIcon() override;
 
-    bool IsHostAvailable() const override;
+    bool IsAvailable() const override;
     bool Add(const QIcon& icon, const QString& strTip) override;
     void SetTip(const QString& strTip) override;
     void Remove() override;

@@ -29,7 +29,7 @@ public:
     ~ITrayIcon() override;
 
     // Whether a notification area that shows icons runs on the desktop now.
-    virtual bool IsHostAvailable() const = 0;
+    virtual bool IsAvailable() const = 0;
 
     // Puts the icon in the notification area. False when no host takes it;
     // the icon then appears on its own once a host starts.

@@ -152,7 +152,7 @@ void CWebView::OnOutsideLinkRequested(const QUrl& url)
         emit OutsideLinkRequested(url);
 }
 
-bool IsWebViewAvailable()
+bool CWebView::IsAvailable()
 {
     return WebEngineModule::IsInstalled();
 }

@@ -30,6 +30,9 @@ public:
     explicit CWebView(const Options& options, QWidget* pParent = nullptr);
     ~CWebView() override;
 
+    // False when web pages cannot be shown on this system.
+    static bool IsAvailable();
+
     void Navigate(const QUrl& url);
     // Loads the page again; a navigation still on its way is already a
     // fresh load of its page, and stays as it is.
@@ -77,7 +80,5 @@ private:
     COutsideLinkGate m_outsideLinks;
 };
 
-// False when web pages cannot be shown on this system.
-bool IsWebViewAvailable();
 // The web view of this platform, owned by pParent.
 CWebView* CreateWebView(const CWebView::Options& options, QWidget* pParent);

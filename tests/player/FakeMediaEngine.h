@@ -11,7 +11,8 @@ class CFakeMediaEngine final : public IMediaEngine
     Q_OBJECT
 
 public:
-    bool IsAvailable() override { return m_bAvailable; }
+    bool Start() override { return m_bAvailable; }
+    bool IsAvailable() const override { return m_bAvailable; }
     void SetAddressFilter(AddressFilter filter) override { m_filter = std::move(filter); }
     void Open(const QString& address) override { m_opened.append(address); }
     void Stop() override { ++m_nStops; }
