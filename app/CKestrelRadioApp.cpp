@@ -152,7 +152,7 @@ BOOL CKestrelRadioApp::InitInstance()
 void CKestrelRadioApp::InstallTerminationHandling()
 {
     m_pTerminationWatcher = std::make_unique<CTerminationSignalWatcher>();
-    QObject::connect(m_pTerminationWatcher.get(), &CTerminationSignalWatcher::terminationRequested,
+    QObject::connect(m_pTerminationWatcher.get(), &CTerminationSignalWatcher::TerminationRequested,
                      m_pTerminationWatcher.get(), [this] { EndApplication(); });
     // The session's log-out: the state is kept when the session asks, and
     // the program ends through the same path as Exit when it is told to quit.

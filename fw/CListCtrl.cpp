@@ -250,7 +250,7 @@ bool CListCtrl::eventFilter(QObject* pWatched, QEvent* pEvent)
     if (pWatched == m_pView && pEvent->type() == QEvent::KeyPress) {
         const UINT nVKey = VirtualKeyFromQtKey(static_cast<QKeyEvent*>(pEvent)->key());
         if (nVKey != 0)
-            emit keyDown(nVKey);
+            emit KeyDown(nVKey);
     }
     return CWnd::eventFilter(pWatched, pEvent);
 }
@@ -292,7 +292,7 @@ void CListCtrl::NotifyStateChanges()
         const UINT nOld = StateOf(*it, nOldSelected, nOldFocused);
         const UINT nNew = StateOf(*it, m_nReportedSelected, m_nReportedFocused);
         if (nOld != nNew)
-            emit itemChanged(*it, nOld, nNew);
+            emit ItemChanged(*it, nOld, nNew);
     }
 }
 
