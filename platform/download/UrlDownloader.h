@@ -68,7 +68,7 @@ public:
     // ever written through, and locked (flock) while it is written. On
     // success the file holds the bytes exactly as the server sent them; on
     // failure no file is left there.
-    virtual UrlDownloadResult Download(const QString& strUrl, const QString& strFilePath) = 0;
+    [[nodiscard]] virtual UrlDownloadResult Download(const QString& strUrl, const QString& strFilePath) = 0;
 };
 
 // The backend of this platform.

@@ -79,7 +79,7 @@ public:
 
     // False when the combination is held already, by this program or by
     // another, or cannot be had on this keyboard or desktop.
-    bool Register(QObject* pOwner, int nId, unsigned nModifiers, unsigned nVirtualKey);
+    [[nodiscard]] bool Register(QObject* pOwner, int nId, unsigned nModifiers, unsigned nVirtualKey);
     // False when the owner holds nothing under that id.
     bool Unregister(QObject* pOwner, int nId);
     void UnregisterAll(QObject* pOwner);

@@ -48,7 +48,7 @@ public:
     // Sets the media library up, the first time only (Open does so too):
     // it is loaded beside the program's start and set up when first needed.
     // False when it could not be set up; the commands then do nothing.
-    virtual bool Start() = 0;
+    [[nodiscard]] virtual bool Start() = 0;
     // Whether the media library has been set up and works.
     virtual bool IsAvailable() const = 0;
 
@@ -63,7 +63,7 @@ public:
     // Draws the picture due now (after VideoFrameReady), or the last one
     // again, scaled to fit the image with black bars around; the image is of
     // QImage::Format_RGB32. False when there is no picture to draw.
-    virtual bool RenderVideoFrame(QImage& image) = 0;
+    [[nodiscard]] virtual bool RenderVideoFrame(QImage& image) = 0;
     // Lets the picture due now go undrawn, when no one can see it.
     virtual void SkipVideoFrame() = 0;
 

@@ -47,7 +47,7 @@ public:
 
     // Offers the controls to the desktop. False when the desktop has no
     // place for them (no session bus); the program then runs without them.
-    virtual bool Start(const Description& description) = 0;
+    [[nodiscard]] virtual bool Start(const Description& description) = 0;
     virtual bool IsAvailable() const = 0;
 
     virtual void SetPlaybackStatus(PlaybackStatus status) = 0;
