@@ -6,7 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QStandardPaths>
+
+Q_LOGGING_CATEGORY(lcAutostart, "kestrel.autostart", QtInfoMsg)
 
 namespace {
 const char kDefaultConfigHome[] = "/.config";
@@ -36,13 +39,18 @@ QString CXdgAutostartFolder::DefaultFolder()
 
 bool CXdgAutostartFolder::Open()
 {
-    if (m_strFolder.isEmpty() || !QDir().mkpath(m_strFolder))
+    if (m_strFolder.isEmpty() || !QDir().mkpath(m_strFolder)) {
+        qCWarning(lcAutostart, "The autostart folder %s cannot be made", qPrintable(m_strFolder));
         return false;
+    }
     const QFileInfo folder(m_strFolder);
     // A folder that nobody may write to is left alone, even by a user whom
     // the system would let write there anyway.
-    return folder.isDir() && folder.isReadable() && folder.isExecutable() && folder.isWritable()
-        && (folder.permissions() & kAnyWrite) != 0;
+    if (folder.isDir() && folder.isReadable() && folder.isExecutable() && folder.isWritable()
+        && (folder.permissions() & kAnyWrite) != 0)
+        return true;
+    qCWarning(lcAutostart, "The autostart folder %s may not be written to", qPrintable(m_strFolder));
+    return false;
 }
 
 QString CXdgAutostartFolder::CommandText(const QStringList& command) const
@@ -69,7 +77,10 @@ bool CXdgAutostartFolder::WriteEntry(const QString& strName, const QString& strC
                                            "Name=%1\n"
                                            "Exec=%2\n")
                                 .arg(DesktopEntry::EscapeValue(strName), DesktopEntry::EscapeValue(strCommandText));
-    return FolderFiles::ReplaceFile(m_strFolder, EntryPath(strName), strText.toUtf8());
+    if (FolderFiles::ReplaceFile(m_strFolder, EntryPath(strName), strText.toUtf8()))
+        return true;
+    qCWarning(lcAutostart, "The autostart entry %s could not be written", qPrintable(EntryPath(strName)));
+    return false;
 }
 
 bool CXdgAutostartFolder::ReadEntry(const QString& strName, QString& strCommandText) const
@@ -92,5 +103,11 @@ bool CXdgAutostartFolder::ReadEntry(const QString& strName, QString& strCommandT
 
 bool CXdgAutostartFolder::RemoveEntry(const QString& strName)
 {
-    return QFile::remove(EntryPath(strName));
+    const QString strPath = EntryPath(strName);
+    if (QFile::remove(strPath))
+        return true;
+    // Nothing to remove is no failure worth a word; what stays behind is.
+    if (QFileInfo::exists(strPath) || QFileInfo(strPath).isSymLink())
+        qCWarning(lcAutostart, "The autostart entry %s could not be removed", qPrintable(strPath));
+    return false;
 }

@@ -1,5 +1,6 @@
 #include "platform/hotkeys/XcbGlobalHotKeys.h"
 
+#include "platform/hotkeys/HotKeysLog.h"
 #include "platform/hotkeys/VirtualKeySymbols.h"
 
 #include <QGuiApplication>
@@ -123,8 +124,10 @@ bool CXcbGlobalHotKeys::Grab(int, unsigned nModifiers, unsigned nVirtualKey)
     if (!pSymbols)
         return false;
     KeyGrab grab{nModifiers, nVirtualKey, ModifierMask(nModifiers), KeyCodesOf(pSymbols.get(), nKeySym), {}};
-    if (grab.keyCodes.isEmpty())
+    if (grab.keyCodes.isEmpty()) {
+        qCWarning(lcHotKeys, "The key 0x%02X is not on this keyboard", nVirtualKey);
         return false;
+    }
     const quint16 nNumLock = ModifierOfKey(pConnection, KeyCodesOf(pSymbols.get(), XK_Num_Lock));
     const quint16 nScrollLock = ModifierOfKey(pConnection, KeyCodesOf(pSymbols.get(), XK_Scroll_Lock));
     grab.lockMasks = LockMaskVariants({nNumLock, XCB_MOD_MASK_LOCK, nScrollLock});
@@ -149,6 +152,8 @@ bool CXcbGlobalHotKeys::Grab(int, unsigned nModifiers, unsigned nVirtualKey)
         // Our own grabs among them go again; another client's stay its own.
         UngrabKeys(grab);
         xcb_flush(pConnection);
+        qCWarning(lcHotKeys, "The key 0x%02X with modifiers 0x%02X is held by another program", nVirtualKey,
+                  nModifiers);
         return false;
     }
     m_grabs.append(grab);

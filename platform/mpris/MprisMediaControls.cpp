@@ -6,9 +6,13 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QLoggingCategory>
 #include <cmath>
+
+Q_LOGGING_CATEGORY(lcMpris, "kestrel.mpris", QtInfoMsg)
 
 namespace {
 constexpr char kServiceName[] = "org.mpris.MediaPlayer2.kestrelradio";
@@ -66,17 +70,23 @@ bool CMprisMediaControls::Start(const Description& description)
     if (m_bAvailable)
         return true;
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected())
+    if (!bus.isConnected()) {
+        qCWarning(lcMpris, "Desktop media controls are off: no session bus");
         return false;
+    }
     m_description = description;
-    if (!bus.registerObject(QLatin1String(kObjectPath), this, QDBusConnection::ExportAdaptors))
+    if (!bus.registerObject(QLatin1String(kObjectPath), this, QDBusConnection::ExportAdaptors)) {
+        qCWarning(lcMpris, "Desktop media controls are off: the object %s is taken", kObjectPath);
         return false;
+    }
     // Should the name be taken (another user's program on a shared bus), the
     // interface's rule gives this process a name of its own.
     m_strServiceName = QLatin1String(kServiceName);
     if (!bus.registerService(m_strServiceName)) {
         m_strServiceName += QStringLiteral(".instance%1").arg(QCoreApplication::applicationPid());
         if (!bus.registerService(m_strServiceName)) {
+            qCWarning(lcMpris, "Desktop media controls are off: the bus refused the name %s: %s",
+                      qPrintable(m_strServiceName), qPrintable(bus.lastError().message()));
             bus.unregisterObject(QLatin1String(kObjectPath));
             return false;
         }
