@@ -225,11 +225,6 @@ UINT CListCtrl::GetSelectedCount() const
     return SelectedRow() >= 0 ? 1 : 0;
 }
 
-int CListCtrl::SetSelectionMark(int nItem)
-{
-    return std::exchange(m_nSelectionMark, nItem);
-}
-
 BOOL CListCtrl::EnsureVisible(int nItem, BOOL)
 {
     if (nItem < 0 || nItem >= GetItemCount())

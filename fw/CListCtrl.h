@@ -96,7 +96,6 @@ public:
     UINT GetSelectedCount() const;
     // The row selected last, or -1.
     int GetSelectionMark() const { return m_nSelectionMark; }
-    int SetSelectionMark(int nItem);
     BOOL EnsureVisible(int nItem, BOOL bPartialOK);
 
     UINT GetExtendedStyle() const { return m_nExtendedStyle; }

@@ -40,7 +40,6 @@ public:
 
     // The profile lives under the company key, then the application title.
     void SetRegistryKey(const CString& strCompany);
-    CString GetRegistryKey() const;
 
     int GetProfileInt(const CString& section, const CString& entry, int nDefault);
     [[nodiscard]] BOOL WriteProfileInt(const CString& section, const CString& entry, int nValue);
