@@ -99,7 +99,7 @@ TEST(WebViewDormancyTest, APageTheReaderTypedIntoKeepsWhatWasTyped)
     const QPoint field(100, 18);
     QWidget* pTarget = pTyped->childAt(field);
     ASSERT_NE(pTarget, nullptr);
-    QTest::mouseClick(pTarget, Qt::LeftButton, {}, pTarget->mapFrom(pTyped, field));
+    QTest::mouseClick(pTarget, Qt::LeftButton, {}, pTarget->mapFrom(pTyped.get(), field));
     QTest::keyClicks(pTarget, QStringLiteral("my song"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return pTyped->Title() == QLatin1String("my song"); }, kLoadTimeoutMs));
 
