@@ -162,7 +162,7 @@ BOOL CKestrelRadioApp::InitInstance()
 void CKestrelRadioApp::InstallTerminationHandling()
 {
     m_pTerminationWatcher = std::make_unique<CTerminationSignalWatcher>();
-    QObject::connect(m_pTerminationWatcher.get(), &CTerminationSignalWatcher::terminationRequested,
+    QObject::connect(m_pTerminationWatcher.get(), &CTerminationSignalWatcher::TerminationRequested,
                      m_pTerminationWatcher.get(), [this] { EndApplication(); });
     // The session's log-out: the state is kept when the session asks, and
     // the program ends through the same path as Exit when it is told to quit.
@@ -194,9 +194,9 @@ void CKestrelRadioApp::StartDesktopMediaControls()
         return;
     // Queued: the request's answer goes out before the window or the
     // program changes.
-    QObject::connect(pControls.get(), &CDesktopMediaControls::RaiseRequested, pControls.get(),
+    QObject::connect(pControls.get(), &IDesktopMediaControls::RaiseRequested, pControls.get(),
                      [this] { OnShowAndActivate(QString()); }, Qt::QueuedConnection);
-    QObject::connect(pControls.get(), &CDesktopMediaControls::QuitRequested, pControls.get(),
+    QObject::connect(pControls.get(), &IDesktopMediaControls::QuitRequested, pControls.get(),
                      [this] { EndApplication(); }, Qt::QueuedConnection);
     m_pMediaControlsBinding = std::make_unique<CDesktopMediaControlsBinding>(
         m_nowPlaying, *pControls, MediaControlsDescription::ApplicationIconUrl());

@@ -8,13 +8,13 @@
 #include <QStringList>
 #include <memory>
 
-class CDesktopMediaControls;
+class IDesktopMediaControls;
 class CDesktopMediaControlsBinding;
 class CFrameWnd;
 class CSongHistory;
 class CSongHistoryRecorder;
 class CTerminationSignalWatcher;
-class CWindowActivation;
+class IWindowActivation;
 
 // The application object: one running instance per user, the command line
 // that decides whether the main window shows, the four page templates in
@@ -73,12 +73,12 @@ private:
 
     QStringList m_arguments;
     QString m_strActivationToken;
-    std::unique_ptr<CWindowActivation> m_pWindowActivation;
+    std::unique_ptr<IWindowActivation> m_pWindowActivation;
     std::unique_ptr<IInstanceService> m_pInstanceService;
     std::unique_ptr<CTerminationSignalWatcher> m_pTerminationWatcher;
     // What plays, for the status bar, the tray and the desktop.
     CNowPlayingRelay m_nowPlaying;
-    std::unique_ptr<CDesktopMediaControls> m_pMediaControls;
+    std::unique_ptr<IDesktopMediaControls> m_pMediaControls;
     std::unique_ptr<CDesktopMediaControlsBinding> m_pMediaControlsBinding;
     // An end waits for a modal loop to return.
     bool m_bEndPending = false;

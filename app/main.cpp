@@ -36,7 +36,7 @@ int main(int argc, char** argv)
     // leave the main window black.
     QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     // Read before the display connection takes it out of the environment.
-    const QString strActivationToken = CWindowActivation::LaunchToken();
+    const QString strActivationToken = IWindowActivation::LaunchToken();
     PrepareSoftwareGraphics();
     QApplication application(argc, argv);
     // The media player reads numbers in the C locale.

@@ -38,7 +38,7 @@ CFileDownloadManager::CFileDownloadManager()
 {
 }
 
-CFileDownloadManager::CFileDownloadManager(std::unique_ptr<CUrlDownloader> pDownloader)
+CFileDownloadManager::CFileDownloadManager(std::unique_ptr<IUrlDownloader> pDownloader)
     : m_pGiveUp(std::make_shared<std::atomic<bool>>(false))
     , m_pDownloader(std::move(pDownloader))
 {
@@ -101,13 +101,13 @@ void CFileDownloadManager::BeginDownload()
     MakeTempFileName();
 }
 
-CUrlDownloader* CFileDownloadManager::AvailableDownloader() const
+IUrlDownloader* CFileDownloadManager::AvailableDownloader() const
 {
     // Asked on the caller's thread: the first question sets the library up.
     return m_pDownloader && m_pDownloader->IsAvailable() ? m_pDownloader.get() : nullptr;
 }
 
-UrlDownloadResult CFileDownloadManager::Transfer(CUrlDownloader* pDownloader, const QString& strUrl,
+UrlDownloadResult CFileDownloadManager::Transfer(IUrlDownloader* pDownloader, const QString& strUrl,
                                                  const QString& strTempFile)
 {
     if (pDownloader == nullptr)

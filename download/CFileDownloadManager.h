@@ -31,7 +31,7 @@ public:
     CFileDownloadManager();
     // Downloads through pDownloader, which brings its own limits: GiveUp
     // does not reach it.
-    explicit CFileDownloadManager(std::unique_ptr<CUrlDownloader> pDownloader);
+    explicit CFileDownloadManager(std::unique_ptr<IUrlDownloader> pDownloader);
     CFileDownloadManager(const CFileDownloadManager&) = delete;
     CFileDownloadManager& operator=(const CFileDownloadManager&) = delete;
     // A download still running is given up, waited for, and its file removed.
@@ -67,15 +67,15 @@ private:
     // Shows the wait cursor and reserves the temporary name.
     void BeginDownload();
     // The download service when it can fetch anything at all, else null.
-    CUrlDownloader* AvailableDownloader() const;
+    IUrlDownloader* AvailableDownloader() const;
     // The transfer alone, on whichever thread runs it.
-    static UrlDownloadResult Transfer(CUrlDownloader* pDownloader, const QString& strUrl, const QString& strTempFile);
+    static UrlDownloadResult Transfer(IUrlDownloader* pDownloader, const QString& strUrl, const QString& strTempFile);
     // Hides the wait cursor and turns the result into Download's.
     BOOL EndDownload(const UrlDownloadResult& result);
 
     // Set by GiveUp, read by the transfer's thread.
     std::shared_ptr<std::atomic<bool>> m_pGiveUp;
-    std::unique_ptr<CUrlDownloader> m_pDownloader;
+    std::unique_ptr<IUrlDownloader> m_pDownloader;
     std::unique_ptr<CWaitCursor> m_pWaitCursor;
     std::unique_ptr<QThread> m_pTransferThread;
     UrlDownloadResult m_transferResult;

@@ -27,7 +27,7 @@ BOOL CMainFrameTrayIcon::Add(const CString& strTip)
 {
     // A new icon each time, as a fresh icon handle would be.
     m_pIcon = CreateTrayIcon();
-    connect(m_pIcon.get(), &CTrayIcon::Activated, this, [this](CTrayIcon::Gesture gesture) {
+    connect(m_pIcon.get(), &ITrayIcon::Activated, this, [this](ITrayIcon::Gesture gesture) {
         m_pNotifyWindow->PostMessage(WM_TRAY_NOTIFY, kIconId,
                                      static_cast<LPARAM>(TrayMouseRules::MouseMessageOf(gesture)));
     });
@@ -48,7 +48,7 @@ void CMainFrameTrayIcon::Remove()
 
 bool CMainFrameTrayIcon::IsHostAvailable() const
 {
-    return m_pIcon != nullptr && m_pIcon->IsAdded() && m_pIcon->IsHostAvailable();
+    return m_pIcon != nullptr && m_pIcon->IsAdded() && m_pIcon->IsAvailable();
 }
 
 bool CMainFrameTrayIcon::IsAdded() const

@@ -5,7 +5,7 @@
 #include <QObject>
 #include <memory>
 
-class CTrayIcon;
+class ITrayIcon;
 class CWnd;
 
 // The main frame's icon in the notification area: icon 128, the tip, and
@@ -40,5 +40,5 @@ public:
 
 private:
     CWnd* m_pNotifyWindow;
-    std::unique_ptr<CTrayIcon> m_pIcon;
+    std::unique_ptr<ITrayIcon> m_pIcon;
 };

@@ -4,16 +4,16 @@
 
 namespace TrayMouseRules {
 
-UINT MouseMessageOf(CTrayIcon::Gesture gesture)
+UINT MouseMessageOf(ITrayIcon::Gesture gesture)
 {
     switch (gesture) {
-    case CTrayIcon::Gesture::Click:
+    case ITrayIcon::Gesture::Click:
         return WM_LBUTTONUP;
-    case CTrayIcon::Gesture::DoubleClick:
+    case ITrayIcon::Gesture::DoubleClick:
         return WM_LBUTTONDBLCLK;
-    case CTrayIcon::Gesture::ContextClick:
+    case ITrayIcon::Gesture::ContextClick:
         return WM_RBUTTONUP;
-    case CTrayIcon::Gesture::MiddleClick:
+    case ITrayIcon::Gesture::MiddleClick:
         return WM_MBUTTONUP;
     }
     return 0;

@@ -11,7 +11,7 @@ namespace TrayMouseRules {
 enum class Action { None, ShowMenu, Restore };
 
 // The mouse message that a gesture on the icon stands for.
-UINT MouseMessageOf(CTrayIcon::Gesture gesture);
+UINT MouseMessageOf(ITrayIcon::Gesture gesture);
 Action ActionOf(UINT nMouseMessage);
 
 }

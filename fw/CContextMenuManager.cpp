@@ -116,11 +116,6 @@ BOOL CContextMenuManager::SetDefaultItem(UINT uiMenuResId, UINT nID)
     return TRUE;
 }
 
-UINT CContextMenuManager::GetDefaultItem(UINT uiMenuResId) const
-{
-    return m_menus.value(uiMenuResId).nDefaultID;
-}
-
 QMenu* CContextMenuManager::ShowPopupMenu(UINT uiMenuResId, int x, int y, CWnd* pWndOwner, BOOL bRightAlign)
 {
     if (!m_menus.contains(uiMenuResId))

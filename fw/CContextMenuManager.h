@@ -54,7 +54,6 @@ public:
     // The item drawn bold, which stands for a double-click on the menu's
     // owner; FALSE when the menu holds no such command.
     BOOL SetDefaultItem(UINT uiMenuResId, UINT nID);
-    UINT GetDefaultItem(UINT uiMenuResId) const;
 
     // Shows the menu with its top-left corner at the point on the screen,
     // or its top-right corner when bRightAlign is set. It does not block;

@@ -22,7 +22,6 @@ public:
     virtual void AddDocTemplate(CDocTemplate* pTemplate);
     POSITION GetFirstDocTemplatePosition() const;
     CDocTemplate* GetNextDocTemplate(POSITION& pos) const;
-    int GetDocTemplateCount() const { return static_cast<int>(m_templates.size()); }
     CDocTemplate* GetDocTemplate(int nIndex) const;
     int GetOpenDocumentCount() const;
 

@@ -33,22 +33,6 @@ BOOL CDocTemplate::GetDocString(CString& rString, DocStringIndex index) const
     return rString.isEmpty() ? FALSE : TRUE;
 }
 
-POSITION CDocTemplate::GetFirstDocPosition() const
-{
-    return m_documents.isEmpty() ? nullptr : PositionFromIndex(0);
-}
-
-CDocument* CDocTemplate::GetNextDoc(POSITION& rPos) const
-{
-    const qsizetype nIndex = IndexFromPosition(rPos);
-    if (nIndex < 0 || nIndex >= m_documents.size()) {
-        rPos = nullptr;
-        return nullptr;
-    }
-    rPos = nIndex + 1 < m_documents.size() ? PositionFromIndex(nIndex + 1) : nullptr;
-    return m_documents.at(nIndex);
-}
-
 void CDocTemplate::AddDocument(CDocument* pDoc)
 {
     if (pDoc->m_pDocTemplate == this)

@@ -53,8 +53,6 @@ public:
     // part of the page could not be made.
     virtual CDocument* OpenDocumentFile(const CString* lpszPathName, BOOL bMakeVisible = TRUE) = 0;
 
-    POSITION GetFirstDocPosition() const;
-    CDocument* GetNextDoc(POSITION& rPos) const;
     const QList<CDocument*>& GetDocuments() const { return m_documents; }
     void AddDocument(CDocument* pDoc);
     void RemoveDocument(CDocument* pDoc);

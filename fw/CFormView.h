@@ -14,7 +14,6 @@ class CFormView : public CView
 public:
     explicit CFormView(UINT nIDTemplate, QWidget* pParent = nullptr);
 
-    UINT GetFormID() const { return m_nIDTemplate; }
     QWidget* GetFormWidget() const { return m_pForm; }
 
     // Sizes the parent frame so that the whole form shows in it: with

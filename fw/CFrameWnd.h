@@ -61,7 +61,6 @@ protected:
     CView* CreateView(CCreateContext* pContext);
     // The widget that fills the area between the bars.
     void SetClientWidget(QWidget* pClient);
-    QWidget* GetClientWidget() const { return m_pClient.data(); }
     // The frame's layout: bars above and below the client.
     QBoxLayout* FrameLayout();
 

@@ -11,9 +11,9 @@ CHtmlView::CHtmlView(QWidget* pParent)
 {
     auto* pLayout = new QVBoxLayout(this);
     pLayout->setContentsMargins(0, 0, 0, 0);
-    pLayout->addWidget(m_pBrowser);
-    connect(m_pBrowser, &CWebView::LoadFinished, this, &CHtmlView::DocumentComplete);
-    connect(m_pBrowser, &CWebView::OutsideLinkRequested, this, &CHtmlView::OnOutsideLinkRequested);
+    pLayout->addWidget(m_pBrowser.get());
+    connect(m_pBrowser.get(), &CWebView::LoadFinished, this, &CHtmlView::DocumentComplete);
+    connect(m_pBrowser.get(), &CWebView::OutsideLinkRequested, this, &CHtmlView::OnOutsideLinkRequested);
 }
 
 CHtmlView::~CHtmlView() = default;

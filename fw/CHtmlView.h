@@ -2,6 +2,8 @@
 
 #include "fw/CView.h"
 
+#include <memory>
+
 class CWebView;
 class QUrl;
 
@@ -32,5 +34,5 @@ signals:
 private:
     void OnOutsideLinkRequested(const QUrl& url);
 
-    CWebView* m_pBrowser;
+    std::unique_ptr<CWebView> m_pBrowser;
 };

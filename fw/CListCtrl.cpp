@@ -225,11 +225,6 @@ UINT CListCtrl::GetSelectedCount() const
     return SelectedRow() >= 0 ? 1 : 0;
 }
 
-int CListCtrl::SetSelectionMark(int nItem)
-{
-    return std::exchange(m_nSelectionMark, nItem);
-}
-
 BOOL CListCtrl::EnsureVisible(int nItem, BOOL)
 {
     if (nItem < 0 || nItem >= GetItemCount())
@@ -250,7 +245,7 @@ bool CListCtrl::eventFilter(QObject* pWatched, QEvent* pEvent)
     if (pWatched == m_pView && pEvent->type() == QEvent::KeyPress) {
         const UINT nVKey = VirtualKeyFromQtKey(static_cast<QKeyEvent*>(pEvent)->key());
         if (nVKey != 0)
-            emit keyDown(nVKey);
+            emit KeyDown(nVKey);
     }
     return CWnd::eventFilter(pWatched, pEvent);
 }
@@ -292,7 +287,7 @@ void CListCtrl::NotifyStateChanges()
         const UINT nOld = StateOf(*it, nOldSelected, nOldFocused);
         const UINT nNew = StateOf(*it, m_nReportedSelected, m_nReportedFocused);
         if (nOld != nNew)
-            emit itemChanged(*it, nOld, nNew);
+            emit ItemChanged(*it, nOld, nNew);
     }
 }
 

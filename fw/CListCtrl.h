@@ -55,11 +55,11 @@ private:
 // selection, alternating row colours, no editing and no sorting. A column
 // of width 0 is hidden but keeps its texts.
 //
-// itemChanged reports a row whose state (LVIS_SELECTED, LVIS_FOCUSED)
+// ItemChanged reports a row whose state (LVIS_SELECTED, LVIS_FOCUSED)
 // changed, with its old and new state: at once for SetItemState, and once
 // per row after the user's click or key has been handled in full, so that
 // a row that gains selection and focus together is reported once. Removing
-// rows reports nothing. keyDown reports each key pressed in the list, as a
+// rows reports nothing. KeyDown reports each key pressed in the list, as a
 // virtual-key code, before the list acts on it.
 class CListCtrl : public CWnd
 {
@@ -96,15 +96,14 @@ public:
     UINT GetSelectedCount() const;
     // The row selected last, or -1.
     int GetSelectionMark() const { return m_nSelectionMark; }
-    int SetSelectionMark(int nItem);
     BOOL EnsureVisible(int nItem, BOOL bPartialOK);
 
     UINT GetExtendedStyle() const { return m_nExtendedStyle; }
     UINT SetExtendedStyle(UINT nStyle);
 
 signals:
-    void itemChanged(int nItem, UINT uOldState, UINT uNewState);
-    void keyDown(UINT nVKey);
+    void ItemChanged(int nItem, UINT uOldState, UINT uNewState);
+    void KeyDown(UINT nVKey);
 
 protected:
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;

@@ -86,17 +86,6 @@ void CMDIChildWndEx::MDIMaximize()
         m_pSubWindow->showMaximized();
 }
 
-void CMDIChildWndEx::MDIRestore()
-{
-    if (m_pSubWindow != nullptr)
-        m_pSubWindow->showNormal();
-}
-
-void CMDIChildWndEx::MDIDestroy()
-{
-    DestroyWindow();
-}
-
 BOOL CMDIChildWndEx::IsMaximized() const
 {
     return m_pSubWindow != nullptr && m_pSubWindow->isMaximized() ? TRUE : FALSE;

@@ -31,8 +31,6 @@ public:
 
     void MDIActivate();
     void MDIMaximize();
-    void MDIRestore();
-    void MDIDestroy();
     BOOL IsMaximized() const;
 
     void ActivateFrame(int nCmdShow = -1) override;

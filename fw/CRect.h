@@ -21,7 +21,6 @@ public:
 
     LONG Width() const { return right - left; }
     LONG Height() const { return bottom - top; }
-    CPoint TopLeft() const { return CPoint(left, top); }
     CSize Size() const { return CSize(Width(), Height()); }
     BOOL IsRectEmpty() const { return Width() <= 0 || Height() <= 0 ? TRUE : FALSE; }
     QRect ToQRect() const { return QRect(left, top, Width(), Height()); }

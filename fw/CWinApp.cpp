@@ -41,11 +41,6 @@ void CWinApp::SetRegistryKey(const CString& strCompany)
     m_pProfile.reset();
 }
 
-CString CWinApp::GetRegistryKey() const
-{
-    return m_strRegistryKey;
-}
-
 CProfileStore& CWinApp::Profile()
 {
     if (!m_pProfile)

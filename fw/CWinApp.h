@@ -40,12 +40,11 @@ public:
 
     // The profile lives under the company key, then the application title.
     void SetRegistryKey(const CString& strCompany);
-    CString GetRegistryKey() const;
 
     int GetProfileInt(const CString& section, const CString& entry, int nDefault);
-    BOOL WriteProfileInt(const CString& section, const CString& entry, int nValue);
+    [[nodiscard]] BOOL WriteProfileInt(const CString& section, const CString& entry, int nValue);
     CString GetProfileString(const CString& section, const CString& entry, const CString& strDefault = CString());
-    BOOL WriteProfileString(const CString& section, const CString& entry, const CString& strValue);
+    [[nodiscard]] BOOL WriteProfileString(const CString& section, const CString& entry, const CString& strValue);
 
     // Ends the program. Every request to end (a menu's Exit, a signal, the
     // desktop) takes this one way. The base destroys the main window, which

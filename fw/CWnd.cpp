@@ -162,11 +162,6 @@ void CWnd::GetWindowRect(CRect* lpRect) const
     *lpRect = CRect(QRect(pOuter->mapToGlobal(QPoint(0, 0)), pOuter->size()));
 }
 
-void CWnd::GetClientRect(CRect* lpRect) const
-{
-    *lpRect = CRect(QRect(QPoint(0, 0), size()));
-}
-
 void CWnd::CalcWindowRect(CRect* lpClientRect) const
 {
     const QWidget* pOuter = OuterWidget();
@@ -196,13 +191,6 @@ BOOL CWnd::SetWindowPos(const CWnd*, int x, int y, int cx, int cy, UINT nFlags)
     if ((nFlags & SWP_NOACTIVATE) == 0 && pOuter->isVisible())
         pOuter->activateWindow();
     return TRUE;
-}
-
-void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint)
-{
-    SetWindowPos(nullptr, x, y, nWidth, nHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-    if (bRepaint)
-        OuterWidget()->update();
 }
 
 void CWnd::SetWindowText(const CString& strText)
@@ -241,23 +229,12 @@ void CWnd::UpdateWindow()
         repaint();
 }
 
-void CWnd::Invalidate(BOOL)
-{
-    update();
-}
-
 BOOL CWnd::SetForegroundWindow()
 {
     QWidget* pWindow = OuterWidget()->window();
     pWindow->raise();
     pWindow->activateWindow();
     return TRUE;
-}
-
-CWnd* CWnd::SetActiveWindow()
-{
-    SetForegroundWindow();
-    return this;
 }
 
 BOOL CWnd::DestroyWindow()

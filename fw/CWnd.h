@@ -43,26 +43,21 @@ public:
     // it was visible before.
     virtual BOOL ShowWindow(int nCmdShow);
     BOOL IsWindowVisible() const;
-    // The window's outer rectangle on the screen, and its inside.
+    // The window's outer rectangle on the screen.
     void GetWindowRect(CRect* lpRect) const;
-    void GetClientRect(CRect* lpRect) const;
     // Grows a client rectangle into the window rectangle around it: the
     // caption, borders and bars the window puts around its client.
     virtual void CalcWindowRect(CRect* lpClientRect) const;
     // Moves and sizes the outer window; the insertion window is ignored (the
     // stacking order follows activation here).
     BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
-    // Moves and sizes the outer window within its parent's client area.
-    void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE);
     void SetWindowText(const CString& strText);
     CString GetWindowText() const;
     BOOL RedrawWindow(const CRect* lpRectUpdate = nullptr, const void* prgnUpdate = nullptr,
                       UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
     void UpdateWindow();
-    void Invalidate(BOOL bErase = TRUE);
     // Raises the window and gives it the keyboard focus of the desktop.
     BOOL SetForegroundWindow();
-    CWnd* SetActiveWindow();
 
     // Sends WM_DESTROY to the window and then to every window inside it,
     // hides it, and runs PostNcDestroy. A destroyed window gets no second

@@ -10,13 +10,13 @@
 namespace {
 // One set of hot keys for the whole program, made at the first
 // registration and gone with the application object.
-QPointer<CGlobalHotKeys> g_pHotKeys;
+QPointer<IGlobalHotKeys> g_pHotKeys;
 
-CGlobalHotKeys* HotKeys()
+IGlobalHotKeys* HotKeys()
 {
     if (g_pHotKeys.isNull() && QCoreApplication::instance() != nullptr) {
         g_pHotKeys = CreateGlobalHotKeys(QCoreApplication::instance()).release();
-        QObject::connect(g_pHotKeys, &CGlobalHotKeys::Pressed, g_pHotKeys,
+        QObject::connect(g_pHotKeys, &IGlobalHotKeys::Pressed, g_pHotKeys,
                          [](QObject* pOwner, int nId, unsigned nModifiers, unsigned nVirtualKey) {
                              auto* pWnd = static_cast<CWnd*>(pOwner);
                              if (IsWindow(pWnd) && !pWnd->IsDestroyed()) {
@@ -24,11 +24,11 @@ CGlobalHotKeys* HotKeys()
                                  pWnd->PostMessage(WM_HOTKEY, static_cast<WPARAM>(nId), lParam);
                              }
                          });
-        QObject::connect(g_pHotKeys, &CGlobalHotKeys::BindingChanged, g_pHotKeys,
-                         [](QObject* pOwner, int nId, CGlobalHotKeys::BindingChange eChange) {
+        QObject::connect(g_pHotKeys, &IGlobalHotKeys::BindingChanged, g_pHotKeys,
+                         [](QObject* pOwner, int nId, IGlobalHotKeys::BindingChange eChange) {
                              auto* pWnd = static_cast<CWnd*>(pOwner);
                              if (IsWindow(pWnd) && !pWnd->IsDestroyed()) {
-                                 const LPARAM lParam = eChange == CGlobalHotKeys::BindingChange::Answered
+                                 const LPARAM lParam = eChange == IGlobalHotKeys::BindingChange::Answered
                                                          ? HOTKEY_BINDING_ANSWERED
                                                          : HOTKEY_BINDING_CHANGED_ON_DESKTOP;
                                  pWnd->PostMessage(WM_HOTKEY_BINDING, static_cast<WPARAM>(nId), lParam);
@@ -41,7 +41,7 @@ CGlobalHotKeys* HotKeys()
 
 BOOL RegisterHotKey(CWnd* pWnd, int nId, UINT fsModifiers, UINT vk)
 {
-    CGlobalHotKeys* pHotKeys = HotKeys();
+    IGlobalHotKeys* pHotKeys = HotKeys();
     if (pHotKeys == nullptr || !IsWindow(pWnd) || pWnd->IsDestroyed())
         return FALSE;
     return pHotKeys->Register(pWnd, nId, fsModifiers, vk) ? TRUE : FALSE;
@@ -60,7 +60,7 @@ void ReleaseHotKeys(CWnd* pWnd)
 
 BOOL DesktopDecidesHotKeys()
 {
-    CGlobalHotKeys* pHotKeys = HotKeys();
+    IGlobalHotKeys* pHotKeys = HotKeys();
     return pHotKeys != nullptr && pHotKeys->DesktopDecidesTriggers() ? TRUE : FALSE;
 }
 
@@ -73,18 +73,18 @@ HotKeyBinding GetHotKeyBinding(CWnd* pWnd, int nId)
 
 BOOL CanConfigureHotKeysOnDesktop()
 {
-    CGlobalHotKeys* pHotKeys = HotKeys();
+    IGlobalHotKeys* pHotKeys = HotKeys();
     return pHotKeys != nullptr && pHotKeys->CanConfigureOnDesktop() ? TRUE : FALSE;
 }
 
 void ConfigureHotKeysOnDesktop()
 {
-    if (CGlobalHotKeys* pHotKeys = HotKeys())
+    if (IGlobalHotKeys* pHotKeys = HotKeys())
         pHotKeys->ConfigureOnDesktop();
 }
 
 void DescribeHotKeys(const QList<HotKeyDescription>& descriptions)
 {
-    if (CGlobalHotKeys* pHotKeys = HotKeys())
+    if (IGlobalHotKeys* pHotKeys = HotKeys())
         pHotKeys->DescribeActions(descriptions);
 }

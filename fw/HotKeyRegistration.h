@@ -28,8 +28,8 @@ void ReleaseHotKeys(CWnd* pWnd);
 // Where the desktop decides the triggers (a shortcuts portal), a successful
 // RegisterHotKey is a request: the desktop's answer, and any later change
 // the user makes on the desktop, come to the window as WM_HOTKEY_BINDING.
-using HotKeyBinding = CGlobalHotKeys::Binding;
-using HotKeyBindingState = CGlobalHotKeys::BindingState;
+using HotKeyBinding = IGlobalHotKeys::Binding;
+using HotKeyBindingState = IGlobalHotKeys::BindingState;
 enum HotKeyBindingChange : LPARAM {
     HOTKEY_BINDING_ANSWERED = 0,
     HOTKEY_BINDING_CHANGED_ON_DESKTOP = 1,
@@ -43,5 +43,5 @@ BOOL CanConfigureHotKeysOnDesktop();
 void ConfigureHotKeysOnDesktop();
 // What each id stands for, in the words the desktop shows the user, under a
 // name that stays the same from one version to the next.
-using HotKeyDescription = CGlobalHotKeys::Action;
+using HotKeyDescription = IGlobalHotKeys::Action;
 void DescribeHotKeys(const QList<HotKeyDescription>& descriptions);

@@ -8,21 +8,21 @@ namespace {
 constexpr double kPercent = 100.0;
 constexpr double kMicrosecondsPerSecond = 1e6;
 
-CDesktopMediaControls::PlaybackStatus StatusOf(CNowPlayingRelay::PlayState state)
+IDesktopMediaControls::PlaybackStatus StatusOf(CNowPlayingRelay::PlayState state)
 {
     switch (state) {
     case CNowPlayingRelay::PlayState::Playing:
-        return CDesktopMediaControls::PlaybackStatus::Playing;
+        return IDesktopMediaControls::PlaybackStatus::Playing;
     case CNowPlayingRelay::PlayState::Paused:
-        return CDesktopMediaControls::PlaybackStatus::Paused;
+        return IDesktopMediaControls::PlaybackStatus::Paused;
     case CNowPlayingRelay::PlayState::Stopped:
         break;
     }
-    return CDesktopMediaControls::PlaybackStatus::Stopped;
+    return IDesktopMediaControls::PlaybackStatus::Stopped;
 }
 }
 
-CDesktopMediaControlsBinding::CDesktopMediaControlsBinding(CNowPlayingRelay& relay, CDesktopMediaControls& controls,
+CDesktopMediaControlsBinding::CDesktopMediaControlsBinding(CNowPlayingRelay& relay, IDesktopMediaControls& controls,
                                                            QString strArtUrl)
     : m_relay(relay)
     , m_controls(controls)
@@ -36,13 +36,13 @@ CDesktopMediaControlsBinding::CDesktopMediaControlsBinding(CNowPlayingRelay& rel
             &CDesktopMediaControlsBinding::PublishControllable);
     connect(&relay, &CNowPlayingRelay::CanSeekChanged, &controls, &CDesktopMediaControls::SetSeekable);
 
-    connect(&controls, &CDesktopMediaControls::PlayRequested, &relay, &CNowPlayingRelay::Play);
-    connect(&controls, &CDesktopMediaControls::PauseRequested, &relay, &CNowPlayingRelay::Pause);
-    connect(&controls, &CDesktopMediaControls::PlayPauseRequested, &relay, &CNowPlayingRelay::PlayPause);
-    connect(&controls, &CDesktopMediaControls::StopRequested, &relay, &CNowPlayingRelay::Stop);
-    connect(&controls, &CDesktopMediaControls::NextRequested, &relay, &CNowPlayingRelay::Next);
-    connect(&controls, &CDesktopMediaControls::PreviousRequested, &relay, &CNowPlayingRelay::Previous);
-    connect(&controls, &CDesktopMediaControls::VolumeRequested, this,
+    connect(&controls, &IDesktopMediaControls::PlayRequested, &relay, &CNowPlayingRelay::Play);
+    connect(&controls, &IDesktopMediaControls::PauseRequested, &relay, &CNowPlayingRelay::Pause);
+    connect(&controls, &IDesktopMediaControls::PlayPauseRequested, &relay, &CNowPlayingRelay::PlayPause);
+    connect(&controls, &IDesktopMediaControls::StopRequested, &relay, &CNowPlayingRelay::Stop);
+    connect(&controls, &IDesktopMediaControls::NextRequested, &relay, &CNowPlayingRelay::Next);
+    connect(&controls, &IDesktopMediaControls::PreviousRequested, &relay, &CNowPlayingRelay::Previous);
+    connect(&controls, &IDesktopMediaControls::VolumeRequested, this,
             &CDesktopMediaControlsBinding::OnVolumeRequested);
     connect(&controls, &CDesktopMediaControls::SeekRequested, &relay, [&relay](qint64 nOffsetMicroseconds) {
         relay.Seek(static_cast<double>(nOffsetMicroseconds) / kMicrosecondsPerSecond);
@@ -55,10 +55,10 @@ CDesktopMediaControlsBinding::CDesktopMediaControlsBinding(CNowPlayingRelay& rel
     controls.SetSeekable(relay.CanSeek());
 }
 
-CDesktopMediaControls::Track CDesktopMediaControlsBinding::TrackOf(const CNowPlayingRelay& relay,
+IDesktopMediaControls::Track CDesktopMediaControlsBinding::TrackOf(const CNowPlayingRelay& relay,
                                                                    const QString& strArtUrl)
 {
-    CDesktopMediaControls::Track track;
+    IDesktopMediaControls::Track track;
     const QString strChannel = relay.ChannelName();
     const QString strSong = relay.StreamTitle();
     if (strChannel.isEmpty() && strSong.isEmpty() && relay.StreamAddress().isEmpty())
@@ -74,12 +74,12 @@ CDesktopMediaControls::Track CDesktopMediaControlsBinding::TrackOf(const CNowPla
 
 void CDesktopMediaControlsBinding::PublishTrack()
 {
-    CDesktopMediaControls::Track track = TrackOf(m_relay, m_strArtUrl);
+    IDesktopMediaControls::Track track = TrackOf(m_relay, m_strArtUrl);
     if (track == m_lastTrack)
         return;
     m_lastTrack = track;
     // Every song and every channel is a track of its own to the desktop.
-    if (track != CDesktopMediaControls::Track())
+    if (track != IDesktopMediaControls::Track())
         track.nId = ++m_nTracks;
     m_controls.SetTrack(track);
 }

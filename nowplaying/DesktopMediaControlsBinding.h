@@ -17,10 +17,10 @@ class CDesktopMediaControlsBinding : public QObject
 
 public:
     // strArtUrl: the picture the desktop shows beside the title; may be empty.
-    CDesktopMediaControlsBinding(CNowPlayingRelay& relay, CDesktopMediaControls& controls, QString strArtUrl);
+    CDesktopMediaControlsBinding(CNowPlayingRelay& relay, IDesktopMediaControls& controls, QString strArtUrl);
 
     // The track as the desktop is told it, for the relay's present state.
-    static CDesktopMediaControls::Track TrackOf(const CNowPlayingRelay& relay, const QString& strArtUrl);
+    static IDesktopMediaControls::Track TrackOf(const CNowPlayingRelay& relay, const QString& strArtUrl);
 
 private:
     void PublishTrack();
@@ -30,9 +30,9 @@ private:
     void OnVolumeRequested(double dVolume);
 
     CNowPlayingRelay& m_relay;
-    CDesktopMediaControls& m_controls;
+    IDesktopMediaControls& m_controls;
     QString m_strArtUrl;
     // The last track told, without its id, and how many were told.
-    CDesktopMediaControls::Track m_lastTrack;
+    IDesktopMediaControls::Track m_lastTrack;
     quint64 m_nTracks = 0;
 };

@@ -24,9 +24,9 @@ constexpr char kInstalledIcon[] = "icons/hicolor/scalable/apps/kestrel-radio.svg
 }
 
 namespace MediaControlsDescription {
-CDesktopMediaControls::Description Description()
+IDesktopMediaControls::Description Description()
 {
-    CDesktopMediaControls::Description description;
+    IDesktopMediaControls::Description description;
     description.identity = QLatin1String(kIdentity);
     description.desktopEntry = QGuiApplication::desktopFileName();
     description.uriSchemes = CStreamAddressPolicy::NetworkSchemes();

@@ -9,7 +9,7 @@ namespace MediaControlsDescription {
 inline constexpr char kIdentity[] = "Kestrel Radio";
 
 // Who the program is to the desktop's media controls, and what it plays.
-CDesktopMediaControls::Description Description();
+IDesktopMediaControls::Description Description();
 // The program's icon as a file URL for the media controls; empty when the
 // icon is not installed where the desktop finds it.
 QString ApplicationIconUrl();

@@ -18,10 +18,12 @@ CExplorer_ad::CExplorer_ad(QWidget* pParent)
     setFixedHeight(DialogUnits::ToPixels(QSize(0, kHeightInDialogUnits), font()).height());
     auto* pLayout = new QVBoxLayout(this);
     pLayout->setContentsMargins(0, 0, 0, 0);
-    pLayout->addWidget(m_pView);
-    connect(m_pView, &CWebView::LoadFinished, this, &CExplorer_ad::DocumentComplete);
-    connect(m_pView, &CWebView::OutsideLinkRequested, this, &CExplorer_ad::OnOutsideLinkRequested);
+    pLayout->addWidget(m_pView.get());
+    connect(m_pView.get(), &CWebView::LoadFinished, this, &CExplorer_ad::DocumentComplete);
+    connect(m_pView.get(), &CWebView::OutsideLinkRequested, this, &CExplorer_ad::OnOutsideLinkRequested);
 }
+
+CExplorer_ad::~CExplorer_ad() = default;
 
 void CExplorer_ad::Navigate2(const CString& strURL)
 {

@@ -3,6 +3,8 @@
 #include "fw/CWnd.h"
 #include "fw/Types.h"
 
+#include <memory>
+
 class CWebView;
 
 // The radio page's banner: a strip of fixed height that shows one web page.
@@ -14,6 +16,7 @@ class CExplorer_ad : public CWnd
 
 public:
     explicit CExplorer_ad(QWidget* pParent = nullptr);
+    ~CExplorer_ad() override;
 
     void Navigate2(const CString& strURL);
     void Refresh();
@@ -26,5 +29,5 @@ signals:
 private:
     void OnOutsideLinkRequested(const QUrl& url);
 
-    CWebView* m_pView;
+    std::unique_ptr<CWebView> m_pView;
 };

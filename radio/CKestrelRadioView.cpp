@@ -100,8 +100,8 @@ CKestrelRadioView::CKestrelRadioView()
     connect(&m_songRecorder, &CSongRecorder::Report, this, &CKestrelRadioView::OnSongRecorderReport);
 
     connect(m_pCheckNonWorking, &QCheckBox::clicked, this, &CKestrelRadioView::OnDisplayNonWorkingChannels);
-    connect(&m_listChannels, &CListCtrl::keyDown, this, &CKestrelRadioView::OnChannelListKeyDown);
-    connect(&m_listChannels, &CListCtrl::itemChanged, this, &CKestrelRadioView::OnChannelListItemChanged);
+    connect(&m_listChannels, &CListCtrl::KeyDown, this, &CKestrelRadioView::OnChannelListKeyDown);
+    connect(&m_listChannels, &CListCtrl::ItemChanged, this, &CKestrelRadioView::OnChannelListItemChanged);
     connect(&m_player, &CWMPPlayer4::StatusChange, this, &CKestrelRadioView::OnPlayerStatusChange);
     connect(&m_player, &CWMPPlayer4::PlayStateChange, this, &CKestrelRadioView::OnPlayerPlayStateChange);
 }

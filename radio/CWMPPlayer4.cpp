@@ -52,13 +52,13 @@ CWMPPlayer4::CWMPPlayer4(QWidget* pParent)
         emit StatusChange();
     });
     connect(m_pPlayback.get(), &CStreamPlayback::PlayStateChanged, this, &CWMPPlayer4::OnPlayStateChanged);
-    connect(m_pEngine.get(), &CMediaEngine::MetadataChanged, this, &CWMPPlayer4::RefreshNowPlaying);
-    connect(m_pEngine.get(), &CMediaEngine::VideoChanged, this, &CWMPPlayer4::OnVideoChanged);
-    connect(m_pEngine.get(), &CMediaEngine::MutedChanged, m_pTransport, &CPlayerTransportBar::SetMuted);
+    connect(m_pEngine.get(), &IMediaEngine::MetadataChanged, this, &CWMPPlayer4::RefreshNowPlaying);
+    connect(m_pEngine.get(), &IMediaEngine::VideoChanged, this, &CWMPPlayer4::OnVideoChanged);
+    connect(m_pEngine.get(), &IMediaEngine::MutedChanged, m_pTransport, &CPlayerTransportBar::SetMuted);
     connect(m_pTransport, &CPlayerTransportBar::PlayPauseClicked, this, &CWMPPlayer4::OnPlayPauseClicked);
     connect(m_pTransport, &CPlayerTransportBar::StopClicked, this, &CWMPPlayer4::Stop);
-    connect(m_pTransport, &CPlayerTransportBar::MuteToggled, m_pEngine.get(), &CMediaEngine::SetMuted);
-    connect(m_pTransport, &CPlayerTransportBar::VolumeChanged, m_pEngine.get(), &CMediaEngine::SetVolume);
+    connect(m_pTransport, &CPlayerTransportBar::MuteToggled, m_pEngine.get(), &IMediaEngine::SetMuted);
+    connect(m_pTransport, &CPlayerTransportBar::VolumeChanged, m_pEngine.get(), &IMediaEngine::SetVolume);
     connect(m_pTransport, &CPlayerTransportBar::VolumeChosen, this, &CWMPPlayer4::OnVolumeChosen);
     connect(m_pTransport, &CPlayerTransportBar::VolumeChanged, this, [this](int nPercent) {
         m_nVolume = nPercent;
@@ -111,7 +111,7 @@ void CWMPPlayer4::SetVolume(int nPercent)
     emit VolumeChange(nPercent);
 }
 
-CMediaEngine& CWMPPlayer4::Engine()
+IMediaEngine& CWMPPlayer4::Engine()
 {
     return *m_pEngine;
 }

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-class CMediaEngine;
+class IMediaEngine;
 class CNowPlayingPanel;
 class CPlayerTransportBar;
 class CStreamPlayback;
@@ -37,7 +37,7 @@ public:
     void SetVolume(int nPercent);
 
     // The engine underneath, for what the face does not show.
-    CMediaEngine& Engine();
+    IMediaEngine& Engine();
 
 signals:
     void StatusChange();
@@ -62,7 +62,7 @@ private:
     CNowPlayingPanel* m_pNowPlaying;
     // The video surface draws through the engine: the destructor deletes
     // it while the engine is still there.
-    std::unique_ptr<CMediaEngine> m_pEngine;
+    std::unique_ptr<IMediaEngine> m_pEngine;
     CVideoSurface* m_pVideo;
     CPlayerTransportBar* m_pTransport;
     std::unique_ptr<CStreamPlayback> m_pPlayback;

@@ -31,7 +31,7 @@ CNowPlayingPublisher::CNowPlayingPublisher(CWMPPlayer4& player)
     m_pRelay->Attach(this);
     connect(&player, &CWMPPlayer4::PlayStateChange, this, &CNowPlayingPublisher::PublishPlayState);
     connect(&player, &CWMPPlayer4::VolumeChange, this, &CNowPlayingPublisher::PublishVolume);
-    connect(&player.Engine(), &CMediaEngine::MetadataChanged, this, &CNowPlayingPublisher::PublishStreamTitle);
+    connect(&player.Engine(), &IMediaEngine::MetadataChanged, this, &CNowPlayingPublisher::PublishStreamTitle);
     connect(m_pRelay, &CNowPlayingRelay::PauseRequested, this, &CNowPlayingPublisher::OnPauseRequested);
     connect(m_pRelay, &CNowPlayingRelay::ResumeRequested, this, &CNowPlayingPublisher::OnResumeRequested);
     connect(m_pRelay, &CNowPlayingRelay::VolumeRequested, this, &CNowPlayingPublisher::OnVolumeRequested);

@@ -9,7 +9,7 @@
 #include <chrono>
 
 namespace {
-using Failure = CMediaEngine::Failure;
+using Failure = IMediaEngine::Failure;
 
 constexpr int kReconnectTickMilliseconds = 1000;
 constexpr int kSecondsPerMinute = 60;
@@ -76,17 +76,17 @@ bool IsPassing(Failure failure)
 }
 }
 
-CStreamPlayback::CStreamPlayback(CMediaEngine& engine, Clock clock, QObject* pParent)
+CStreamPlayback::CStreamPlayback(IMediaEngine& engine, Clock clock, QObject* pParent)
     : QObject(pParent)
     , m_engine(engine)
     , m_clock(clock ? std::move(clock) : Clock(&MonotonicMilliseconds))
 {
     m_reconnectTimer.setInterval(kReconnectTickMilliseconds);
     connect(&m_reconnectTimer, &QTimer::timeout, this, &CStreamPlayback::OnReconnectTick);
-    connect(&m_engine, &CMediaEngine::StateChanged, this, &CStreamPlayback::OnEngineStateChanged);
-    connect(&m_engine, &CMediaEngine::BufferingPercentChanged, this, &CStreamPlayback::RefreshActiveStatus);
-    connect(&m_engine, &CMediaEngine::MetadataChanged, this, &CStreamPlayback::RefreshActiveStatus);
-    connect(&m_engine, &CMediaEngine::Ended, this, &CStreamPlayback::OnEngineEnded);
+    connect(&m_engine, &IMediaEngine::StateChanged, this, &CStreamPlayback::OnEngineStateChanged);
+    connect(&m_engine, &IMediaEngine::BufferingPercentChanged, this, &CStreamPlayback::RefreshActiveStatus);
+    connect(&m_engine, &IMediaEngine::MetadataChanged, this, &CStreamPlayback::RefreshActiveStatus);
+    connect(&m_engine, &IMediaEngine::Ended, this, &CStreamPlayback::OnEngineEnded);
     // Playlists name further addresses; they pass the same test.
     m_engine.SetAddressFilter(&CStreamAddressPolicy::IsAllowed);
 }
@@ -112,7 +112,7 @@ void CStreamPlayback::Play(const QString& address)
         break;
     }
     m_strAddress = CStreamAddressPolicy::Normalised(address);
-    if (!m_engine.IsAvailable()) {
+    if (!m_engine.Start()) {
         EndWith(PlayerTexts::kUnavailable, wmppsUndefined);
         return;
     }
@@ -122,11 +122,11 @@ void CStreamPlayback::Play(const QString& address)
 void CStreamPlayback::Resume()
 {
     if (m_phase == Phase::Active) {
-        if (m_engine.GetState() == CMediaEngine::State::Paused)
+        if (m_engine.GetState() == IMediaEngine::State::Paused)
             m_engine.SetPaused(false);
         return;
     }
-    if (m_strAddress.isEmpty() || !m_engine.IsAvailable())
+    if (m_strAddress.isEmpty() || !m_engine.Start())
         return;
     m_reconnectTimer.stop();
     m_bReconnecting = false;
@@ -151,11 +151,11 @@ void CStreamPlayback::Stop()
     EndWith(PlayerTexts::kStopped, wmppsStopped);
 }
 
-void CStreamPlayback::OnEngineStateChanged(CMediaEngine::State state)
+void CStreamPlayback::OnEngineStateChanged(IMediaEngine::State state)
 {
     if (m_phase != Phase::Active)
         return;
-    if (state == CMediaEngine::State::Playing) {
+    if (state == IMediaEngine::State::Playing) {
         m_bReconnecting = false;
         m_bHasPlayed = true;
         m_bSeekable = m_engine.IsSeekable();
@@ -164,15 +164,15 @@ void CStreamPlayback::OnEngineStateChanged(CMediaEngine::State state)
     RefreshActiveStatus();
 }
 
-void CStreamPlayback::OnEngineEnded(CMediaEngine::EndReason reason, CMediaEngine::Failure failure)
+void CStreamPlayback::OnEngineEnded(IMediaEngine::EndReason reason, IMediaEngine::Failure failure)
 {
     if (m_phase != Phase::Active)
         return;
     switch (reason) {
-    case CMediaEngine::EndReason::Stopped:
+    case IMediaEngine::EndReason::Stopped:
         EndWith(PlayerTexts::kStopped, wmppsStopped);
         return;
-    case CMediaEngine::EndReason::Finished:
+    case IMediaEngine::EndReason::Finished:
         // A file of known length has simply ended; a live stream that ends
         // has dropped.
         if (m_bHasPlayed && m_bSeekable)
@@ -182,7 +182,7 @@ void CStreamPlayback::OnEngineEnded(CMediaEngine::EndReason reason, CMediaEngine
         else
             EndWith(PlayerTexts::kCannotPlay, wmppsReady);
         return;
-    case CMediaEngine::EndReason::Failed:
+    case IMediaEngine::EndReason::Failed:
         if ((m_bHasPlayed || m_bReconnecting) && IsPassing(failure))
             ScheduleReconnect();
         else
@@ -206,21 +206,21 @@ void CStreamPlayback::RefreshActiveStatus()
     if (m_phase != Phase::Active)
         return;
     switch (m_engine.GetState()) {
-    case CMediaEngine::State::Idle:
+    case IMediaEngine::State::Idle:
         break;
-    case CMediaEngine::State::Opening:
+    case IMediaEngine::State::Opening:
         if (m_bReconnecting)
             SetStatus(PlayerTexts::kReconnecting, wmppsReconnecting);
         else
             SetStatus(PlayerTexts::kConnecting, wmppsTransitioning);
         break;
-    case CMediaEngine::State::Buffering:
+    case IMediaEngine::State::Buffering:
         SetStatus(QString(PlayerTexts::kBuffering).arg(m_engine.BufferingPercent()), wmppsBuffering);
         break;
-    case CMediaEngine::State::Playing:
+    case IMediaEngine::State::Playing:
         SetStatus(PlayingText(), wmppsPlaying);
         break;
-    case CMediaEngine::State::Paused:
+    case IMediaEngine::State::Paused:
         SetStatus(PlayerTexts::kPaused, wmppsPaused);
         break;
     }

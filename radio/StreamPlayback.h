@@ -27,7 +27,7 @@ public:
 
     // clock: how long a stream played is measured with it; the system's
     // monotonic clock when empty.
-    explicit CStreamPlayback(CMediaEngine& engine, Clock clock = {}, QObject* pParent = nullptr);
+    explicit CStreamPlayback(IMediaEngine& engine, Clock clock = {}, QObject* pParent = nullptr);
 
     // Opens the address and plays it, replacing whatever played.
     void Play(const QString& address);
@@ -47,8 +47,8 @@ signals:
 private:
     enum class Phase { Idle, Active, WaitingToReconnect, Ended };
 
-    void OnEngineStateChanged(CMediaEngine::State state);
-    void OnEngineEnded(CMediaEngine::EndReason reason, CMediaEngine::Failure failure);
+    void OnEngineStateChanged(IMediaEngine::State state);
+    void OnEngineEnded(IMediaEngine::EndReason reason, IMediaEngine::Failure failure);
     void OnReconnectTick();
     void RefreshActiveStatus();
     void StartOpening();
@@ -60,7 +60,7 @@ private:
     // opening, and follows its buffer from then on.
     void PrepareTimeShift();
 
-    CMediaEngine& m_engine;
+    IMediaEngine& m_engine;
     QString m_strAddress;
     QString m_strStatus;
     WMPPlayState m_playState = wmppsUndefined;

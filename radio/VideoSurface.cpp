@@ -22,13 +22,13 @@ QImage AlignedImage(QSize size)
 }
 }
 
-CVideoSurface::CVideoSurface(CMediaEngine& engine, QWidget* pParent)
+CVideoSurface::CVideoSurface(IMediaEngine& engine, QWidget* pParent)
     : QWidget(pParent)
     , m_engine(engine)
 {
     // Every pixel is painted: the picture, or black until there is one.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    connect(&m_engine, &CMediaEngine::VideoFrameReady, this, &CVideoSurface::DrawFrame);
+    connect(&m_engine, &IMediaEngine::VideoFrameReady, this, &CVideoSurface::DrawFrame);
 }
 
 void CVideoSurface::paintEvent(QPaintEvent*)

@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QWidget>
 
-class CMediaEngine;
+class IMediaEngine;
 
 // The area that a TV channel's pictures are shown in: an ordinary widget
 // that the engine's pictures are drawn into, at the widget's own size, so it
@@ -14,7 +14,7 @@ class CVideoSurface : public QWidget
     Q_OBJECT
 
 public:
-    explicit CVideoSurface(CMediaEngine& engine, QWidget* pParent = nullptr);
+    explicit CVideoSurface(IMediaEngine& engine, QWidget* pParent = nullptr);
 
     // Pictures drawn since the surface was made.
     int FramesShown() const { return m_nFramesShown; }
@@ -28,7 +28,7 @@ protected:
 private:
     void DrawFrame();
 
-    CMediaEngine& m_engine;
+    IMediaEngine& m_engine;
     QImage m_frame;
     int m_nFramesShown = 0;
 };

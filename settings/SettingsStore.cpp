@@ -2,6 +2,14 @@
 
 #include "fw/CWinApp.h"
 #include "settings/SettingNames.h"
+#include "settings/SettingsLog.h"
+
+namespace {
+void ReportUnsaved(const CString& strName)
+{
+    qCWarning(lcSettings).noquote() << QStringLiteral("The setting %1 could not be saved.").arg(strName);
+}
+}
 
 int GetSettingInt(CString strName, int nDefault)
 {
@@ -11,8 +19,9 @@ int GetSettingInt(CString strName, int nDefault)
 
 void WriteSettingInt(CString strName, int nValue)
 {
-    if (CWinApp* pApp = AfxGetApp())
-        pApp->WriteProfileInt(SettingNames::kSection, strName, nValue);
+    CWinApp* pApp = AfxGetApp();
+    if (pApp != nullptr && !pApp->WriteProfileInt(SettingNames::kSection, strName, nValue))
+        ReportUnsaved(strName);
 }
 
 CString GetSettingString(CString strName, CString strDefault)
@@ -23,6 +32,7 @@ CString GetSettingString(CString strName, CString strDefault)
 
 void WriteSettingString(CString strName, CString strValue)
 {
-    if (CWinApp* pApp = AfxGetApp())
-        pApp->WriteProfileString(SettingNames::kSection, strName, strValue);
+    CWinApp* pApp = AfxGetApp();
+    if (pApp != nullptr && !pApp->WriteProfileString(SettingNames::kSection, strName, strValue))
+        ReportUnsaved(strName);
 }

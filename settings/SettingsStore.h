@@ -3,7 +3,8 @@
 #include "fw/Types.h"
 
 // The named values of the profile section "Settings". A missing value reads
-// as the caller's default; a failed write is not reported.
+// as the caller's default; a failed write is not shown to the user, and is
+// logged (kestrel.settings) for whoever runs the program from a terminal.
 int GetSettingInt(CString strName, int nDefault);
 void WriteSettingInt(CString strName, int nValue);
 CString GetSettingString(CString strName, CString strDefault);

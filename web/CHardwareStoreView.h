@@ -1,17 +1,12 @@
 #pragma once
 
-#include "fw/CHtmlView.h"
+#include "web/CSiteHomeView.h"
 
-// The music page: the music site's home page. Every new page, and the
-// ribbon's Refresh of its category, starts it on that home page.
-class CHardwareStoreView : public CHtmlView
+// The music page: the music site's home page.
+class CHardwareStoreView : public CSiteHomeView
 {
     Q_OBJECT
 
 public:
-    void OnInitialUpdate() override;
-    void ShowHomePage();
-
-protected:
-    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    CHardwareStoreView();
 };

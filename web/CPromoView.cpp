@@ -1,35 +1,15 @@
 #include "web/CPromoView.h"
 
 #include "download/ServerAddresses.h"
-#include "frame/FirstRunSizing.h"
-#include "frame/PageOpening.h"
-#include "fw/CWinApp.h"
 #include "res/PrivateMessages.h"
 
 namespace {
+// The name under which the first opening is remembered, as stored profiles
+// hold it.
 constexpr char kFirstRunFlag[] = "CPromoView";
 }
 
-void CPromoView::OnInitialUpdate()
+CPromoView::CPromoView()
+    : CSiteHomeView({kFirstRunFlag, WM_RELOAD_PROMO_PAGE, &ServerAddresses::PromoSiteUrl})
 {
-    CHtmlView::OnInitialUpdate();
-    CWaitCursor wait;
-    MaximizePageFrame(this);
-    SizeMainWindowOnFirstRun(this, kFirstRunFlag);
-    // The first navigation runs from the queue, after this update.
-    PostMessage(WM_RELOAD_PROMO_PAGE, 0, 0);
-    ShowPageWithEmptyStatus();
-}
-
-LRESULT CPromoView::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_RELOAD_PROMO_PAGE)
-        ShowHomePage();
-    return CHtmlView::DefWindowProc(message, wParam, lParam);
-}
-
-void CPromoView::ShowHomePage()
-{
-    Navigate(ServerAddresses::PromoSiteUrl());
-    Refresh();
 }

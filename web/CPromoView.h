@@ -1,17 +1,12 @@
 #pragma once
 
-#include "fw/CHtmlView.h"
+#include "web/CSiteHomeView.h"
 
-// The promotion page: the promotion site's home page. Every new page, and the
-// ribbon's Refresh of its category, starts it on that home page.
-class CPromoView : public CHtmlView
+// The promotion page: the promotion site's home page.
+class CPromoView : public CSiteHomeView
 {
     Q_OBJECT
 
 public:
-    void OnInitialUpdate() override;
-    void ShowHomePage();
-
-protected:
-    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    CPromoView();
 };

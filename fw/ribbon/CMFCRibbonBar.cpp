@@ -258,11 +258,6 @@ int CMFCRibbonBar::GetCaptionHeight() const
     return m_pHeader->CaptionHeight();
 }
 
-int CMFCRibbonBar::GetTabsHeight() const
-{
-    return m_pHeader->TabsHeight();
-}
-
 void CMFCRibbonBar::WatchElementWidget(QWidget* pWidget)
 {
     pWidget->installEventFilter(this);

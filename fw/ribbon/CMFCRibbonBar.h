@@ -33,7 +33,6 @@ public:
     // Docks the ribbon at the top of pParentWnd, which becomes its owner.
     BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP, UINT nID = AFX_IDW_RIBBON_BAR);
     CWnd* GetOwner() const { return m_pOwner.data(); }
-    BOOL IsReplaceFrameCaption() const { return m_bReplaceFrameCaption ? TRUE : FALSE; }
 
     // A category with its image strips (small 16 x 16, large 32 x 32 images
     // side by side); the ribbon owns it. The first category becomes active.
@@ -81,7 +80,6 @@ public:
     void ScheduleUpdate();
 
     int GetCaptionHeight() const;
-    int GetTabsHeight() const;
 
 protected:
     void contextMenuEvent(QContextMenuEvent* pEvent) override;

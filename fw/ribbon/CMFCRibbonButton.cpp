@@ -64,12 +64,6 @@ CMFCRibbonButton::~CMFCRibbonButton()
     delete m_pMenu.data();
 }
 
-void CMFCRibbonButton::SetImageIndex(int nIndex, BOOL bLargeImage)
-{
-    (bLargeImage ? m_nLargeImageIndex : m_nSmallImageIndex) = nIndex;
-    UpdateWidget();
-}
-
 QIcon CMFCRibbonButton::GetIcon(BOOL bLargeIcon) const
 {
     if (!m_icon.isNull())
@@ -93,19 +87,6 @@ void CMFCRibbonButton::SetMenu(const QList<CMFCRibbonMenuItem>& items, BOOL bIsD
     m_bRightAlignMenu = bRightAlign != FALSE;
     delete m_pMenu.data();
     UpdateWidget();
-}
-
-void CMFCRibbonButton::SetDefaultCommand(BOOL bSet)
-{
-    m_bIsDefaultCommand = bSet != FALSE;
-    UpdateWidget();
-}
-
-void CMFCRibbonButton::SetMenuRightAlign(BOOL bRightAlign)
-{
-    m_bRightAlignMenu = bRightAlign != FALSE;
-    if (m_pMenu != nullptr)
-        m_pMenu->setProperty(kRightAlignProperty, m_bRightAlignMenu);
 }
 
 QMenu* CMFCRibbonButton::BuildMenu(QWidget* pParent)

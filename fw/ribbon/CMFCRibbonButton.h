@@ -31,14 +31,11 @@ public:
     ~CMFCRibbonButton() override;
 
     int GetImageIndex(BOOL bLargeImage) const { return bLargeImage ? m_nLargeImageIndex : m_nSmallImageIndex; }
-    void SetImageIndex(int nIndex, BOOL bLargeImage);
     // The button's own icon, or its image from the category's strips.
     QIcon GetIcon(BOOL bLargeIcon) const;
     BOOL IsLargeButton() const;
 
     void SetMenu(const QList<CMFCRibbonMenuItem>& items, BOOL bIsDefaultCommand = FALSE, BOOL bRightAlign = FALSE);
-    void SetDefaultCommand(BOOL bSet = TRUE);
-    void SetMenuRightAlign(BOOL bRightAlign = TRUE);
     BOOL HasMenu() const { return m_menuItems.isEmpty() ? FALSE : TRUE; }
     BOOL IsDefaultCommand() const { return m_bIsDefaultCommand ? TRUE : FALSE; }
     BOOL IsMenuRightAlign() const { return m_bRightAlignMenu ? TRUE : FALSE; }

@@ -5,14 +5,14 @@ constexpr char kActivationTokenVariable[] = "XDG_ACTIVATION_TOKEN";
 constexpr char kStartupIdVariable[] = "DESKTOP_STARTUP_ID";
 }
 
-CWindowActivation::CWindowActivation(QObject* pParent)
+IWindowActivation::IWindowActivation(QObject* pParent)
     : QObject(pParent)
 {
 }
 
-CWindowActivation::~CWindowActivation() = default;
+IWindowActivation::~IWindowActivation() = default;
 
-QString CWindowActivation::LaunchToken()
+QString IWindowActivation::LaunchToken()
 {
     const QString strToken = qEnvironmentVariable(kActivationTokenVariable);
     return strToken.isEmpty() ? qEnvironmentVariable(kStartupIdVariable) : strToken;

@@ -11,13 +11,13 @@ class QWindow;
 // action produced (the launcher's click, the panel's click on the tray
 // icon). A later start of the program, which only hands over to the running
 // one, passes on the token its launcher gave it.
-class CWindowActivation : public QObject
+class IWindowActivation : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit CWindowActivation(QObject* pParent = nullptr);
-    ~CWindowActivation() override;
+    explicit IWindowActivation(QObject* pParent = nullptr);
+    ~IWindowActivation() override;
 
     // The token this process was started with: XDG_ACTIVATION_TOKEN
     // (xdg-activation, Wayland) or else DESKTOP_STARTUP_ID (startup
@@ -32,4 +32,4 @@ public:
 };
 
 // The activation of the display the application uses.
-std::unique_ptr<CWindowActivation> CreateWindowActivation(QObject* pParent = nullptr);
+std::unique_ptr<IWindowActivation> CreateWindowActivation(QObject* pParent = nullptr);

@@ -4,7 +4,7 @@
 
 #include <QGuiApplication>
 
-std::unique_ptr<CWindowActivation> CreateWindowActivation(QObject* pParent)
+std::unique_ptr<IWindowActivation> CreateWindowActivation(QObject* pParent)
 {
     if (QGuiApplication::platformName() == QLatin1String("xcb"))
         return std::make_unique<CXcbWindowActivation>(pParent);

@@ -6,12 +6,12 @@
 // (_NET_STARTUP_ID), which tells the window manager which launch, and so
 // which user action, the activation answers, and the launch's feedback is
 // ended ("remove"), as a program does for the window its own start shows.
-class CXcbWindowActivation : public CWindowActivation
+class CXcbWindowActivation : public IWindowActivation
 {
     Q_OBJECT
 
 public:
-    using CWindowActivation::CWindowActivation;
+    using IWindowActivation::IWindowActivation;
 
     void UseToken(QWindow* pWindow, const QString& strToken) override;
 };

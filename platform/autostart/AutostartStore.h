@@ -13,7 +13,7 @@ public:
 
     // Makes the store ready for reading and writing. False when it cannot be
     // created or opened, or may not be written to.
-    virtual bool Open() = 0;
+    [[nodiscard]] virtual bool Open() = 0;
 
     // A command (the program's path, then its arguments) as the store's
     // command text, each argument quoted where the store's rules ask for it.
@@ -27,7 +27,7 @@ public:
     virtual bool WriteEntry(const QString& strName, const QString& strCommandText) = 0;
     // The command text of the entry. False, with the text emptied, when
     // there is no such entry or it cannot be read.
-    virtual bool ReadEntry(const QString& strName, QString& strCommandText) const = 0;
+    [[nodiscard]] virtual bool ReadEntry(const QString& strName, QString& strCommandText) const = 0;
     virtual bool RemoveEntry(const QString& strName) = 0;
 };
 

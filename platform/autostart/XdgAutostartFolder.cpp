@@ -6,8 +6,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
+#include <QStandardPaths>
+
+Q_LOGGING_CATEGORY(lcAutostart, "kestrel.autostart", QtInfoMsg)
 
 namespace {
+const char kDefaultConfigHome[] = "/.config";
+const char kAutostartSubfolder[] = "/autostart";
 const char kEntrySuffix[] = ".desktop";
 const char kExecKey[] = "Exec";
 const char kHiddenKey[] = "Hidden";
@@ -23,21 +29,28 @@ CXdgAutostartFolder::CXdgAutostartFolder(QString strFolder)
 
 QString CXdgAutostartFolder::DefaultFolder()
 {
-    QString strConfigHome = qEnvironmentVariable("XDG_CONFIG_HOME");
+    QString strConfigHome = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    // A relative XDG_CONFIG_HOME is invalid, as the XDG base directory rules
+    // say, and Qt hands it on as it is.
     if (!QDir::isAbsolutePath(strConfigHome))
-        strConfigHome = QDir::homePath() + QStringLiteral("/.config");
-    return strConfigHome + QStringLiteral("/autostart");
+        strConfigHome = QDir::homePath() + QLatin1String(kDefaultConfigHome);
+    return strConfigHome + QLatin1String(kAutostartSubfolder);
 }
 
 bool CXdgAutostartFolder::Open()
 {
-    if (m_strFolder.isEmpty() || !QDir().mkpath(m_strFolder))
+    if (m_strFolder.isEmpty() || !QDir().mkpath(m_strFolder)) {
+        qCWarning(lcAutostart, "The autostart folder %s cannot be made", qPrintable(m_strFolder));
         return false;
+    }
     const QFileInfo folder(m_strFolder);
     // A folder that nobody may write to is left alone, even by a user whom
     // the system would let write there anyway.
-    return folder.isDir() && folder.isReadable() && folder.isExecutable() && folder.isWritable()
-        && (folder.permissions() & kAnyWrite) != 0;
+    if (folder.isDir() && folder.isReadable() && folder.isExecutable() && folder.isWritable()
+        && (folder.permissions() & kAnyWrite) != 0)
+        return true;
+    qCWarning(lcAutostart, "The autostart folder %s may not be written to", qPrintable(m_strFolder));
+    return false;
 }
 
 QString CXdgAutostartFolder::CommandText(const QStringList& command) const
@@ -64,7 +77,10 @@ bool CXdgAutostartFolder::WriteEntry(const QString& strName, const QString& strC
                                            "Name=%1\n"
                                            "Exec=%2\n")
                                 .arg(DesktopEntry::EscapeValue(strName), DesktopEntry::EscapeValue(strCommandText));
-    return FolderFiles::ReplaceFile(m_strFolder, EntryPath(strName), strText.toUtf8());
+    if (FolderFiles::ReplaceFile(m_strFolder, EntryPath(strName), strText.toUtf8()))
+        return true;
+    qCWarning(lcAutostart, "The autostart entry %s could not be written", qPrintable(EntryPath(strName)));
+    return false;
 }
 
 bool CXdgAutostartFolder::ReadEntry(const QString& strName, QString& strCommandText) const
@@ -87,5 +103,11 @@ bool CXdgAutostartFolder::ReadEntry(const QString& strName, QString& strCommandT
 
 bool CXdgAutostartFolder::RemoveEntry(const QString& strName)
 {
-    return QFile::remove(EntryPath(strName));
+    const QString strPath = EntryPath(strName);
+    if (QFile::remove(strPath))
+        return true;
+    // Nothing to remove is no failure worth a word; what stays behind is.
+    if (QFileInfo::exists(strPath) || QFileInfo(strPath).isSymLink())
+        qCWarning(lcAutostart, "The autostart entry %s could not be removed", qPrintable(strPath));
+    return false;
 }

@@ -3,7 +3,7 @@
 #include "platform/download/UrlDownloader.h"
 
 // The URL download service over libcurl (http and https, OpenSSL).
-class CCurlUrlDownloader : public CUrlDownloader
+class CCurlUrlDownloader : public IUrlDownloader
 {
 public:
     explicit CCurlUrlDownloader(const UrlDownloadOptions& options);

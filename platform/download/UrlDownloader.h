@@ -52,13 +52,13 @@ struct UrlDownloadResult
 
 // Fetches a URL into a file, always from the server (nothing is cached),
 // following redirects. The call blocks until the transfer has ended.
-class CUrlDownloader
+class IUrlDownloader
 {
 public:
-    CUrlDownloader() = default;
-    CUrlDownloader(const CUrlDownloader&) = delete;
-    CUrlDownloader& operator=(const CUrlDownloader&) = delete;
-    virtual ~CUrlDownloader() = default;
+    IUrlDownloader() = default;
+    IUrlDownloader(const IUrlDownloader&) = delete;
+    IUrlDownloader& operator=(const IUrlDownloader&) = delete;
+    virtual ~IUrlDownloader() = default;
 
     // Whether the service can fetch anything at all.
     virtual bool IsAvailable() const = 0;
@@ -68,8 +68,8 @@ public:
     // ever written through, and locked (flock) while it is written. On
     // success the file holds the bytes exactly as the server sent them; on
     // failure no file is left there.
-    virtual UrlDownloadResult Download(const QString& strUrl, const QString& strFilePath) = 0;
+    [[nodiscard]] virtual UrlDownloadResult Download(const QString& strUrl, const QString& strFilePath) = 0;
 };
 
 // The backend of this platform.
-std::unique_ptr<CUrlDownloader> CreateUrlDownloader(const UrlDownloadOptions& options = {});
+std::unique_ptr<IUrlDownloader> CreateUrlDownloader(const UrlDownloadOptions& options = {});

@@ -1,32 +1,32 @@
 #include "platform/hotkeys/GlobalHotKeys.h"
 
-CGlobalHotKeys::CGlobalHotKeys(QObject* pParent)
+IGlobalHotKeys::IGlobalHotKeys(QObject* pParent)
     : QObject(pParent)
 {
 }
 
-CGlobalHotKeys::~CGlobalHotKeys() = default;
+IGlobalHotKeys::~IGlobalHotKeys() = default;
 
-bool CGlobalHotKeys::DesktopDecidesTriggers() const
+bool IGlobalHotKeys::DesktopDecidesTriggers() const
 {
     return false;
 }
 
-bool CGlobalHotKeys::CanConfigureOnDesktop() const
+bool IGlobalHotKeys::CanConfigureOnDesktop() const
 {
     return false;
 }
 
-void CGlobalHotKeys::ConfigureOnDesktop()
+void IGlobalHotKeys::ConfigureOnDesktop()
 {
 }
 
-void CGlobalHotKeys::DescribeActions(const QList<Action>& actions)
+void IGlobalHotKeys::DescribeActions(const QList<Action>& actions)
 {
     m_actions = actions;
 }
 
-CGlobalHotKeys::Action CGlobalHotKeys::ActionOf(int nId) const
+IGlobalHotKeys::Action IGlobalHotKeys::ActionOf(int nId) const
 {
     for (const Action& action : m_actions) {
         if (action.nId == nId)
@@ -35,12 +35,12 @@ CGlobalHotKeys::Action CGlobalHotKeys::ActionOf(int nId) const
     return {nId, QStringLiteral("hotkey-%1").arg(nId), QStringLiteral("Hot key %1").arg(nId)};
 }
 
-CGlobalHotKeys::Binding CGlobalHotKeys::BindingFor(int, unsigned, unsigned) const
+IGlobalHotKeys::Binding IGlobalHotKeys::BindingFor(int, unsigned, unsigned) const
 {
     return {BindingState::AsRegistered, QString()};
 }
 
-CGlobalHotKeys::Binding CGlobalHotKeys::BindingOf(QObject* pOwner, int nId) const
+IGlobalHotKeys::Binding IGlobalHotKeys::BindingOf(QObject* pOwner, int nId) const
 {
     for (const Registration& registration : m_registrations) {
         if (registration.pOwner == pOwner && registration.nId == nId)
@@ -49,7 +49,7 @@ CGlobalHotKeys::Binding CGlobalHotKeys::BindingOf(QObject* pOwner, int nId) cons
     return {BindingState::Refused, QString()};
 }
 
-void CGlobalHotKeys::ReportBindingChanged(int nId, BindingChange eChange)
+void IGlobalHotKeys::ReportBindingChanged(int nId, BindingChange eChange)
 {
     // A copy: a receiver may unregister.
     const QList<Registration> registrations = m_registrations;
@@ -59,7 +59,7 @@ void CGlobalHotKeys::ReportBindingChanged(int nId, BindingChange eChange)
     }
 }
 
-bool CGlobalHotKeys::Register(QObject* pOwner, int nId, unsigned nModifiers, unsigned nVirtualKey)
+bool IGlobalHotKeys::Register(QObject* pOwner, int nId, unsigned nModifiers, unsigned nVirtualKey)
 {
     if (pOwner == nullptr || nVirtualKey == 0 || IsHeld(nModifiers, nVirtualKey))
         return false;
@@ -76,7 +76,7 @@ bool CGlobalHotKeys::Register(QObject* pOwner, int nId, unsigned nModifiers, uns
     return true;
 }
 
-bool CGlobalHotKeys::Unregister(QObject* pOwner, int nId)
+bool IGlobalHotKeys::Unregister(QObject* pOwner, int nId)
 {
     bool bFound = false;
     for (qsizetype i = m_registrations.size() - 1; i >= 0; --i) {
@@ -88,7 +88,7 @@ bool CGlobalHotKeys::Unregister(QObject* pOwner, int nId)
     return bFound;
 }
 
-void CGlobalHotKeys::UnregisterAll(QObject* pOwner)
+void IGlobalHotKeys::UnregisterAll(QObject* pOwner)
 {
     for (qsizetype i = m_registrations.size() - 1; i >= 0; --i) {
         if (m_registrations[i].pOwner == pOwner)
@@ -96,7 +96,7 @@ void CGlobalHotKeys::UnregisterAll(QObject* pOwner)
     }
 }
 
-void CGlobalHotKeys::ReportPressed(unsigned nModifiers, unsigned nVirtualKey)
+void IGlobalHotKeys::ReportPressed(unsigned nModifiers, unsigned nVirtualKey)
 {
     for (const Registration& registration : std::as_const(m_registrations)) {
         if ((registration.nModifiers & kModifierKeys) == nModifiers && registration.nVirtualKey == nVirtualKey) {
@@ -106,7 +106,7 @@ void CGlobalHotKeys::ReportPressed(unsigned nModifiers, unsigned nVirtualKey)
     }
 }
 
-bool CGlobalHotKeys::IsHeld(unsigned nModifiers, unsigned nVirtualKey) const
+bool IGlobalHotKeys::IsHeld(unsigned nModifiers, unsigned nVirtualKey) const
 {
     for (const Registration& registration : m_registrations) {
         if ((registration.nModifiers & kModifierKeys) == (nModifiers & kModifierKeys)
@@ -116,7 +116,7 @@ bool CGlobalHotKeys::IsHeld(unsigned nModifiers, unsigned nVirtualKey) const
     return false;
 }
 
-void CGlobalHotKeys::Release(qsizetype nIndex)
+void IGlobalHotKeys::Release(qsizetype nIndex)
 {
     const Registration registration = m_registrations.takeAt(nIndex);
     Ungrab(registration.nId, registration.nModifiers & kModifierKeys, registration.nVirtualKey);

@@ -18,7 +18,7 @@
 // Where the desktop itself decides (a shortcuts portal), a registration is
 // a request: the desktop may ask the user, and may bind another trigger or
 // none. Its answer comes later, as BindingChanged.
-class CGlobalHotKeys : public QObject
+class IGlobalHotKeys : public QObject
 {
     Q_OBJECT
 
@@ -61,8 +61,8 @@ public:
     };
     Q_ENUM(BindingChange)
 
-    explicit CGlobalHotKeys(QObject* pParent = nullptr);
-    ~CGlobalHotKeys() override;
+    explicit IGlobalHotKeys(QObject* pParent = nullptr);
+    ~IGlobalHotKeys() override;
 
     // False where the desktop offers no global keys (no X11 display, no
     // shortcuts portal); every registration then fails.
@@ -79,7 +79,7 @@ public:
 
     // False when the combination is held already, by this program or by
     // another, or cannot be had on this keyboard or desktop.
-    bool Register(QObject* pOwner, int nId, unsigned nModifiers, unsigned nVirtualKey);
+    [[nodiscard]] bool Register(QObject* pOwner, int nId, unsigned nModifiers, unsigned nVirtualKey);
     // False when the owner holds nothing under that id.
     bool Unregister(QObject* pOwner, int nId);
     void UnregisterAll(QObject* pOwner);
@@ -91,7 +91,7 @@ signals:
     // A held combination was pressed.
     void Pressed(QObject* pOwner, int nId, unsigned nModifiers, unsigned nVirtualKey);
     // The desktop answered or changed the binding of a registration.
-    void BindingChanged(QObject* pOwner, int nId, CGlobalHotKeys::BindingChange eChange);
+    void BindingChanged(QObject* pOwner, int nId, IGlobalHotKeys::BindingChange eChange);
 
 protected:
     // The backend takes the combination for the id from the desktop, or
@@ -126,4 +126,4 @@ private:
 // The global hot keys of this desktop session: key grabs on an X11 session,
 // the desktop's shortcuts portal on a Wayland session (where an X11 grab
 // never sees another program's keys), whichever display the program uses.
-std::unique_ptr<CGlobalHotKeys> CreateGlobalHotKeys(QObject* pParent = nullptr);
+std::unique_ptr<IGlobalHotKeys> CreateGlobalHotKeys(QObject* pParent = nullptr);

@@ -19,7 +19,7 @@ bool X11GrabsSeeTheDesktop()
 }
 }
 
-std::unique_ptr<CGlobalHotKeys> CreateGlobalHotKeys(QObject* pParent)
+std::unique_ptr<IGlobalHotKeys> CreateGlobalHotKeys(QObject* pParent)
 {
     if (X11GrabsSeeTheDesktop())
         return std::make_unique<CXcbGlobalHotKeys>(pParent);

@@ -1,5 +1,6 @@
 #include "platform/hotkeys/PortalGlobalHotKeys.h"
 
+#include "platform/hotkeys/HotKeysLog.h"
 #include "platform/hotkeys/PortalRequest.h"
 #include "platform/hotkeys/PortalTrigger.h"
 
@@ -31,7 +32,7 @@ constexpr int kBlockingCallTimeoutMs = 5000;
 }
 
 CPortalGlobalHotKeys::CPortalGlobalHotKeys(QObject* pParent)
-    : CGlobalHotKeys(pParent)
+    : IGlobalHotKeys(pParent)
     , m_bus(QDBusConnection::sessionBus())
 {
     PortalShortcuts::RegisterTypes();
@@ -127,7 +128,7 @@ void CPortalGlobalHotKeys::Ungrab(int nId, unsigned nModifiers, unsigned nVirtua
     }
 }
 
-CGlobalHotKeys::Binding CPortalGlobalHotKeys::BindingFor(int nId, unsigned nModifiers, unsigned nVirtualKey) const
+IGlobalHotKeys::Binding CPortalGlobalHotKeys::BindingFor(int nId, unsigned nModifiers, unsigned nVirtualKey) const
 {
     const QString strName = ActionOf(nId).strName;
     const QString strTrigger = PortalTrigger::FromVirtualKey(nModifiers, nVirtualKey);
@@ -179,6 +180,7 @@ void CPortalGlobalHotKeys::Update()
         if (m_wanted.isEmpty())
             return;
         if (!IsAvailable()) {
+            qCWarning(lcHotKeys, "Global hot keys are off: the desktop offers no shortcuts portal");
             m_eState = SessionState::Failed;
             AnnounceAnswers();
             return;
@@ -254,6 +256,8 @@ void CPortalGlobalHotKeys::OnSessionCreated(uint nResponse, const QVariantMap& r
                      ? handle.value<QDBusObjectPath>().path()
                      : handle.toString();
     if (nResponse != CPortalRequest::kSuccess || m_strSession.isEmpty()) {
+        qCWarning(lcHotKeys, "Global hot keys are off: the shortcuts portal refused a session (response %u)",
+                  nResponse);
         m_strSession.clear();
         m_eState = SessionState::Failed;
         AnnounceAnswers();
@@ -322,6 +326,8 @@ void CPortalGlobalHotKeys::OnBound(uint nResponse, const QVariantMap& results)
     // A cancelled dialog binds nothing; what was asked stays unbound.
     if (nResponse == CPortalRequest::kSuccess)
         TakeShortcuts(PortalShortcuts::FromResults(results));
+    else
+        qCInfo(lcHotKeys, "The desktop bound none of the hot keys (response %u)", nResponse);
     m_eState = SessionState::Ready;
     Update();
 }

@@ -18,7 +18,7 @@ class QDBusServiceWatcher;
 // remember, all the registered actions in one request, so the desktop asks
 // the user once and not at every start. A combination is the preferred
 // trigger of its action; the desktop decides, and its answer arrives later.
-class CPortalGlobalHotKeys : public CGlobalHotKeys
+class CPortalGlobalHotKeys : public IGlobalHotKeys
 {
     Q_OBJECT
 

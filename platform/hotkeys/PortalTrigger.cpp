@@ -10,10 +10,10 @@
 namespace {
 // The modifiers in the order the desktops write them.
 constexpr std::pair<unsigned, const char*> kModifierNames[] = {
-    {CGlobalHotKeys::kModifierControl, "CTRL"},
-    {CGlobalHotKeys::kModifierAlt, "ALT"},
-    {CGlobalHotKeys::kModifierShift, "SHIFT"},
-    {CGlobalHotKeys::kModifierSuper, "LOGO"},
+    {IGlobalHotKeys::kModifierControl, "CTRL"},
+    {IGlobalHotKeys::kModifierAlt, "ALT"},
+    {IGlobalHotKeys::kModifierShift, "SHIFT"},
+    {IGlobalHotKeys::kModifierSuper, "LOGO"},
 };
 
 // Other spellings of the modifiers in the desktops' descriptions.

@@ -1,5 +1,6 @@
 #include "platform/hotkeys/XcbGlobalHotKeys.h"
 
+#include "platform/hotkeys/HotKeysLog.h"
 #include "platform/hotkeys/VirtualKeySymbols.h"
 
 #include <QGuiApplication>
@@ -19,13 +20,13 @@ constexpr quint16 kModifierKeysMask =
 quint16 ModifierMask(unsigned nModifiers)
 {
     quint16 nMask = 0;
-    if (nModifiers & CGlobalHotKeys::kModifierAlt)
+    if (nModifiers & IGlobalHotKeys::kModifierAlt)
         nMask |= XCB_MOD_MASK_1;
-    if (nModifiers & CGlobalHotKeys::kModifierControl)
+    if (nModifiers & IGlobalHotKeys::kModifierControl)
         nMask |= XCB_MOD_MASK_CONTROL;
-    if (nModifiers & CGlobalHotKeys::kModifierShift)
+    if (nModifiers & IGlobalHotKeys::kModifierShift)
         nMask |= XCB_MOD_MASK_SHIFT;
-    if (nModifiers & CGlobalHotKeys::kModifierSuper)
+    if (nModifiers & IGlobalHotKeys::kModifierSuper)
         nMask |= XCB_MOD_MASK_4;
     return nMask;
 }
@@ -80,7 +81,7 @@ QList<quint16> LockMaskVariants(const QList<quint16>& lockBits)
 }
 
 CXcbGlobalHotKeys::CXcbGlobalHotKeys(QObject* pParent)
-    : CGlobalHotKeys(pParent)
+    : IGlobalHotKeys(pParent)
 {
     xcb_connection_t* pConnection = Connection();
     if (pConnection == nullptr)
@@ -123,8 +124,10 @@ bool CXcbGlobalHotKeys::Grab(int, unsigned nModifiers, unsigned nVirtualKey)
     if (!pSymbols)
         return false;
     KeyGrab grab{nModifiers, nVirtualKey, ModifierMask(nModifiers), KeyCodesOf(pSymbols.get(), nKeySym), {}};
-    if (grab.keyCodes.isEmpty())
+    if (grab.keyCodes.isEmpty()) {
+        qCWarning(lcHotKeys, "The key 0x%02X is not on this keyboard", nVirtualKey);
         return false;
+    }
     const quint16 nNumLock = ModifierOfKey(pConnection, KeyCodesOf(pSymbols.get(), XK_Num_Lock));
     const quint16 nScrollLock = ModifierOfKey(pConnection, KeyCodesOf(pSymbols.get(), XK_Scroll_Lock));
     grab.lockMasks = LockMaskVariants({nNumLock, XCB_MOD_MASK_LOCK, nScrollLock});
@@ -149,6 +152,8 @@ bool CXcbGlobalHotKeys::Grab(int, unsigned nModifiers, unsigned nVirtualKey)
         // Our own grabs among them go again; another client's stay its own.
         UngrabKeys(grab);
         xcb_flush(pConnection);
+        qCWarning(lcHotKeys, "The key 0x%02X with modifiers 0x%02X is held by another program", nVirtualKey,
+                  nModifiers);
         return false;
     }
     m_grabs.append(grab);

@@ -12,7 +12,7 @@ struct xcb_connection_t;
 // grab is taken for every combination of NumLock, CapsLock and ScrollLock, so
 // that the locks do not matter; another X client's grab of the same keys
 // makes the grab fail.
-class CXcbGlobalHotKeys : public CGlobalHotKeys, public QAbstractNativeEventFilter
+class CXcbGlobalHotKeys : public IGlobalHotKeys, public QAbstractNativeEventFilter
 {
     Q_OBJECT
 

@@ -55,9 +55,9 @@ public:
     // takes the per-user lock first, then, holding it, clears a socket a
     // killed instance left and listens there. Requests reach pReceiver on
     // the calling thread's event loop.
-    virtual InstanceClaim Claim(IInstanceReceiver* pReceiver) = 0;
+    [[nodiscard]] virtual InstanceClaim Claim(IInstanceReceiver* pReceiver) = 0;
     // The instance that holds the claim; null when this process holds it.
-    virtual std::unique_ptr<IRunningInstance> FindRunningInstance() = 0;
+    [[nodiscard]] virtual std::unique_ptr<IRunningInstance> FindRunningInstance() = 0;
     // Stops listening and gives the claim up.
     virtual void StopListening() = 0;
 };

@@ -1,13 +1,13 @@
 #include "platform/media/MediaEngine.h"
 
-CMediaEngine::CMediaEngine(QObject* pParent)
+IMediaEngine::IMediaEngine(QObject* pParent)
     : QObject(pParent)
 {
 }
 
-CMediaEngine::~CMediaEngine() = default;
+IMediaEngine::~IMediaEngine() = default;
 
-void CMediaEngine::UpdateState(State state)
+void IMediaEngine::UpdateState(State state)
 {
     if (m_state == state)
         return;
@@ -15,7 +15,7 @@ void CMediaEngine::UpdateState(State state)
     emit StateChanged(state);
 }
 
-void CMediaEngine::UpdateBufferingPercent(int nPercent)
+void IMediaEngine::UpdateBufferingPercent(int nPercent)
 {
     if (m_nBufferingPercent == nPercent)
         return;
@@ -23,7 +23,7 @@ void CMediaEngine::UpdateBufferingPercent(int nPercent)
     emit BufferingPercentChanged(nPercent);
 }
 
-void CMediaEngine::UpdateMetadata(const QString& strStreamTitle, const QString& strStationName)
+void IMediaEngine::UpdateMetadata(const QString& strStreamTitle, const QString& strStationName)
 {
     if (m_strStreamTitle == strStreamTitle && m_strStationName == strStationName)
         return;
@@ -32,7 +32,7 @@ void CMediaEngine::UpdateMetadata(const QString& strStreamTitle, const QString& 
     emit MetadataChanged();
 }
 
-void CMediaEngine::UpdateHasVideo(bool bHasVideo)
+void IMediaEngine::UpdateHasVideo(bool bHasVideo)
 {
     if (m_bHasVideo == bHasVideo)
         return;
@@ -40,12 +40,12 @@ void CMediaEngine::UpdateHasVideo(bool bHasVideo)
     emit VideoChanged(bHasVideo);
 }
 
-void CMediaEngine::UpdateSeekable(bool bSeekable)
+void IMediaEngine::UpdateSeekable(bool bSeekable)
 {
     m_bSeekable = bSeekable;
 }
 
-void CMediaEngine::UpdateVolume(int nPercent)
+void IMediaEngine::UpdateVolume(int nPercent)
 {
     if (m_nVolume == nPercent)
         return;
@@ -53,7 +53,7 @@ void CMediaEngine::UpdateVolume(int nPercent)
     emit VolumeChanged(nPercent);
 }
 
-void CMediaEngine::UpdateMuted(bool bMuted)
+void IMediaEngine::UpdateMuted(bool bMuted)
 {
     if (m_bMuted == bMuted)
         return;

@@ -12,7 +12,7 @@ class CTimeShift;
 // sound, and hands its pictures to whoever draws them. Commands return at once and
 // never wait for the network; what happens is reported through the signals,
 // always on the thread that owns the engine.
-class CMediaEngine : public QObject
+class IMediaEngine : public QObject
 {
     Q_OBJECT
 
@@ -44,12 +44,15 @@ public:
     // entries of a playlist it expands; false refuses the address.
     using AddressFilter = std::function<bool(const QString& address)>;
 
-    explicit CMediaEngine(QObject* pParent = nullptr);
-    ~CMediaEngine() override;
+    explicit IMediaEngine(QObject* pParent = nullptr);
+    ~IMediaEngine() override;
 
-    // False when the media library could not be set up (the first time it
-    // is needed, at the latest here); the commands then do nothing.
-    virtual bool IsAvailable() = 0;
+    // Sets the media library up, the first time only (Open does so too):
+    // it is loaded beside the program's start and set up when first needed.
+    // False when it could not be set up; the commands then do nothing.
+    [[nodiscard]] virtual bool Start() = 0;
+    // Whether the media library has been set up and works.
+    virtual bool IsAvailable() const = 0;
 
     virtual void SetAddressFilter(AddressFilter filter) = 0;
     // Replaces whatever is playing.
@@ -65,7 +68,7 @@ public:
     // Draws the picture due now (after VideoFrameReady), or the last one
     // again, scaled to fit the image with black bars around; the image is of
     // QImage::Format_RGB32. False when there is no picture to draw.
-    virtual bool RenderVideoFrame(QImage& image) = 0;
+    [[nodiscard]] virtual bool RenderVideoFrame(QImage& image) = 0;
     // Lets the picture due now go undrawn, when no one can see it.
     virtual void SkipVideoFrame() = 0;
 
@@ -84,7 +87,7 @@ public:
     bool IsMuted() const { return m_bMuted; }
 
 signals:
-    void StateChanged(CMediaEngine::State state);
+    void StateChanged(IMediaEngine::State state);
     void BufferingPercentChanged(int nPercent);
     void MetadataChanged();
     void VideoChanged(bool bHasVideo);
@@ -93,7 +96,7 @@ signals:
     // The engine began to open an address (after the address filter, when an
     // address is refused there, comes Ended with AddressRefused).
     void LoadStarted(const QString& address);
-    void Ended(CMediaEngine::EndReason reason, CMediaEngine::Failure failure);
+    void Ended(IMediaEngine::EndReason reason, IMediaEngine::Failure failure);
     void VolumeChanged(int nPercent);
     void MutedChanged(bool bMuted);
 
@@ -120,4 +123,4 @@ private:
 };
 
 // The engine of this platform.
-std::unique_ptr<CMediaEngine> CreateMediaEngine(QObject* pParent = nullptr);
+std::unique_ptr<IMediaEngine> CreateMediaEngine(QObject* pParent = nullptr);

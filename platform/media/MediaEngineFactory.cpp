@@ -1,7 +1,7 @@
 #include "platform/media/MediaEngine.h"
 #include "platform/media/MpvMediaEngine.h"
 
-std::unique_ptr<CMediaEngine> CreateMediaEngine(QObject* pParent)
+std::unique_ptr<IMediaEngine> CreateMediaEngine(QObject* pParent)
 {
     return std::make_unique<CMpvMediaEngine>(pParent);
 }

@@ -4,7 +4,7 @@
 #include <QUrl>
 
 namespace {
-using Failure = CMediaEngine::Failure;
+using Failure = IMediaEngine::Failure;
 
 // Higher is more specific: an HTTP status says more than a failed read.
 int Rank(Failure failure)
@@ -112,7 +112,7 @@ void CMpvLogClassifier::NoteUnsupportedFormat()
     Note(Failure::UnsupportedFormat);
 }
 
-CMediaEngine::Failure CMpvLogClassifier::Result() const
+IMediaEngine::Failure CMpvLogClassifier::Result() const
 {
     if (m_failure != Failure::None)
         return m_failure;

@@ -16,12 +16,12 @@ public:
     void Feed(const QString& strText);
     // The media library read the answer and found no format it can play.
     void NoteUnsupportedFormat();
-    CMediaEngine::Failure Result() const;
+    IMediaEngine::Failure Result() const;
 
 private:
-    void Note(CMediaEngine::Failure failure);
+    void Note(IMediaEngine::Failure failure);
 
-    CMediaEngine::Failure m_failure = CMediaEngine::Failure::None;
+    IMediaEngine::Failure m_failure = IMediaEngine::Failure::None;
     bool m_bConnected = false;
     bool m_bAnswered = false;
 };

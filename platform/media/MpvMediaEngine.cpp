@@ -26,7 +26,7 @@ bool HasCNumericLocale()
 }
 
 CMpvMediaEngine::CMpvMediaEngine(QObject* pParent)
-    : CMediaEngine(pParent)
+    : IMediaEngine(pParent)
 {
     MpvLibrary::Preload();
 }
@@ -72,7 +72,7 @@ bool CMpvMediaEngine::Start()
     // TV channel plays its sound alone.
     m_pRenderer = CMpvVideoRenderer::Create(*m_pMpv, m_pHandle);
     if (m_pRenderer)
-        connect(m_pRenderer.get(), &CMpvVideoRenderer::FrameDue, this, &CMediaEngine::VideoFrameReady);
+        connect(m_pRenderer.get(), &CMpvVideoRenderer::FrameDue, this, &IMediaEngine::VideoFrameReady);
     m_pTracker->SetAddressFilter(m_addressFilter);
     ConnectTracker();
     m_pTimeShift = std::make_unique<CMpvTimeShift>(*m_pMpv, m_pHandle, CMpvTimeShift::DefaultCacheFolder());
@@ -109,13 +109,13 @@ void CMpvMediaEngine::ConnectTracker()
     connect(pTracker, &CMpvPlaybackTracker::SeekableFound, this, &CMpvMediaEngine::UpdateSeekable);
     connect(pTracker, &CMpvPlaybackTracker::VolumeFound, this, &CMpvMediaEngine::UpdateVolume);
     connect(pTracker, &CMpvPlaybackTracker::MutedFound, this, &CMpvMediaEngine::UpdateMuted);
-    connect(pTracker, &CMpvPlaybackTracker::LoadStarted, this, &CMediaEngine::LoadStarted);
-    connect(pTracker, &CMpvPlaybackTracker::Ended, this, &CMediaEngine::Ended);
+    connect(pTracker, &CMpvPlaybackTracker::LoadStarted, this, &IMediaEngine::LoadStarted);
+    connect(pTracker, &CMpvPlaybackTracker::Ended, this, &IMediaEngine::Ended);
 }
 
-bool CMpvMediaEngine::IsAvailable()
+bool CMpvMediaEngine::IsAvailable() const
 {
-    return Start();
+    return m_pHandle != nullptr;
 }
 
 void CMpvMediaEngine::SetAddressFilter(AddressFilter filter)

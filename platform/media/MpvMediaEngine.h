@@ -18,11 +18,11 @@ struct mpv_handle;
 // that owns the engine. Every command that may touch the network is sent
 // asynchronously, so a slow or dead server never blocks the caller.
 // libmpv is loaded on a thread of its own when the engine is made, and set
-// up the first time an address opens or availability is asked: the volume
+// up the first time an address opens or Start is called: the volume
 // and mute state asked for before then are applied then. What becomes of an
 // address is followed by the playback tracker; pictures come through the
 // video renderer.
-class CMpvMediaEngine final : public CMediaEngine
+class CMpvMediaEngine final : public IMediaEngine
 {
     Q_OBJECT
 
@@ -30,7 +30,8 @@ public:
     explicit CMpvMediaEngine(QObject* pParent = nullptr);
     ~CMpvMediaEngine() override;
 
-    bool IsAvailable() override;
+    bool Start() override;
+    bool IsAvailable() const override;
     void SetAddressFilter(AddressFilter filter) override;
     void Open(const QString& address) override;
     void Stop() override;
@@ -42,8 +43,6 @@ public:
     CTimeShift* TimeShift() override;
 
 private:
-    // Sets libmpv up the first time; false when it could not be.
-    bool Start();
     // The render context goes before the handle it was made for.
     void Shutdown();
     void ConnectTracker();

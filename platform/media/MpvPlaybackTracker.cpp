@@ -104,7 +104,7 @@ bool CMpvPlaybackTracker::Attach()
     return m_mpv.hook_add(m_pHandle, kReplyIgnored, "on_load", 0) >= 0;
 }
 
-void CMpvPlaybackTracker::SetAddressFilter(CMediaEngine::AddressFilter filter)
+void CMpvPlaybackTracker::SetAddressFilter(IMediaEngine::AddressFilter filter)
 {
     m_addressFilter = std::move(filter);
 }
@@ -257,7 +257,7 @@ void CMpvPlaybackTracker::ReportLoadfileRefused()
     m_bLoading = false;
     m_bLoaded = false;
     RefreshState();
-    emit Ended(CMediaEngine::EndReason::Failed, CMediaEngine::Failure::Other);
+    emit Ended(IMediaEngine::EndReason::Failed, IMediaEngine::Failure::Other);
 }
 
 void CMpvPlaybackTracker::HandleStartFile(const mpv_event& event)
@@ -299,7 +299,7 @@ void CMpvPlaybackTracker::HandleEndFile(const mpv_event& event)
     // The end is told once libmpv has gone idle: until then it may go on to
     // the next entry of a playlist, which is what a playlist's spare
     // addresses are for.
-    using EndReason = CMediaEngine::EndReason;
+    using EndReason = IMediaEngine::EndReason;
     if (m_bAddressRefused)
         m_pendingEnd = PendingEnd{EndReason::Failed, true};
     else if (end.reason == MPV_END_FILE_REASON_EOF)
@@ -319,10 +319,10 @@ void CMpvPlaybackTracker::ReportPendingEnd()
         return;
     const PendingEnd end = *m_pendingEnd;
     m_pendingEnd.reset();
-    CMediaEngine::Failure failure = CMediaEngine::Failure::None;
+    IMediaEngine::Failure failure = IMediaEngine::Failure::None;
     if (end.bAddressRefused)
-        failure = CMediaEngine::Failure::AddressRefused;
-    else if (end.reason == CMediaEngine::EndReason::Failed)
+        failure = IMediaEngine::Failure::AddressRefused;
+    else if (end.reason == IMediaEngine::EndReason::Failed)
         failure = m_classifier.Result();
     m_mpv.request_log_messages(m_pHandle, kQuietLogLevel);
     emit Ended(end.reason, failure);
@@ -330,7 +330,7 @@ void CMpvPlaybackTracker::ReportPendingEnd()
 
 void CMpvPlaybackTracker::RefreshState()
 {
-    using State = CMediaEngine::State;
+    using State = IMediaEngine::State;
     if (!m_bLoading)
         emit StateFound(State::Idle);
     else if (!m_bLoaded)

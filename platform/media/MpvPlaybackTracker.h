@@ -26,7 +26,7 @@ public:
     // Asks libmpv for the properties and the load hook it follows, once the
     // handle is initialised; false when libmpv refused one.
     bool Attach();
-    void SetAddressFilter(CMediaEngine::AddressFilter filter);
+    void SetAddressFilter(IMediaEngine::AddressFilter filter);
     // Replaces whatever is playing; the outcome is told later.
     void Open(const QString& address);
     void HandleEvent(const mpv_event& event);
@@ -34,7 +34,7 @@ public:
     void FinishEvents();
 
 signals:
-    void StateFound(CMediaEngine::State state);
+    void StateFound(IMediaEngine::State state);
     void BufferingPercentFound(int nPercent);
     void MetadataFound(const QString& strStreamTitle, const QString& strStationName);
     void VideoFound(bool bHasVideo);
@@ -42,7 +42,7 @@ signals:
     void VolumeFound(int nPercent);
     void MutedFound(bool bMuted);
     void LoadStarted(const QString& address);
-    void Ended(CMediaEngine::EndReason reason, CMediaEngine::Failure failure);
+    void Ended(IMediaEngine::EndReason reason, IMediaEngine::Failure failure);
 
 private:
     void HandlePropertyChange(const mpv_event& event);
@@ -60,7 +60,7 @@ private:
 
     const MpvFunctions& m_mpv;
     mpv_handle* m_pHandle;
-    CMediaEngine::AddressFilter m_addressFilter;
+    IMediaEngine::AddressFilter m_addressFilter;
     CMpvLogClassifier m_classifier;
 
     // Playlist entries below this id belong to addresses replaced since;
@@ -71,7 +71,7 @@ private:
 
     struct PendingEnd
     {
-        CMediaEngine::EndReason reason;
+        IMediaEngine::EndReason reason;
         bool bAddressRefused;
     };
     std::optional<PendingEnd> m_pendingEnd;

@@ -1,8 +1,8 @@
 #include "platform/mpris/DesktopMediaControls.h"
 
-CDesktopMediaControls::CDesktopMediaControls(QObject* pParent)
+IDesktopMediaControls::IDesktopMediaControls(QObject* pParent)
     : QObject(pParent)
 {
 }
 
-CDesktopMediaControls::~CDesktopMediaControls() = default;
+IDesktopMediaControls::~IDesktopMediaControls() = default;

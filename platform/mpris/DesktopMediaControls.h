@@ -10,7 +10,7 @@
 // requests. Every setter returns at once when nothing changed; a change
 // reaches the desktop from the event loop, several changes made together in
 // one message.
-class CDesktopMediaControls : public QObject
+class IDesktopMediaControls : public QObject
 {
     Q_OBJECT
 
@@ -42,12 +42,12 @@ public:
         bool operator==(const Track&) const = default;
     };
 
-    explicit CDesktopMediaControls(QObject* pParent = nullptr);
-    ~CDesktopMediaControls() override;
+    explicit IDesktopMediaControls(QObject* pParent = nullptr);
+    ~IDesktopMediaControls() override;
 
     // Offers the controls to the desktop. False when the desktop has no
     // place for them (no session bus); the program then runs without them.
-    virtual bool Start(const Description& description) = 0;
+    [[nodiscard]] virtual bool Start(const Description& description) = 0;
     virtual bool IsAvailable() const = 0;
 
     virtual void SetPlaybackStatus(PlaybackStatus status) = 0;
@@ -76,4 +76,4 @@ signals:
 };
 
 // The desktop media controls of this platform.
-std::unique_ptr<CDesktopMediaControls> CreateDesktopMediaControls(QObject* pParent = nullptr);
+std::unique_ptr<IDesktopMediaControls> CreateDesktopMediaControls(QObject* pParent = nullptr);

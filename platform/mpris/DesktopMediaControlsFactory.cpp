@@ -1,7 +1,7 @@
 #include "platform/mpris/DesktopMediaControls.h"
 #include "platform/mpris/MprisMediaControls.h"
 
-std::unique_ptr<CDesktopMediaControls> CreateDesktopMediaControls(QObject* pParent)
+std::unique_ptr<IDesktopMediaControls> CreateDesktopMediaControls(QObject* pParent)
 {
     return std::make_unique<CMprisMediaControls>(pParent);
 }

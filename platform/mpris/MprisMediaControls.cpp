@@ -6,9 +6,13 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QLoggingCategory>
 #include <cmath>
+
+Q_LOGGING_CATEGORY(lcMpris, "kestrel.mpris", QtInfoMsg)
 
 namespace {
 constexpr char kServiceName[] = "org.mpris.MediaPlayer2.kestrelradio";
@@ -21,14 +25,14 @@ constexpr char kNoTrack[] = "/org/mpris/MediaPlayer2/TrackList/NoTrack";
 // Track ids live under the program's own name, not under /org/mpris.
 constexpr char kTrackIdPrefix[] = "/org/kestrelradio/track/";
 
-const char* StatusName(CDesktopMediaControls::PlaybackStatus status)
+const char* StatusName(IDesktopMediaControls::PlaybackStatus status)
 {
     switch (status) {
-    case CDesktopMediaControls::PlaybackStatus::Playing:
+    case IDesktopMediaControls::PlaybackStatus::Playing:
         return "Playing";
-    case CDesktopMediaControls::PlaybackStatus::Paused:
+    case IDesktopMediaControls::PlaybackStatus::Paused:
         return "Paused";
-    case CDesktopMediaControls::PlaybackStatus::Stopped:
+    case IDesktopMediaControls::PlaybackStatus::Stopped:
         break;
     }
     return "Stopped";
@@ -42,7 +46,7 @@ void InsertIfSet(QVariantMap& map, const char* key, const QString& value)
 }
 
 CMprisMediaControls::CMprisMediaControls(QObject* pParent)
-    : CDesktopMediaControls(pParent)
+    : IDesktopMediaControls(pParent)
 {
     new CMprisRootAdaptor(this);
     new CMprisPlayerAdaptor(this);
@@ -66,17 +70,23 @@ bool CMprisMediaControls::Start(const Description& description)
     if (m_bAvailable)
         return true;
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected())
+    if (!bus.isConnected()) {
+        qCWarning(lcMpris, "Desktop media controls are off: no session bus");
         return false;
+    }
     m_description = description;
-    if (!bus.registerObject(QLatin1String(kObjectPath), this, QDBusConnection::ExportAdaptors))
+    if (!bus.registerObject(QLatin1String(kObjectPath), this, QDBusConnection::ExportAdaptors)) {
+        qCWarning(lcMpris, "Desktop media controls are off: the object %s is taken", kObjectPath);
         return false;
+    }
     // Should the name be taken (another user's program on a shared bus), the
     // interface's rule gives this process a name of its own.
     m_strServiceName = QLatin1String(kServiceName);
     if (!bus.registerService(m_strServiceName)) {
         m_strServiceName += QStringLiteral(".instance%1").arg(QCoreApplication::applicationPid());
         if (!bus.registerService(m_strServiceName)) {
+            qCWarning(lcMpris, "Desktop media controls are off: the bus refused the name %s: %s",
+                      qPrintable(m_strServiceName), qPrintable(bus.lastError().message()));
             bus.unregisterObject(QLatin1String(kObjectPath));
             return false;
         }

@@ -9,7 +9,7 @@
 // name org.mpris.MediaPlayer2.kestrelradio, the object /org/mpris/MediaPlayer2
 // with the root and the Player interfaces. Every change of a property goes
 // out as PropertiesChanged.
-class CMprisMediaControls : public CDesktopMediaControls
+class CMprisMediaControls : public IDesktopMediaControls
 {
     Q_OBJECT
 

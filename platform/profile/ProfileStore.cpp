@@ -4,9 +4,12 @@
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QSettings>
 #include <QStringDecoder>
 #include <algorithm>
+
+Q_LOGGING_CATEGORY(lcProfile, "kestrel.profile", QtInfoMsg)
 
 namespace {
 const char kDamagedSuffixFormat[] = "'.damaged-'yyyyMMdd-HHmmss";
@@ -76,10 +79,12 @@ CProfileStore::CProfileStore(const QString& organisation, const QString& applica
     const QString strSetAside = SetAsideName(strFile);
     m_pSettings.reset();
     if (QFile::rename(strFile, strSetAside))
-        qWarning().noquote() << QStringLiteral("The profile %1 could not be read; it was kept as %2 and a new one started.")
-                                    .arg(strFile, strSetAside);
+        qCWarning(lcProfile).noquote()
+            << QStringLiteral("The profile %1 could not be read; it was kept as %2 and a new one started.")
+                   .arg(strFile, strSetAside);
     else
-        qWarning().noquote() << QStringLiteral("The profile %1 could not be read nor set aside.").arg(strFile);
+        qCWarning(lcProfile).noquote()
+            << QStringLiteral("The profile %1 could not be read nor set aside.").arg(strFile);
     m_pSettings = OpenSettings(organisation, application);
 }
 

@@ -25,8 +25,8 @@ public:
     QString GetString(const QString& section, const QString& entry, const QString& strDefault) const;
 
     // True when the value is on disk.
-    bool WriteInt(const QString& section, const QString& entry, int nValue);
-    bool WriteString(const QString& section, const QString& entry, const QString& strValue);
+    [[nodiscard]] bool WriteInt(const QString& section, const QString& entry, int nValue);
+    [[nodiscard]] bool WriteString(const QString& section, const QString& entry, const QString& strValue);
 
 private:
     bool Write(const QString& key, const QString& value);

@@ -1,13 +1,13 @@
 #include "platform/shellopen/ShellOpen.h"
 
-CShellOpen::CShellOpen(QObject* pParent)
+IShellOpen::IShellOpen(QObject* pParent)
     : QObject(pParent)
 {
 }
 
-CShellOpen::~CShellOpen() = default;
+IShellOpen::~IShellOpen() = default;
 
-bool CShellOpen::MayOpen(const QUrl& url)
+bool IShellOpen::MayOpen(const QUrl& url)
 {
     const QString strScheme = url.scheme().toLower();
     return url.isValid()

@@ -7,13 +7,13 @@
 // Opens an address with the desktop's own program for it: a web address in
 // the user's web browser, a mail address in the mail program. Only such
 // addresses are opened; nothing else on the computer is started.
-class CShellOpen : public QObject
+class IShellOpen : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit CShellOpen(QObject* pParent = nullptr);
-    ~CShellOpen() override;
+    explicit IShellOpen(QObject* pParent = nullptr);
+    ~IShellOpen() override;
 
     // False when the address is refused or no program took it.
     virtual bool Open(const QUrl& url) = 0;
@@ -24,4 +24,4 @@ public:
 };
 
 // The shell of this platform.
-std::unique_ptr<CShellOpen> CreateShellOpen(QObject* pParent = nullptr);
+std::unique_ptr<IShellOpen> CreateShellOpen(QObject* pParent = nullptr);

@@ -77,5 +77,5 @@ void CTerminationSignalWatcher::OnPipeReadable()
 {
     unsigned char byte = 0;
     while (read(g_pipe[0], &byte, 1) == 1)
-        emit terminationRequested(byte);
+        emit TerminationRequested(byte);
 }

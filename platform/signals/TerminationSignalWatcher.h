@@ -27,7 +27,7 @@ public:
     static bool IsTerminationRequested();
 
 signals:
-    void terminationRequested(int nSignal);
+    void TerminationRequested(int nSignal);
 
 private:
     void OnPipeReadable();

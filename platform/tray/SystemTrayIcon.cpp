@@ -3,6 +3,9 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcTray, "kestrel.tray", QtInfoMsg)
 
 namespace {
 const QString kWatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
@@ -11,7 +14,7 @@ const char kHostRegisteredProperty[] = "IsStatusNotifierHostRegistered";
 }
 
 CSystemTrayIcon::CSystemTrayIcon(QObject* pParent)
-    : CTrayIcon(pParent)
+    : ITrayIcon(pParent)
     , m_bStatusNotifier(IsStatusNotifierHostRegistered())
 {
     connect(&m_icon, &QSystemTrayIcon::activated, this, &CSystemTrayIcon::OnActivated);
@@ -22,7 +25,7 @@ CSystemTrayIcon::~CSystemTrayIcon()
     m_icon.hide();
 }
 
-bool CSystemTrayIcon::IsHostAvailable() const
+bool CSystemTrayIcon::IsAvailable() const
 {
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
@@ -42,7 +45,10 @@ bool CSystemTrayIcon::Add(const QIcon& icon, const QString& strTip)
     m_icon.setIcon(icon);
     m_icon.setToolTip(strTip);
     m_icon.show();
-    return IsHostAvailable();
+    if (IsAvailable())
+        return true;
+    qCInfo(lcTray, "No notification area runs now; the icon appears once one starts");
+    return false;
 }
 
 void CSystemTrayIcon::SetTip(const QString& strTip)

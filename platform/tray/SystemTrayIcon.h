@@ -7,7 +7,7 @@
 // The notification-area icon through Qt's tray icon, which speaks
 // StatusNotifierItem on the session bus where a host listens there and
 // embeds itself in an XEmbed tray otherwise.
-class CSystemTrayIcon final : public CTrayIcon
+class CSystemTrayIcon final : public ITrayIcon
 {
     Q_OBJECT
 
@@ -15,7 +15,7 @@ public:
     explicit CSystemTrayIcon(QObject* pParent = nullptr);
     ~CSystemTrayIcon() override;
 
-    bool IsHostAvailable() const override;
+    bool IsAvailable() const override;
     bool Add(const QIcon& icon, const QString& strTip) override;
     void SetTip(const QString& strTip) override;
     void Remove() override;

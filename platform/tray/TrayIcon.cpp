@@ -1,8 +1,8 @@
 #include "platform/tray/TrayIcon.h"
 
-CTrayIcon::CTrayIcon(QObject* pParent)
+ITrayIcon::ITrayIcon(QObject* pParent)
     : QObject(pParent)
 {
 }
 
-CTrayIcon::~CTrayIcon() = default;
+ITrayIcon::~ITrayIcon() = default;

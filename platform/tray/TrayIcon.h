@@ -8,7 +8,7 @@
 // An icon in the desktop's notification area with a tip. What the user does
 // with the mouse on it is reported as a gesture; the icon shows no menu of
 // its own.
-class CTrayIcon : public QObject
+class ITrayIcon : public QObject
 {
     Q_OBJECT
 
@@ -25,11 +25,11 @@ public:
     };
     Q_ENUM(Gesture)
 
-    explicit CTrayIcon(QObject* pParent = nullptr);
-    ~CTrayIcon() override;
+    explicit ITrayIcon(QObject* pParent = nullptr);
+    ~ITrayIcon() override;
 
     // Whether a notification area that shows icons runs on the desktop now.
-    virtual bool IsHostAvailable() const = 0;
+    virtual bool IsAvailable() const = 0;
 
     // Puts the icon in the notification area. False when no host takes it;
     // the icon then appears on its own once a host starts.
@@ -40,8 +40,8 @@ public:
     virtual QString Tip() const = 0;
 
 signals:
-    void Activated(CTrayIcon::Gesture gesture);
+    void Activated(ITrayIcon::Gesture gesture);
 };
 
 // The notification-area icon of this platform.
-std::unique_ptr<CTrayIcon> CreateTrayIcon(QObject* pParent = nullptr);
+std::unique_ptr<ITrayIcon> CreateTrayIcon(QObject* pParent = nullptr);

@@ -1,7 +1,7 @@
 #include "platform/tray/SystemTrayIcon.h"
 #include "platform/tray/TrayIcon.h"
 
-std::unique_ptr<CTrayIcon> CreateTrayIcon(QObject* pParent)
+std::unique_ptr<ITrayIcon> CreateTrayIcon(QObject* pParent)
 {
     return std::make_unique<CSystemTrayIcon>(pParent);
 }

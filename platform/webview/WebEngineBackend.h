@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 #include <QUrl>
 #include <QtPlugin>
 
@@ -40,10 +41,12 @@ protected:
     ~IWebPageClient() = default;
 };
 
-// One page: a widget owned by the parent it was created with.
+// One page: a widget in the parent it was created with, owned by whoever
+// asked for it.
 class IWebPage
 {
 public:
+    virtual ~IWebPage() = default;
     virtual QWidget* Widget() = 0;
     virtual void Navigate(const QUrl& url) = 0;
     virtual void Reload() = 0;
@@ -52,9 +55,6 @@ public:
     // A dormant page gives its renderer back to the engine; waking it loads
     // the page it showed again. Only a page nobody sees may sleep.
     virtual void SetDormant(bool bDormant) = 0;
-
-protected:
-    ~IWebPage() = default;
 };
 
 class IWebEngineBackend
@@ -62,7 +62,7 @@ class IWebEngineBackend
 public:
     virtual ~IWebEngineBackend() = default;
     // A new page that reports to client; client outlives it.
-    virtual IWebPage* CreatePage(const WebPageOptions& options, IWebPageClient& client, QWidget* pParent) = 0;
+    virtual std::unique_ptr<IWebPage> CreatePage(const WebPageOptions& options, IWebPageClient& client, QWidget* pParent) = 0;
 };
 
 #define KESTREL_WEB_ENGINE_BACKEND_IID "org.kestrelradio.WebEngineBackend/1"

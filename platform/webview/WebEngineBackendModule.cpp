@@ -37,11 +37,11 @@ CWebEngineBackendModule::CWebEngineBackendModule()
     qputenv(kChromiumFlagsVariable, flags + kProcessModelFlags);
 }
 
-IWebPage* CWebEngineBackendModule::CreatePage(const WebPageOptions& options, IWebPageClient& client,
-                                              QWidget* pParent)
+std::unique_ptr<IWebPage> CWebEngineBackendModule::CreatePage(const WebPageOptions& options,
+                                                              IWebPageClient& client, QWidget* pParent)
 {
     SetUpProfile();
-    return new CWebEnginePage(options, client, pParent);
+    return std::make_unique<CWebEnginePage>(options, client, pParent);
 }
 
 void CWebEngineBackendModule::SetUpProfile()

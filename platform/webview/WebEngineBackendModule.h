@@ -16,7 +16,7 @@ class CWebEngineBackendModule : public QObject, public IWebEngineBackend
 public:
     CWebEngineBackendModule();
 
-    IWebPage* CreatePage(const WebPageOptions& options, IWebPageClient& client, QWidget* pParent) override;
+    std::unique_ptr<IWebPage> CreatePage(const WebPageOptions& options, IWebPageClient& client, QWidget* pParent) override;
 
 private:
     void SetUpProfile();

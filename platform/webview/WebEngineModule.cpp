@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QLoggingCategory>
 #include <QOpenGLContext>
 #include <QPluginLoader>
 #include <QStringList>
@@ -14,6 +15,8 @@
 // shares with.
 QOpenGLContext* qt_gl_global_share_context();
 void qt_gl_set_global_share_context(QOpenGLContext* pContext);
+
+Q_LOGGING_CATEGORY(lcWebView, "kestrel.webview", QtInfoMsg)
 
 namespace {
 constexpr char kHelperProcessName[] = "QtWebEngineProcess";
@@ -57,7 +60,7 @@ IWebEngineBackend* Backend()
     g_pLoader = new QPluginLoader(ModulePath(), qApp);
     g_pBackend = qobject_cast<IWebEngineBackend*>(g_pLoader->instance());
     if (g_pBackend == nullptr)
-        qWarning("web pages cannot be shown: %s", qPrintable(g_pLoader->errorString()));
+        qCWarning(lcWebView, "Web pages cannot be shown: %s", qPrintable(g_pLoader->errorString()));
     return g_pBackend;
 }
 

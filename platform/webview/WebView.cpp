@@ -47,8 +47,7 @@ CWebView::~CWebView()
 {
     qApp->removeEventFilter(this);
     // The page reports to this view, so it goes first.
-    if (m_pPage != nullptr)
-        delete m_pPage->Widget();
+    m_pPage.reset();
 }
 
 void CWebView::Navigate(const QUrl& url)
@@ -152,12 +151,12 @@ void CWebView::OnOutsideLinkRequested(const QUrl& url)
         emit OutsideLinkRequested(url);
 }
 
-bool IsWebViewAvailable()
+bool CWebView::IsAvailable()
 {
     return WebEngineModule::IsInstalled();
 }
 
-CWebView* CreateWebView(const CWebView::Options& options, QWidget* pParent)
+std::unique_ptr<CWebView> CreateWebView(const CWebView::Options& options, QWidget* pParent)
 {
-    return new CWebView(options, pParent);
+    return std::make_unique<CWebView>(options, pParent);
 }

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
+#include <memory>
 
 // A widget that shows a web page. Pages never open windows of their own and
 // never reach local files.
@@ -29,6 +30,9 @@ public:
 
     explicit CWebView(const Options& options, QWidget* pParent = nullptr);
     ~CWebView() override;
+
+    // False when web pages cannot be shown on this system.
+    static bool IsAvailable();
 
     void Navigate(const QUrl& url);
     // Loads the page again; a navigation still on its way is already a
@@ -66,7 +70,7 @@ private:
     void OnOutsideLinkRequested(const QUrl& url) override;
 
     Options m_options;
-    IWebPage* m_pPage = nullptr;
+    std::unique_ptr<IWebPage> m_pPage;
     QUrl m_requestedUrl;
     bool m_bNavigating = false;
     bool m_bPageScheduled = false;
@@ -77,7 +81,5 @@ private:
     COutsideLinkGate m_outsideLinks;
 };
 
-// False when web pages cannot be shown on this system.
-bool IsWebViewAvailable();
-// The web view of this platform, owned by pParent.
-CWebView* CreateWebView(const CWebView::Options& options, QWidget* pParent);
+// The web view of this platform, shown in pParent.
+std::unique_ptr<CWebView> CreateWebView(const CWebView::Options& options, QWidget* pParent);

@@ -10,7 +10,7 @@ TEST(TerminationSignalWatcherTest, SignalsArriveOnTheEventLoopInOrder)
 {
     CTerminationSignalWatcher watcher;
     ASSERT_TRUE(watcher.IsAvailable());
-    QSignalSpy spy(&watcher, &CTerminationSignalWatcher::terminationRequested);
+    QSignalSpy spy(&watcher, &CTerminationSignalWatcher::TerminationRequested);
 
     ASSERT_EQ(raise(SIGTERM), 0);
     ASSERT_EQ(raise(SIGINT), 0);

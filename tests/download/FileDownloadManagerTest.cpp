@@ -32,7 +32,7 @@ QByteArray ReadAll(const QString& strPath)
 }
 
 // A download service that only notes how it was called.
-class CRecordingDownloader : public CUrlDownloader
+class CRecordingDownloader : public IUrlDownloader
 {
 public:
     int m_nCalls = 0;

@@ -10,7 +10,7 @@
 
 namespace {
 
-// One itemChanged notification: row, old state, new state.
+// One ItemChanged notification: row, old state, new state.
 using Change = std::tuple<int, UINT, UINT>;
 
 class CListCtrlTest : public ::testing::Test
@@ -49,7 +49,7 @@ protected:
     }
 
     CListCtrl m_list;
-    QSignalSpy m_spy{&m_list, &CListCtrl::itemChanged};
+    QSignalSpy m_spy{&m_list, &CListCtrl::ItemChanged};
 };
 
 constexpr UINT kBoth = LVIS_SELECTED | LVIS_FOCUSED;
@@ -254,7 +254,7 @@ TEST_F(CListCtrlTest, AClickSelectsAndFocusesTheRowInOneNotification)
 TEST_F(CListCtrlTest, KeysAreReportedAsVirtualKeysAndArrowsMoveTheSelection)
 {
     Show();
-    QSignalSpy keys(&m_list, &CListCtrl::keyDown);
+    QSignalSpy keys(&m_list, &CListCtrl::KeyDown);
     m_list.SetItemState(0, kBoth, kBoth);
     Changes();
     QTest::keyClick(View(), Qt::Key_F9);

@@ -18,9 +18,9 @@ int main(int argc, char** argv)
     }
     const unsigned nModifiers = static_cast<unsigned>(std::strtoul(argv[1], nullptr, 0));
     const unsigned nVirtualKey = static_cast<unsigned>(std::strtoul(argv[2], nullptr, 0));
-    std::unique_ptr<CGlobalHotKeys> pHotKeys = CreateGlobalHotKeys();
+    std::unique_ptr<IGlobalHotKeys> pHotKeys = CreateGlobalHotKeys();
     const bool bHeld = pHotKeys->Register(&app, 1, nModifiers, nVirtualKey);
-    QObject::connect(pHotKeys.get(), &CGlobalHotKeys::Pressed, [] {
+    QObject::connect(pHotKeys.get(), &IGlobalHotKeys::Pressed, [] {
         std::puts("pressed");
         std::fflush(stdout);
     });

@@ -7,10 +7,10 @@
 
 namespace {
 
-constexpr unsigned kAlt = CGlobalHotKeys::kModifierAlt;
-constexpr unsigned kCtrl = CGlobalHotKeys::kModifierControl;
-constexpr unsigned kShift = CGlobalHotKeys::kModifierShift;
-constexpr unsigned kSuper = CGlobalHotKeys::kModifierSuper;
+constexpr unsigned kAlt = IGlobalHotKeys::kModifierAlt;
+constexpr unsigned kCtrl = IGlobalHotKeys::kModifierControl;
+constexpr unsigned kShift = IGlobalHotKeys::kModifierShift;
+constexpr unsigned kSuper = IGlobalHotKeys::kModifierSuper;
 
 TEST(PortalTriggerTest, StoredKeysBecomeModifiersAndAKeySymbolNameInTheDesktopsOrder)
 {

@@ -6,7 +6,7 @@
 
 // Desktop media controls that keep what they are told, for the binding's
 // unit tests. The real ones are tested on a private session bus.
-class CFakeDesktopMediaControls final : public CDesktopMediaControls
+class CFakeDesktopMediaControls final : public IDesktopMediaControls
 {
     Q_OBJECT
 

@@ -13,7 +13,7 @@
 
 namespace {
 using PlayState = CNowPlayingRelay::PlayState;
-using Status = CDesktopMediaControls::PlaybackStatus;
+using Status = IDesktopMediaControls::PlaybackStatus;
 
 const QString kChannel = QStringLiteral("Kestrel Radio Demo");
 const QString kAddress = QStringLiteral("http://127.0.0.1:8000/streams/kestrel-mp3");
@@ -126,7 +126,7 @@ TEST_F(DesktopMediaControlsBindingTest, TheTitleIsTheStationsSongElseTheChannels
 {
     m_relay.Attach(&m_page);
     m_relay.SetChannel(kChannel, kAddress);
-    const CDesktopMediaControls::Track channelOnly = m_controls.LastTrack();
+    const IDesktopMediaControls::Track channelOnly = m_controls.LastTrack();
     EXPECT_EQ(channelOnly.title, kChannel);
     EXPECT_TRUE(channelOnly.artist.isEmpty()) << "not the name twice";
     EXPECT_EQ(channelOnly.album, kChannel);
@@ -137,7 +137,7 @@ TEST_F(DesktopMediaControlsBindingTest, TheTitleIsTheStationsSongElseTheChannels
     // Text from the station is passed on as it came, never read as markup.
     const QString song = QStringLiteral("<b>Kestrel</b> & Friends - Track 2");
     m_relay.SetStreamTitle(song);
-    const CDesktopMediaControls::Track withSong = m_controls.LastTrack();
+    const IDesktopMediaControls::Track withSong = m_controls.LastTrack();
     EXPECT_EQ(withSong.title, song);
     EXPECT_EQ(withSong.artist, kChannel);
     EXPECT_EQ(withSong.album, kChannel);
@@ -148,7 +148,7 @@ TEST_F(DesktopMediaControlsBindingTest, TheTitleIsTheStationsSongElseTheChannels
     EXPECT_EQ(m_controls.m_tracks.size(), nTold) << "nothing changed, nothing told";
 
     m_relay.Detach(&m_page);
-    EXPECT_EQ(m_controls.LastTrack(), CDesktopMediaControls::Track()) << "no track once the page is gone";
+    EXPECT_EQ(m_controls.LastTrack(), IDesktopMediaControls::Track()) << "no track once the page is gone";
 }
 
 TEST_F(DesktopMediaControlsBindingTest, ControlFollowsTheRadioPageAndTheStatusTheRelaysPlayState)

@@ -44,7 +44,7 @@ class BannerTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(IsWebViewAvailable());
+        ASSERT_TRUE(CWebView::IsAvailable());
         auto* pLayout = new QVBoxLayout(&m_window);
         pLayout->addStretch();
         pLayout->addWidget(m_pBanner);

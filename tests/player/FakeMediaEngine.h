@@ -6,12 +6,13 @@
 
 // An engine that does what the test tells it, for the playback policy's
 // unit tests. The real engine is tested against the station server.
-class CFakeMediaEngine final : public CMediaEngine
+class CFakeMediaEngine final : public IMediaEngine
 {
     Q_OBJECT
 
 public:
-    bool IsAvailable() override { return m_bAvailable; }
+    bool Start() override { return m_bAvailable; }
+    bool IsAvailable() const override { return m_bAvailable; }
     void SetAddressFilter(AddressFilter filter) override { m_filter = std::move(filter); }
     void Open(const QString& address) override { m_opened.append(address); }
     void Stop() override { ++m_nStops; }
@@ -41,10 +42,10 @@ public:
     }
     // The media library would not even begin to open the address.
     void RefuseOpening() { emit Ended(EndReason::Failed, Failure::Other); }
-    using CMediaEngine::UpdateBufferingPercent;
-    using CMediaEngine::UpdateMetadata;
-    using CMediaEngine::UpdateSeekable;
-    using CMediaEngine::UpdateState;
+    using IMediaEngine::UpdateBufferingPercent;
+    using IMediaEngine::UpdateMetadata;
+    using IMediaEngine::UpdateSeekable;
+    using IMediaEngine::UpdateState;
 
     bool m_bAvailable = true;
     AddressFilter m_filter;

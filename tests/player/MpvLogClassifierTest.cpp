@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 namespace {
-using Failure = CMediaEngine::Failure;
+using Failure = IMediaEngine::Failure;
 
 Failure Classify(std::initializer_list<const char*> lines)
 {

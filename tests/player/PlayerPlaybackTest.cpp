@@ -63,7 +63,7 @@ protected:
         m_player.resize(640, 360);
         m_player.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_player));
-        ASSERT_TRUE(m_player.Engine().IsAvailable());
+        ASSERT_TRUE(m_player.Engine().Start());
         QObject::connect(&m_player, &CWMPPlayer4::StatusChange, [this] { m_statuses.append(m_player.GetStatus()); });
     }
 
@@ -90,7 +90,7 @@ protected:
     CWMPPlayer4 m_player;
     QStringList m_statuses;
     QSignalSpy m_playStates{&m_player, &CWMPPlayer4::PlayStateChange};
-    QSignalSpy m_loads{&m_player.Engine(), &CMediaEngine::LoadStarted};
+    QSignalSpy m_loads{&m_player.Engine(), &IMediaEngine::LoadStarted};
 };
 
 StationServer* PlayerPlaybackTest::s_pServer = nullptr;
@@ -192,7 +192,7 @@ TEST_F(PlayerPlaybackTest, RefusesAddressesThatAreNotNetworkStreams)
     }
     QTest::qWait(1000);
     EXPECT_EQ(0, m_loads.count());
-    EXPECT_EQ(CMediaEngine::State::Idle, m_player.Engine().GetState());
+    EXPECT_EQ(IMediaEngine::State::Idle, m_player.Engine().GetState());
     EXPECT_EQ(0, MusicStarts());
     EXPECT_EQ(PlayerTexts::kAddressRefused, m_player.GetStatus());
 
@@ -285,7 +285,7 @@ TEST_F(PlayerPlaybackTest, ChannelChangesKeepOneRenderContextAndThePlayerFreesIt
         player.resize(480, 320);
         player.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&player));
-        ASSERT_TRUE(player.Engine().IsAvailable());
+        ASSERT_TRUE(player.Engine().Start());
         EXPECT_EQ(nBefore + 1, CMpvVideoRenderer::LiveCount());
         auto* pVideo = player.findChild<CVideoSurface*>();
         for (const char* mount : {kTvMount, kTvNewsMount, kMusicMount, kTvMount}) {
@@ -351,21 +351,24 @@ TEST(PlayerReconnection, ADroppedStreamIsReconnectedAndTheStatusSaysSo)
 TEST(PlayerEngine, RunsOnlyUnderTheCNumericLocaleAndLeavesTheLocaleAlone)
 {
     ASSERT_NE(nullptr, std::setlocale(LC_NUMERIC, "C.UTF-8"));
-    const std::unique_ptr<CMediaEngine> pEngine = CreateMediaEngine();
+    const std::unique_ptr<IMediaEngine> pEngine = CreateMediaEngine();
+    EXPECT_FALSE(pEngine->Start());
     EXPECT_FALSE(pEngine->IsAvailable());
     EXPECT_STREQ("C.UTF-8", std::setlocale(LC_NUMERIC, nullptr));
 
     std::setlocale(LC_NUMERIC, "C");
-    EXPECT_TRUE(CreateMediaEngine()->IsAvailable());
+    const std::unique_ptr<IMediaEngine> pUnderC = CreateMediaEngine();
+    EXPECT_TRUE(pUnderC->Start());
+    EXPECT_TRUE(pUnderC->IsAvailable());
 }
 
 TEST(PlayerEngine, AppliesTheVolumeAndMuteAskedForBeforeItsMediaLibraryWasSetUp)
 {
-    const std::unique_ptr<CMediaEngine> pEngine = CreateMediaEngine();
+    const std::unique_ptr<IMediaEngine> pEngine = CreateMediaEngine();
     pEngine->SetVolume(20);
     pEngine->SetMuted(true);
     pEngine->SetVolume(35);
-    ASSERT_TRUE(pEngine->IsAvailable());
+    ASSERT_TRUE(pEngine->Start());
     EXPECT_TRUE(QTest::qWaitFor([&] { return pEngine->Volume() == 35 && pEngine->IsMuted(); }, 5000))
         << pEngine->Volume() << " " << pEngine->IsMuted();
 }
@@ -381,7 +384,7 @@ TEST(PlayerVolume, StartsAtHalfAndKeepsTheListenersChoiceAcrossPlayers)
         EXPECT_EQ(SettingDefaults::kPlayerVolume, pSlider->value());
         // libmpv is set up the first time it is needed: the volume the
         // player asked for before then applies from there.
-        ASSERT_TRUE(player.Engine().IsAvailable());
+        ASSERT_TRUE(player.Engine().Start());
         EXPECT_TRUE(QTest::qWaitFor([&] { return player.Engine().Volume() == 50; }, 5000));
 
         pSlider->setValue(30);
@@ -394,7 +397,7 @@ TEST(PlayerVolume, StartsAtHalfAndKeepsTheListenersChoiceAcrossPlayers)
         // The next page's player, or the next run's.
         CWMPPlayer4 player;
         EXPECT_EQ(30, player.findChild<QSlider*>("volumeSlider")->value());
-        ASSERT_TRUE(player.Engine().IsAvailable());
+        ASSERT_TRUE(player.Engine().Start());
         EXPECT_TRUE(QTest::qWaitFor([&] { return player.Engine().Volume() == 30; }, 5000));
         EXPECT_FALSE(player.Engine().IsMuted());
     }

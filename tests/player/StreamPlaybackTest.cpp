@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 namespace {
-using Failure = CMediaEngine::Failure;
-using State = CMediaEngine::State;
+using Failure = IMediaEngine::Failure;
+using State = IMediaEngine::State;
 
 constexpr char kStream[] = "http://127.0.0.1:8580/streams/kestrel-mp3";
 
@@ -60,7 +60,7 @@ TEST_F(StreamPlaybackTest, TellsTheListenerEachStepOfPlaying)
     EXPECT_EQ(wmppsStopped, m_playback.PlayState());
     EXPECT_EQ(1, m_engine.m_nStops);
     // The engine's own end of the stopped stream changes nothing.
-    emit m_engine.Ended(CMediaEngine::EndReason::Stopped, Failure::None);
+    emit m_engine.Ended(IMediaEngine::EndReason::Stopped, Failure::None);
     EXPECT_EQ(QStringList({"Connecting...", "Buffering 40%", "Playing", "Playing: Kestrel Demo Tone",
                            "Playing: Kestrel FM", "Paused", "Stopped"}),
               Statuses());

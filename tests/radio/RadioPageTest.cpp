@@ -340,7 +340,7 @@ TEST_F(RadioPageTest, FileAddressesInTheListAreRefusedAndNothingIsRead)
     StartServer({.catalogueFile = catalogue.fileName()});
     StartProgram();
     QStringList opened;
-    QObject::connect(&View()->m_player.Engine(), &CMediaEngine::LoadStarted,
+    QObject::connect(&View()->m_player.Engine(), &IMediaEngine::LoadStarted,
                      [&opened](const QString& address) { opened << address; });
     WaitForList({"First", "Second", "Passwords", "Decoy"}, 1);
     EXPECT_EQ(Selected(), 2);

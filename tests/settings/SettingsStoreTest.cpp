@@ -72,8 +72,8 @@ TEST_F(SettingsStoreTest, ToggleTwiceRestoresAndEachReadAfterAToggleComesFromThe
     ASSERT_EQ(GetDisplayTVChannels(), 0);
     ToggleDisplayTVChannels();
     // Someone else changes the profile between the toggle and the next read.
-    CProfileStore(ProductInfo::MakerDomain(), ProductInfo::ApplicationTitle())
-        .WriteInt(SettingNames::kSection, SettingNames::kDisplayTVChannels, 5);
+    ASSERT_TRUE(CProfileStore(ProductInfo::MakerDomain(), ProductInfo::ApplicationTitle())
+                    .WriteInt(SettingNames::kSection, SettingNames::kDisplayTVChannels, 5));
     EXPECT_EQ(GetDisplayTVChannels(), 5);
     // Any value but 0 toggles to 0, and 0 back to 1.
     ToggleDisplayTVChannels();
@@ -153,6 +153,14 @@ TEST_F(SettingsStoreTest, EveryWriteIsOnDiskBeforeItReturns)
 
 // A profile folder that cannot be made: its parent is a regular file. This
 // holds for root too, who could write to any read-only folder.
+QStringList s_warnings;
+
+void KeepWarning(QtMsgType type, const QMessageLogContext& context, const QString& strMessage)
+{
+    if (type == QtWarningMsg)
+        s_warnings.append(QString::fromLatin1(context.category) + ": " + strMessage);
+}
+
 TEST(SettingsStoreUnwritableTest, WritesReportFailureReadsGiveDefaultsAndNothingCrashes)
 {
     QTemporaryDir root;
@@ -165,8 +173,15 @@ TEST(SettingsStoreUnwritableTest, WritesReportFailureReadsGiveDefaultsAndNothing
         app.SetRegistryKey(ProductInfo::MakerDomain());
         EXPECT_FALSE(app.WriteProfileInt(SettingNames::kSection, "Play Key", 0x70));
         EXPECT_FALSE(app.WriteProfileString(SettingNames::kSection, "Play Key", "x"));
+        s_warnings.clear();
+        const QtMessageHandler previousHandler = qInstallMessageHandler(KeepWarning);
         WriteSettingInt(SettingNames::kAutoPlay, 0);
-        WriteSettingString(SettingNames::kAutoPlay, "0");
+        WriteSettingString(SettingNames::kLastCategory, "x");
+        qInstallMessageHandler(previousHandler);
+        // Whoever runs the program from a terminal learns of each lost value.
+        EXPECT_EQ(s_warnings,
+                  QStringList({"kestrel.settings: The setting AutoPlay could not be saved.",
+                               "kestrel.settings: The setting LastCategory could not be saved."}));
         EXPECT_EQ(GetSettingInt(SettingNames::kLastChannelIndex, 2), 2);
         // A value that never reached the disk is not read back as if it had.
         EXPECT_EQ(app.GetProfileInt(SettingNames::kSection, "Play Key", 0), 0);

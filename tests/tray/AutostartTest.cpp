@@ -135,6 +135,17 @@ TEST_F(AutostartTest, AnEntryCountsOnlyWhenItNamesAnExistingFile)
     EXPECT_EQ(QueryAutoStartup(), 0);
 }
 
+TEST_F(AutostartTest, TheFolderFollowsTheConfigHomeAndFallsBackWhereItNamesNone)
+{
+    EXPECT_EQ(CXdgAutostartFolder::DefaultFolder(), Folder());
+    // A relative config home is invalid; so is none at all.
+    const QString strFallback = QDir::homePath() + QStringLiteral("/.config/autostart");
+    qputenv("XDG_CONFIG_HOME", "relative/config");
+    EXPECT_EQ(CXdgAutostartFolder::DefaultFolder(), strFallback);
+    qunsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(CXdgAutostartFolder::DefaultFolder(), strFallback);
+}
+
 TEST_F(AutostartTest, AFolderThatCannotBeOpenedForWritingReadsAsUnavailable)
 {
     QDir().mkpath(Folder());

@@ -44,11 +44,11 @@ TEST(WebViewDormancyTest, AHiddenPageEndsItsRendererAndLoadsAgainWhenShown)
     ASSERT_TRUE(server.Start()) << qPrintable(server.Error());
     QWidget window;
     auto* pLayout = new QVBoxLayout(&window);
-    CWebView* pView = CreateWebView({}, &window);
-    pLayout->addWidget(pView);
+    const std::unique_ptr<CWebView> pView = CreateWebView({}, &window);
+    pLayout->addWidget(pView.get());
     window.resize(640, 480);
 
-    QSignalSpy loads(pView, &CWebView::LoadFinished);
+    QSignalSpy loads(pView.get(), &CWebView::LoadFinished);
     pView->Navigate(QUrl(server.MusicBaseUrl() + "/"));
     QTest::qWait(500);
     EXPECT_FALSE(pView->HasPage()) << "no engine before the view is seen";
@@ -79,14 +79,14 @@ TEST(WebViewDormancyTest, APageTheReaderTypedIntoKeepsWhatWasTyped)
     pages.Serve("/plain.html", "text/html", "<p>Nothing to type into.</p>");
     QWidget typedWindow;
     QWidget plainWindow;
-    CWebView* pTyped = CreateWebView({}, &typedWindow);
-    CWebView* pPlain = CreateWebView({}, &plainWindow);
+    const std::unique_ptr<CWebView> pTyped = CreateWebView({}, &typedWindow);
+    const std::unique_ptr<CWebView> pPlain = CreateWebView({}, &plainWindow);
     for (QWidget* pWindow : {&typedWindow, &plainWindow}) {
         (new QVBoxLayout(pWindow))->addWidget(pWindow->findChild<CWebView*>());
         pWindow->resize(480, 320);
     }
-    QSignalSpy typedLoads(pTyped, &CWebView::LoadFinished);
-    QSignalSpy plainLoads(pPlain, &CWebView::LoadFinished);
+    QSignalSpy typedLoads(pTyped.get(), &CWebView::LoadFinished);
+    QSignalSpy plainLoads(pPlain.get(), &CWebView::LoadFinished);
     pTyped->Navigate(pages.Url("/form.html"));
     pPlain->Navigate(pages.Url("/plain.html"));
     plainWindow.show();
@@ -99,7 +99,7 @@ TEST(WebViewDormancyTest, APageTheReaderTypedIntoKeepsWhatWasTyped)
     const QPoint field(100, 18);
     QWidget* pTarget = pTyped->childAt(field);
     ASSERT_NE(pTarget, nullptr);
-    QTest::mouseClick(pTarget, Qt::LeftButton, {}, pTarget->mapFrom(pTyped, field));
+    QTest::mouseClick(pTarget, Qt::LeftButton, {}, pTarget->mapFrom(pTyped.get(), field));
     QTest::keyClicks(pTarget, QStringLiteral("my song"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return pTyped->Title() == QLatin1String("my song"); }, kLoadTimeoutMs));
 

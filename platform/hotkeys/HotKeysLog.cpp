@@ -1,0 +1,3 @@
+#include "platform/hotkeys/HotKeysLog.h"
+
+Q_LOGGING_CATEGORY(lcHotKeys, "kestrel.hotkeys", QtInfoMsg)
