@@ -44,6 +44,7 @@
 // What the running instance receives from later ones; off unless asked for
 // with QT_LOGGING_RULES="kestrel.instance.debug=true".
 Q_LOGGING_CATEGORY(lcInstance, "kestrel.instance", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcHistory, "kestrel.history", QtInfoMsg)
 
 namespace {
 // The songs heard, in the data folder.
@@ -180,7 +181,7 @@ void CKestrelRadioApp::StartSongHistory()
     GetDataFolder(strFolder);
     m_pSongHistory = CreateSongHistory(strFolder + QLatin1String(kSongHistoryFileName));
     if (!m_pSongHistory->IsAvailable())
-        qWarning("%s", qPrintable(m_pSongHistory->ErrorText()));
+        qCWarning(lcHistory, "%s", qPrintable(m_pSongHistory->ErrorText()));
     m_pSongHistoryRecorder = std::make_unique<CSongHistoryRecorder>(m_nowPlaying, *m_pSongHistory);
     CSongHistoryRecorder::Set(m_pSongHistoryRecorder.get());
 }

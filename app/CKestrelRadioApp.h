@@ -11,7 +11,7 @@
 class IDesktopMediaControls;
 class CDesktopMediaControlsBinding;
 class CFrameWnd;
-class CSongHistory;
+class ISongHistory;
 class CSongHistoryRecorder;
 class CTerminationSignalWatcher;
 class IWindowActivation;
@@ -82,6 +82,6 @@ private:
     std::unique_ptr<CDesktopMediaControlsBinding> m_pMediaControlsBinding;
     // An end waits for a modal loop to return.
     bool m_bEndPending = false;
-    std::unique_ptr<CSongHistory> m_pSongHistory;
+    std::unique_ptr<ISongHistory> m_pSongHistory;
     std::unique_ptr<CSongHistoryRecorder> m_pSongHistoryRecorder;
 };

@@ -34,7 +34,7 @@ CDesktopMediaControlsBinding::CDesktopMediaControlsBinding(CNowPlayingRelay& rel
     connect(&relay, &CNowPlayingRelay::VolumeChanged, this, &CDesktopMediaControlsBinding::PublishVolume);
     connect(&relay, &CNowPlayingRelay::RadioPageOpenChanged, this,
             &CDesktopMediaControlsBinding::PublishControllable);
-    connect(&relay, &CNowPlayingRelay::CanSeekChanged, &controls, &CDesktopMediaControls::SetSeekable);
+    connect(&relay, &CNowPlayingRelay::CanSeekChanged, &controls, &IDesktopMediaControls::SetSeekable);
 
     connect(&controls, &IDesktopMediaControls::PlayRequested, &relay, &CNowPlayingRelay::Play);
     connect(&controls, &IDesktopMediaControls::PauseRequested, &relay, &CNowPlayingRelay::Pause);
@@ -44,7 +44,7 @@ CDesktopMediaControlsBinding::CDesktopMediaControlsBinding(CNowPlayingRelay& rel
     connect(&controls, &IDesktopMediaControls::PreviousRequested, &relay, &CNowPlayingRelay::Previous);
     connect(&controls, &IDesktopMediaControls::VolumeRequested, this,
             &CDesktopMediaControlsBinding::OnVolumeRequested);
-    connect(&controls, &CDesktopMediaControls::SeekRequested, &relay, [&relay](qint64 nOffsetMicroseconds) {
+    connect(&controls, &IDesktopMediaControls::SeekRequested, &relay, [&relay](qint64 nOffsetMicroseconds) {
         relay.Seek(static_cast<double>(nOffsetMicroseconds) / kMicrosecondsPerSecond);
     });
 

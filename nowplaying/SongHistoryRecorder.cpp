@@ -12,7 +12,7 @@ QDateTime SystemTime()
 }
 }
 
-CSongHistoryRecorder::CSongHistoryRecorder(CNowPlayingRelay& relay, CSongHistory& history, Clock clock,
+CSongHistoryRecorder::CSongHistoryRecorder(CNowPlayingRelay& relay, ISongHistory& history, Clock clock,
                                            int nSettleMilliseconds)
     : m_relay(relay)
     , m_history(history)

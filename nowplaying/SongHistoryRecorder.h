@@ -8,7 +8,7 @@
 #include <optional>
 
 class CNowPlayingRelay;
-class CSongHistory;
+class ISongHistory;
 
 // Writes what the relay says plays into the song history: each title a
 // station announces, with its channel, from the moment it is heard until
@@ -30,7 +30,7 @@ public:
     // The wall clock; the system's when empty.
     using Clock = std::function<QDateTime()>;
 
-    CSongHistoryRecorder(CNowPlayingRelay& relay, CSongHistory& history, Clock clock = {},
+    CSongHistoryRecorder(CNowPlayingRelay& relay, ISongHistory& history, Clock clock = {},
                          int nSettleMilliseconds = kSettleMilliseconds);
     ~CSongHistoryRecorder() override;
 
@@ -38,7 +38,7 @@ public:
     static CSongHistoryRecorder* Get();
     static void Set(CSongHistoryRecorder* pRecorder);
 
-    CSongHistory& History() const { return m_history; }
+    ISongHistory& History() const { return m_history; }
 
 private:
     struct Heard
@@ -60,7 +60,7 @@ private:
     void EndWritten(const QDateTime& ended);
 
     CNowPlayingRelay& m_relay;
-    CSongHistory& m_history;
+    ISongHistory& m_history;
     Clock m_clock;
     QTimer m_settleTimer;
     // Heard, and not yet written.

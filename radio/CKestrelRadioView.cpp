@@ -350,37 +350,37 @@ void CKestrelRadioView::OnUpdateDisplayTVChannels(CCmdUI* pCmdUI)
     pCmdUI->SetCheck(GetDisplayTVChannels() != 0 ? 1 : 0);
 }
 
-CTimeShift* CKestrelRadioView::ActiveTimeShift()
+ITimeShift* CKestrelRadioView::ActiveTimeShift()
 {
-    CTimeShift* pTimeShift = m_player.Engine().TimeShift();
+    ITimeShift* pTimeShift = m_player.Engine().TimeShift();
     return pTimeShift != nullptr && pTimeShift->IsActive() ? pTimeShift : nullptr;
 }
 
 void CKestrelRadioView::OnPauseResume()
 {
     switch (m_player.Engine().GetState()) {
-    case CMediaEngine::State::Playing:
-    case CMediaEngine::State::Buffering:
+    case IMediaEngine::State::Playing:
+    case IMediaEngine::State::Buffering:
         m_player.GetControls().pause();
         break;
-    case CMediaEngine::State::Paused:
+    case IMediaEngine::State::Paused:
         m_player.GetControls().play();
         break;
-    case CMediaEngine::State::Idle:
-    case CMediaEngine::State::Opening:
+    case IMediaEngine::State::Idle:
+    case IMediaEngine::State::Opening:
         break;
     }
 }
 
 void CKestrelRadioView::OnLiveBack()
 {
-    if (CTimeShift* pTimeShift = ActiveTimeShift())
+    if (ITimeShift* pTimeShift = ActiveTimeShift())
         pTimeShift->SeekBy(-kTimeShiftStepSeconds);
 }
 
 void CKestrelRadioView::OnGoLive()
 {
-    if (CTimeShift* pTimeShift = ActiveTimeShift())
+    if (ITimeShift* pTimeShift = ActiveTimeShift())
         pTimeShift->SeekToLive();
 }
 
@@ -396,10 +396,10 @@ void CKestrelRadioView::OnUpdatePauseResume(CCmdUI* pCmdUI)
 {
     // A live channel waits only in the buffer; without it, pausing would
     // stall the stream, and Stop is the way to end it.
-    const CMediaEngine::State state = m_player.Engine().GetState();
-    const bool bUnderway = state == CMediaEngine::State::Playing || state == CMediaEngine::State::Buffering
-        || state == CMediaEngine::State::Paused;
-    const CTimeShift* pTimeShift = m_player.Engine().TimeShift();
+    const IMediaEngine::State state = m_player.Engine().GetState();
+    const bool bUnderway = state == IMediaEngine::State::Playing || state == IMediaEngine::State::Buffering
+        || state == IMediaEngine::State::Paused;
+    const ITimeShift* pTimeShift = m_player.Engine().TimeShift();
     pCmdUI->Enable(bUnderway && ((pTimeShift != nullptr && pTimeShift->IsEnabled()) || m_player.Engine().IsSeekable()));
 }
 
@@ -433,7 +433,7 @@ void CKestrelRadioView::OnUpdateSaveSong(CCmdUI* pCmdUI)
 
 void CKestrelRadioView::OnUpdateRecordSongs(CCmdUI* pCmdUI)
 {
-    const CTimeShift* pTimeShift = m_player.Engine().TimeShift();
+    const ITimeShift* pTimeShift = m_player.Engine().TimeShift();
     pCmdUI->Enable(pTimeShift != nullptr && pTimeShift->IsEnabled());
     pCmdUI->SetCheck(m_songRecorder.IsRecordingSongs() ? 1 : 0);
 }

@@ -9,7 +9,7 @@
 
 class CCmdUI;
 class CRecentlyPlayedPanel;
-class CTimeShift;
+class ITimeShift;
 class QCheckBox;
 
 // The radio page: a form of dialog 101 with the media player on top, the
@@ -78,7 +78,7 @@ private:
     void OnUpdateTimeShiftMove(CCmdUI* pCmdUI);
     void OnUpdateRecentlyPlayed(CCmdUI* pCmdUI);
     // The player's buffer while it holds the playing channel, else null.
-    CTimeShift* ActiveTimeShift();
+    ITimeShift* ActiveTimeShift();
 
     QCheckBox* m_pCheckNonWorking = nullptr;
     // A Play posted for a selection change has not run yet: it plays the

@@ -89,7 +89,7 @@ void CNowPlayingPublisher::OnPauseRequested()
     // A live stream waits in the time-shift buffer. Without one it cannot
     // wait: pausing it would stall the stream and play old sound later, so
     // it is stopped cleanly, and Play opens the same channel anew.
-    const CTimeShift* pTimeShift = m_player.Engine().TimeShift();
+    const ITimeShift* pTimeShift = m_player.Engine().TimeShift();
     if (m_player.Engine().IsSeekable() || (pTimeShift != nullptr && pTimeShift->IsEnabled()))
         m_player.GetControls().pause();
     else
@@ -106,23 +106,23 @@ void CNowPlayingPublisher::FollowTimeShift()
 {
     if (m_bFollowingTimeShift)
         return;
-    if (CTimeShift* pTimeShift = m_player.Engine().TimeShift()) {
+    if (ITimeShift* pTimeShift = m_player.Engine().TimeShift()) {
         m_bFollowingTimeShift = true;
-        connect(pTimeShift, &CTimeShift::Changed, this, &CNowPlayingPublisher::PublishCanSeek);
+        connect(pTimeShift, &ITimeShift::Changed, this, &CNowPlayingPublisher::PublishCanSeek);
         PublishCanSeek();
     }
 }
 
 void CNowPlayingPublisher::PublishCanSeek()
 {
-    const CTimeShift* pTimeShift = m_player.Engine().TimeShift();
+    const ITimeShift* pTimeShift = m_player.Engine().TimeShift();
     if (CNowPlayingRelay* pRelay = Relay())
         pRelay->SetCanSeek(pTimeShift != nullptr && pTimeShift->IsActive());
 }
 
 void CNowPlayingPublisher::OnSeekRequested(double dSeconds)
 {
-    CTimeShift* pTimeShift = m_player.Engine().TimeShift();
+    ITimeShift* pTimeShift = m_player.Engine().TimeShift();
     if (Relay() != nullptr && pTimeShift != nullptr)
         pTimeShift->SeekBy(dSeconds);
 }

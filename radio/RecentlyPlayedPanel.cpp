@@ -32,7 +32,7 @@ enum Column { kTime, kChannel, kTitle };
 constexpr int kTitleRole = Qt::UserRole;
 }
 
-CRecentlyPlayedPanel::CRecentlyPlayedPanel(CSongHistory* pHistory, QWidget* pParent)
+CRecentlyPlayedPanel::CRecentlyPlayedPanel(ISongHistory* pHistory, QWidget* pParent)
     : QWidget(pParent)
     , m_pHistory(pHistory)
     , m_opener([](const QUrl& url) { return CreateShellOpen()->Open(url); })
@@ -70,7 +70,7 @@ CRecentlyPlayedPanel::CRecentlyPlayedPanel(CSongHistory* pHistory, QWidget* pPar
     connect(m_pCopy, &QPushButton::clicked, this, &CRecentlyPlayedPanel::CopySelectedTitle);
     connect(m_pWebSearch, &QPushButton::clicked, this, &CRecentlyPlayedPanel::SearchSelectedOnWeb);
     if (m_pHistory != nullptr)
-        connect(m_pHistory, &CSongHistory::Changed, this, [this] {
+        connect(m_pHistory, &ISongHistory::Changed, this, [this] {
             if (isVisible())
                 Refresh();
         });

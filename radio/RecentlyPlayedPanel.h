@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <functional>
 
-class CSongHistory;
+class ISongHistory;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -24,7 +24,7 @@ public:
     using UrlOpener = std::function<bool(const QUrl& url)>;
 
     // pHistory may be null: the panel then says that no history is kept.
-    explicit CRecentlyPlayedPanel(CSongHistory* pHistory, QWidget* pParent = nullptr);
+    explicit CRecentlyPlayedPanel(ISongHistory* pHistory, QWidget* pParent = nullptr);
 
     void SetUrlOpener(UrlOpener opener);
     // Reads the history again.
@@ -42,7 +42,7 @@ private:
     void ApplyFilter();
     void RefreshButtons();
 
-    CSongHistory* m_pHistory;
+    ISongHistory* m_pHistory;
     UrlOpener m_opener;
     QLineEdit* m_pSearch;
     QTreeWidget* m_pSongs;

@@ -26,11 +26,11 @@ constexpr char kConfirmIncomplete[] =
     "The beginning of \"%1\" was not heard or is no longer kept, so the song is incomplete.\n\nSave it anyway?";
 }
 
-CSongRecorder::CSongRecorder(CMediaEngine& engine, QObject* pParent)
+CSongRecorder::CSongRecorder(IMediaEngine& engine, QObject* pParent)
     : QObject(pParent)
     , m_engine(engine)
 {
-    connect(&m_engine, &CMediaEngine::MetadataChanged, this, &CSongRecorder::OnMetadataChanged);
+    connect(&m_engine, &IMediaEngine::MetadataChanged, this, &CSongRecorder::OnMetadataChanged);
 }
 
 QString CSongRecorder::MusicFolder()
@@ -74,7 +74,7 @@ void CSongRecorder::OnMetadataChanged()
     const QString strTitle = m_engine.StreamTitle();
     if (m_current && m_current->strTitle == strTitle)
         return;
-    CTimeShift* pTimeShift = m_engine.TimeShift();
+    ITimeShift* pTimeShift = m_engine.TimeShift();
     if (pTimeShift == nullptr || !pTimeShift->IsActive()) {
         // No buffer, no songs to save; the next title is heard from its start
         // only if the buffer holds it.
@@ -100,7 +100,7 @@ void CSongRecorder::OnMetadataChanged()
 void CSongRecorder::Save(const Song& song, double dEnd)
 {
     const QString strShown = song.strTitle.isEmpty() ? m_strChannel : song.strTitle;
-    CTimeShift* pTimeShift = m_engine.TimeShift();
+    ITimeShift* pTimeShift = m_engine.TimeShift();
     if (pTimeShift == nullptr || !pTimeShift->IsActive()) {
         emit Report(QString::fromLatin1(kNotSaved).arg(strShown, QLatin1String(kNoBuffer)));
         return;
@@ -122,7 +122,7 @@ void CSongRecorder::Save(const Song& song, double dEnd)
                                                           strExtension);
     m_saving.insert(strPartialPath, Saving{strFinalPath, TagsOf(song.strTitle, m_strChannel)});
     // Connected once, for every save of this buffer.
-    connect(pTimeShift, &CTimeShift::SaveFinished, this, &CSongRecorder::OnSaveFinished, Qt::UniqueConnection);
+    connect(pTimeShift, &ITimeShift::SaveFinished, this, &CSongRecorder::OnSaveFinished, Qt::UniqueConnection);
     pTimeShift->Save(qMax(song.dStart, pTimeShift->BufferStart()), dEnd, strPartialPath);
 }
 

@@ -7,7 +7,7 @@
 #include <QString>
 #include <optional>
 
-class CMediaEngine;
+class IMediaEngine;
 
 // Saves songs of the playing channel from the time-shift buffer, in the
 // station's own encoding, to "Kestrel Radio/<channel>/<Artist - Title>.<ext>"
@@ -27,7 +27,7 @@ class CSongRecorder : public QObject
 public:
     static constexpr double kShortestRecordedSeconds = 30.0;
 
-    explicit CSongRecorder(CMediaEngine& engine, QObject* pParent = nullptr);
+    explicit CSongRecorder(IMediaEngine& engine, QObject* pParent = nullptr);
 
     // A channel is opened: songs from here on are this channel's.
     void SetChannel(const QString& strChannel);
@@ -59,7 +59,7 @@ private:
     void OnSaveFinished(const QString& strPath, bool bSaved, const QString& strError);
     void Save(const Song& song, double dEnd);
 
-    CMediaEngine& m_engine;
+    IMediaEngine& m_engine;
     QString m_strChannel;
     std::optional<Song> m_current;
     bool m_bSaveCurrent = false;

@@ -228,14 +228,14 @@ void CStreamPlayback::RefreshActiveStatus()
 
 void CStreamPlayback::PrepareTimeShift()
 {
-    CTimeShift* pTimeShift = m_engine.TimeShift();
+    ITimeShift* pTimeShift = m_engine.TimeShift();
     if (pTimeShift == nullptr)
         return;
     const int nMinutes = GetSettingInt(SettingNames::kTimeShiftMinutes, SettingDefaults::kTimeShiftMinutes);
     pTimeShift->SetBufferSeconds(qBound(0, nMinutes, kLongestTimeShiftMinutes) * kSecondsPerMinute);
     if (!m_bFollowingTimeShift) {
         m_bFollowingTimeShift = true;
-        connect(pTimeShift, &CTimeShift::Changed, this, &CStreamPlayback::RefreshActiveStatus);
+        connect(pTimeShift, &ITimeShift::Changed, this, &CStreamPlayback::RefreshActiveStatus);
     }
 }
 
@@ -286,7 +286,7 @@ QString CStreamPlayback::PlayingText() const
     QString title = m_engine.StreamTitle();
     if (title.isEmpty())
         title = m_engine.StationName();
-    const CTimeShift* pTimeShift = m_engine.TimeShift();
+    const ITimeShift* pTimeShift = m_engine.TimeShift();
     const double dBehind = pTimeShift != nullptr ? pTimeShift->SecondsBehindLive() : 0;
     if (dBehind > 0) {
         if (title.isEmpty())

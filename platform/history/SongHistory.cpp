@@ -1,8 +1,8 @@
 #include "platform/history/SongHistory.h"
 
-CSongHistory::CSongHistory(QObject* pParent)
+ISongHistory::ISongHistory(QObject* pParent)
     : QObject(pParent)
 {
 }
 
-CSongHistory::~CSongHistory() = default;
+ISongHistory::~ISongHistory() = default;

@@ -22,15 +22,15 @@ struct SongHistoryEntry
 // change is written through before the call returns, so that a crash (or a
 // kill) at any moment leaves every song added before it and never a damaged
 // file. Only the newest kKeptSongs are kept.
-class CSongHistory : public QObject
+class ISongHistory : public QObject
 {
     Q_OBJECT
 
 public:
     static constexpr int kKeptSongs = 2000;
 
-    explicit CSongHistory(QObject* pParent = nullptr);
-    ~CSongHistory() override;
+    explicit ISongHistory(QObject* pParent = nullptr);
+    ~ISongHistory() override;
 
     // False when the file could not be opened or made; the reason is in
     // ErrorText, and every call then does nothing.
@@ -54,4 +54,4 @@ signals:
 // The history of this platform in strFilePath. A file that is not a
 // history the program can read is set aside under a name of its own (the
 // same name with ".damaged" added) and a new one is begun.
-std::unique_ptr<CSongHistory> CreateSongHistory(const QString& strFilePath, QObject* pParent = nullptr);
+std::unique_ptr<ISongHistory> CreateSongHistory(const QString& strFilePath, QObject* pParent = nullptr);

@@ -56,7 +56,7 @@ QString FirstValue(QSqlDatabase& db, const char* statement)
 }
 
 CSqliteSongHistory::CSqliteSongHistory(const QString& strFilePath, QObject* pParent)
-    : CSongHistory(pParent)
+    : ISongHistory(pParent)
     , m_strFilePath(strFilePath)
     , m_strConnection(QStringLiteral("kestrel-song-history-%1").arg(reinterpret_cast<quintptr>(this), 0, 16))
 {

@@ -7,7 +7,7 @@
 // The history in an SQLite file. The file is kept in write-ahead-log mode
 // with every commit synchronised: a crash loses no committed song, and
 // SQLite rolls back what was half written when the file is next opened.
-class CSqliteSongHistory final : public CSongHistory
+class CSqliteSongHistory final : public ISongHistory
 {
     Q_OBJECT
 

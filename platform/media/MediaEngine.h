@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-class CTimeShift;
+class ITimeShift;
 
 // A media player engine: it opens one stream address at a time and plays its
 // sound, and hands its pictures to whoever draws them. Commands return at once and
@@ -63,7 +63,7 @@ public:
     virtual void SetVolume(int nPercent) = 0;
     // The engine's time-shift of live streams; null when it has none (or
     // the media library could not be set up).
-    virtual CTimeShift* TimeShift() { return nullptr; }
+    virtual ITimeShift* TimeShift() { return nullptr; }
     virtual void SetMuted(bool bMuted) = 0;
     // Draws the picture due now (after VideoFrameReady), or the last one
     // again, scaled to fit the image with black bars around; the image is of

@@ -36,7 +36,7 @@ CMpvMediaEngine::~CMpvMediaEngine()
     Shutdown();
 }
 
-CTimeShift* CMpvMediaEngine::TimeShift()
+ITimeShift* CMpvMediaEngine::TimeShift()
 {
     return Start() ? m_pTimeShift.get() : nullptr;
 }

@@ -40,7 +40,7 @@ public:
     void SetMuted(bool bMuted) override;
     bool RenderVideoFrame(QImage& image) override;
     void SkipVideoFrame() override;
-    CTimeShift* TimeShift() override;
+    ITimeShift* TimeShift() override;
 
 private:
     // The render context goes before the handle it was made for.

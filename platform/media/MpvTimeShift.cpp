@@ -78,7 +78,7 @@ bool FlagOf(const mpv_node* pNode)
 }
 
 CMpvTimeShift::CMpvTimeShift(const MpvFunctions& mpv, mpv_handle* pHandle, QString strCacheFolder, QObject* pParent)
-    : CTimeShift(pParent)
+    : ITimeShift(pParent)
     , m_mpv(mpv)
     , m_pHandle(pHandle)
     , m_strCacheFolder(std::move(strCacheFolder))

@@ -15,7 +15,7 @@ struct mpv_event;
 // folder as soon as it is made, so a killed run leaves nothing behind), and
 // memory holds only their index. Seeking within the cache and dump-cache
 // need no network. The engine hands this the events whose ids it owns.
-class CMpvTimeShift final : public CTimeShift
+class CMpvTimeShift final : public ITimeShift
 {
     Q_OBJECT
 

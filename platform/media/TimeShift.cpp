@@ -2,14 +2,14 @@
 
 #include <QtGlobal>
 
-CTimeShift::CTimeShift(QObject* pParent)
+ITimeShift::ITimeShift(QObject* pParent)
     : QObject(pParent)
 {
 }
 
-CTimeShift::~CTimeShift() = default;
+ITimeShift::~ITimeShift() = default;
 
-double CTimeShift::SecondsBehindLive() const
+double ITimeShift::SecondsBehindLive() const
 {
     if (!m_bActive)
         return 0;
@@ -17,7 +17,7 @@ double CTimeShift::SecondsBehindLive() const
     return dBehind < kLiveMarginSeconds ? 0 : dBehind;
 }
 
-void CTimeShift::UpdateBuffer(const Buffer& buffer)
+void ITimeShift::UpdateBuffer(const Buffer& buffer)
 {
     const Buffer current{m_bActive, m_dPosition, m_dBufferStart, m_dBufferEnd, m_bStreamEnded, m_nFileBytes};
     if (current == buffer)

@@ -9,7 +9,7 @@
 // forward within the buffer and returns to the live edge. Moving within
 // the buffer makes no network request. Owned by its media engine; every
 // call returns at once.
-class CTimeShift : public QObject
+class ITimeShift : public QObject
 {
     Q_OBJECT
 
@@ -17,8 +17,8 @@ public:
     // Within this much of the newest sound the listener counts as live.
     static constexpr double kLiveMarginSeconds = 5.0;
 
-    explicit CTimeShift(QObject* pParent = nullptr);
-    ~CTimeShift() override;
+    explicit ITimeShift(QObject* pParent = nullptr);
+    ~ITimeShift() override;
 
     // How much of the stream to keep, in seconds; 0 turns time-shift off
     // (the engine then plays as it would without it). Takes effect with the

@@ -32,7 +32,7 @@ protected:
     // The relay hears the title; the test waits until it is written.
     void HearAndSettle(const QString& strTitle)
     {
-        QSignalSpy changed(m_pHistory.get(), &CSongHistory::Changed);
+        QSignalSpy changed(m_pHistory.get(), &ISongHistory::Changed);
         m_relay.SetStreamTitle(strTitle);
         ASSERT_TRUE(changed.wait(5000));
     }
@@ -48,7 +48,7 @@ protected:
     QTemporaryDir m_folder;
     CNowPlayingRelay m_relay;
     QObject m_page;
-    std::unique_ptr<CSongHistory> m_pHistory;
+    std::unique_ptr<ISongHistory> m_pHistory;
     std::unique_ptr<CSongHistoryRecorder> m_pRecorder;
     QDateTime m_now = kStart;
 };
@@ -60,7 +60,7 @@ TEST_F(SongHistoryRecorderTest, EachTitleIsASongFromWhenItWasHeardUntilTheNextBe
     m_now = kStart.addSecs(180);
     HearAndSettle(QStringLiteral("Artist - Two"));
     m_now = kStart.addSecs(400);
-    QSignalSpy changed(m_pHistory.get(), &CSongHistory::Changed);
+    QSignalSpy changed(m_pHistory.get(), &ISongHistory::Changed);
     m_relay.SetPlayState(PlayState::Stopped);
     EXPECT_EQ(changed.count(), 1) << "the end is written at once";
 
@@ -79,7 +79,7 @@ TEST_F(SongHistoryRecorderTest, APauseIsNoEndAndTheSameTitleAgainIsNoNewSong)
 {
     Play(kChannel);
     HearAndSettle(QStringLiteral("Long Song"));
-    QSignalSpy changed(m_pHistory.get(), &CSongHistory::Changed);
+    QSignalSpy changed(m_pHistory.get(), &ISongHistory::Changed);
     m_relay.SetPlayState(PlayState::Paused);
     m_relay.SetPlayState(PlayState::Playing);
     m_relay.SetStreamTitle(QStringLiteral("Long Song"));
@@ -92,7 +92,7 @@ TEST_F(SongHistoryRecorderTest, TitlesThatChangeFasterThanTheySettleWriteNothing
 {
     Play(kChannel);
     HearAndSettle(QStringLiteral("Steady"));
-    QSignalSpy changed(m_pHistory.get(), &CSongHistory::Changed);
+    QSignalSpy changed(m_pHistory.get(), &ISongHistory::Changed);
     for (int n = 0; n < 50; ++n)
         m_relay.SetStreamTitle(QStringLiteral("Flicker %1").arg(n));
     m_relay.SetStreamTitle(QStringLiteral("Steady"));
@@ -109,7 +109,7 @@ TEST_F(SongHistoryRecorderTest, TitlesThatChangeFasterThanTheySettleWriteNothing
 
 TEST_F(SongHistoryRecorderTest, AChannelWithoutTitlesIsWrittenAsTheChannelAlone)
 {
-    QSignalSpy changed(m_pHistory.get(), &CSongHistory::Changed);
+    QSignalSpy changed(m_pHistory.get(), &ISongHistory::Changed);
     Play(kChannel);
     ASSERT_TRUE(changed.wait(5000));
     const QList<SongHistoryEntry> songs = Songs();

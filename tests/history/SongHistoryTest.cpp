@@ -48,13 +48,13 @@ TEST_F(SongHistoryTest, OnlyTheNewestSongsAreKept)
 {
     const auto pHistory = CreateSongHistory(FilePath());
     ASSERT_TRUE(pHistory->IsAvailable());
-    const int nWritten = CSongHistory::kKeptSongs + 25;
+    const int nWritten = ISongHistory::kKeptSongs + 25;
     for (int n = 1; n <= nWritten; ++n)
         ASSERT_NE(pHistory->AddSong(QStringLiteral("C"), QString::number(n), kMorning.addSecs(n)), 0);
     const QList<SongHistoryEntry> songs = pHistory->RecentSongs();
-    ASSERT_EQ(songs.size(), CSongHistory::kKeptSongs);
+    ASSERT_EQ(songs.size(), ISongHistory::kKeptSongs);
     EXPECT_EQ(songs.first().strTitle, QString::number(nWritten));
-    EXPECT_EQ(songs.last().strTitle, QString::number(nWritten - CSongHistory::kKeptSongs + 1));
+    EXPECT_EQ(songs.last().strTitle, QString::number(nWritten - ISongHistory::kKeptSongs + 1));
     EXPECT_EQ(pHistory->RecentSongs(3).size(), 3);
 }
 
@@ -124,7 +124,7 @@ TEST_F(SongHistoryTest, EverySongWrittenSurvivesTheWriterKilledMidWrite)
     }
     // Within the bound, that is: a fast disk lets it write more.
     for (const qint64 nId : written) {
-        if (nId > nNewest - CSongHistory::kKeptSongs) {
+        if (nId > nNewest - ISongHistory::kKeptSongs) {
             EXPECT_TRUE(kept.contains(nId)) << "song " << nId << " lost";
         }
     }

@@ -89,7 +89,7 @@ protected:
         m_player.resize(640, 360);
         m_player.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_player));
-        ASSERT_TRUE(m_player.Engine().IsAvailable());
+        ASSERT_TRUE(m_player.Engine().Start());
     }
 
     void TearDown() override { m_player.GetControls().stop(); }
@@ -114,7 +114,7 @@ protected:
     CWinApp m_app{"Kestrel Radio time-shift test"};
     int m_nStartsBefore = 0;
     CWMPPlayer4 m_player;
-    CTimeShift* m_pTimeShift = nullptr;
+    ITimeShift* m_pTimeShift = nullptr;
 };
 
 StationServer* TimeShiftTest::s_pServer = nullptr;
@@ -124,7 +124,7 @@ TEST_F(TimeShiftTest, APausedChannelGoesOnArrivingAndResumesWhereItPaused)
     PlayUntilBuffered(3);
     m_player.GetControls().pause();
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_player.GetStatus() == PlayerTexts::kPaused; }, 5000));
-    QSignalSpy changed(m_pTimeShift, &CTimeShift::Changed);
+    QSignalSpy changed(m_pTimeShift, &ITimeShift::Changed);
     changed.wait(1000);
     const double dPausedAt = m_pTimeShift->Position();
 
@@ -169,7 +169,7 @@ TEST_F(TimeShiftTest, ASavedStretchIsTheStationsOwnFramesWithoutAGap)
     PlayUntilBuffered(8);
     QTemporaryDir folder;
     const QString strPath = folder.filePath(QStringLiteral("stretch.mp3"));
-    QSignalSpy saved(m_pTimeShift, &CTimeShift::SaveFinished);
+    QSignalSpy saved(m_pTimeShift, &ITimeShift::SaveFinished);
     m_pTimeShift->Save(1.0, 6.0, strPath);
     ASSERT_TRUE(saved.wait(10000));
     ASSERT_TRUE(saved.first().at(1).toBool()) << qPrintable(saved.first().at(2).toString());

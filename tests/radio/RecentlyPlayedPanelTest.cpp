@@ -49,7 +49,7 @@ protected:
     }
 
     QTemporaryDir m_folder;
-    std::unique_ptr<CSongHistory> m_pHistory;
+    std::unique_ptr<ISongHistory> m_pHistory;
 };
 
 TEST_F(RecentlyPlayedPanelTest, ListsTheSongsNewestFirstAndSearchesTitlesAndChannels)
