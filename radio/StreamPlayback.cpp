@@ -1,7 +1,7 @@
 #include "radio/StreamPlayback.h"
 
+#include "catalogue/StreamAddressPolicy.h"
 #include "radio/PlayerTexts.h"
-#include "radio/StreamAddressPolicy.h"
 
 #include <chrono>
 
