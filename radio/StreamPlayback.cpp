@@ -2,19 +2,10 @@
 
 #include "catalogue/StreamAddressPolicy.h"
 #include "radio/PlayerTexts.h"
-
-#include <chrono>
+#include "radio/SystemPlaybackClock.h"
 
 namespace {
 using Failure = CMediaEngine::Failure;
-
-constexpr int kReconnectTickMilliseconds = 1000;
-
-qint64 MonotonicMilliseconds()
-{
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 
 QString FailureText(Failure failure)
 {
@@ -59,13 +50,12 @@ bool IsPassing(Failure failure)
 }
 }
 
-CStreamPlayback::CStreamPlayback(CMediaEngine& engine, Clock clock, QObject* pParent)
+CStreamPlayback::CStreamPlayback(CMediaEngine& engine, std::unique_ptr<IPlaybackClock> pClock, QObject* pParent)
     : QObject(pParent)
     , m_engine(engine)
-    , m_clock(clock ? std::move(clock) : Clock(&MonotonicMilliseconds))
+    , m_pClock(pClock ? std::move(pClock) : std::make_unique<CSystemPlaybackClock>())
 {
-    m_reconnectTimer.setInterval(kReconnectTickMilliseconds);
-    connect(&m_reconnectTimer, &QTimer::timeout, this, &CStreamPlayback::OnReconnectTick);
+    connect(m_pClock.get(), &IPlaybackClock::Ticked, this, &CStreamPlayback::OnReconnectTick);
     connect(&m_engine, &CMediaEngine::StateChanged, this, &CStreamPlayback::OnEngineStateChanged);
     connect(&m_engine, &CMediaEngine::BufferingPercentChanged, this, &CStreamPlayback::RefreshActiveStatus);
     connect(&m_engine, &CMediaEngine::MetadataChanged, this, &CStreamPlayback::RefreshActiveStatus);
@@ -76,7 +66,7 @@ CStreamPlayback::CStreamPlayback(CMediaEngine& engine, Clock clock, QObject* pPa
 
 void CStreamPlayback::Play(const QString& address)
 {
-    m_reconnectTimer.stop();
+    m_pClock->StopTicking();
     m_bReconnecting = false;
     m_bHasPlayed = false;
     m_backoff.Reset();
@@ -111,7 +101,7 @@ void CStreamPlayback::Resume()
     }
     if (m_strAddress.isEmpty() || !m_engine.IsAvailable())
         return;
-    m_reconnectTimer.stop();
+    m_pClock->StopTicking();
     m_bReconnecting = false;
     m_bHasPlayed = false;
     m_backoff.Reset();
@@ -128,7 +118,7 @@ void CStreamPlayback::Pause()
 
 void CStreamPlayback::Stop()
 {
-    m_reconnectTimer.stop();
+    m_pClock->StopTicking();
     m_bReconnecting = false;
     m_engine.Stop();
     EndWith(PlayerTexts::kStopped, wmppsStopped);
@@ -142,7 +132,7 @@ void CStreamPlayback::OnEngineStateChanged(CMediaEngine::State state)
         m_bReconnecting = false;
         m_bHasPlayed = true;
         m_bSeekable = m_engine.IsSeekable();
-        m_nPlayingSince = m_clock();
+        m_nPlayingSince = m_pClock->NowMilliseconds();
     }
     RefreshActiveStatus();
 }
@@ -180,7 +170,7 @@ void CStreamPlayback::OnReconnectTick()
         SetStatus(QString(PlayerTexts::kReconnectingIn).arg(m_nSecondsToReconnect), wmppsReconnecting);
         return;
     }
-    m_reconnectTimer.stop();
+    m_pClock->StopTicking();
     StartOpening();
 }
 
@@ -222,13 +212,13 @@ void CStreamPlayback::StartOpening()
 
 void CStreamPlayback::ScheduleReconnect()
 {
-    if (m_nPlayingSince >= 0 && m_clock() - m_nPlayingSince >= kSteadyPlaySeconds * 1000)
+    if (m_nPlayingSince >= 0 && m_pClock->NowMilliseconds() - m_nPlayingSince >= kSteadyPlaySeconds * 1000)
         m_backoff.Reset();
     m_nPlayingSince = -1;
     m_bReconnecting = true;
     m_phase = Phase::WaitingToReconnect;
     m_nSecondsToReconnect = m_backoff.NextDelaySeconds();
-    m_reconnectTimer.start();
+    m_pClock->StartTicking();
     SetStatus(QString(PlayerTexts::kReconnectingIn).arg(m_nSecondsToReconnect), wmppsReconnecting);
 }
 
