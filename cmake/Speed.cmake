@@ -68,8 +68,12 @@ function(kestrel_precompile_qt target)
   target_precompile_headers(${target} REUSE_FROM kestrel_program_pch)
 endfunction()
 
-# The tests and their support libraries reuse another, with GoogleTest.
-function(kestrel_precompile_test target)
+# The tests and their support libraries are compiled without optimisation,
+# which halves their compile time: they spend their time waiting for the
+# program, whose own code stays optimised in its libraries. They reuse a
+# precompiled header of their own, with GoogleTest.
+function(kestrel_compile_as_test target)
+  target_compile_options(${target} PRIVATE -O0)
   if(NOT KESTREL_PRECOMPILED_HEADERS)
     return()
   endif()
@@ -77,6 +81,14 @@ function(kestrel_precompile_test target)
     kestrel_precompiled_header_source(kestrel_test_pch ${KESTREL_PRECOMPILED_QT_HEADERS}
       <gmock/gmock.h> <gtest/gtest.h>)
     target_link_libraries(kestrel_test_pch PRIVATE GTest::gtest GTest::gmock)
+    target_compile_options(kestrel_test_pch PRIVATE -O0)
   endif()
   target_precompile_headers(${target} REUSE_FROM kestrel_test_pch)
 endfunction()
+
+# lld, when it is installed, links in a third of the time of the default
+# linker.
+find_program(KESTREL_LLD ld.lld)
+if(KESTREL_LLD AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  add_link_options(-fuse-ld=lld)
+endif()
