@@ -1,14 +1,12 @@
 #pragma once
 
 #include "fw/Types.h"
+#include "res/CommandLineSwitches.h"
 
 #include <QStringList>
 
 // How the program reads its command line at start-up.
 namespace CommandLine {
-
-// The switch that starts the program hidden, anywhere in the command line.
-inline constexpr char kSilentSwitch[] = ":silent";
 
 // The command line as one text: the arguments after the program's name,
 // separated by single blanks.

@@ -1,9 +1,9 @@
 #include "frame/AutoStartup.h"
 
-#include "app/CommandLine.h"
 #include "catalogue/DataFolder.h"
 #include "fw/CWinApp.h"
 #include "platform/autostart/AutostartStore.h"
+#include "res/CommandLineSwitches.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
 #include "nowplaying/MediaControlsDescription.h"
 
-#include "radio/StreamAddressPolicy.h"
+#include "catalogue/StreamAddressPolicy.h"
 
 #include <QCoreApplication>
 #include <QDir>

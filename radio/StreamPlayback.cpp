@@ -1,17 +1,15 @@
 #include "radio/StreamPlayback.h"
 
+#include "catalogue/StreamAddressPolicy.h"
 #include "platform/media/TimeShift.h"
 #include "radio/PlayerTexts.h"
-#include "radio/StreamAddressPolicy.h"
+#include "radio/SystemPlaybackClock.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
-
-#include <chrono>
 
 namespace {
 using Failure = IMediaEngine::Failure;
 
-constexpr int kReconnectTickMilliseconds = 1000;
 constexpr int kSecondsPerMinute = 60;
 // The longest buffer the setting may ask for: a day.
 constexpr int kLongestTimeShiftMinutes = 24 * 60;
@@ -25,12 +23,6 @@ QString ClockText(double dSeconds)
                                    .arg(nSeconds % kSecondsPerMinute, 2, 10, QLatin1Char('0'));
     const int nHours = nSeconds / (kSecondsPerMinute * kSecondsPerMinute);
     return nHours > 0 ? QStringLiteral("%1:%2").arg(nHours).arg(strMinutes) : strMinutes;
-}
-
-qint64 MonotonicMilliseconds()
-{
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
 }
 
 QString FailureText(Failure failure)
@@ -76,13 +68,12 @@ bool IsPassing(Failure failure)
 }
 }
 
-CStreamPlayback::CStreamPlayback(IMediaEngine& engine, Clock clock, QObject* pParent)
+CStreamPlayback::CStreamPlayback(IMediaEngine& engine, std::unique_ptr<IPlaybackClock> pClock, QObject* pParent)
     : QObject(pParent)
     , m_engine(engine)
-    , m_clock(clock ? std::move(clock) : Clock(&MonotonicMilliseconds))
+    , m_pClock(pClock ? std::move(pClock) : std::make_unique<CSystemPlaybackClock>())
 {
-    m_reconnectTimer.setInterval(kReconnectTickMilliseconds);
-    connect(&m_reconnectTimer, &QTimer::timeout, this, &CStreamPlayback::OnReconnectTick);
+    connect(m_pClock.get(), &IPlaybackClock::Ticked, this, &CStreamPlayback::OnReconnectTick);
     connect(&m_engine, &IMediaEngine::StateChanged, this, &CStreamPlayback::OnEngineStateChanged);
     connect(&m_engine, &IMediaEngine::BufferingPercentChanged, this, &CStreamPlayback::RefreshActiveStatus);
     connect(&m_engine, &IMediaEngine::MetadataChanged, this, &CStreamPlayback::RefreshActiveStatus);
@@ -93,7 +84,7 @@ CStreamPlayback::CStreamPlayback(IMediaEngine& engine, Clock clock, QObject* pPa
 
 void CStreamPlayback::Play(const QString& address)
 {
-    m_reconnectTimer.stop();
+    m_pClock->StopTicking();
     m_bReconnecting = false;
     m_bHasPlayed = false;
     m_backoff.Reset();
@@ -128,7 +119,7 @@ void CStreamPlayback::Resume()
     }
     if (m_strAddress.isEmpty() || !m_engine.Start())
         return;
-    m_reconnectTimer.stop();
+    m_pClock->StopTicking();
     m_bReconnecting = false;
     m_bHasPlayed = false;
     m_backoff.Reset();
@@ -145,7 +136,7 @@ void CStreamPlayback::Pause()
 
 void CStreamPlayback::Stop()
 {
-    m_reconnectTimer.stop();
+    m_pClock->StopTicking();
     m_bReconnecting = false;
     m_engine.Stop();
     EndWith(PlayerTexts::kStopped, wmppsStopped);
@@ -159,7 +150,7 @@ void CStreamPlayback::OnEngineStateChanged(IMediaEngine::State state)
         m_bReconnecting = false;
         m_bHasPlayed = true;
         m_bSeekable = m_engine.IsSeekable();
-        m_nPlayingSince = m_clock();
+        m_nPlayingSince = m_pClock->NowMilliseconds();
     }
     RefreshActiveStatus();
 }
@@ -197,7 +188,7 @@ void CStreamPlayback::OnReconnectTick()
         SetStatus(QString(PlayerTexts::kReconnectingIn).arg(m_nSecondsToReconnect), wmppsReconnecting);
         return;
     }
-    m_reconnectTimer.stop();
+    m_pClock->StopTicking();
     StartOpening();
 }
 
@@ -253,13 +244,13 @@ void CStreamPlayback::StartOpening()
 
 void CStreamPlayback::ScheduleReconnect()
 {
-    if (m_nPlayingSince >= 0 && m_clock() - m_nPlayingSince >= kSteadyPlaySeconds * 1000)
+    if (m_nPlayingSince >= 0 && m_pClock->NowMilliseconds() - m_nPlayingSince >= kSteadyPlaySeconds * 1000)
         m_backoff.Reset();
     m_nPlayingSince = -1;
     m_bReconnecting = true;
     m_phase = Phase::WaitingToReconnect;
     m_nSecondsToReconnect = m_backoff.NextDelaySeconds();
-    m_reconnectTimer.start();
+    m_pClock->StartTicking();
     SetStatus(QString(PlayerTexts::kReconnectingIn).arg(m_nSecondsToReconnect), wmppsReconnecting);
 }
 

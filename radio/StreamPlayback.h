@@ -1,13 +1,13 @@
 #pragma once
 
 #include "platform/media/MediaEngine.h"
+#include "radio/PlaybackClock.h"
 #include "radio/ReconnectBackoff.h"
 #include "radio/WMPPlayState.h"
 
 #include <QObject>
 #include <QString>
-#include <QTimer>
-#include <functional>
+#include <memory>
 
 // What the player does with the engine: it opens only addresses the address
 // policy allows, reconnects a stream that drops with growing waits, tells a
@@ -22,12 +22,10 @@ public:
     // between reconnection attempts from the shortest again.
     static constexpr int kSteadyPlaySeconds = 10;
 
-    // Milliseconds of a clock that only goes forward.
-    using Clock = std::function<qint64()>;
-
-    // clock: how long a stream played is measured with it; the system's
-    // monotonic clock when empty.
-    explicit CStreamPlayback(IMediaEngine& engine, Clock clock = {}, QObject* pParent = nullptr);
+    // pClock: how long a stream played and the waits to reconnect it are
+    // measured with it; the system's clock when null.
+    explicit CStreamPlayback(IMediaEngine& engine, std::unique_ptr<IPlaybackClock> pClock = nullptr,
+                             QObject* pParent = nullptr);
 
     // Opens the address and plays it, replacing whatever played.
     void Play(const QString& address);
@@ -70,11 +68,10 @@ private:
     bool m_bHasPlayed = false;
     // Known while it plays; libmpv forgets it when the stream ends.
     bool m_bSeekable = false;
-    Clock m_clock;
+    std::unique_ptr<IPlaybackClock> m_pClock;
     // When the stream last began to play; -1 while it does not play.
     qint64 m_nPlayingSince = -1;
     CReconnectBackoff m_backoff;
-    QTimer m_reconnectTimer;
     int m_nSecondsToReconnect = 0;
     bool m_bFollowingTimeShift = false;
 };

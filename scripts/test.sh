@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Kestrel Radio and runs every test: a
-# minute of fuzzing the station list reader and record parser, then ctest.
+# Installs what is missing, builds Kestrel Radio with warnings as errors and
+# runs every test: a minute of fuzzing the station list reader and record
+# parser, then ctest.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTREL_WARNINGS_AS_ERRORS=ON
 cmake --build build --parallel "$(nproc)"
 scripts/fuzz.sh
 ctest --test-dir build --output-on-failure --parallel 2 "$@"

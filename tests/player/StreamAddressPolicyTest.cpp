@@ -1,4 +1,4 @@
-#include "radio/StreamAddressPolicy.h"
+#include "catalogue/StreamAddressPolicy.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "FakeMediaEngine.h"
+#include "ManualPlaybackClock.h"
 #include "radio/PlayerTexts.h"
 #include "radio/StreamPlayback.h"
 
 #include <QSignalSpy>
-#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -11,14 +11,16 @@ using Failure = IMediaEngine::Failure;
 using State = IMediaEngine::State;
 
 constexpr char kStream[] = "http://127.0.0.1:8580/streams/kestrel-mp3";
+// Longer than any wait between reconnection attempts.
+constexpr qint64 kLongWhile = 60000;
 
 class StreamPlaybackTest : public ::testing::Test
 {
 protected:
     CFakeMediaEngine m_engine;
-    // The clock the playback measures steady play with, moved by the test.
-    qint64 m_nNow = 1000;
-    CStreamPlayback m_playback{m_engine, [this] { return m_nNow; }};
+    // The playback's clock, which only the test moves; the playback owns it.
+    CManualPlaybackClock& m_clock = *new CManualPlaybackClock;
+    CStreamPlayback m_playback{m_engine, std::unique_ptr<IPlaybackClock>(&m_clock)};
     QSignalSpy m_statusSpy{&m_playback, &CStreamPlayback::StatusChanged};
     QSignalSpy m_stateSpy{&m_playback, &CStreamPlayback::PlayStateChanged};
 
@@ -109,7 +111,7 @@ TEST_F(StreamPlaybackTest, ADeadStreamEndsInAnErrorThatSaysWhy)
         EXPECT_EQ(wmppsReady, m_playback.PlayState());
     }
     // None of them ever played: nothing is tried again.
-    QTest::qWait(1500);
+    m_clock.Advance(kLongWhile);
     EXPECT_EQ(std::size(cases), static_cast<size_t>(m_engine.m_opened.size()));
 }
 
@@ -120,18 +122,27 @@ TEST_F(StreamPlaybackTest, ReconnectsADroppedStreamWithGrowingWaits)
     m_engine.Drop();
     EXPECT_EQ("Reconnecting in 1 s", m_playback.Status());
     EXPECT_EQ(wmppsReconnecting, m_playback.PlayState());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_engine.m_opened.size() == 2; }, 3000));
+    m_clock.Advance(999);
+    EXPECT_EQ(1, m_engine.m_opened.size());
+    m_clock.Advance(1);
+    ASSERT_EQ(2, m_engine.m_opened.size());
     EXPECT_EQ(PlayerTexts::kReconnecting, m_playback.Status());
 
-    // The station is away for a while: each failed attempt waits longer.
+    // The station is away for a while: each failed attempt waits longer,
+    // counting the seconds down.
     m_engine.Fail(Failure::CannotConnect);
     EXPECT_EQ("Reconnecting in 2 s", m_playback.Status());
-    QTest::qWait(1100);
+    m_clock.Advance(1000);
     EXPECT_EQ("Reconnecting in 1 s", m_playback.Status());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_engine.m_opened.size() == 3; }, 3000));
+    EXPECT_EQ(2, m_engine.m_opened.size());
+    m_clock.Advance(1000);
+    ASSERT_EQ(3, m_engine.m_opened.size());
     m_engine.Fail(Failure::TimedOut);
     EXPECT_EQ("Reconnecting in 4 s", m_playback.Status());
-    EXPECT_EQ(QStringList({kStream, kStream, kStream}), m_engine.m_opened);
+    m_clock.Advance(3000);
+    EXPECT_EQ("Reconnecting in 1 s", m_playback.Status());
+    m_clock.Advance(1000);
+    EXPECT_EQ(QStringList({kStream, kStream, kStream, kStream}), m_engine.m_opened);
 }
 
 TEST_F(StreamPlaybackTest, AnOpeningTheEngineRefusesEndsInAnError)
@@ -147,21 +158,23 @@ TEST_F(StreamPlaybackTest, SteadyPlayStartsTheWaitsFromTheShortestAgain)
 {
     m_playback.Play(kStream);
     m_engine.Play();
-    m_nNow += 2000;
+    m_clock.Advance(2000);
     m_engine.Drop();
     EXPECT_EQ("Reconnecting in 1 s", m_playback.Status());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_engine.m_opened.size() == 2; }, 3000));
+    m_clock.Advance(1000);
+    ASSERT_EQ(2, m_engine.m_opened.size());
 
     // Back for a moment only: the waits go on growing.
     m_engine.Play();
-    m_nNow += (CStreamPlayback::kSteadyPlaySeconds - 1) * 1000;
+    m_clock.Advance((CStreamPlayback::kSteadyPlaySeconds - 1) * 1000);
     m_engine.Drop();
     EXPECT_EQ("Reconnecting in 2 s", m_playback.Status());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_engine.m_opened.size() == 3; }, 4000));
+    m_clock.Advance(2000);
+    ASSERT_EQ(3, m_engine.m_opened.size());
 
     // Back for good, and then a drop: the shortest wait again.
     m_engine.Play();
-    m_nNow += CStreamPlayback::kSteadyPlaySeconds * 1000;
+    m_clock.Advance(CStreamPlayback::kSteadyPlaySeconds * 1000);
     m_engine.Drop();
     EXPECT_EQ("Reconnecting in 1 s", m_playback.Status());
 }
@@ -175,7 +188,7 @@ TEST_F(StreamPlaybackTest, StoppingEndsTheWaitToReconnect)
     m_playback.Stop();
     EXPECT_EQ(PlayerTexts::kStopped, m_playback.Status());
     EXPECT_EQ(wmppsStopped, m_playback.PlayState());
-    QTest::qWait(1500);
+    m_clock.Advance(kLongWhile);
     EXPECT_EQ(1, m_engine.m_opened.size());
 }
 
@@ -184,10 +197,11 @@ TEST_F(StreamPlaybackTest, AStreamThatIsGoneForGoodStopsTheReconnecting)
     m_playback.Play(kStream);
     m_engine.Play();
     m_engine.Drop();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_engine.m_opened.size() == 2; }, 3000));
+    m_clock.Advance(1000);
+    ASSERT_EQ(2, m_engine.m_opened.size());
     m_engine.Fail(Failure::NotFound);
     EXPECT_EQ(PlayerTexts::kStreamNotFound, m_playback.Status());
-    QTest::qWait(1500);
+    m_clock.Advance(kLongWhile);
     EXPECT_EQ(2, m_engine.m_opened.size());
 }
 
@@ -196,7 +210,8 @@ TEST_F(StreamPlaybackTest, AReconnectedStreamPlaysOnAndAFinishedFileDoesNotLoop)
     m_playback.Play(kStream);
     m_engine.Play();
     m_engine.Drop();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_engine.m_opened.size() == 2; }, 3000));
+    m_clock.Advance(1000);
+    ASSERT_EQ(2, m_engine.m_opened.size());
     m_engine.Play("Back again");
     EXPECT_EQ("Playing: Back again", m_playback.Status());
 
@@ -207,7 +222,7 @@ TEST_F(StreamPlaybackTest, AReconnectedStreamPlaysOnAndAFinishedFileDoesNotLoop)
     m_engine.Drop();
     EXPECT_EQ(PlayerTexts::kFinished, m_playback.Status());
     EXPECT_EQ(wmppsMediaEnded, m_playback.PlayState());
-    QTest::qWait(1200);
+    m_clock.Advance(kLongWhile);
     EXPECT_EQ(1, m_engine.m_opened.size());
 }
 

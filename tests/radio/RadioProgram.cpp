@@ -12,6 +12,24 @@
 namespace {
 constexpr int kStartTimeoutMs = 10000;
 constexpr int kEndTimeoutMs = 10000;
+
+// Whether the X window is a main window. The download dialog and the
+// message boxes carry the program's title too; they are of the dialog type.
+// A window that has gone meanwhile has no type and is none.
+bool IsMainWindow(const QString& strWindow)
+{
+    const QString strTypes = RunTool(QStringLiteral("xprop"), {QStringLiteral("-id"), strWindow,
+                                                               QStringLiteral("_NET_WM_WINDOW_TYPE")});
+    return strTypes.startsWith(QLatin1String("_NET_WM_WINDOW_TYPE(ATOM) = "))
+        && !strTypes.contains(QLatin1String("_NET_WM_WINDOW_TYPE_DIALOG"));
+}
+
+QStringList VisibleMainWindows()
+{
+    QStringList windows = VisibleProgramWindows();
+    windows.removeIf([](const QString& strWindow) { return !IsMainWindow(strWindow); });
+    return windows;
+}
 }
 
 RadioProgram::RadioProgram(const StationServer& server)
@@ -103,23 +121,14 @@ int RadioProgram::ProfileInt(const QString& strKey, int nDefault) const
 
 bool RadioProgram::HasVisibleWindow() const
 {
-    const QString strPattern = QLatin1Char('^') + QRegularExpression::escape(ProductInfo::ApplicationTitle()) + '$';
-    return !RunTool(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                                QStringLiteral("--name"), strPattern})
-                .isEmpty();
+    return !VisibleMainWindows().isEmpty();
 }
 
 QString RadioProgram::MainWindow(int nTimeoutMs) const
 {
     QString strWindow;
-    const QString strPattern = QLatin1Char('^') + QRegularExpression::escape(ProductInfo::ApplicationTitle()) + '$';
     const bool bFound = QTest::qWaitFor([&] {
-        const QStringList windows = RunTool(QStringLiteral("xdotool"),
-                                            {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                             QStringLiteral("--name"), strPattern})
-                                        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        // The download dialog and message boxes carry the title too; they
-        // come and go.
+        const QStringList windows = VisibleMainWindows();
         strWindow = windows.size() == 1 ? windows.first() : QString();
         return !strWindow.isEmpty();
     }, nTimeoutMs);

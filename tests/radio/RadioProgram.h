@@ -45,10 +45,11 @@ public:
     int ProfileInt(const QString& strKey, int nDefault) const;
     // Types keys (xdotool names, as "F9") into the program's main window.
     bool TypeKey(const QString& strKey);
-    // The main window's X id while it is the only visible window of its
-    // title; empty when it does not show within nTimeoutMs.
+    // The main window's X id while it is the only visible main window of
+    // its title (dialogs and message boxes do not count); empty when it does
+    // not show within nTimeoutMs.
     QString MainWindow(int nTimeoutMs = 15000) const;
-    // Whether a window of the program's title is mapped now.
+    // Whether a main window of the program's title is mapped now.
     bool HasVisibleWindow() const;
     // What the program wrote on its standard error so far.
     QString ErrorOutput();
@@ -66,5 +67,6 @@ private:
 };
 // Runs an external tool and returns its standard output, trimmed.
 QString RunTool(const QString& strProgram, const QStringList& arguments);
-// The X ids of the visible windows titled with the program's title.
+// The X ids of the visible windows titled with the program's title, its
+// dialogs and message boxes included.
 QStringList VisibleProgramWindows();

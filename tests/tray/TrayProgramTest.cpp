@@ -160,6 +160,8 @@ TEST_F(TrayProgramTest, StartingTheProgramAgainShowsTheHiddenWindow)
 {
     ASSERT_TRUE(m_pProgram->Start({QStringLiteral(":silent")}));
     ASSERT_FALSE(m_tray.IconWindow(kProgramClass).isEmpty());
+    // Started: the list has come and its channel plays, with the window hidden.
+    ASSERT_TRUE(WaitFor([&] { return Starts(kDemoMp3) == 1; })) << qPrintable(m_pProgram->ErrorOutput());
     EXPECT_FALSE(m_pProgram->HasVisibleWindow());
 
     RadioProgram second(*m_pServer);

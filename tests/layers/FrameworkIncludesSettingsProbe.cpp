@@ -1,0 +1,3 @@
+// The framework reaching for the program's settings.
+#include "fw/CWinApp.h"
+#include "settings/SettingsStore.h"
