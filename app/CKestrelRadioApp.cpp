@@ -61,8 +61,8 @@ CMultiDocTemplate* CreatePageTemplate(PageCategory category)
         return new CMultiDocTemplate(IDR_KestrelRadioTYPE, RUNTIME_CLASS(CKestrelRadioDoc), RUNTIME_CLASS(CChildFrame),
                                      RUNTIME_CLASS(CKestrelRadioView));
     case PageCategory::Settings:
-        return new CMultiDocTemplate(IDR_KestrelRadioTYPE, RUNTIME_CLASS(CRadioSettingsDoc),
-                                     RUNTIME_CLASS(CChildFrame), RUNTIME_CLASS(CRadioSettingsView));
+        return new CMultiDocTemplate(IDR_KestrelRadioTYPE, RUNTIME_CLASS(CRadioSettingsDoc), RUNTIME_CLASS(CChildFrame),
+                                     RUNTIME_CLASS(CRadioSettingsView));
     case PageCategory::MoreSoftwares:
         return new CMultiDocTemplate(IDR_PromoTYPE, RUNTIME_CLASS(CPromoDoc), RUNTIME_CLASS(CChildFrame),
                                      RUNTIME_CLASS(CPromoView));
@@ -195,10 +195,12 @@ void CKestrelRadioApp::StartDesktopMediaControls()
         return;
     // Queued: the request's answer goes out before the window or the
     // program changes.
-    QObject::connect(pControls.get(), &IDesktopMediaControls::RaiseRequested, pControls.get(),
-                     [this] { OnShowAndActivate(QString()); }, Qt::QueuedConnection);
-    QObject::connect(pControls.get(), &IDesktopMediaControls::QuitRequested, pControls.get(),
-                     [this] { EndApplication(); }, Qt::QueuedConnection);
+    QObject::connect(
+        pControls.get(), &IDesktopMediaControls::RaiseRequested, pControls.get(),
+        [this] { OnShowAndActivate(QString()); }, Qt::QueuedConnection);
+    QObject::connect(
+        pControls.get(), &IDesktopMediaControls::QuitRequested, pControls.get(), [this] { EndApplication(); },
+        Qt::QueuedConnection);
     m_pMediaControlsBinding = std::make_unique<CDesktopMediaControlsBinding>(
         m_nowPlaying, *pControls, MediaControlsDescription::ApplicationIconUrl());
     m_pMediaControls = std::move(pControls);

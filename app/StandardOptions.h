@@ -11,8 +11,8 @@
 namespace StandardOptions {
 
 enum class Outcome {
-    Start,          // nothing to answer: start the program
-    PrintAndExit,   // print strText on standard output and end with 0
+    Start,  // nothing to answer: start the program
+    PrintAndExit,  // print strText on standard output and end with 0
     RefuseAndExit,  // print strText on standard error and end with 2
 };
 

@@ -41,9 +41,20 @@ void AddTableRow(const std::string& figure, const std::string& ours, const std::
 Run Sync(const std::string& baseUrl, const std::string& catalogue, std::size_t pageSize)
 {
     const std::string page = std::to_string(pageSize);
-    std::vector<const char*> arguments{KESTREL_STATION_SERVER_PATH, "sync", "--directory", baseUrl.c_str(),
-                                       "--catalogue", catalogue.c_str(), "--full", "--pause", "0",
-                                       "--page-size", page.c_str(), "--timeout", "300", nullptr};
+    std::vector<const char*> arguments{KESTREL_STATION_SERVER_PATH,
+                                       "sync",
+                                       "--directory",
+                                       baseUrl.c_str(),
+                                       "--catalogue",
+                                       catalogue.c_str(),
+                                       "--full",
+                                       "--pause",
+                                       "0",
+                                       "--page-size",
+                                       page.c_str(),
+                                       "--timeout",
+                                       "300",
+                                       nullptr};
     const auto started = std::chrono::steady_clock::now();
     const pid_t child = fork();
     if (child == 0) {
@@ -72,7 +83,8 @@ std::string Figure(double value, const char* unit)
 
 int main()
 {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / ("directory-sync-bench-" + std::to_string(getpid()));
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("directory-sync-bench-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
     int failures = 0;
     struct Case {

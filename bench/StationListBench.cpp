@@ -40,7 +40,6 @@ void AddTableRow(const QString& strFigure, const QString& strOurs, const QString
         table.write(QStringList{strFigure, strOurs, strTarget, strPeer}.join(QLatin1Char('\t')).toUtf8() + '\n');
 }
 
-
 constexpr int kChannelCount = 100000;
 constexpr int kRepetitions = 5;
 
@@ -127,8 +126,7 @@ private:
     double m_dCpuStart = 0;
 };
 
-struct Timing
-{
+struct Timing {
     std::vector<double> wall;
     std::vector<double> cpu;
     void Add(const Stopwatch& stopwatch)
@@ -283,15 +281,17 @@ int main(int argc, char** argv)
     std::printf("    reload into the filled list:       %6.1f ms wall %6.1f ms CPU   target <= %.0f ms: %s\n", dReload,
                 dReloadCpu, kLoadTargetMs, verdict(dReload <= kLoadTargetMs));
     std::printf("(c) ratio (b)/(a), first load:         %6.2f wall %6.2f CPU      target <= %.0f: %s\n",
-                dFirstWallMs / dRead, dFirstCpuMs / dReadCpu, kRatioTarget, verdict(dFirstWallMs / dRead <= kRatioTarget));
-    std::printf("    ratio (b)/(a), reload:             %6.2f wall %6.2f CPU      target <= %.0f: %s\n", dReload / dRead,
-                dReloadCpu / dReadCpu, kRatioTarget, verdict(dReload / dRead <= kRatioTarget));
+                dFirstWallMs / dRead, dFirstCpuMs / dReadCpu, kRatioTarget,
+                verdict(dFirstWallMs / dRead <= kRatioTarget));
+    std::printf("    ratio (b)/(a), reload:             %6.2f wall %6.2f CPU      target <= %.0f: %s\n",
+                dReload / dRead, dReloadCpu / dReadCpu, kRatioTarget, verdict(dReload / dRead <= kRatioTarget));
     const double dKeep = Median(keepTimes.wall);
     std::printf("    for comparison, reading and keeping every line takes %.1f ms wall, %.1f ms CPU: ratios %.2f "
                 "(first load) and %.2f (reload)\n",
                 dKeep, Median(keepTimes.cpu), dFirstWallMs / dKeep, dReload / dKeep);
     std::printf("(d) peak memory added by the first load: %5.1f MB = %.2f x the file   target <= %.0f x: %s%s\n",
-                nPeakAddedKb / 1024.0, dMemoryFactor, kMemoryTargetFactor, verdict(dMemoryFactor <= kMemoryTargetFactor),
+                nPeakAddedKb / 1024.0, dMemoryFactor, kMemoryTargetFactor,
+                verdict(dMemoryFactor <= kMemoryTargetFactor),
                 bPeakReset ? "" : " (peak not resettable: measured against the earlier peak)");
     std::printf("    heap in use after the first fill:  %6.1f MB, not counting blocks the allocator maps apart\n",
                 nHeapAddedBytes / 1048576.0);

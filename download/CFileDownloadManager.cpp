@@ -65,8 +65,8 @@ void CFileDownloadManager::StartDownload(QObject* pContext, std::function<void(B
 {
     BeginDownload();
     *m_pGiveUp = false;
-    m_pTransferThread.reset(QThread::create(
-        [this, pDownloader = AvailableDownloader(), strUrl = m_strUrl, strTempFile = m_strTempFile] {
+    m_pTransferThread.reset(
+        QThread::create([this, pDownloader = AvailableDownloader(), strUrl = m_strUrl, strTempFile = m_strTempFile] {
             m_transferResult = Transfer(pDownloader, strUrl, strTempFile);
         }));
     // Queued to this thread, once the transfer's thread has written the

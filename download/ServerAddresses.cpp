@@ -53,9 +53,9 @@ bool CServerAddresses::IsBaseUrl(const QString& text)
 {
     const QUrl url(text, QUrl::StrictMode);
     const QString strScheme = url.scheme();
-    return url.isValid() && (strScheme == QLatin1String("http") || strScheme == QLatin1String("https"))
-        && !url.host().isEmpty() && url.userInfo().isEmpty() && (url.path().isEmpty() || url.path() == QLatin1String(kHomePath))
-        && !url.hasQuery() && !url.hasFragment();
+    return url.isValid() && (strScheme == QLatin1String("http") || strScheme == QLatin1String("https")) &&
+        !url.host().isEmpty() && url.userInfo().isEmpty() &&
+        (url.path().isEmpty() || url.path() == QLatin1String(kHomePath)) && !url.hasQuery() && !url.hasFragment();
 }
 
 QString CServerAddresses::StationListUrl() const

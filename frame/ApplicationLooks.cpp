@@ -17,18 +17,17 @@ QColor C(const char* name)
 }
 
 // The colours one look is drawn from.
-struct Colours
-{
-    QColor caption;       // the caption and tab row the ribbon draws, the status bar
+struct Colours {
+    QColor caption;  // the caption and tab row the ribbon draws, the status bar
     QColor captionText;
-    QColor panel;         // the active category's face
+    QColor panel;  // the active category's face
     QColor panelCaption;  // a panel's name strip
-    QColor panelText;     // element labels
-    QColor accent;        // hot, pressed and checked elements, selections
+    QColor panelText;  // element labels
+    QColor accent;  // hot, pressed and checked elements, selections
     QColor accentText;
-    QColor window;        // pages and dialogs
+    QColor window;  // pages and dialogs
     QColor windowText;
-    QColor base;          // lists and edits
+    QColor base;  // lists and edits
     QColor button;
 };
 
@@ -76,46 +75,37 @@ CMFCVisualLook LookOf(const Colours& colours)
 }
 
 // Classic grey with a navy caption.
-const Colours kWindows2000 = {
-    C("#0a246a"), C("#ffffff"), C("#d4d0c8"), C("#bdb9b0"), C("#000000"), C("#0a246a"),
-    C("#ffffff"), C("#d4d0c8"), C("#000000"), C("#ffffff"), C("#d4d0c8")};
+const Colours kWindows2000 = {C("#0a246a"), C("#ffffff"), C("#d4d0c8"), C("#bdb9b0"), C("#000000"), C("#0a246a"),
+                              C("#ffffff"), C("#d4d0c8"), C("#000000"), C("#ffffff"), C("#d4d0c8")};
 
 // Pale warm white with lavender-blue hot elements.
-const Colours kOfficeXP = {
-    C("#dedbd0"), C("#1c1c1c"), C("#f9f8f3"), C("#e6e3d8"), C("#1c1c1c"), C("#b6c8ec"),
-    C("#000000"), C("#f9f8f3"), C("#1c1c1c"), C("#ffffff"), C("#eeede5")};
+const Colours kOfficeXP = {C("#dedbd0"), C("#1c1c1c"), C("#f9f8f3"), C("#e6e3d8"), C("#1c1c1c"), C("#b6c8ec"),
+                           C("#000000"), C("#f9f8f3"), C("#1c1c1c"), C("#ffffff"), C("#eeede5")};
 
 // Saturated blue caption over beige.
-const Colours kWindowsXP = {
-    C("#0058e6"), C("#ffffff"), C("#ece9d8"), C("#d9d5c2"), C("#000000"), C("#316ac5"),
-    C("#ffffff"), C("#ece9d8"), C("#000000"), C("#ffffff"), C("#e3dfcc")};
+const Colours kWindowsXP = {C("#0058e6"), C("#ffffff"), C("#ece9d8"), C("#d9d5c2"), C("#000000"), C("#316ac5"),
+                            C("#ffffff"), C("#ece9d8"), C("#000000"), C("#ffffff"), C("#e3dfcc")};
 
 // Sky blue bars with orange hot elements.
-const Colours kOffice2003 = {
-    C("#3f6fc7"), C("#ffffff"), C("#d5e5fb"), C("#a9c6f3"), C("#0f2f6b"), C("#ffc872"),
-    C("#000000"), C("#e3effd"), C("#000000"), C("#ffffff"), C("#c4daf9")};
+const Colours kOffice2003 = {C("#3f6fc7"), C("#ffffff"), C("#d5e5fb"), C("#a9c6f3"), C("#0f2f6b"), C("#ffc872"),
+                             C("#000000"), C("#e3effd"), C("#000000"), C("#ffffff"), C("#c4daf9")};
 
 // Khaki and olive, with a soft yellow for hot elements.
-const Colours kVisualStudio2005 = {
-    C("#9d9a83"), C("#ffffff"), C("#f5f4ee"), C("#dcd9c8"), C("#2f2e26"), C("#ffe7a2"),
-    C("#000000"), C("#f5f4ee"), C("#000000"), C("#ffffff"), C("#e7e5d8")};
+const Colours kVisualStudio2005 = {C("#9d9a83"), C("#ffffff"), C("#f5f4ee"), C("#dcd9c8"), C("#2f2e26"), C("#ffe7a2"),
+                                   C("#000000"), C("#f5f4ee"), C("#000000"), C("#ffffff"), C("#e7e5d8")};
 
 // Office 2007 styles: light blue, obsidian black, silver and aqua.
-const Colours kLunaBlue = {
-    C("#bfdbff"), C("#15428b"), C("#dbe7f7"), C("#c2d8f2"), C("#15428b"), C("#ffd86b"),
-    C("#000000"), C("#eaf2fc"), C("#000000"), C("#ffffff"), C("#d7e6f9")};
+const Colours kLunaBlue = {C("#bfdbff"), C("#15428b"), C("#dbe7f7"), C("#c2d8f2"), C("#15428b"), C("#ffd86b"),
+                           C("#000000"), C("#eaf2fc"), C("#000000"), C("#ffffff"), C("#d7e6f9")};
 
-const Colours kObsidianBlack = {
-    C("#2b2b2b"), C("#f2f2f2"), C("#c9cbcf"), C("#a9acb2"), C("#1e1e1e"), C("#ffc04d"),
-    C("#000000"), C("#e6e7e9"), C("#000000"), C("#ffffff"), C("#d9dadd")};
+const Colours kObsidianBlack = {C("#2b2b2b"), C("#f2f2f2"), C("#c9cbcf"), C("#a9acb2"), C("#1e1e1e"), C("#ffc04d"),
+                                C("#000000"), C("#e6e7e9"), C("#000000"), C("#ffffff"), C("#d9dadd")};
 
-const Colours kSilver = {
-    C("#e1e4ea"), C("#3b3b3b"), C("#eef0f3"), C("#d3d7de"), C("#222222"), C("#ffd86b"),
-    C("#000000"), C("#f5f6f8"), C("#000000"), C("#ffffff"), C("#e5e8ec")};
+const Colours kSilver = {C("#e1e4ea"), C("#3b3b3b"), C("#eef0f3"), C("#d3d7de"), C("#222222"), C("#ffd86b"),
+                         C("#000000"), C("#f5f6f8"), C("#000000"), C("#ffffff"), C("#e5e8ec")};
 
-const Colours kAqua = {
-    C("#3ea3ba"), C("#ffffff"), C("#d8eff4"), C("#aadbe6"), C("#0b3d4a"), C("#ffcf5c"),
-    C("#000000"), C("#e8f6f9"), C("#000000"), C("#ffffff"), C("#c9e8ef")};
+const Colours kAqua = {C("#3ea3ba"), C("#ffffff"), C("#d8eff4"), C("#aadbe6"), C("#0b3d4a"), C("#ffcf5c"),
+                       C("#000000"), C("#e8f6f9"), C("#000000"), C("#ffffff"), C("#c9e8ef")};
 
 }
 

@@ -11,14 +11,13 @@ namespace RibbonLayout {
 
 enum class ElementKind { Button, CheckBox };
 
-struct Element
-{
+struct Element {
     PageCategory category;
     const char* panel;
     const char* label;
     ElementKind kind;
     UINT nID;
-    int nSmallImage; // into the category's strips; -1 none
+    int nSmallImage;  // into the category's strips; -1 none
     int nLargeImage;
 };
 

@@ -74,9 +74,8 @@ QStringList ReferenceFields(const QString& strLine)
 
 QStringList ShownFields(const CChannelRecord& record)
 {
-    return {record.GetCategory().toString(),    record.GetColumn1Text().toString(),
-            record.GetStreamUrl().toString(),   record.GetColumn3Text().toString(),
-            record.GetColumn2Text().toString(), record.GetStatus().toString()};
+    return {record.GetCategory().toString(),    record.GetColumn1Text().toString(), record.GetStreamUrl().toString(),
+            record.GetColumn3Text().toString(), record.GetColumn2Text().toString(), record.GetStatus().toString()};
 }
 
 // Each record's fields go into a row of the list, inserted where the line
@@ -164,8 +163,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
         Require(nCounted < lines.size() && strCounted == lines[nCounted], "counted reading gave another line");
         nExpectedCount += 2 * static_cast<quint64>(strCounted.size()) + CStationListReader::kLineEndBytes;
         ++nCounted;
-        bAllText = bAllText && strCounted.isValidUtf16()
-            && std::none_of(strCounted.cbegin(), strCounted.cend(), [](QChar ch) { return ch.unicode() < 0x09; });
+        bAllText = bAllText && strCounted.isValidUtf16() &&
+            std::none_of(strCounted.cbegin(), strCounted.cend(), [](QChar ch) { return ch.unicode() < 0x09; });
         check.AddLine(strCounted);
         AddRow(rows, expectedRows, CheckRecord(strCounted), strCounted);
     });

@@ -6,8 +6,7 @@
 
 // One entry of a frame's accelerator table: the key combination and the
 // command it sends.
-struct ACCEL
-{
+struct ACCEL {
     QKeyCombination key;
     UINT cmd;
 };

@@ -51,14 +51,12 @@ protected:
     void AddUpdate(UINT nFirst, UINT nLast, std::function<void(CCmdUI*)> handler);
 
 private:
-    struct CommandEntry
-    {
+    struct CommandEntry {
         UINT nFirst;
         UINT nLast;
         std::function<void(UINT)> handler;
     };
-    struct UpdateEntry
-    {
+    struct UpdateEntry {
         UINT nFirst;
         UINT nLast;
         std::function<void(CCmdUI*)> handler;

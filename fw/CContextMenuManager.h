@@ -13,8 +13,7 @@ class CWnd;
 
 // One item of a popup menu: its command and its label (an & marks the
 // mnemonic). A separator has the command 0.
-struct CContextMenuItem
-{
+struct CContextMenuItem {
     UINT nID;
     CString strText;
 };
@@ -66,8 +65,7 @@ public:
     void SaveState(CWinAppEx& app) const;
 
 private:
-    struct Menu
-    {
+    struct Menu {
         CString strName;
         QList<CContextMenuItem> items;
         QList<int> layout;

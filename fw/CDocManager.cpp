@@ -87,8 +87,8 @@ void CDocManager::OnFileOpen()
     // Like New, the choice does not block the caller: the dialog is
     // window-modal and opens the page when a file is chosen. No template
     // names a file type, so every file is offered.
-    auto* pDialog = new QFileDialog(AfxGetMainWnd(), QLatin1String(kOpenCaption), QString(),
-                                    QLatin1String(kAllFilesFilter));
+    auto* pDialog =
+        new QFileDialog(AfxGetMainWnd(), QLatin1String(kOpenCaption), QString(), QLatin1String(kAllFilesFilter));
     pDialog->setOption(QFileDialog::DontUseNativeDialog);
     pDialog->setFileMode(QFileDialog::ExistingFile);
     pDialog->setAcceptMode(QFileDialog::AcceptOpen);

@@ -27,8 +27,7 @@ auto RuntimeFactory()
 class CDocTemplate : public CCmdTarget
 {
 public:
-    enum DocStringIndex
-    {
+    enum DocStringIndex {
         windowTitle,
         docName,
         fileNewName,

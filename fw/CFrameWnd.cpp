@@ -59,7 +59,8 @@ void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
     CString strCaption = m_strTitle;
     if (bAddToTitle && (GetStyle() & FWS_ADDTOTITLE) != 0) {
         if (CDocument* pDoc = GetActiveDocument(); pDoc != nullptr && !pDoc->GetTitle().isEmpty())
-            strCaption = strCaption.isEmpty() ? pDoc->GetTitle() : strCaption + QStringLiteral(" - ") + pDoc->GetTitle();
+            strCaption =
+                strCaption.isEmpty() ? pDoc->GetTitle() : strCaption + QStringLiteral(" - ") + pDoc->GetTitle();
     }
     // A frame without a title of its own keeps the caption it was given.
     if (!strCaption.isEmpty())

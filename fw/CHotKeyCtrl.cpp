@@ -56,8 +56,8 @@ WORD ModifierOfKey(int nQtKey)
 bool MovesFocus(const QKeyEvent* pEvent)
 {
     const Qt::KeyboardModifiers modifiers = pEvent->modifiers() & ~Qt::KeypadModifier;
-    return (pEvent->key() == Qt::Key_Tab && modifiers == Qt::NoModifier)
-           || (pEvent->key() == Qt::Key_Backtab && (modifiers == Qt::ShiftModifier || modifiers == Qt::NoModifier));
+    return (pEvent->key() == Qt::Key_Tab && modifiers == Qt::NoModifier) ||
+        (pEvent->key() == Qt::Key_Backtab && (modifiers == Qt::ShiftModifier || modifiers == Qt::NoModifier));
 }
 }
 

@@ -30,8 +30,7 @@ inline constexpr UINT LVS_EX_GRIDLINES = 0x0001;
 inline constexpr UINT LVS_EX_FULLROWSELECT = 0x0020;
 
 // A column's alignment, width and title.
-struct LVCOLUMN
-{
+struct LVCOLUMN {
     int fmt = LVCFMT_LEFT;
     int cx = 0;
     CString strText;

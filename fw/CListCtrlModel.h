@@ -52,8 +52,7 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
-    struct Column
-    {
+    struct Column {
         QString strTitle;
         int nFormat;
     };

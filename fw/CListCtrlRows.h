@@ -28,8 +28,7 @@ public:
 
 private:
     // Where a row's packed texts start.
-    struct Place
-    {
+    struct Place {
         qint32 nBlock;
         qint32 nOffset;
     };

@@ -172,7 +172,8 @@ bool CMDIChildWndEx::eventFilter(QObject* pWatched, QEvent* pEvent)
             this,
             [this] {
                 QMdiArea* pArea = m_pSubWindow != nullptr ? m_pSubWindow->mdiArea() : nullptr;
-                if (pArea != nullptr && m_pSubWindow->isMaximized() && m_pSubWindow->size() != pArea->viewport()->size())
+                if (pArea != nullptr && m_pSubWindow->isMaximized() &&
+                    m_pSubWindow->size() != pArea->viewport()->size())
                     m_pSubWindow->setGeometry(pArea->viewport()->rect());
             },
             Qt::QueuedConnection);

@@ -132,7 +132,8 @@ QList<CMDIChildWndEx*> CMDIFrameWndEx::GetMDIChildren() const
     if (m_pMDIClient == nullptr)
         return children;
     for (QMdiSubWindow* pSubWindow : m_pMDIClient->subWindowList(QMdiArea::CreationOrder)) {
-        if (auto* pChild = dynamic_cast<CMDIChildWndEx*>(pSubWindow->widget()); pChild != nullptr && !pChild->IsDestroyed())
+        if (auto* pChild = dynamic_cast<CMDIChildWndEx*>(pSubWindow->widget());
+            pChild != nullptr && !pChild->IsDestroyed())
             children.append(pChild);
     }
     return children;
@@ -142,7 +143,8 @@ void CMDIFrameWndEx::OnSubWindowActivated(QMdiSubWindow* pSubWindow)
 {
     if (pSubWindow == nullptr)
         return;
-    if (auto* pChild = dynamic_cast<CMDIChildWndEx*>(pSubWindow->widget()); pChild != nullptr && !pChild->IsDestroyed()) {
+    if (auto* pChild = dynamic_cast<CMDIChildWndEx*>(pSubWindow->widget());
+        pChild != nullptr && !pChild->IsDestroyed()) {
         m_pActiveChild = pChild;
         OnUpdateFrameTitle(TRUE);
     }

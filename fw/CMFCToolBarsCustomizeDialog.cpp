@@ -108,8 +108,8 @@ void CMFCToolBarsCustomizeDialog::FillItems()
     }
     for (int nPosition : std::as_const(order)) {
         const CContextMenuItem& item = items.at(nPosition);
-        auto* pItem = new QListWidgetItem(item.nID == 0 ? QString::fromLatin1(kSeparatorLabel)
-                                                        : WithoutMnemonics(item.strText));
+        auto* pItem =
+            new QListWidgetItem(item.nID == 0 ? QString::fromLatin1(kSeparatorLabel) : WithoutMnemonics(item.strText));
         pItem->setData(kPositionRole, nPosition);
         Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
         if (!m_manager.IsItemKeptShown(nMenuId, item.nID))

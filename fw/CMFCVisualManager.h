@@ -5,21 +5,19 @@
 #include <QPalette>
 
 // The colours of the ribbon and the status bar in one look.
-struct CMFCRibbonColors
-{
-    QColor tabRow;          // the band behind the category tabs
-    QColor tabText;         // labels of the tabs that are not active
-    QColor panelBackground; // the active category's face
-    QColor panelCaption;    // the strip with each panel's name at its foot
-    QColor text;            // labels of the elements
-    QColor accent;          // hover, press and check marks, the active tab's rim
+struct CMFCRibbonColors {
+    QColor tabRow;  // the band behind the category tabs
+    QColor tabText;  // labels of the tabs that are not active
+    QColor panelBackground;  // the active category's face
+    QColor panelCaption;  // the strip with each panel's name at its foot
+    QColor text;  // labels of the elements
+    QColor accent;  // hover, press and check marks, the active tab's rim
 };
 
 // One look of the whole window: the application palette (dialogs, lists,
 // views), the ribbon's colours and the caption that a ribbon draws for its
 // frame (also the frame's border and the status bar).
-struct CMFCVisualLook
-{
+struct CMFCVisualLook {
     QPalette palette;
     CMFCRibbonColors ribbon;
     QColor caption;

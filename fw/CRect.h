@@ -11,11 +11,17 @@ class CRect
 public:
     CRect() = default;
     CRect(LONG l, LONG t, LONG r, LONG b)
-        : left(l), top(t), right(r), bottom(b)
+        : left(l)
+        , top(t)
+        , right(r)
+        , bottom(b)
     {
     }
     explicit CRect(const QRect& rect)
-        : left(rect.left()), top(rect.top()), right(rect.left() + rect.width()), bottom(rect.top() + rect.height())
+        : left(rect.left())
+        , top(rect.top())
+        , right(rect.left() + rect.width())
+        , bottom(rect.top() + rect.height())
     {
     }
 

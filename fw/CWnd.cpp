@@ -262,7 +262,8 @@ BOOL CWnd::DestroyWindow()
     // end of the message loop below, so that it is gone before the loop is).
     PostNcDestroy();
     if (bMainWindow)
-        QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
     return TRUE;
 }
 

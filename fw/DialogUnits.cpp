@@ -5,8 +5,7 @@
 namespace DialogUnits {
 
 namespace {
-struct BaseUnits
-{
+struct BaseUnits {
     qreal x;
     qreal y;
 };

@@ -29,8 +29,8 @@ IGlobalHotKeys* HotKeys()
                              auto* pWnd = static_cast<CWnd*>(pOwner);
                              if (IsWindow(pWnd) && !pWnd->IsDestroyed()) {
                                  const LPARAM lParam = eChange == IGlobalHotKeys::BindingChange::Answered
-                                                         ? HOTKEY_BINDING_ANSWERED
-                                                         : HOTKEY_BINDING_CHANGED_ON_DESKTOP;
+                                     ? HOTKEY_BINDING_ANSWERED
+                                     : HOTKEY_BINDING_CHANGED_ON_DESKTOP;
                                  pWnd->PostMessage(WM_HOTKEY_BINDING, static_cast<WPARAM>(nId), lParam);
                              }
                          });

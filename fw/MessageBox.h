@@ -24,8 +24,7 @@ inline constexpr int IDNO = 7;
 int AfxMessageBox(const CString& strText, UINT nType = MB_OK, QWidget* pOwner = nullptr);
 
 // What a box would have shown, for whoever answers it instead of a person.
-struct MessageBoxRequest
-{
+struct MessageBoxRequest {
     CString strCaption;
     CString strText;
     UINT nType;

@@ -37,5 +37,11 @@ inline qsizetype IndexFromPosition(POSITION pos)
 inline constexpr BOOL TRUE = 1;
 inline constexpr BOOL FALSE = 0;
 
-constexpr UINT LOWORD(WPARAM value) { return static_cast<UINT>(value & 0xFFFF); }
-constexpr UINT HIWORD(WPARAM value) { return static_cast<UINT>((value >> 16) & 0xFFFF); }
+constexpr UINT LOWORD(WPARAM value)
+{
+    return static_cast<UINT>(value & 0xFFFF);
+}
+constexpr UINT HIWORD(WPARAM value)
+{
+    return static_cast<UINT>((value >> 16) & 0xFFFF);
+}

@@ -78,12 +78,9 @@ constexpr NamedKey kNamedKeys[] = {
 // The keypad's own keys; with NumLock off its digits arrive as navigation
 // keys and are named so.
 constexpr NamedKey kKeypadKeys[] = {
-    {Qt::Key_Asterisk, VK_MULTIPLY, "Num *"},
-    {Qt::Key_Plus, VK_ADD, "Num +"},
-    {Qt::Key_Minus, VK_SUBTRACT, "Num -"},
-    {Qt::Key_Period, VK_DECIMAL, "Num Del"},
-    {Qt::Key_Comma, VK_DECIMAL, "Num Del"},
-    {Qt::Key_Slash, VK_DIVIDE, "Num /"},
+    {Qt::Key_Asterisk, VK_MULTIPLY, "Num *"}, {Qt::Key_Plus, VK_ADD, "Num +"},
+    {Qt::Key_Minus, VK_SUBTRACT, "Num -"},    {Qt::Key_Period, VK_DECIMAL, "Num Del"},
+    {Qt::Key_Comma, VK_DECIMAL, "Num Del"},   {Qt::Key_Slash, VK_DIVIDE, "Num /"},
 };
 
 bool IsLetterOrDigit(UINT nVirtualKey)

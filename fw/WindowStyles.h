@@ -57,8 +57,7 @@ inline constexpr UINT RDW_FRAME = 0x0400;
 class CCreateContext;
 
 // What a window asks for before it exists: PreCreateWindow may change it.
-struct CREATESTRUCT
-{
+struct CREATESTRUCT {
     void* lpCreateParams = nullptr;
     int cy = 0;
     int cx = 0;

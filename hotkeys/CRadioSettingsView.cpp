@@ -46,18 +46,18 @@ struct HotKeyRow {
 
 // Play, Play Next, Play Prev and Stop, top to bottom.
 const HotKeyRow kRows[] = {
-    {ID_HOTKEY_PLAY, Texts::kLoadHotKeyPlayFailed, IDC_TRIGGER_PLAY, Texts::kHotKeyPlayLabel,
-     QRect(162, 26, 19, 8), IDC_HOTKEY_PLAY, QRect(186, 24, 80, 14),
-     IDC_ASSIGN_PLAY, QRect(272, 23, 50, 14), IDC_CLEAR_PLAY, QRect(328, 23, 50, 14)},
+    {ID_HOTKEY_PLAY, Texts::kLoadHotKeyPlayFailed, IDC_TRIGGER_PLAY, Texts::kHotKeyPlayLabel, QRect(162, 26, 19, 8),
+     IDC_HOTKEY_PLAY, QRect(186, 24, 80, 14), IDC_ASSIGN_PLAY, QRect(272, 23, 50, 14), IDC_CLEAR_PLAY,
+     QRect(328, 23, 50, 14)},
     {ID_HOTKEY_PLAY_NEXT, Texts::kLoadHotKeyPlayNextFailed, IDC_TRIGGER_PLAY_NEXT, Texts::kHotKeyPlayNextLabel,
-     QRect(117, 42, 64, 8), IDC_HOTKEY_PLAY_NEXT, QRect(186, 40, 80, 14),
-     IDC_ASSIGN_PLAY_NEXT, QRect(272, 38, 50, 14), IDC_CLEAR_PLAY_NEXT, QRect(328, 38, 50, 14)},
+     QRect(117, 42, 64, 8), IDC_HOTKEY_PLAY_NEXT, QRect(186, 40, 80, 14), IDC_ASSIGN_PLAY_NEXT, QRect(272, 38, 50, 14),
+     IDC_CLEAR_PLAY_NEXT, QRect(328, 38, 50, 14)},
     {ID_HOTKEY_PLAY_PREV, Texts::kLoadHotKeyPlayPrevFailed, IDC_TRIGGER_PLAY_PREV, Texts::kHotKeyPlayPrevLabel,
-     QRect(105, 58, 76, 8), IDC_HOTKEY_PLAY_PREV, QRect(186, 56, 80, 14),
-     IDC_ASSIGN_PLAY_PREV, QRect(272, 54, 50, 14), IDC_CLEAR_PLAY_PREV, QRect(328, 54, 50, 14)},
-    {ID_HOTKEY_STOP, Texts::kLoadHotKeyStopFailed, IDC_TRIGGER_STOP, Texts::kHotKeyStopLabel,
-     QRect(161, 74, 20, 8), IDC_HOTKEY_STOP, QRect(186, 72, 80, 14),
-     IDC_ASSIGN_STOP, QRect(272, 71, 50, 14), IDC_CLEAR_STOP, QRect(328, 71, 50, 14)},
+     QRect(105, 58, 76, 8), IDC_HOTKEY_PLAY_PREV, QRect(186, 56, 80, 14), IDC_ASSIGN_PLAY_PREV, QRect(272, 54, 50, 14),
+     IDC_CLEAR_PLAY_PREV, QRect(328, 54, 50, 14)},
+    {ID_HOTKEY_STOP, Texts::kLoadHotKeyStopFailed, IDC_TRIGGER_STOP, Texts::kHotKeyStopLabel, QRect(161, 74, 20, 8),
+     IDC_HOTKEY_STOP, QRect(186, 72, 80, 14), IDC_ASSIGN_STOP, QRect(272, 71, 50, 14), IDC_CLEAR_STOP,
+     QRect(328, 71, 50, 14)},
 };
 
 const HotKeyRow* RowOf(int nId)
@@ -129,8 +129,8 @@ void CRadioSettingsView::BuildForm()
         // The desktop's text, never markup.
         pTrigger->setTextFormat(Qt::PlainText);
         pTrigger->setToolTip(QLatin1String(Texts::kTriggerToolTip));
-        pTrigger->setGeometry(DialogUnits::ToPixels(
-            QRect(kTriggerX, row.labelRect.y(), kTriggerWidth, row.labelRect.height()), font));
+        pTrigger->setGeometry(
+            DialogUnits::ToPixels(QRect(kTriggerX, row.labelRect.y(), kTriggerWidth, row.labelRect.height()), font));
         pTrigger->hide();
         m_triggerLabels[i] = pTrigger;
     }
@@ -192,8 +192,8 @@ void CRadioSettingsView::ShowTrigger(int nId)
         if (kRows[i].nId != nId)
             continue;
         const HotKeyBinding binding = GetHotKeyBinding(this, nId);
-        const bool bBound = binding.eState == HotKeyBindingState::AsRegistered
-                         || binding.eState == HotKeyBindingState::Changed;
+        const bool bBound =
+            binding.eState == HotKeyBindingState::AsRegistered || binding.eState == HotKeyBindingState::Changed;
         m_triggerLabels[i]->setText(bBound ? binding.strTrigger : QString());
     }
 }

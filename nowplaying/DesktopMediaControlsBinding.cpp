@@ -32,8 +32,7 @@ CDesktopMediaControlsBinding::CDesktopMediaControlsBinding(CNowPlayingRelay& rel
     connect(&relay, &CNowPlayingRelay::StreamTitleChanged, this, &CDesktopMediaControlsBinding::PublishTrack);
     connect(&relay, &CNowPlayingRelay::PlayStateChanged, this, &CDesktopMediaControlsBinding::PublishPlayState);
     connect(&relay, &CNowPlayingRelay::VolumeChanged, this, &CDesktopMediaControlsBinding::PublishVolume);
-    connect(&relay, &CNowPlayingRelay::RadioPageOpenChanged, this,
-            &CDesktopMediaControlsBinding::PublishControllable);
+    connect(&relay, &CNowPlayingRelay::RadioPageOpenChanged, this, &CDesktopMediaControlsBinding::PublishControllable);
     connect(&relay, &CNowPlayingRelay::CanSeekChanged, &controls, &IDesktopMediaControls::SetSeekable);
 
     connect(&controls, &IDesktopMediaControls::PlayRequested, &relay, &CNowPlayingRelay::Play);
@@ -42,8 +41,7 @@ CDesktopMediaControlsBinding::CDesktopMediaControlsBinding(CNowPlayingRelay& rel
     connect(&controls, &IDesktopMediaControls::StopRequested, &relay, &CNowPlayingRelay::Stop);
     connect(&controls, &IDesktopMediaControls::NextRequested, &relay, &CNowPlayingRelay::Next);
     connect(&controls, &IDesktopMediaControls::PreviousRequested, &relay, &CNowPlayingRelay::Previous);
-    connect(&controls, &IDesktopMediaControls::VolumeRequested, this,
-            &CDesktopMediaControlsBinding::OnVolumeRequested);
+    connect(&controls, &IDesktopMediaControls::VolumeRequested, this, &CDesktopMediaControlsBinding::OnVolumeRequested);
     connect(&controls, &IDesktopMediaControls::SeekRequested, &relay, [&relay](qint64 nOffsetMicroseconds) {
         relay.Seek(static_cast<double>(nOffsetMicroseconds) / kMicrosecondsPerSecond);
     });

@@ -13,9 +13,22 @@ namespace {
 // What the media library plays from a network stream: the radio formats,
 // the playlists that name streams, and the TV channels' containers.
 constexpr const char* kStreamMimeTypes[] = {
-    "audio/mpeg", "audio/aac", "audio/aacp", "audio/ogg", "audio/opus", "audio/flac", "audio/x-ms-wma",
-    "audio/x-mpegurl", "audio/mpegurl", "audio/x-scpls", "application/vnd.apple.mpegurl",
-    "video/mp2t", "video/mp4", "video/webm", "video/x-flv", "video/x-ms-asf",
+    "audio/mpeg",
+    "audio/aac",
+    "audio/aacp",
+    "audio/ogg",
+    "audio/opus",
+    "audio/flac",
+    "audio/x-ms-wma",
+    "audio/x-mpegurl",
+    "audio/mpegurl",
+    "audio/x-scpls",
+    "application/vnd.apple.mpegurl",
+    "video/mp2t",
+    "video/mp4",
+    "video/webm",
+    "video/x-flv",
+    "video/x-ms-asf",
 };
 
 // The icon as the program installs it into the hicolor theme, under the
@@ -42,8 +55,8 @@ QString ApplicationIconUrl()
     const QString besideProgram =
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../share/") + relativePath);
     const QString path = QFileInfo::exists(besideProgram)
-                       ? QFileInfo(besideProgram).canonicalFilePath()
-                       : QStandardPaths::locate(QStandardPaths::GenericDataLocation, relativePath);
+        ? QFileInfo(besideProgram).canonicalFilePath()
+        : QStandardPaths::locate(QStandardPaths::GenericDataLocation, relativePath);
     if (path.isEmpty())
         return QString();
     return QUrl::fromLocalFile(path).toString();

@@ -89,8 +89,8 @@ void CSongHistoryRecorder::OnSettled()
     m_pending.reset();
     // Back within the settling time after a title that did not stand: the
     // same song goes on.
-    if (m_written && m_written->IsSameSong(heard) && m_nWrittenId == 0 && m_writtenEndedId != 0
-        && m_writtenEnded.msecsTo(heard.started) <= m_settleTimer.interval()) {
+    if (m_written && m_written->IsSameSong(heard) && m_nWrittenId == 0 && m_writtenEndedId != 0 &&
+        m_writtenEnded.msecsTo(heard.started) <= m_settleTimer.interval()) {
         m_nWrittenId = m_writtenEndedId;
         m_history.EndSong(m_nWrittenId, QDateTime());
         return;

@@ -41,8 +41,7 @@ public:
     ISongHistory& History() const { return m_history; }
 
 private:
-    struct Heard
-    {
+    struct Heard {
         QString strChannel;
         QString strTitle;
         QDateTime started;

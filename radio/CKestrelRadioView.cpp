@@ -397,8 +397,8 @@ void CKestrelRadioView::OnUpdatePauseResume(CCmdUI* pCmdUI)
     // A live channel waits only in the buffer; without it, pausing would
     // stall the stream, and Stop is the way to end it.
     const IMediaEngine::State state = m_player.Engine().GetState();
-    const bool bUnderway = state == IMediaEngine::State::Playing || state == IMediaEngine::State::Buffering
-        || state == IMediaEngine::State::Paused;
+    const bool bUnderway = state == IMediaEngine::State::Playing || state == IMediaEngine::State::Buffering ||
+        state == IMediaEngine::State::Paused;
     const ITimeShift* pTimeShift = m_player.Engine().TimeShift();
     pCmdUI->Enable(bUnderway && ((pTimeShift != nullptr && pTimeShift->IsEnabled()) || m_player.Engine().IsSeekable()));
 }

@@ -113,8 +113,8 @@ void CRecentlyPlayedPanel::ApplyFilter()
     const QString strFilter = m_pSearch->text().trimmed();
     for (int i = 0; i < m_pSongs->topLevelItemCount(); ++i) {
         QTreeWidgetItem* pItem = m_pSongs->topLevelItem(i);
-        const bool bMatches = strFilter.isEmpty() || pItem->text(kTitle).contains(strFilter, Qt::CaseInsensitive)
-            || pItem->text(kChannel).contains(strFilter, Qt::CaseInsensitive);
+        const bool bMatches = strFilter.isEmpty() || pItem->text(kTitle).contains(strFilter, Qt::CaseInsensitive) ||
+            pItem->text(kChannel).contains(strFilter, Qt::CaseInsensitive);
         pItem->setHidden(!bMatches);
         if (!bMatches)
             pItem->setSelected(false);

@@ -16,7 +16,8 @@ QString Sanitised(const QString& strText, const QString& strFallback)
     QString strName;
     strName.reserve(strText.size());
     for (const QChar character : strText) {
-        if (kForbidden.contains(character) || character.category() == QChar::Other_Control || character.category() == QChar::Other_Format)
+        if (kForbidden.contains(character) || character.category() == QChar::Other_Control ||
+            character.category() == QChar::Other_Format)
             strName += kReplacement;
         else
             strName += character;

@@ -35,7 +35,8 @@ CSongRecorder::CSongRecorder(IMediaEngine& engine, QObject* pParent)
 
 QString CSongRecorder::MusicFolder()
 {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::MusicLocation)).filePath(QLatin1String(kMusicSubfolder));
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::MusicLocation))
+        .filePath(QLatin1String(kMusicSubfolder));
 }
 
 SongTags CSongRecorder::TagsOf(const QString& strStreamTitle, const QString& strChannel)
@@ -88,8 +89,8 @@ void CSongRecorder::OnMetadataChanged()
         const Song ended = *m_current;
         const bool bAsked = m_bSaveCurrent;
         m_bSaveCurrent = false;
-        const bool bRecorded = m_bRecordSongs && ended.bComplete && ended.dStart >= pTimeShift->BufferStart()
-            && dNow - ended.dStart >= kShortestRecordedSeconds;
+        const bool bRecorded = m_bRecordSongs && ended.bComplete && ended.dStart >= pTimeShift->BufferStart() &&
+            dNow - ended.dStart >= kShortestRecordedSeconds;
         if (bAsked || bRecorded)
             Save(ended, dNow);
     }
@@ -106,20 +107,22 @@ void CSongRecorder::Save(const Song& song, double dEnd)
         return;
     }
     const bool bComplete = song.bComplete && song.dStart >= pTimeShift->BufferStart();
-    if (!bComplete
-        && AfxMessageBox(QString::fromLatin1(kConfirmIncomplete).arg(strShown), MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (!bComplete &&
+        AfxMessageBox(QString::fromLatin1(kConfirmIncomplete).arg(strShown), MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    const QString strFolder = QDir(MusicFolder()).filePath(SongFileName::Sanitised(m_strChannel, QLatin1String(kUnknownChannel)));
+    const QString strFolder =
+        QDir(MusicFolder()).filePath(SongFileName::Sanitised(m_strChannel, QLatin1String(kUnknownChannel)));
     if (!QDir().mkpath(strFolder) || !QFileInfo(strFolder).isWritable()) {
-        emit Report(QString::fromLatin1(kNotSaved).arg(strShown, QString::fromLatin1(kFolderUnwritable).arg(strFolder)));
+        emit Report(
+            QString::fromLatin1(kNotSaved).arg(strShown, QString::fromLatin1(kFolderUnwritable).arg(strFolder)));
         return;
     }
     const QString strExtension = pTimeShift->SaveExtension();
-    const QString strBaseName = SongFileName::Sanitised(song.strTitle.isEmpty() ? m_strChannel : song.strTitle,
-                                                        QLatin1String(kUnknownSong));
+    const QString strBaseName =
+        SongFileName::Sanitised(song.strTitle.isEmpty() ? m_strChannel : song.strTitle, QLatin1String(kUnknownSong));
     const QString strFinalPath = SongFileName::FreePath(strFolder, strBaseName, strExtension);
-    const QString strPartialPath = SongFileName::FreePath(strFolder, QLatin1String(kPartialPrefix) + strBaseName,
-                                                          strExtension);
+    const QString strPartialPath =
+        SongFileName::FreePath(strFolder, QLatin1String(kPartialPrefix) + strBaseName, strExtension);
     m_saving.insert(strPartialPath, Saving{strFinalPath, TagsOf(song.strTitle, m_strChannel)});
     // Connected once, for every save of this buffer.
     connect(pTimeShift, &ITimeShift::SaveFinished, this, &CSongRecorder::OnSaveFinished, Qt::UniqueConnection);

@@ -48,8 +48,7 @@ signals:
     void Report(const QString& strText);
 
 private:
-    struct Song
-    {
+    struct Song {
         QString strTitle;
         double dStart = 0;
         bool bComplete = false;
@@ -65,8 +64,7 @@ private:
     bool m_bSaveCurrent = false;
     bool m_bRecordSongs = false;
 
-    struct Saving
-    {
+    struct Saving {
         QString strFinalPath;
         SongTags tags;
     };

@@ -11,9 +11,8 @@ constexpr std::size_t kLineAlignment = 64;
 
 QImage AlignedImage(QSize size)
 {
-    const qsizetype nStride =
-        (qsizetype(size.width()) * 4 + qsizetype(kLineAlignment) - 1) / qsizetype(kLineAlignment)
-        * qsizetype(kLineAlignment);
+    const qsizetype nStride = (qsizetype(size.width()) * 4 + qsizetype(kLineAlignment) - 1) /
+        qsizetype(kLineAlignment) * qsizetype(kLineAlignment);
     auto* pData = static_cast<uchar*>(
         ::operator new[](std::size_t(nStride) * std::size_t(size.height()), std::align_val_t(kLineAlignment)));
     return QImage(

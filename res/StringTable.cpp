@@ -61,14 +61,11 @@ QHash<UINT, CString> BuildTable()
         {ID_LIVE_BACK, Prompt("Go back 30 seconds in what the channel played.", "Back 30 Seconds")},
         {ID_LIVE_GO_LIVE, Prompt("Return to the live broadcast of the channel.", "Go Live")},
         {ID_LIVE_SAVE_SONG,
-         Prompt("Save the song playing now to your music folder, as the station sends it, once it ends.",
-                "Save Song")},
+         Prompt("Save the song playing now to your music folder, as the station sends it, once it ends.", "Save Song")},
         {ID_LIVE_RECORD_SONGS,
-         Prompt("Save every complete song of the playing channel to your music folder as it ends.",
-                "Record Songs")},
+         Prompt("Save every complete song of the playing channel to your music folder as it ends.", "Record Songs")},
         {ID_LIVE_RECENTLY_PLAYED,
-         Prompt("Show or hide the songs heard lately, newest first, to search, copy or look up.",
-                "Recently Played")},
+         Prompt("Show or hide the songs heard lately, newest first, to search, copy or look up.", "Recently Played")},
         {ID_APP_ABOUT, Prompt("Display program information, version number and copyright", "About")},
     };
 }

@@ -17,8 +17,7 @@ inline constexpr char kSystemTrayMenu[] = "System Tray Menu";
 inline constexpr char kKestrelRadioDocString[] =
     "\nKestrelRadio\nKestrelRadio\n\n\nKestrelRadio.Document\nKestrelRadio.Document";
 inline constexpr char kPromoDocString[] = "\nPromo\nPromo\n\n\nPromo.Document\nPromo.Document";
-inline constexpr char kHardwareDocString[] =
-    "\nHardware\nHardware\n\n\nHardware.Document\nHardware.Document";
+inline constexpr char kHardwareDocString[] = "\nHardware\nHardware\n\n\nHardware.Document\nHardware.Document";
 
 // Ribbon categories and panels.
 inline constexpr char kCategoryOnlineRadioPlayer[] = "Online Radio Player";

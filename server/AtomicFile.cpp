@@ -79,9 +79,9 @@ void CheckReplaceable(const std::string& path)
         Fail(path, errno);
     }
     if (!S_ISREG(existing.st_mode)) {
-        throw FileWriteError(path + ": is " + KindOfFile(existing.st_mode)
-                             + ", not a regular file; only a regular file or a new path is written, and "
-                             + "this is left as it is");
+        throw FileWriteError(path + ": is " + KindOfFile(existing.st_mode) +
+                             ", not a regular file; only a regular file or a new path is written, and " +
+                             "this is left as it is");
     }
 }
 

@@ -7,7 +7,8 @@
 namespace stationserver {
 
 // A file that could not be written; what() names it and says why.
-class FileWriteError : public std::runtime_error {
+class FileWriteError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };

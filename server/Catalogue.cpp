@@ -54,9 +54,13 @@ bool IsCommentOrBlank(std::string_view line)
     return trimmed.empty() || trimmed.front() == '#';
 }
 
-class LineChecker {
+class LineChecker
+{
 public:
-    explicit LineChecker(const std::string& fileName) : m_fileName(fileName) {}
+    explicit LineChecker(const std::string& fileName)
+        : m_fileName(fileName)
+    {
+    }
 
     [[noreturn]] void Fail(int lineNumber, const std::string& reason) const
     {
@@ -84,8 +88,9 @@ public:
     {
         const SplitLine split = Split(line);
         if (split.fieldCount < kFieldCount) {
-            Fail(lineNumber, "only " + std::to_string(split.fieldCount) + " field" + (split.fieldCount == 1 ? "" : "s")
-                                 + "; a line needs 7, separated by commas");
+            Fail(lineNumber,
+                 "only " + std::to_string(split.fieldCount) + " field" + (split.fieldCount == 1 ? "" : "s") +
+                     "; a line needs 7, separated by commas");
         }
         if (isHeader && Trimmed(split.fields[0]).empty())
             Fail(lineNumber, "the header's first field (the category column) is empty");

@@ -24,7 +24,8 @@ struct Catalogue {
 
 // A catalogue the server refuses to serve; what() reads
 // "FILE:LINE: reason" (or "FILE: reason" for the file as a whole).
-class CatalogueError : public std::runtime_error {
+class CatalogueError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };

@@ -12,7 +12,8 @@ class StationListStore;
 // when the file has changed, and puts the new station list in the store
 // for the requests that follow. A catalogue with a fault is refused with
 // its file and line, and the list served until then stays.
-class CatalogueReloader {
+class CatalogueReloader
+{
 public:
     CatalogueReloader(std::string path, std::string serverBaseUrl, StationListStore& store);
 

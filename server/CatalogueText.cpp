@@ -119,10 +119,9 @@ std::string CatalogueAddress(std::string_view address)
 bool IsWebAddress(std::string_view address)
 {
     const auto startsWithScheme = [address](std::string_view scheme) {
-        return address.size() > scheme.size()
-               && std::equal(scheme.begin(), scheme.end(), address.begin(), [](char a, char b) {
-                      return a == std::tolower(static_cast<unsigned char>(b));
-                  });
+        return address.size() > scheme.size() &&
+            std::equal(scheme.begin(), scheme.end(), address.begin(),
+                       [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
     };
     for (const std::string_view scheme : {std::string_view("http://"), std::string_view("https://")}) {
         if (startsWithScheme(scheme))

@@ -6,11 +6,12 @@ namespace stationserver {
 
 bool CatalogueWatcher::Look::operator==(const Look& other) const
 {
-    return exists == other.exists && device == other.device && inode == other.inode && size == other.size
-           && modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec;
+    return exists == other.exists && device == other.device && inode == other.inode && size == other.size &&
+        modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec;
 }
 
-CatalogueWatcher::CatalogueWatcher(std::string path) : m_path(std::move(path))
+CatalogueWatcher::CatalogueWatcher(std::string path)
+    : m_path(std::move(path))
 {
     Remember();
 }

@@ -11,7 +11,8 @@ namespace stationserver {
 // has stood still between two looks, so that a file still being written is
 // not read half-way; a file replaced by renaming counts at once on the look
 // after.
-class CatalogueWatcher {
+class CatalogueWatcher
+{
 public:
     explicit CatalogueWatcher(std::string path);
 

@@ -56,7 +56,10 @@ SocketEnd LocalEnd(int socket)
 }
 
 ClientConnection::ClientConnection(int socket, SocketEnd peer, ConnectionLimiter::Admission admission)
-    : m_socket(socket), m_peer(std::move(peer)), m_local(LocalEnd(socket)), m_admission(std::move(admission))
+    : m_socket(socket)
+    , m_peer(std::move(peer))
+    , m_local(LocalEnd(socket))
+    , m_admission(std::move(admission))
 {
 }
 
@@ -86,9 +89,9 @@ void ClientConnection::DropPending(std::size_t size)
 
 void SendFinalAnswer(int socket, const FinalAnswer& answer)
 {
-    const std::string text = "HTTP/1.1 " + std::to_string(answer.status) + " " + std::string(answer.reason)
-                             + "\r\nContent-Type: text/plain\r\nContent-Length: " + std::to_string(answer.body.size())
-                             + "\r\nConnection: close\r\n\r\n" + std::string(answer.body);
+    const std::string text = "HTTP/1.1 " + std::to_string(answer.status) + " " + std::string(answer.reason) +
+        "\r\nContent-Type: text/plain\r\nContent-Length: " + std::to_string(answer.body.size()) +
+        "\r\nConnection: close\r\n\r\n" + std::string(answer.body);
     ::send(socket, text.data(), text.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
     ::shutdown(socket, SHUT_WR);
     // Closing with unread bytes would reset the connection and could throw

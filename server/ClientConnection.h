@@ -32,7 +32,8 @@ void SendFinalAnswer(int socket, const FinalAnswer& answer);
 // head reader while a request arrives, a connection thread while it is
 // answered. It holds what has been read from the client but not yet taken,
 // and its place in the per-address count. Closing is the destructor's.
-class ClientConnection {
+class ClientConnection
+{
 public:
     ClientConnection(int socket, SocketEnd peer, ConnectionLimiter::Admission admission);
     ~ClientConnection();

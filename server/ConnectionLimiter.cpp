@@ -3,12 +3,14 @@
 namespace stationserver {
 
 ConnectionLimiter::ConnectionLimiter(std::size_t perAddress)
-    : m_perAddress(perAddress), m_counts(std::make_shared<Counts>())
+    : m_perAddress(perAddress)
+    , m_counts(std::make_shared<Counts>())
 {
 }
 
 ConnectionLimiter::Admission::Admission(std::shared_ptr<Counts> counts, std::string address)
-    : m_counts(std::move(counts)), m_address(std::move(address))
+    : m_counts(std::move(counts))
+    , m_address(std::move(address))
 {
 }
 

@@ -12,7 +12,8 @@ namespace stationserver {
 // Counts the open connections of each client address and turns away those
 // beyond the limit, so that one client cannot take every connection the
 // server has for list clients and listeners.
-class ConnectionLimiter {
+class ConnectionLimiter
+{
     struct Counts;
 
 public:
@@ -20,7 +21,8 @@ public:
     explicit ConnectionLimiter(std::size_t perAddress);
 
     // A connection's place in the count, given back when it is destroyed.
-    class Admission {
+    class Admission
+    {
     public:
         Admission(std::shared_ptr<Counts> counts, std::string address);
         ~Admission();

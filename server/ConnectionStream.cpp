@@ -26,7 +26,10 @@ int PollFor(struct pollfd* descriptors, nfds_t count, std::chrono::milliseconds 
 
 ConnectionStream::ConnectionStream(ClientConnection& connection, std::chrono::milliseconds readTimeout,
                                    std::chrono::milliseconds writeTimeout, int stopEvent)
-    : m_connection(connection), m_readTimeout(readTimeout), m_writeTimeout(writeTimeout), m_stopEvent(stopEvent)
+    : m_connection(connection)
+    , m_readTimeout(readTimeout)
+    , m_writeTimeout(writeTimeout)
+    , m_stopEvent(stopEvent)
 {
 }
 

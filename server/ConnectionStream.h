@@ -12,7 +12,8 @@ class ClientConnection;
 // reads take the bytes the head reader gathered first, then the socket.
 // Every wait gives up after its timeout, and a wait for the client's bytes
 // also as soon as the server stops (the stop event becomes readable).
-class ConnectionStream final : public httplib::Stream {
+class ConnectionStream final : public httplib::Stream
+{
 public:
     ConnectionStream(ClientConnection& connection, std::chrono::milliseconds readTimeout,
                      std::chrono::milliseconds writeTimeout, int stopEvent);

@@ -70,8 +70,7 @@ bool AcceptsGzip(std::string_view acceptEncoding)
 
         const std::size_t semicolon = element.find(';');
         const std::string_view coding = Trimmed(element.substr(0, semicolon));
-        const bool accepted =
-            semicolon == std::string_view::npos || HasNonZeroQuality(element.substr(semicolon + 1));
+        const bool accepted = semicolon == std::string_view::npos || HasNonZeroQuality(element.substr(semicolon + 1));
         if (EqualsIgnoringCase(coding, "gzip") || EqualsIgnoringCase(coding, "x-gzip"))
             named = accepted;
         else if (coding == "*")

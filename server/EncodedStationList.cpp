@@ -26,8 +26,7 @@ std::string EntityTag(std::string_view bytes, std::string_view suffix)
 
 }
 
-std::shared_ptr<const EncodedStationList> EncodeStationList(const Catalogue& catalogue,
-                                                            std::string_view serverBaseUrl)
+std::shared_ptr<const EncodedStationList> EncodeStationList(const Catalogue& catalogue, std::string_view serverBaseUrl)
 {
     auto list = std::make_shared<EncodedStationList>();
     list->identity = BuildStationList(catalogue, serverBaseUrl);

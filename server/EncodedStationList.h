@@ -20,7 +20,6 @@ struct EncodedStationList {
 
 // Encodes the catalogue's station list once (see BuildStationList), for
 // every request that follows to share.
-std::shared_ptr<const EncodedStationList> EncodeStationList(const Catalogue& catalogue,
-                                                            std::string_view serverBaseUrl);
+std::shared_ptr<const EncodedStationList> EncodeStationList(const Catalogue& catalogue, std::string_view serverBaseUrl);
 
 }

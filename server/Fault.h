@@ -11,11 +11,11 @@ namespace stationserver {
 struct Fault {
     enum class Kind {
         None,
-        Delay,          // wait delayMilliseconds, then answer normally
-        Status,         // answer with status (404, 500, ...) instead of the list
-        CloseMidBody,   // announce the whole list, send half, close
-        EndlessBody,    // send the list over and over, never ending
-        StalledBody,    // announce the whole list, send half, then nothing
+        Delay,  // wait delayMilliseconds, then answer normally
+        Status,  // answer with status (404, 500, ...) instead of the list
+        CloseMidBody,  // announce the whole list, send half, close
+        EndlessBody,  // send the list over and over, never ending
+        StalledBody,  // announce the whole list, send half, then nothing
         OversizedBody,  // a 65 MiB body
     };
     Kind kind = Kind::None;

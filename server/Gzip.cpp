@@ -21,8 +21,8 @@ std::string GzipCompressed(std::string_view bytes)
     if (bytes.size() > std::numeric_limits<uInt>::max())
         throw std::runtime_error("too much to compress in one piece");
     z_stream stream{};
-    if (deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, kGzipWindowBits, kMemoryLevel, Z_DEFAULT_STRATEGY)
-        != Z_OK)
+    if (deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, kGzipWindowBits, kMemoryLevel, Z_DEFAULT_STRATEGY) !=
+        Z_OK)
         throw std::runtime_error("zlib cannot start compressing");
 
     std::string compressed;

@@ -47,8 +47,8 @@ void SetSocketOptions(socket_t socket)
 
 std::chrono::milliseconds Milliseconds(time_t seconds, time_t microseconds)
 {
-    return std::chrono::seconds(seconds) + std::chrono::duration_cast<std::chrono::milliseconds>(
-                                               std::chrono::microseconds(microseconds));
+    return std::chrono::seconds(seconds) +
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::microseconds(microseconds));
 }
 
 int NewStopEvent()
@@ -73,9 +73,13 @@ void TakeRangesAway(httplib::Request& request)
 }
 
 // httplib's thread pool, which must have ended before it is destroyed.
-class ConnectionThreads {
+class ConnectionThreads
+{
 public:
-    explicit ConnectionThreads(std::size_t count) : m_pool(count) {}
+    explicit ConnectionThreads(std::size_t count)
+        : m_pool(count)
+    {
+    }
     ~ConnectionThreads() { Finish(); }
     ConnectionThreads(const ConnectionThreads&) = delete;
     ConnectionThreads& operator=(const ConnectionThreads&) = delete;
@@ -96,7 +100,8 @@ private:
 // httplib hands each accepted connection to its task queue. Ours takes it
 // at once on the listening thread: all that happens there is the count per
 // address and the hand-over to the head reader, which never blocks.
-class AcceptedConnections : public httplib::TaskQueue {
+class AcceptedConnections : public httplib::TaskQueue
+{
 public:
     void enqueue(std::function<void()> task) override { task(); }
     void shutdown() override {}
@@ -111,17 +116,17 @@ public:
 // they are no API of the library and change between its versions, which
 // is why server/CMakeLists.txt accepts only the 0.11 series this was
 // written against.
-class HttpSite::ListeningServer : public httplib::Server {
+class HttpSite::ListeningServer : public httplib::Server
+{
 public:
     ListeningServer(std::size_t connectionThreads, const ConnectionPolicy& policy, RequestLog& log)
         : m_limiter(policy.connectionsPerAddress)
         , m_log(log)
         , m_stopEvent(NewStopEvent())
         , m_workers(connectionThreads)
-        , m_heads({policy.headDeadline, kKeepAliveTime}, log,
-                  [this](std::shared_ptr<ClientConnection> connection) {
-                      m_workers.Run([this, connection] { Answer(connection); });
-                  })
+        , m_heads({policy.headDeadline, kKeepAliveTime}, log, [this](std::shared_ptr<ClientConnection> connection) {
+            m_workers.Run([this, connection] { Answer(connection); });
+        })
     {
         new_task_queue = [] { return new AcceptedConnections; };
         set_socket_options(SetSocketOptions);
@@ -217,16 +222,16 @@ httplib::Server& HttpSite::Server()
 void HttpSite::Bind(const std::string& address, int port)
 {
     errno = 0;
-    const bool bound = port == 0 ? (m_port = m_server->bind_to_any_port(address)) > 0
-                                 : m_server->bind_to_port(address, port);
+    const bool bound =
+        port == 0 ? (m_port = m_server->bind_to_any_port(address)) > 0 : m_server->bind_to_port(address, port);
     if (!bound) {
         const int error = errno;
         if (error == EADDRINUSE) {
-            throw SiteError("port " + std::to_string(port) + " is already in use (" + m_description
-                            + "; choose another with " + m_portOption + ")");
+            throw SiteError("port " + std::to_string(port) + " is already in use (" + m_description +
+                            "; choose another with " + m_portOption + ")");
         }
-        throw SiteError("cannot listen on " + address + " port " + std::to_string(port) + " (" + m_description
-                        + "): " + (error ? std::strerror(error) : "the address cannot be used"));
+        throw SiteError("cannot listen on " + address + " port " + std::to_string(port) + " (" + m_description +
+                        "): " + (error ? std::strerror(error) : "the address cannot be used"));
     }
     if (port != 0)
         m_port = port;

@@ -15,7 +15,8 @@ namespace stationserver {
 class RequestLog;
 
 // A site the server cannot open; what() says why, for the user.
-class SiteError : public std::runtime_error {
+class SiteError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };
@@ -32,7 +33,8 @@ struct ConnectionPolicy {
 // site): an httplib server listening on a thread of its own, whose
 // connections wait for their requests on one head-reading thread and are
 // answered by a pool of connection threads.
-class HttpSite {
+class HttpSite
+{
 public:
     // description names the site in messages; portOption is the command-line
     // option that moves it. The log gets the site's own answers to requests

@@ -19,24 +19,23 @@ constexpr int kExitBadInput = 2;
 constexpr char kProgram[] = "kestrel-station-server: ";
 constexpr std::string_view kStandardStream = "-";
 
-constexpr char kUsage[] =
-    "Usage: kestrel-station-server import FILE.json [--catalogue OUT]\n"
-    "\n"
-    "Makes a station server catalogue of the stations in FILE.json, a dump of the\n"
-    "Radio Browser directory (radio-browser.info): the JSON array of station objects\n"
-    "that its API answers, for example to /json/stations. FILE.json - reads\n"
-    "standard input.\n"
-    "\n"
-    "  --catalogue OUT   write the catalogue to OUT, replacing it only once the new\n"
-    "                    one is complete (default: standard output); OUT must be a\n"
-    "                    regular file or a new path, never a link, pipe or device\n"
-    "  --help            show this help\n"
-    "\n"
-    "Records without a name, without an http or https address, or repeating an\n"
-    "earlier station id are skipped, and a number too large to read leaves its field\n"
-    "out; the counts go to standard error. Exit status: 0\n"
-    "when the catalogue was written, 1 when it could not be, 2 for a bad command\n"
-    "line or a dump with no station to import.\n";
+constexpr char kUsage[] = "Usage: kestrel-station-server import FILE.json [--catalogue OUT]\n"
+                          "\n"
+                          "Makes a station server catalogue of the stations in FILE.json, a dump of the\n"
+                          "Radio Browser directory (radio-browser.info): the JSON array of station objects\n"
+                          "that its API answers, for example to /json/stations. FILE.json - reads\n"
+                          "standard input.\n"
+                          "\n"
+                          "  --catalogue OUT   write the catalogue to OUT, replacing it only once the new\n"
+                          "                    one is complete (default: standard output); OUT must be a\n"
+                          "                    regular file or a new path, never a link, pipe or device\n"
+                          "  --help            show this help\n"
+                          "\n"
+                          "Records without a name, without an http or https address, or repeating an\n"
+                          "earlier station id are skipped, and a number too large to read leaves its field\n"
+                          "out; the counts go to standard error. Exit status: 0\n"
+                          "when the catalogue was written, 1 when it could not be, 2 for a bad command\n"
+                          "line or a dump with no station to import.\n";
 
 struct ImportArguments {
     std::string source;

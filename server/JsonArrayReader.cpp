@@ -57,7 +57,8 @@ std::string Explanation(const nlohmann::json::parse_error& error)
 }
 
 JsonArrayReader::JsonArrayReader(std::istream& input, FieldFilter keepField)
-    : m_input(*input.rdbuf()), m_keepField(std::move(keepField))
+    : m_input(*input.rdbuf())
+    , m_keepField(std::move(keepField))
 {
 }
 
@@ -91,8 +92,8 @@ JsonArrayReader::Position JsonArrayReader::Here() const
 
 void JsonArrayReader::Fail(Position where, const std::string& what) const
 {
-    throw JsonSyntaxError("parse error at line " + std::to_string(where.line) + ", column "
-                          + std::to_string(where.column) + ": " + what);
+    throw JsonSyntaxError("parse error at line " + std::to_string(where.line) + ", column " +
+                          std::to_string(where.column) + ": " + what);
 }
 
 void JsonArrayReader::Expect(char wanted, const char* after)

@@ -13,14 +13,16 @@ namespace stationserver {
 
 // Text that is not JSON; what() says where and why ("parse error at line
 // 3, column 14: ...").
-class JsonSyntaxError : public std::runtime_error {
+class JsonSyntaxError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };
 
 // JSON text whose value is not an array; what() names what it is ("an
 // object").
-class JsonNotAnArray : public std::runtime_error {
+class JsonNotAnArray : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };
@@ -32,7 +34,8 @@ public:
 // not the end of the reading: its field is left out and counted, and the
 // rest of the element is read. Everything else that is not JSON is an
 // error, so that a text cut short is never taken for a whole one.
-class JsonArrayReader {
+class JsonArrayReader
+{
 public:
     using Json = nlohmann::json;
     // Whether an object element's field of that name is kept.

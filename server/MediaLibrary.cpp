@@ -48,7 +48,8 @@ bool PrepareOggVorbis(std::string_view data, StreamMedia& media)
     media.pass = [first](std::uint64_t n) {
         if (n == 0)
             return first;
-        return std::make_shared<const std::string>(WithSerialMask(*first, static_cast<std::uint32_t>(n) * kSerialStride));
+        return std::make_shared<const std::string>(
+            WithSerialMask(*first, static_cast<std::uint32_t>(n) * kSerialStride));
     };
     return true;
 }

@@ -12,9 +12,9 @@ namespace stationserver {
 
 // A media file made ready for its stream mount.
 struct StreamMedia {
-    std::string name;            // the mount: /streams/<name>
+    std::string name;  // the mount: /streams/<name>
     std::string contentType;
-    double bytesPerSecond = 0;   // the file's own average rate
+    double bytesPerSecond = 0;  // the file's own average rate
     // The bytes of the n-th pass (from 0) through the file. Passes follow
     // one another without a seam that players would stumble over.
     std::function<std::shared_ptr<const std::string>(std::uint64_t n)> pass;
@@ -23,7 +23,8 @@ struct StreamMedia {
 // The stream mounts: every media file of the media folder that a stream can
 // loop (.mp3 MPEG audio layer III, .ogg Ogg Vorbis, .ts MPEG transport
 // stream), named after the file without its extension.
-class MediaLibrary {
+class MediaLibrary
+{
 public:
     // Loads the folder; each file it cannot use and a missing folder add a
     // line to warnings, and the rest of the library still works.

@@ -22,7 +22,7 @@ std::optional<Mp3Frame> FrameAt(std::string_view data, std::size_t pos)
     if (pos + 4 > data.size() || Byte(data, pos) != 0xFF || (Byte(data, pos + 1) & 0xE0) != 0xE0)
         return std::nullopt;
     const int version = (Byte(data, pos + 1) >> 3) & 3;  // 0 MPEG 2.5, 2 MPEG 2, 3 MPEG 1
-    const int layer = (Byte(data, pos + 1) >> 1) & 3;    // 1 layer III
+    const int layer = (Byte(data, pos + 1) >> 1) & 3;  // 1 layer III
     const int bitRateIndex = Byte(data, pos + 2) >> 4;
     const int sampleRateIndex = (Byte(data, pos + 2) >> 2) & 3;
     const int padding = (Byte(data, pos + 2) >> 1) & 1;

@@ -24,9 +24,9 @@ struct PacketLayout {
     bool hasPayload = false;
     bool startsUnit = false;
     bool hasPcr = false;
-    std::size_t payload = 0;       // offset of the payload
-    std::size_t pes = 0;           // offset of PTS, 0 when the payload starts no PES with one
-    bool hasDts = false;           // DTS follows PTS
+    std::size_t payload = 0;  // offset of the payload
+    std::size_t pes = 0;  // offset of PTS, 0 when the payload starts no PES with one
+    bool hasDts = false;  // DTS follows PTS
     bool isVideo = false;
 };
 
@@ -62,9 +62,9 @@ PacketLayout Layout(std::string_view data, std::size_t pos)
 
 std::uint64_t ReadTimestamp(std::string_view data, std::size_t pos)
 {
-    return (std::uint64_t{Byte(data, pos)} >> 1 & 7) << 30 | std::uint64_t{Byte(data, pos + 1)} << 22
-           | (std::uint64_t{Byte(data, pos + 2)} >> 1) << 15 | std::uint64_t{Byte(data, pos + 3)} << 7
-           | Byte(data, pos + 4) >> 1;
+    return (std::uint64_t{Byte(data, pos)} >> 1 & 7) << 30 | std::uint64_t{Byte(data, pos + 1)} << 22 |
+        (std::uint64_t{Byte(data, pos + 2)} >> 1) << 15 | std::uint64_t{Byte(data, pos + 3)} << 7 |
+        Byte(data, pos + 4) >> 1;
 }
 
 void WriteTimestamp(std::string& data, std::size_t pos, std::uint64_t value)
@@ -80,8 +80,8 @@ void WriteTimestamp(std::string& data, std::size_t pos, std::uint64_t value)
 std::uint64_t ReadPcrBase(std::string_view data, std::size_t packet)
 {
     const std::size_t pos = packet + 6;
-    return std::uint64_t{Byte(data, pos)} << 25 | std::uint64_t{Byte(data, pos + 1)} << 17
-           | std::uint64_t{Byte(data, pos + 2)} << 9 | std::uint64_t{Byte(data, pos + 3)} << 1 | Byte(data, pos + 4) >> 7;
+    return std::uint64_t{Byte(data, pos)} << 25 | std::uint64_t{Byte(data, pos + 1)} << 17 |
+        std::uint64_t{Byte(data, pos + 2)} << 9 | std::uint64_t{Byte(data, pos + 3)} << 1 | Byte(data, pos + 4) >> 7;
 }
 
 void WritePcrBase(std::string& data, std::size_t packet, std::uint64_t base)
@@ -127,8 +127,8 @@ std::optional<MpegTsLoop> MpegTsLoop::Prepare(std::string_view data)
     for (const auto& [pid, clock] : clocks) {
         if (clock.units < 2)
             continue;
-        if (!reference || (clock.isVideo && !reference->isVideo)
-            || (clock.isVideo == reference->isVideo && clock.units > reference->units))
+        if (!reference || (clock.isVideo && !reference->isVideo) ||
+            (clock.isVideo == reference->isVideo && clock.units > reference->units))
             reference = &clock;
     }
     if (!reference || reference->last <= reference->first)

@@ -14,7 +14,8 @@ namespace stationserver {
 // the file with every clock (PCR, PTS, DTS) moved on by n times the file's
 // playing time and every continuity counter carried on, so that players see
 // one unbroken broadcast rather than a jump back in time at each pass.
-class MpegTsLoop {
+class MpegTsLoop
+{
 public:
     // Nothing when the data is not a transport stream with timestamps.
     static std::optional<MpegTsLoop> Prepare(std::string_view data);

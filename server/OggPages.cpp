@@ -30,8 +30,8 @@ std::uint8_t Byte(std::string_view data, std::size_t pos)
 
 std::uint32_t LittleEndian32(std::string_view data, std::size_t pos)
 {
-    return Byte(data, pos) | Byte(data, pos + 1) << 8 | Byte(data, pos + 2) << 16
-           | static_cast<std::uint32_t>(Byte(data, pos + 3)) << 24;
+    return Byte(data, pos) | Byte(data, pos + 1) << 8 | Byte(data, pos + 2) << 16 |
+        static_cast<std::uint32_t>(Byte(data, pos + 3)) << 24;
 }
 
 void PutLittleEndian32(std::string& data, std::size_t pos, std::uint32_t value)
@@ -57,7 +57,8 @@ std::vector<OggPage> FindPages(std::string_view data)
         std::uint64_t granule = 0;
         for (std::size_t i = 0; i < 8; ++i)
             granule |= std::uint64_t{Byte(data, pos + kGranuleOffset + i)} << (8 * i);
-        pages.push_back({pos, bodyOffset + bodyLength - pos, bodyOffset, bodyLength, static_cast<std::int64_t>(granule)});
+        pages.push_back(
+            {pos, bodyOffset + bodyLength - pos, bodyOffset, bodyLength, static_cast<std::int64_t>(granule)});
         pos = bodyOffset + bodyLength;
     }
     return pages;

@@ -14,11 +14,10 @@ namespace {
 
 using Json = nlohmann::json;
 
-constexpr std::string_view kPreamble =
-    "# Stations of the Radio Browser directory (radio-browser.info), imported by\n"
-    "# kestrel-station-server import. One channel a line: category, name, stream\n"
-    "# address, station id, genre (its first tags), description (country and\n"
-    "# language), status (ON or OFF from the directory's last check).\n";
+constexpr std::string_view kPreamble = "# Stations of the Radio Browser directory (radio-browser.info), imported by\n"
+                                       "# kestrel-station-server import. One channel a line: category, name, stream\n"
+                                       "# address, station id, genre (its first tags), description (country and\n"
+                                       "# language), status (ON or OFF from the directory's last check).\n";
 constexpr std::string_view kHeader = "Category,Channel,Stream,Id,Genre,Description,Status";
 constexpr std::string_view kRadio = "Radio";
 constexpr std::string_view kTelevision = "TV";
@@ -30,9 +29,8 @@ constexpr std::string_view kDescriptionJoiner = " - ";
 
 // The station fields the catalogue is made from. Every other field is
 // dropped while the dump is read.
-constexpr std::array<std::string_view, 10> kUsedFields{"name",     "url_resolved", "url",      "stationuuid",
-                                                       "tags",     "country",      "countrycode", "language",
-                                                       "codec",    "lastcheckok"};
+constexpr std::array<std::string_view, 10> kUsedFields{
+    "name", "url_resolved", "url", "stationuuid", "tags", "country", "countrycode", "language", "codec", "lastcheckok"};
 
 std::string Text(const Json& station, const char* field)
 {
@@ -110,7 +108,8 @@ std::string StreamAddress(const Json& station)
 }
 
 // Adds each station of a dump, as it is read, to the catalogue.
-class CatalogueBuilder {
+class CatalogueBuilder
+{
 public:
     CatalogueBuilder() { m_result.catalogue = std::string(kPreamble) + std::string(kHeader) + "\n"; }
 
@@ -158,13 +157,7 @@ void CatalogueBuilder::Add(const Json& station)
     const bool onAir = PassedLastCheck(station);
 
     const std::string_view fields[] = {
-        video ? kTelevision : kRadio,
-        name,
-        address,
-        id,
-        genre,
-        description,
-        onAir ? kOnAir : kOffAir,
+        video ? kTelevision : kRadio, name, address, id, genre, description, onAir ? kOnAir : kOffAir,
     };
     std::string& catalogue = m_result.catalogue;
     for (std::size_t i = 0; i < std::size(fields); ++i) {
@@ -179,7 +172,8 @@ void CatalogueBuilder::Add(const Json& station)
 }
 
 // A read-only stream over text in memory, without a copy of it.
-class MemoryBuffer : public std::streambuf {
+class MemoryBuffer : public std::streambuf
+{
 public:
     explicit MemoryBuffer(std::string_view text)
     {
@@ -202,8 +196,8 @@ ImportResult ImportRadioBrowserStations(std::istream& json, const std::string& s
     } catch (const JsonSyntaxError& error) {
         throw ImportError(sourceName + ": not valid JSON: " + error.what());
     } catch (const JsonNotAnArray& error) {
-        throw ImportError(sourceName + ": not a list of stations (the JSON text is " + error.what()
-                          + ", where an array of station objects is needed)");
+        throw ImportError(sourceName + ": not a list of stations (the JSON text is " + error.what() +
+                          ", where an array of station objects is needed)");
     }
     return builder.Result(stations.FieldsTooLarge());
 }

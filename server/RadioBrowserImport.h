@@ -9,7 +9,8 @@
 namespace stationserver {
 
 // A station dump the import cannot read at all; what() says why.
-class ImportError : public std::runtime_error {
+class ImportError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };

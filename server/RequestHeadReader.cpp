@@ -52,7 +52,9 @@ std::pair<std::string, std::string> MethodAndPath(std::string_view head)
 }
 
 RequestHeadReader::RequestHeadReader(HeadDeadlines deadlines, RequestLog& log, HeadReady headReady)
-    : m_deadlines(deadlines), m_log(log), m_headReady(std::move(headReady))
+    : m_deadlines(deadlines)
+    , m_log(log)
+    , m_headReady(std::move(headReady))
 {
     m_epoll = ::epoll_create1(EPOLL_CLOEXEC);
     m_wakeEvent = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);

@@ -30,7 +30,8 @@ struct HeadDeadlines {
 // slowly holds no connection thread. A complete head goes on to headReady;
 // a head that misses its deadline is answered 408, one larger than
 // kMaxHeadBytes 431, and the connection closed.
-class RequestHeadReader {
+class RequestHeadReader
+{
 public:
     static constexpr std::size_t kMaxHeadBytes = 64 * 1024;
 

@@ -58,8 +58,7 @@ RequestLog::~RequestLog()
         std::fclose(m_file);
 }
 
-void RequestLog::WriteCompleted(const std::string& method, const std::string& path, int status,
-                                std::uint64_t bytesSent)
+void RequestLog::WriteCompleted(const std::string& method, const std::string& path, int status, std::uint64_t bytesSent)
 {
     Write(method, path, status, std::to_string(bytesSent));
 }
@@ -73,8 +72,8 @@ void RequestLog::Write(const std::string& method, const std::string& path, int s
 {
     if (!m_file)
         return;
-    const std::string line = UtcTimestamp() + " " + method + " " + LoggedPath(path) + " " + std::to_string(status)
-                             + " " + last + "\n";
+    const std::string line =
+        UtcTimestamp() + " " + method + " " + LoggedPath(path) + " " + std::to_string(status) + " " + last + "\n";
     const std::lock_guard lock(m_mutex);
     std::fputs(line.c_str(), m_file);
     std::fflush(m_file);
@@ -108,8 +107,8 @@ httplib::Server::Handler RequestLog::ErrorHandler()
         // did read, so the answer stays empty.
         if (response.status != 416) {
             response.set_content(response.status == 404 ? "Nothing is served at " + request.path + ".\n"
-                                                        : "The request could not be answered (status "
-                                                              + std::to_string(response.status) + ").\n",
+                                                        : "The request could not be answered (status " +
+                                         std::to_string(response.status) + ").\n",
                                  "text/plain");
         }
         WriteAnswer(request, response);
@@ -117,7 +116,10 @@ httplib::Server::Handler RequestLog::ErrorHandler()
 }
 
 ProviderTally::ProviderTally(RequestLog& log, const httplib::Request& request, int status)
-    : m_log(log), m_method(request.method), m_path(request.path), m_status(status)
+    : m_log(log)
+    , m_method(request.method)
+    , m_path(request.path)
+    , m_status(status)
 {
 }
 

@@ -19,7 +19,8 @@ namespace stationserver {
 // (a stream, a faulty body) is logged when it has ended, with what really
 // went out; a stream also gets a line ending in "STREAM-START" when it
 // begins.
-class RequestLog {
+class RequestLog
+{
 public:
     // An empty path keeps no log. Throws std::runtime_error when the file
     // cannot be opened.
@@ -51,7 +52,8 @@ private:
 // Counts what a content provider sends and writes the request's log line
 // when httplib releases the provider, that is when the answer has ended for
 // whatever reason, unless the provider wrote it before its last piece.
-class ProviderTally {
+class ProviderTally
+{
 public:
     ProviderTally(RequestLog& log, const httplib::Request& request, int status);
 

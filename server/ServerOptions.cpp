@@ -24,28 +24,34 @@ std::string Usage(const ServerOptions& defaults)
            "  --music-port N           music site port (default 8581; 0 picks a free one)\n"
            "  --promo-port N           promotion site port (default 8582; 0 picks a free one)\n"
            "  --catalogue FILE         the UTF-8 channel catalogue (default\n"
-           "                           " + defaults.catalogueFile + ")\n"
-           "  --media DIR              demo media folder (default\n"
-           "                           " + defaults.mediaFolder + ")\n"
-           "  --request-log FILE       append one line per request: time method path status bytes\n"
-           "  --ready-file FILE        once listening, write station=PORT, music=PORT, promo=PORT\n"
-           "  --fault KIND             misbehave when serving /stationlist.zip: " + std::string(kFaultForms) + "\n"
-           "  --drop-streams-after S   close every stream connection after S seconds (0: never)\n"
-           "  --title-interval S       seconds of stream between two track titles (default 10)\n"
-           "  --burst S                seconds of stream sent at once to a new listener (default 2)\n"
-           "  --threads N              connection threads of the station server (default 300)\n"
-           "  --header-timeout S       seconds a client has to send a request's line and\n"
-           "                           headers, however slowly they come (default 10)\n"
-           "  --connections-per-address N\n"
-           "                           connections open at once from one client address\n"
-           "                           (default 32; 0: no limit, as behind a reverse proxy)\n"
-           "  --help                   show this help\n"
-           "\n"
-           "In the catalogue, {server} stands for the station server's base URL. SIGHUP,\n"
-           "or a change of the catalogue file, makes the server read it again; a faulty\n"
-           "new catalogue is refused and the old one served on. SIGTERM or SIGINT stops\n"
-           "the server. Exit status: 0 after a clean stop, 1 when a site cannot listen, 2\n"
-           "for a bad command line or catalogue.\n";
+           "                           " +
+        defaults.catalogueFile +
+        ")\n"
+        "  --media DIR              demo media folder (default\n"
+        "                           " +
+        defaults.mediaFolder +
+        ")\n"
+        "  --request-log FILE       append one line per request: time method path status bytes\n"
+        "  --ready-file FILE        once listening, write station=PORT, music=PORT, promo=PORT\n"
+        "  --fault KIND             misbehave when serving /stationlist.zip: " +
+        std::string(kFaultForms) +
+        "\n"
+        "  --drop-streams-after S   close every stream connection after S seconds (0: never)\n"
+        "  --title-interval S       seconds of stream between two track titles (default 10)\n"
+        "  --burst S                seconds of stream sent at once to a new listener (default 2)\n"
+        "  --threads N              connection threads of the station server (default 300)\n"
+        "  --header-timeout S       seconds a client has to send a request's line and\n"
+        "                           headers, however slowly they come (default 10)\n"
+        "  --connections-per-address N\n"
+        "                           connections open at once from one client address\n"
+        "                           (default 32; 0: no limit, as behind a reverse proxy)\n"
+        "  --help                   show this help\n"
+        "\n"
+        "In the catalogue, {server} stands for the station server's base URL. SIGHUP,\n"
+        "or a change of the catalogue file, makes the server read it again; a faulty\n"
+        "new catalogue is refused and the old one served on. SIGTERM or SIGINT stops\n"
+        "the server. Exit status: 0 after a clean stop, 1 when a site cannot listen, 2\n"
+        "for a bad command line or catalogue.\n";
 }
 
 std::optional<int> Number(std::string_view text, int lowest, int highest)
@@ -59,8 +65,7 @@ std::optional<int> Number(std::string_view text, int lowest, int highest)
 
 CommandLine Failure(const std::string& message)
 {
-    return {std::nullopt, "kestrel-station-server: " + message + "\nTry kestrel-station-server --help.\n",
-            kUsageError};
+    return {std::nullopt, "kestrel-station-server: " + message + "\nTry kestrel-station-server --help.\n", kUsageError};
 }
 
 }
@@ -74,8 +79,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv, const ServerOpti
         return [&target, &error, lowest, highest](std::string_view option, std::string_view value) {
             const auto parsed = Number(value, lowest, highest);
             if (!parsed)
-                error = std::string(option) + " needs a whole number from " + std::to_string(lowest) + " to "
-                        + std::to_string(highest) + ", not \"" + std::string(value) + "\"";
+                error = std::string(option) + " needs a whole number from " + std::to_string(lowest) + " to " +
+                    std::to_string(highest) + ", not \"" + std::string(value) + "\"";
             else
                 target = *parsed;
         };
@@ -118,7 +123,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv, const ServerOpti
             return {std::nullopt, Usage(defaults), 0};
         std::string_view value;
         bool hasValue = false;
-        if (const std::size_t equals = argument.find('='); argument.starts_with("--") && equals != std::string_view::npos) {
+        if (const std::size_t equals = argument.find('=');
+            argument.starts_with("--") && equals != std::string_view::npos) {
             value = argument.substr(equals + 1);
             argument = argument.substr(0, equals);
             hasValue = true;

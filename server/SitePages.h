@@ -8,9 +8,9 @@ namespace stationserver {
 
 // Where the sites answer, for the links between the pages.
 struct SiteAddresses {
-    std::string musicSite;   // base URL, http://host:port
+    std::string musicSite;  // base URL, http://host:port
     std::string promoSite;
-    std::string makerDomain; // for the mail addresses
+    std::string makerDomain;  // for the mail addresses
 };
 
 // The pages with their links and addresses filled in.

@@ -42,7 +42,10 @@ bool WriteRepeated(const std::string& list, std::size_t offset, std::size_t leng
 
 StationListHandler::StationListHandler(const StationListStore& store, Fault fault, RequestLog& log,
                                        const StopFlag& stopFlag)
-    : m_store(store), m_fault(fault), m_log(log), m_stopFlag(stopFlag)
+    : m_store(store)
+    , m_fault(fault)
+    , m_log(log)
+    , m_stopFlag(stopFlag)
 {
 }
 
@@ -87,8 +90,8 @@ void StationListHandler::AnswerWithList(const httplib::Request& request, httplib
     if (range.kind == ByteRange::Kind::Unsatisfiable) {
         response.status = 416;
         response.set_header("Content-Range", range.ContentRange(body->size()));
-        response.set_content("The station list has " + std::to_string(body->size())
-                                 + " bytes; the range asked for is not among them.\n",
+        response.set_content("The station list has " + std::to_string(body->size()) +
+                                 " bytes; the range asked for is not among them.\n",
                              "text/plain");
         return;
     }

@@ -17,7 +17,8 @@ struct EncodedStationList;
 // by the way, gzipped for a client that asks for it, with its entity tag
 // (304 when the client has that list already); or the fault chosen for this
 // run.
-class StationListHandler {
+class StationListHandler
+{
 public:
     StationListHandler(const StationListStore& store, Fault fault, RequestLog& log, const StopFlag& stopFlag);
 

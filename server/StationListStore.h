@@ -10,9 +10,13 @@ namespace stationserver {
 // The station list being served. A request takes the current list once and
 // answers from it to the end, so that a reload in between never mixes two
 // lists in one answer; the old list lives on until its last request ends.
-class StationListStore {
+class StationListStore
+{
 public:
-    explicit StationListStore(std::shared_ptr<const EncodedStationList> list) : m_list(std::move(list)) {}
+    explicit StationListStore(std::shared_ptr<const EncodedStationList> list)
+        : m_list(std::move(list))
+    {
+    }
 
     std::shared_ptr<const EncodedStationList> Current() const
     {

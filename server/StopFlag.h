@@ -9,7 +9,8 @@ namespace stationserver {
 // Raised once when the server shuts down. Everything that waits (paced
 // streams, injected delays, stalled bodies) waits in short slices and gives
 // up as soon as it is raised, so that shutdown never waits on a client.
-class StopFlag {
+class StopFlag
+{
 public:
     void Raise() { m_raised.store(true); }
     bool IsRaised() const { return m_raised.load(); }

@@ -9,9 +9,12 @@
 
 namespace stationserver {
 
-StreamMountHandler::StreamMountHandler(const MediaLibrary& library, const StreamSettings& settings,
-                                       RequestLog& log, const StopFlag& stopFlag)
-    : m_library(library), m_settings(settings), m_log(log), m_stopFlag(stopFlag)
+StreamMountHandler::StreamMountHandler(const MediaLibrary& library, const StreamSettings& settings, RequestLog& log,
+                                       const StopFlag& stopFlag)
+    : m_library(library)
+    , m_settings(settings)
+    , m_log(log)
+    , m_stopFlag(stopFlag)
 {
 }
 
@@ -42,8 +45,7 @@ void StreamMountHandler::operator()(const httplib::Request& request, httplib::Re
         media, m_settings, wantsMetadata ? StreamSession::Metadata::WithIcyBlocks : StreamSession::Metadata::Without,
         tally, m_stopFlag);
     response.set_content_provider(
-        media->contentType,
-        [session](std::size_t, httplib::DataSink& sink) { return session->SendNext(sink); },
+        media->contentType, [session](std::size_t, httplib::DataSink& sink) { return session->SendNext(sink); },
         ProviderTally::LogWhenReleased(tally));
 }
 

@@ -15,7 +15,8 @@ inline constexpr char kStreamMountPattern[] = R"(/streams/([^/]+))";
 
 // GET /streams/<name>: an endless Icecast-style stream of the media file
 // with that name, or 404 when there is none.
-class StreamMountHandler {
+class StreamMountHandler
+{
 public:
     StreamMountHandler(const MediaLibrary& library, const StreamSettings& settings, RequestLog& log,
                        const StopFlag& stopFlag);

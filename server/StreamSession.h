@@ -18,7 +18,8 @@ struct StreamMedia;
 // One listener of a stream mount: the media file looped without end, paced
 // at its own bit rate after an initial burst, with ICY metadata blocks after
 // every kIcyMetaInterval bytes of media when the listener asked for them.
-class StreamSession {
+class StreamSession
+{
 public:
     enum class Metadata { Without, WithIcyBlocks };
 

@@ -48,8 +48,9 @@ std::string BaseUrl(const std::string& address, int port)
 void WriteReadyFile(const std::string& path, int stationPort, int musicPort, int promoPort)
 {
     try {
-        WriteFileAtomically(path, "station=" + std::to_string(stationPort) + "\nmusic=" + std::to_string(musicPort)
-                                      + "\npromo=" + std::to_string(promoPort) + "\n");
+        WriteFileAtomically(path,
+                            "station=" + std::to_string(stationPort) + "\nmusic=" + std::to_string(musicPort) +
+                                "\npromo=" + std::to_string(promoPort) + "\n");
     } catch (const FileWriteError& error) {
         throw SiteError(std::string("the ready file ") + error.what());
     }
@@ -109,8 +110,7 @@ int main(int argc, char** argv)
         StationListStore stationList(nullptr);
         const ConnectionPolicy policy{std::chrono::seconds(options.headerTimeoutSeconds),
                                       static_cast<std::size_t>(options.connectionsPerAddress)};
-        HttpSite station("station server", "--port", static_cast<std::size_t>(options.connectionThreads), policy,
-                         log);
+        HttpSite station("station server", "--port", static_cast<std::size_t>(options.connectionThreads), policy, log);
         HttpSite music("music site", "--music-port", kSmallSiteThreads, policy, log);
         HttpSite promo("promotion site", "--promo-port", kSmallSiteThreads, policy, log);
         station.Bind(options.listenAddress, options.stationPort);

@@ -3,8 +3,7 @@
 // The settings the application object caches: -1 means not read yet. The
 // application object owns the one record; its users reach it through
 // CSettingsCache::Get().
-struct CSettingsCache
-{
+struct CSettingsCache {
     int m_nDisplayRadioChannels = -1;
     int m_nDisplayTVChannels = -1;
     int m_nLastCategory = -1;

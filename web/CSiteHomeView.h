@@ -14,8 +14,7 @@ public:
     void ShowHomePage();
 
 protected:
-    struct Site
-    {
+    struct Site {
         // The stored setting that remembers the first opening.
         const char* pszFirstRunFlag;
         // Posted to the view to bring the home page back.

@@ -59,8 +59,8 @@ int main(int argc, char** argv)
     }
 
     QProcess recorder;
-    recorder.start("parec", {"-d", kMonitor, "--raw", "--format=s16le", "--rate=44100", "--channels=2",
-                             "--latency-msec=10"});
+    recorder.start("parec",
+                   {"-d", kMonitor, "--raw", "--format=s16le", "--rate=44100", "--channels=2", "--latency-msec=10"});
     if (!recorder.waitForStarted(5000)) {
         std::fprintf(stderr, "cannot start parec\n");
         return 1;

@@ -21,7 +21,8 @@ int main(int argc, char** argv)
         return 1;
     }
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    std::printf("seturl %lld\n", static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+    std::printf("seturl %lld\n",
+                static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
     std::fflush(stdout);
     return 0;
 }

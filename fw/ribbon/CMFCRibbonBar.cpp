@@ -38,20 +38,19 @@ QString RibbonStyleSheet(const CMFCRibbonColors& colors)
     const QString hoverBorder = Rgba(colors.accent, 170);
     const QString pressed = Rgba(colors.accent, 110);
     const QString tabText = Rgba(colors.tabText);
-    return QStringLiteral(
-               "QToolButton#ribbonLargeButton, QToolButton#ribbonSmallButton, QToolButton#ribbonTabElement {"
-               " color: %1; background: transparent; border: 1px solid transparent; border-radius: 3px; }"
-               "QToolButton#ribbonLargeButton { padding: 2px 4px; min-width: 40px; }"
-               "QToolButton#ribbonSmallButton { padding: 1px 4px; text-align: left; }"
-               "QToolButton#ribbonTabElement { color: %6; padding: 1px 5px; }"
-               "QToolButton#ribbonLargeButton:hover, QToolButton#ribbonSmallButton:hover,"
-               " QToolButton#ribbonTabElement:hover { background: %3; border-color: %4; }"
-               "QToolButton#ribbonLargeButton:pressed, QToolButton#ribbonSmallButton:pressed,"
-               " QToolButton#ribbonTabElement:pressed,"
-               " QToolButton[checkedState=\"true\"] { background: %5; border-color: %4; }"
-               "QToolButton:disabled { color: %2; }"
-               "QCheckBox#ribbonCheckBox { color: %1; padding: 2px 4px; spacing: 6px; }"
-               "QCheckBox#ribbonCheckBox:disabled { color: %2; }")
+    return QStringLiteral("QToolButton#ribbonLargeButton, QToolButton#ribbonSmallButton, QToolButton#ribbonTabElement {"
+                          " color: %1; background: transparent; border: 1px solid transparent; border-radius: 3px; }"
+                          "QToolButton#ribbonLargeButton { padding: 2px 4px; min-width: 40px; }"
+                          "QToolButton#ribbonSmallButton { padding: 1px 4px; text-align: left; }"
+                          "QToolButton#ribbonTabElement { color: %6; padding: 1px 5px; }"
+                          "QToolButton#ribbonLargeButton:hover, QToolButton#ribbonSmallButton:hover,"
+                          " QToolButton#ribbonTabElement:hover { background: %3; border-color: %4; }"
+                          "QToolButton#ribbonLargeButton:pressed, QToolButton#ribbonSmallButton:pressed,"
+                          " QToolButton#ribbonTabElement:pressed,"
+                          " QToolButton[checkedState=\"true\"] { background: %5; border-color: %4; }"
+                          "QToolButton:disabled { color: %2; }"
+                          "QCheckBox#ribbonCheckBox { color: %1; padding: 2px 4px; spacing: 6px; }"
+                          "QCheckBox#ribbonCheckBox:disabled { color: %2; }")
         .arg(text, disabled, hover, hoverBorder, pressed, tabText);
 }
 }

@@ -44,8 +44,7 @@ QString LargeLabel(const QString& strText, bool bHasMenu)
 }
 }
 
-CMFCRibbonButton::CMFCRibbonButton(UINT nID, const CString& strText, int nSmallImageIndex, int nLargeImageIndex,
-                                   BOOL)
+CMFCRibbonButton::CMFCRibbonButton(UINT nID, const CString& strText, int nSmallImageIndex, int nLargeImageIndex, BOOL)
     : m_nSmallImageIndex(nSmallImageIndex)
     , m_nLargeImageIndex(nLargeImageIndex)
 {

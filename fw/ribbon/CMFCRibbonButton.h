@@ -9,8 +9,7 @@ class QMenu;
 
 // One item of a ribbon button's drop-down menu: its command and its label
 // (an & marks the mnemonic).
-struct CMFCRibbonMenuItem
-{
+struct CMFCRibbonMenuItem {
     UINT nID;
     CString strText;
 };

@@ -114,7 +114,8 @@ void CMFCRibbonStatusBar::contextMenuEvent(QContextMenuEvent* pEvent)
             pAction->setCheckable(true);
             pAction->setChecked(entry.pElement->IsVisible() != FALSE);
             CMFCRibbonBaseElement* pElement = entry.pElement;
-            connect(pAction, &QAction::toggled, this, [this, pElement](bool bChecked) { ShowElement(pElement, bChecked); });
+            connect(pAction, &QAction::toggled, this,
+                    [this, pElement](bool bChecked) { ShowElement(pElement, bChecked); });
         }
     }
     pMenu->popup(pEvent->globalPos());

@@ -40,8 +40,7 @@ protected:
     void paintEvent(QPaintEvent* pEvent) override;
 
 private:
-    struct Entry
-    {
+    struct Entry {
         CMFCRibbonBaseElement* pElement;
         CString strLabel;
     };

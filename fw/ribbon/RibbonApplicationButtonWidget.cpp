@@ -45,11 +45,13 @@ void RibbonApplicationButtonWidget::paintEvent(QPaintEvent*)
     gloss.setColorAt(1, QColor(255, 255, 255, 10));
     painter.setPen(Qt::NoPen);
     painter.setBrush(gloss);
-    painter.drawEllipse(QRectF(disc.left() + disc.width() * 0.12, disc.top() + 1.5, disc.width() * 0.76, disc.height() * 0.5));
+    painter.drawEllipse(
+        QRectF(disc.left() + disc.width() * 0.12, disc.top() + 1.5, disc.width() * 0.76, disc.height() * 0.5));
     const QPixmap& image = m_pButton->GetImage();
     if (!image.isNull()) {
         const QSize imageSize = image.size().scaled(size() * 0.62, Qt::KeepAspectRatio);
-        const QRect imageRect(QPoint((width() - imageSize.width()) / 2, (height() - imageSize.height()) / 2), imageSize);
+        const QRect imageRect(QPoint((width() - imageSize.width()) / 2, (height() - imageSize.height()) / 2),
+                              imageSize);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawPixmap(imageRect, image);
     }

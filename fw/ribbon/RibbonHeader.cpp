@@ -247,11 +247,13 @@ void RibbonHeader::PaintCaptionButton(QPainter& painter, CaptionButton button, c
 {
     const CMFCVisualLook& look = CMFCVisualManager::GetInstance()->GetLook();
     if (button == m_hoverButton) {
-        const QColor hover = button == CaptionButton::Close ? QColor(0xC4, 0x2B, 0x1C) : WithAlpha(look.ribbon.accent, 110);
+        const QColor hover =
+            button == CaptionButton::Close ? QColor(0xC4, 0x2B, 0x1C) : WithAlpha(look.ribbon.accent, 110);
         painter.fillRect(rect, button == m_pressedButton ? hover.darker(120) : hover);
     }
     painter.save();
-    painter.setPen(QPen(button == m_hoverButton && button == CaptionButton::Close ? QColor(Qt::white) : look.captionText, 1.2));
+    painter.setPen(
+        QPen(button == m_hoverButton && button == CaptionButton::Close ? QColor(Qt::white) : look.captionText, 1.2));
     painter.setBrush(Qt::NoBrush);
     const QPointF c = QRectF(rect).center();
     constexpr qreal kHalf = 5.0;
@@ -262,8 +264,10 @@ void RibbonHeader::PaintCaptionButton(QPainter& painter, CaptionButton button, c
     case CaptionButton::Maximize:
         if (m_pWindow != nullptr && m_pWindow->isMaximized()) {
             painter.drawRect(QRectF(c.x() - kHalf, c.y() - kHalf + 2, kHalf * 2 - 2, kHalf * 2 - 2));
-            painter.drawPolyline(QList<QPointF>{{c.x() - kHalf + 2, c.y() - kHalf + 2}, {c.x() - kHalf + 2, c.y() - kHalf},
-                                                {c.x() + kHalf, c.y() - kHalf}, {c.x() + kHalf, c.y() + kHalf - 2},
+            painter.drawPolyline(QList<QPointF>{{c.x() - kHalf + 2, c.y() - kHalf + 2},
+                                                {c.x() - kHalf + 2, c.y() - kHalf},
+                                                {c.x() + kHalf, c.y() - kHalf},
+                                                {c.x() + kHalf, c.y() + kHalf - 2},
                                                 {c.x() + kHalf - 2, c.y() + kHalf - 2}});
         } else {
             painter.drawRect(QRectF(c.x() - kHalf, c.y() - kHalf, kHalf * 2, kHalf * 2));
@@ -333,8 +337,8 @@ void RibbonHeader::mouseDoubleClickEvent(QMouseEvent* pEvent)
         return;
     }
     const auto* pOwner = m_pBar->GetOwner();
-    if (m_bCaptionShown && point.y() < CaptionHeight() && CaptionButtonAt(point) == CaptionButton::None && pOwner != nullptr &&
-        (pOwner->GetStyle() & WS_MAXIMIZEBOX) != 0) {
+    if (m_bCaptionShown && point.y() < CaptionHeight() && CaptionButtonAt(point) == CaptionButton::None &&
+        pOwner != nullptr && (pOwner->GetStyle() & WS_MAXIMIZEBOX) != 0) {
         QWidget* pWindow = window();
         pWindow->isMaximized() ? pWindow->showNormal() : pWindow->showMaximized();
     }

@@ -44,8 +44,7 @@ protected:
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
 
 private:
-    enum class CaptionButton
-    {
+    enum class CaptionButton {
         None,
         Minimize,
         Maximize,

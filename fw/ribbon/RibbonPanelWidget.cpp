@@ -76,5 +76,6 @@ void RibbonPanelWidget::paintEvent(QPaintEvent*)
     painter.setBrush(colors.panelCaption);
     painter.drawPath(captionPath);
     painter.setPen(colors.text);
-    painter.drawText(caption, Qt::AlignCenter, painter.fontMetrics().elidedText(m_strName, Qt::ElideRight, int(caption.width()) - 4));
+    painter.drawText(caption, Qt::AlignCenter,
+                     painter.fontMetrics().elidedText(m_strName, Qt::ElideRight, int(caption.width()) - 4));
 }

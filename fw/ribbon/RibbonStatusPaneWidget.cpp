@@ -24,7 +24,8 @@ RibbonStatusPaneWidget::RibbonStatusPaneWidget(CMFCRibbonStatusBarPane* pPane, Q
 QSize RibbonStatusPaneWidget::sizeHint() const
 {
     // A pane is as wide as its sample text, or its text when it has none.
-    const CString strSample = m_pPane->GetAlmostLargeText().isEmpty() ? m_pPane->GetText() : m_pPane->GetAlmostLargeText();
+    const CString strSample =
+        m_pPane->GetAlmostLargeText().isEmpty() ? m_pPane->GetText() : m_pPane->GetAlmostLargeText();
     return QSize(fontMetrics().horizontalAdvance(strSample) + 2 * kPadding, fontMetrics().height() + 6);
 }
 

@@ -76,9 +76,8 @@ QString QuoteArgument(const QString& strArgument)
 {
     QString strDoubled = strArgument;
     strDoubled.replace(QLatin1Char('%'), QLatin1String("%%"));
-    const bool bNeedsQuotes = strArgument.isEmpty()
-        || std::any_of(strArgument.begin(), strArgument.end(),
-                       [](QChar ch) { return kReservedCharacters.contains(ch); });
+    const bool bNeedsQuotes = strArgument.isEmpty() ||
+        std::any_of(strArgument.begin(), strArgument.end(), [](QChar ch) { return kReservedCharacters.contains(ch); });
     if (!bNeedsQuotes)
         return strDoubled;
     QString strQuoted = QStringLiteral("\"");
@@ -111,7 +110,8 @@ std::optional<QStringList> SplitArguments(const QString& strExec)
         if (bInQuotes) {
             if (ch == QLatin1Char('"')) {
                 bInQuotes = false;
-            } else if (ch == QLatin1Char('\\') && i + 1 < strExec.size() && kEscapedInQuotes.contains(strExec.at(i + 1))) {
+            } else if (ch == QLatin1Char('\\') && i + 1 < strExec.size() &&
+                       kEscapedInQuotes.contains(strExec.at(i + 1))) {
                 strCurrent += strExec.at(++i);
             } else if (ch == QLatin1Char('%')) {
                 // Inside quotes only "%%" may stand; a field code may not.

@@ -46,7 +46,10 @@ bool WriteAll(int fd, const QByteArray& bytes)
 class CFileDescriptor
 {
 public:
-    explicit CFileDescriptor(int fd) : m_fd(fd) {}
+    explicit CFileDescriptor(int fd)
+        : m_fd(fd)
+    {
+    }
     ~CFileDescriptor()
     {
         if (m_fd >= 0)
@@ -103,8 +106,8 @@ bool ReplaceFile(const QString& strFolder, const QString& strPath, const QByteAr
     CFileDescriptor file(::mkostemp(temporaryName.data(), O_CLOEXEC));
     if (file.Get() < 0)
         return false;
-    const bool bWritten = ::fchmod(file.Get(), kEntryMode) == 0 && WriteAll(file.Get(), bytes)
-        && ::fsync(file.Get()) == 0 && file.Close();
+    const bool bWritten = ::fchmod(file.Get(), kEntryMode) == 0 && WriteAll(file.Get(), bytes) &&
+        ::fsync(file.Get()) == 0 && file.Close();
     // rename() replaces the name itself: a link at strPath goes, and the file
     // it pointed to stays as it was.
     if (bWritten && ::rename(temporaryName.constData(), QFile::encodeName(strPath).constData()) == 0)

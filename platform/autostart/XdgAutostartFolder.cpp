@@ -46,8 +46,8 @@ bool CXdgAutostartFolder::Open()
     const QFileInfo folder(m_strFolder);
     // A folder that nobody may write to is left alone, even by a user whom
     // the system would let write there anyway.
-    if (folder.isDir() && folder.isReadable() && folder.isExecutable() && folder.isWritable()
-        && (folder.permissions() & kAnyWrite) != 0)
+    if (folder.isDir() && folder.isReadable() && folder.isExecutable() && folder.isWritable() &&
+        (folder.permissions() & kAnyWrite) != 0)
         return true;
     qCWarning(lcAutostart, "The autostart folder %s may not be written to", qPrintable(m_strFolder));
     return false;

@@ -21,8 +21,8 @@ bool CExclusiveFile::Open(const QString& strPath)
     if (nDescriptor < 0)
         return false;
     struct stat status {};
-    if (::fstat(nDescriptor, &status) != 0 || !S_ISREG(status.st_mode)
-        || ::flock(nDescriptor, LOCK_EX | LOCK_NB) != 0) {
+    if (::fstat(nDescriptor, &status) != 0 || !S_ISREG(status.st_mode) ||
+        ::flock(nDescriptor, LOCK_EX | LOCK_NB) != 0) {
         ::close(nDescriptor);
         return false;
     }

@@ -11,8 +11,8 @@ namespace {
 bool IsAbandoned(int nDescriptor)
 {
     struct stat status {};
-    return fstat(nDescriptor, &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == getuid()
-        && flock(nDescriptor, LOCK_EX | LOCK_NB) == 0;
+    return fstat(nDescriptor, &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == getuid() &&
+        flock(nDescriptor, LOCK_EX | LOCK_NB) == 0;
 }
 }
 

@@ -23,20 +23,17 @@ bool LibraryReady()
     return bReady;
 }
 
-struct EasyDeleter
-{
+struct EasyDeleter {
     void operator()(CURL* pCurl) const { curl_easy_cleanup(pCurl); }
 };
-struct ListDeleter
-{
+struct ListDeleter {
     void operator()(curl_slist* pList) const { curl_slist_free_all(pList); }
 };
 using EasyHandle = std::unique_ptr<CURL, EasyDeleter>;
 using HeaderList = std::unique_ptr<curl_slist, ListDeleter>;
 
 // Where the body goes, and why the writing stopped if it did.
-struct BodySink
-{
+struct BodySink {
     QFile& file;
     qint64 nMaxBytes;
     qint64 nReceived = 0;
@@ -92,17 +89,20 @@ UrlDownloadResult Classify(CURL* pCurl, CURLcode code, const BodySink& sink, con
 {
     long nHttpStatus = 0;
     curl_easy_getinfo(pCurl, CURLINFO_RESPONSE_CODE, &nHttpStatus);
-    const QString strDetail = pErrorText[0] != '\0' ? QString::fromUtf8(pErrorText) : QString::fromUtf8(curl_easy_strerror(code));
+    const QString strDetail =
+        pErrorText[0] != '\0' ? QString::fromUtf8(pErrorText) : QString::fromUtf8(curl_easy_strerror(code));
     switch (code) {
     case CURLE_OK:
         return UrlDownloadResult{UrlDownloadStatus::Succeeded, QString(), nHttpStatus};
     case CURLE_HTTP_RETURNED_ERROR:
-        return Failure(UrlDownloadStatus::HttpError, QStringLiteral("the server answered %1").arg(nHttpStatus), nHttpStatus);
+        return Failure(UrlDownloadStatus::HttpError, QStringLiteral("the server answered %1").arg(nHttpStatus),
+                       nHttpStatus);
     case CURLE_FILESIZE_EXCEEDED:
         return Failure(UrlDownloadStatus::TooLarge, strDetail, nHttpStatus);
     case CURLE_WRITE_ERROR:
         if (sink.bTooLarge)
-            return Failure(UrlDownloadStatus::TooLarge, QStringLiteral("the answer is larger than %1 bytes").arg(sink.nMaxBytes), nHttpStatus);
+            return Failure(UrlDownloadStatus::TooLarge,
+                           QStringLiteral("the answer is larger than %1 bytes").arg(sink.nMaxBytes), nHttpStatus);
         return Failure(UrlDownloadStatus::FileError, sink.file.errorString(), nHttpStatus);
     case CURLE_OPERATION_TIMEDOUT: {
         // Three limits are set: the whole transfer's, the connection's, and
@@ -150,8 +150,10 @@ UrlDownloadResult CCurlUrlDownloader::Download(const QString& strUrl, const QStr
 {
     const QUrl url(strUrl, QUrl::StrictMode);
     const QString strScheme = url.scheme().toLower();
-    if (!url.isValid() || url.host().isEmpty() || (strScheme != QLatin1String("http") && strScheme != QLatin1String("https")))
-        return Failure(UrlDownloadStatus::InvalidAddress, QStringLiteral("not an http or https address: \"%1\"").arg(strUrl));
+    if (!url.isValid() || url.host().isEmpty() ||
+        (strScheme != QLatin1String("http") && strScheme != QLatin1String("https")))
+        return Failure(UrlDownloadStatus::InvalidAddress,
+                       QStringLiteral("not an http or https address: \"%1\"").arg(strUrl));
     if (!LibraryReady())
         return Failure(UrlDownloadStatus::TransferFailed, QStringLiteral("libcurl could not be initialised"));
     EasyHandle pCurl(curl_easy_init());
@@ -166,7 +168,8 @@ UrlDownloadResult CCurlUrlDownloader::Download(const QString& strUrl, const QStr
     // being written through.
     QFile file(strFilePath);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return Failure(UrlDownloadStatus::FileError, QStringLiteral("cannot create \"%1\": %2").arg(strFilePath, file.errorString()));
+        return Failure(UrlDownloadStatus::FileError,
+                       QStringLiteral("cannot create \"%1\": %2").arg(strFilePath, file.errorString()));
     // The lock tells a sweep of abandoned files that this one is in use.
     flock(file.handle(), LOCK_EX | LOCK_NB);
 

@@ -9,8 +9,7 @@
 // What a download may cost before it is given up: a server that cannot be
 // reached, a transfer that has stopped moving, or an answer too big for
 // anything the program fetches.
-struct UrlDownloadOptions
-{
+struct UrlDownloadOptions {
     std::chrono::milliseconds connectTimeout{15000};
     // A transfer that brings no byte for this long has stalled.
     std::chrono::seconds stallTimeout{30};
@@ -28,19 +27,18 @@ struct UrlDownloadOptions
 enum class UrlDownloadStatus {
     Succeeded,
     InvalidAddress,  // not an http or https address
-    ConnectFailed,   // the host is unknown or refused the connection
+    ConnectFailed,  // the host is unknown or refused the connection
     ConnectTimedOut,
-    Stalled,         // no byte arrived for the stall timeout
-    TookTooLong,     // the transfer ran past the overall timeout
-    Cancelled,       // cancelRequested said so
-    HttpError,       // the server answered with a status of 400 or more
+    Stalled,  // no byte arrived for the stall timeout
+    TookTooLong,  // the transfer ran past the overall timeout
+    Cancelled,  // cancelRequested said so
+    HttpError,  // the server answered with a status of 400 or more
     TooLarge,
-    FileError,       // the target file could not be created or written
+    FileError,  // the target file could not be created or written
     TransferFailed,  // the connection broke or the answer was malformed
 };
 
-struct UrlDownloadResult
-{
+struct UrlDownloadResult {
     UrlDownloadStatus status = UrlDownloadStatus::TransferFailed;
     // Why it failed, in words, for diagnostics.
     QString strDetail;

@@ -8,8 +8,7 @@
 
 // One song as the listener heard it: the channel, the title the station
 // announced (empty when it announced none) and when it began and ended.
-struct SongHistoryEntry
-{
+struct SongHistoryEntry {
     qint64 nId = 0;
     QString strChannel;
     QString strTitle;

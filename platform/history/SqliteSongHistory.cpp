@@ -11,10 +11,9 @@ constexpr char kDriver[] = "QSQLITE";
 constexpr char kDamagedSuffix[] = ".damaged";
 
 // A song's times are stored as milliseconds since 1970 in UTC.
-constexpr char kCreateTable[] =
-    "CREATE TABLE IF NOT EXISTS songs ("
-    "id INTEGER PRIMARY KEY, channel TEXT NOT NULL, title TEXT NOT NULL, "
-    "started INTEGER NOT NULL, ended INTEGER)";
+constexpr char kCreateTable[] = "CREATE TABLE IF NOT EXISTS songs ("
+                                "id INTEGER PRIMARY KEY, channel TEXT NOT NULL, title TEXT NOT NULL, "
+                                "started INTEGER NOT NULL, ended INTEGER)";
 constexpr char kCheckColumns[] = "SELECT id, channel, title, started, ended FROM songs LIMIT 1";
 constexpr char kInsert[] = "INSERT INTO songs (channel, title, started) VALUES (?, ?, ?)";
 constexpr char kTrim[] = "DELETE FROM songs WHERE id <= (SELECT MAX(id) FROM songs) - ?";

@@ -109,8 +109,8 @@ void IGlobalHotKeys::ReportPressed(unsigned nModifiers, unsigned nVirtualKey)
 bool IGlobalHotKeys::IsHeld(unsigned nModifiers, unsigned nVirtualKey) const
 {
     for (const Registration& registration : m_registrations) {
-        if ((registration.nModifiers & kModifierKeys) == (nModifiers & kModifierKeys)
-            && registration.nVirtualKey == nVirtualKey)
+        if ((registration.nModifiers & kModifierKeys) == (nModifiers & kModifierKeys) &&
+            registration.nVirtualKey == nVirtualKey)
             return true;
     }
     return false;

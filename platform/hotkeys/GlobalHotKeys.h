@@ -30,8 +30,7 @@ public:
     static constexpr unsigned kModifierKeys = 0x0F;
 
     // What an id stands for, to the desktop that shows the user the keys.
-    struct Action
-    {
+    struct Action {
         int nId;
         // Stays the same from one version of the program to the next: the
         // desktop remembers the user's choice under it.
@@ -41,13 +40,12 @@ public:
     };
 
     enum class BindingState {
-        Pending,       // the desktop has not answered yet
+        Pending,  // the desktop has not answered yet
         AsRegistered,  // the combination works as registered
-        Changed,       // the desktop bound another trigger
-        Refused,       // no trigger reaches the program
+        Changed,  // the desktop bound another trigger
+        Refused,  // no trigger reaches the program
     };
-    struct Binding
-    {
+    struct Binding {
         BindingState eState = BindingState::Pending;
         // The trigger as the desktop describes it; empty where the desktop
         // says nothing (the combination itself is the trigger).
@@ -56,7 +54,7 @@ public:
 
     // Why BindingChanged came.
     enum class BindingChange {
-        Answered,          // the desktop answered the registration
+        Answered,  // the desktop answered the registration
         ChangedOnDesktop,  // the user changed the trigger in the desktop's settings
     };
     Q_ENUM(BindingChange)

@@ -13,9 +13,9 @@ constexpr char kWaylandDisplayVariable[] = "WAYLAND_DISPLAY";
 // keys typed into other X11 programs.
 bool X11GrabsSeeTheDesktop()
 {
-    return QGuiApplication::platformName() == QLatin1String("xcb")
-        && qgetenv(kSessionTypeVariable) != QByteArrayLiteral("wayland")
-        && qEnvironmentVariableIsEmpty(kWaylandDisplayVariable);
+    return QGuiApplication::platformName() == QLatin1String("xcb") &&
+        qgetenv(kSessionTypeVariable) != QByteArrayLiteral("wayland") &&
+        qEnvironmentVariableIsEmpty(kWaylandDisplayVariable);
 }
 }
 

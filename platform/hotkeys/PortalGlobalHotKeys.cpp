@@ -40,8 +40,8 @@ CPortalGlobalHotKeys::CPortalGlobalHotKeys(QObject* pParent)
         return;
     // A portal that restarts (or goes) takes its sessions and what it was
     // asked with it.
-    m_pWatcher = new QDBusServiceWatcher(QLatin1String(kService), m_bus, QDBusServiceWatcher::WatchForOwnerChange,
-                                         this);
+    m_pWatcher =
+        new QDBusServiceWatcher(QLatin1String(kService), m_bus, QDBusServiceWatcher::WatchForOwnerChange, this);
     connect(m_pWatcher, &QDBusServiceWatcher::serviceOwnerChanged, this, [this] {
         ForgetPortal();
         if (!m_wanted.isEmpty())
@@ -93,9 +93,9 @@ void CPortalGlobalHotKeys::ConfigureOnDesktop()
 {
     if (!CanConfigureOnDesktop() || m_strSession.isEmpty())
         return;
-    QDBusMessage call = QDBusMessage::createMethodCall(QLatin1String(kService), QLatin1String(kPath),
-                                                       QLatin1String(kShortcutsInterface),
-                                                       QStringLiteral("ConfigureShortcuts"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(QLatin1String(kService), QLatin1String(kPath),
+                                       QLatin1String(kShortcutsInterface), QStringLiteral("ConfigureShortcuts"));
     call << QVariant::fromValue(QDBusObjectPath(m_strSession)) << QString() << QVariantMap();
     m_bus.asyncCall(call);
 }
@@ -139,8 +139,8 @@ IGlobalHotKeys::Binding CPortalGlobalHotKeys::BindingFor(int nId, unsigned nModi
         const bool bSame = PortalTrigger::NamesSameKeys(*bound, strTrigger);
         return {bSame ? BindingState::AsRegistered : BindingState::Changed, *bound};
     }
-    if (m_eState == SessionState::Failed
-        || (m_eState == SessionState::Ready && m_asked.contains(AskedKey(strName, strTrigger))))
+    if (m_eState == SessionState::Failed ||
+        (m_eState == SessionState::Ready && m_asked.contains(AskedKey(strName, strTrigger))))
         return {BindingState::Refused, QString()};
     return {BindingState::Pending, QString()};
 }
@@ -234,11 +234,11 @@ void CPortalGlobalHotKeys::CreateSession()
     m_bBoundInSession = false;
     m_strSession.clear();
     const quint64 nGeneration = ++m_nGeneration;
-    QDBusMessage call = QDBusMessage::createMethodCall(QLatin1String(kService), QLatin1String(kPath),
-                                                       QLatin1String(kShortcutsInterface),
-                                                       QStringLiteral("CreateSession"));
-    call << QVariantMap{{QLatin1String(kSessionHandleToken),
-                         QLatin1String(kSessionTokenPrefix) + QString::number(nGeneration)}};
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(QLatin1String(kService), QLatin1String(kPath),
+                                       QLatin1String(kShortcutsInterface), QStringLiteral("CreateSession"));
+    call << QVariantMap{
+        {QLatin1String(kSessionHandleToken), QLatin1String(kSessionTokenPrefix) + QString::number(nGeneration)}};
     CPortalRequest::Send(
         m_bus, call,
         [this, nGeneration](uint nResponse, const QVariantMap& results) {
@@ -252,9 +252,8 @@ void CPortalGlobalHotKeys::OnSessionCreated(uint nResponse, const QVariantMap& r
 {
     // The handle comes as a string, though it is an object path.
     const QVariant handle = results.value(QLatin1String(kSessionHandle));
-    m_strSession = handle.metaType() == QMetaType::fromType<QDBusObjectPath>()
-                     ? handle.value<QDBusObjectPath>().path()
-                     : handle.toString();
+    m_strSession = handle.metaType() == QMetaType::fromType<QDBusObjectPath>() ? handle.value<QDBusObjectPath>().path()
+                                                                               : handle.toString();
     if (nResponse != CPortalRequest::kSuccess || m_strSession.isEmpty()) {
         qCWarning(lcHotKeys, "Global hot keys are off: the shortcuts portal refused a session (response %u)",
                   nResponse);
@@ -270,9 +269,9 @@ void CPortalGlobalHotKeys::ListShortcuts()
 {
     m_eState = SessionState::Listing;
     const quint64 nGeneration = m_nGeneration;
-    QDBusMessage call = QDBusMessage::createMethodCall(QLatin1String(kService), QLatin1String(kPath),
-                                                       QLatin1String(kShortcutsInterface),
-                                                       QStringLiteral("ListShortcuts"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(QLatin1String(kService), QLatin1String(kPath),
+                                       QLatin1String(kShortcutsInterface), QStringLiteral("ListShortcuts"));
     call << QVariant::fromValue(QDBusObjectPath(m_strSession)) << QVariantMap();
     CPortalRequest::Send(
         m_bus, call,
@@ -299,17 +298,17 @@ void CPortalGlobalHotKeys::BindWanted()
     // those it knows keep the trigger the user gave them.
     PortalShortcutList shortcuts;
     for (auto it = m_wanted.cbegin(); it != m_wanted.cend(); ++it) {
-        shortcuts << PortalShortcut{it.key(),
-                                    {{QLatin1String(kDescription), it->strDescription},
-                                     {QLatin1String(kPreferredTrigger), it->strTrigger}}};
+        shortcuts << PortalShortcut{
+            it.key(),
+            {{QLatin1String(kDescription), it->strDescription}, {QLatin1String(kPreferredTrigger), it->strTrigger}}};
         m_asked.insert(AskedKey(it.key(), it->strTrigger));
     }
     m_eState = SessionState::Binding;
     m_bBoundInSession = true;
     const quint64 nGeneration = m_nGeneration;
-    QDBusMessage call = QDBusMessage::createMethodCall(QLatin1String(kService), QLatin1String(kPath),
-                                                       QLatin1String(kShortcutsInterface),
-                                                       QStringLiteral("BindShortcuts"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(QLatin1String(kService), QLatin1String(kPath),
+                                       QLatin1String(kShortcutsInterface), QStringLiteral("BindShortcuts"));
     call << QVariant::fromValue(QDBusObjectPath(m_strSession)) << QVariant::fromValue(shortcuts) << QString()
          << QVariantMap();
     CPortalRequest::Send(
@@ -353,8 +352,8 @@ void CPortalGlobalHotKeys::AnnounceAnswers()
     const QList<Wanted> wanted = m_wanted.values();
     for (const Wanted& action : wanted) {
         const QString strName = ActionOf(action.nId).strName;
-        if (m_announced.contains(strName)
-            || BindingFor(action.nId, action.nModifiers, action.nVirtualKey).eState == BindingState::Pending)
+        if (m_announced.contains(strName) ||
+            BindingFor(action.nId, action.nModifiers, action.nVirtualKey).eState == BindingState::Pending)
             continue;
         m_announced.insert(strName);
         ReportBindingChanged(action.nId, BindingChange::Answered);

@@ -44,8 +44,7 @@ private:
     enum class SessionState { None, Creating, Listing, Ready, Binding, Failed };
 
     // A registration's action as the portal knows it.
-    struct Wanted
-    {
+    struct Wanted {
         int nId;
         unsigned nModifiers;
         unsigned nVirtualKey;

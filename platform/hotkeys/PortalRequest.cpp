@@ -58,13 +58,13 @@ bool CPortalRequest::Listen(const QString& strPath)
 {
     m_strPath = strPath;
     return m_bus.connect(QLatin1String(kPortalService), m_strPath, QLatin1String(kRequestInterface),
-                         QLatin1String(kResponse), this, SLOT(OnResponse(uint,QVariantMap)));
+                         QLatin1String(kResponse), this, SLOT(OnResponse(uint, QVariantMap)));
 }
 
 void CPortalRequest::StopListening()
 {
     m_bus.disconnect(QLatin1String(kPortalService), m_strPath, QLatin1String(kRequestInterface),
-                     QLatin1String(kResponse), this, SLOT(OnResponse(uint,QVariantMap)));
+                     QLatin1String(kResponse), this, SLOT(OnResponse(uint, QVariantMap)));
 }
 
 void CPortalRequest::OnResponse(uint nResponse, const QVariantMap& results)

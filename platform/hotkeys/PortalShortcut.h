@@ -9,8 +9,7 @@
 // A shortcut as the shortcuts portal passes it, a(sa{sv}) on the bus: its id
 // and its properties ("description", "preferred_trigger" going out,
 // "description" and "trigger_description" coming back).
-struct PortalShortcut
-{
+struct PortalShortcut {
     QString strId;
     QVariantMap properties;
 };

@@ -21,8 +21,7 @@ constexpr std::pair<const char*, const char*> kModifierSynonyms[] = {
     {"CONTROL", "CTRL"}, {"META", "LOGO"}, {"SUPER", "LOGO"}, {"WIN", "LOGO"}, {"MOD4", "LOGO"}, {"MOD1", "ALT"},
 };
 
-struct Keys
-{
+struct Keys {
     QSet<QString> modifiers;
     QString strKey;
 };
@@ -63,8 +62,8 @@ bool NamesSameKeys(const QString& strDescription, const QString& strTrigger)
 {
     const Keys description = Parse(strDescription);
     const Keys trigger = Parse(strTrigger);
-    return !description.strKey.isEmpty() && description.strKey == trigger.strKey
-        && description.modifiers == trigger.modifiers;
+    return !description.strKey.isEmpty() && description.strKey == trigger.strKey &&
+        description.modifiers == trigger.modifiers;
 }
 
 }

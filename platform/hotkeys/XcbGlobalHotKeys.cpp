@@ -14,8 +14,7 @@
 #include <memory>
 
 namespace {
-constexpr quint16 kModifierKeysMask =
-    XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 | XCB_MOD_MASK_4;
+constexpr quint16 kModifierKeysMask = XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 | XCB_MOD_MASK_4;
 
 quint16 ModifierMask(unsigned nModifiers)
 {

@@ -40,9 +40,9 @@ public:
 };
 
 enum class InstanceClaim {
-    Listening,      // this process is the running instance, and later starts find it
+    Listening,  // this process is the running instance, and later starts find it
     HeldByAnother,  // another process is the running instance
-    NotFindable,    // this process is the running instance, but later starts cannot reach it
+    NotFindable,  // this process is the running instance, but later starts cannot reach it
 };
 
 class IInstanceService

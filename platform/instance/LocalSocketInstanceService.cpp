@@ -30,8 +30,7 @@ constexpr quint32 kMaxTokenBytes = 4096;
 constexpr int kConnectRetryMs = 50;
 const char kLockSuffix[] = ".lock";
 
-struct Request
-{
+struct Request {
     RequestKind kind;
     quint32 message;
     quint64 wParam;
@@ -70,8 +69,8 @@ bool Decode(const QByteArray& bytes, Request* pRequest)
     QDataStream stream(bytes);
     quint8 kind = 0;
     quint32 nTokenBytes = 0;
-    stream >> kind >> pRequest->message >> pRequest->wParam >> pRequest->lParam >> pRequest->nSenderDeadlineMs
-        >> nTokenBytes;
+    stream >> kind >> pRequest->message >> pRequest->wParam >> pRequest->lParam >> pRequest->nSenderDeadlineMs >>
+        nTokenBytes;
     if (stream.status() != QDataStream::Ok || nTokenBytes > kMaxTokenBytes)
         return false;
     QByteArray token(static_cast<qsizetype>(nTokenBytes), Qt::Uninitialized);

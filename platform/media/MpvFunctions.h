@@ -7,8 +7,7 @@
 // module links libmpv, and with it some two hundred codec and protocol
 // libraries whose linking takes longer than showing the window: the program
 // loads it beside its start instead of before it.
-struct MpvFunctions
-{
+struct MpvFunctions {
     decltype(&mpv_create) create;
     decltype(&mpv_initialize) initialize;
     decltype(&mpv_terminate_destroy) terminate_destroy;

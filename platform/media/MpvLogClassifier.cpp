@@ -89,8 +89,9 @@ void CMpvLogClassifier::Feed(const QString& strText)
         Note(Failure::EmptyStream);
         return;
     }
-    if (ContainsAny(strText, {"Connection refused", "Failed to resolve hostname", "Network is unreachable",
-                              "No route to host", "certificate", "handshake"})) {
+    if (ContainsAny(strText,
+                    {"Connection refused", "Failed to resolve hostname", "Network is unreachable", "No route to host",
+                     "certificate", "handshake"})) {
         Note(Failure::CannotConnect);
         return;
     }

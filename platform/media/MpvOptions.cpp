@@ -6,8 +6,7 @@ namespace {
 // The addresses in the station list come from the network, so nothing but
 // the player itself decides what runs: no configuration files, scripts,
 // site helpers or key bindings, and playlists may not reach local files.
-struct Option
-{
+struct Option {
     const char* name;
     const char* value;
     // Without it the engine is not safe to run, so it does not run.
@@ -92,7 +91,7 @@ bool Apply(const MpvFunctions& mpv, mpv_handle* pHandle)
             return false;
     }
     return SetKeyValueOption(mpv, pHandle, "stream-lavf-o", "protocol_whitelist", kProtocolWhitelist) &&
-           SetKeyValueOption(mpv, pHandle, "demuxer-lavf-o", "protocol_whitelist", kProtocolWhitelist);
+        SetKeyValueOption(mpv, pHandle, "demuxer-lavf-o", "protocol_whitelist", kProtocolWhitelist);
 }
 
 }

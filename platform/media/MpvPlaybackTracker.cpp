@@ -25,8 +25,7 @@ enum ReplyId : std::uint64_t {
     kPropertyIdleActive,
 };
 
-struct ObservedProperty
-{
+struct ObservedProperty {
     ReplyId id;
     const char* name;
     mpv_format format;
@@ -239,7 +238,8 @@ void CMpvPlaybackTracker::HandleLoadfileReply(const mpv_event& event)
 {
     --m_nLoadsInFlight;
     if (event.error >= 0) {
-        m_nFirstCurrentEntryId = qMax(m_nFirstCurrentEntryId, EntryIdOfReply(*static_cast<mpv_event_command*>(event.data)));
+        m_nFirstCurrentEntryId =
+            qMax(m_nFirstCurrentEntryId, EntryIdOfReply(*static_cast<mpv_event_command*>(event.data)));
         return;
     }
     qCWarning(lcMedia, "libmpv could not open an address: %s", m_mpv.error_string(event.error));

@@ -69,8 +69,7 @@ private:
     int m_nLoadsInFlight = 0;
     bool m_bAddressRefused = false;
 
-    struct PendingEnd
-    {
+    struct PendingEnd {
         IMediaEngine::EndReason reason;
         bool bAddressRefused;
     };

@@ -32,14 +32,17 @@ constexpr double kLiveEdgeSeconds = 2.0;
 
 // The libmpv options that time-shift sets; their values without it are
 // kept from the engine's set-up.
-constexpr const char* kCacheOptions[] = {"cache",          "cache-on-disk",          "cache-dir",
-                                         "cache-unlink-files", "demuxer-max-back-bytes", "demuxer-max-bytes",
+constexpr const char* kCacheOptions[] = {"cache",
+                                         "cache-on-disk",
+                                         "cache-dir",
+                                         "cache-unlink-files",
+                                         "demuxer-max-back-bytes",
+                                         "demuxer-max-bytes",
                                          "demuxer-seekable-cache"};
 
 // The file type that holds each audio codec without encoding it again;
 // anything else, and every stream with pictures, goes into Matroska.
-struct CodecFile
-{
+struct CodecFile {
     const char* codec;
     const char* extension;
 };
@@ -103,8 +106,8 @@ void RemoveStaleTimeShiftFiles()
 
 bool CMpvTimeShift::Observe()
 {
-    return m_mpv.observe_property(m_pHandle, kPropertyCacheState, "demuxer-cache-state", MPV_FORMAT_NODE) >= 0
-        && m_mpv.observe_property(m_pHandle, kPropertyTimePos, "time-pos", MPV_FORMAT_DOUBLE) >= 0;
+    return m_mpv.observe_property(m_pHandle, kPropertyCacheState, "demuxer-cache-state", MPV_FORMAT_NODE) >= 0 &&
+        m_mpv.observe_property(m_pHandle, kPropertyTimePos, "time-pos", MPV_FORMAT_DOUBLE) >= 0;
 }
 
 void CMpvTimeShift::SetBufferSeconds(int nSeconds)

@@ -62,8 +62,7 @@ signals:
     void SaveFinished(const QString& strPath, bool bSaved, const QString& strError);
 
 protected:
-    struct Buffer
-    {
+    struct Buffer {
         bool bActive = false;
         double dPosition = 0;
         double dStart = 0;

@@ -16,8 +16,7 @@ class IDesktopMediaControls : public QObject
 
 public:
     // What the desktop is told about the program, once.
-    struct Description
-    {
+    struct Description {
         QString identity;
         // The name of the installed desktop entry, without ".desktop".
         QString desktopEntry;
@@ -29,8 +28,7 @@ public:
     Q_ENUM(PlaybackStatus)
 
     // What is playing. Every text is plain text, shown as it is.
-    struct Track
-    {
+    struct Track {
         // Changes whenever another track starts; 0 = no track.
         quint64 nId = 0;
         QString title;

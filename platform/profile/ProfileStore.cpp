@@ -39,8 +39,8 @@ bool HoldsProfileText(const QString& strFile)
     // QSettings escapes the other characters below a blank; DEL and the
     // controls above it it writes as they are.
     const auto isForeign = [](QChar ch) {
-        return ch.unicode() < kFirstPrintable && ch != QLatin1Char('\t') && ch != QLatin1Char('\n')
-            && ch != QLatin1Char('\r');
+        return ch.unicode() < kFirstPrintable && ch != QLatin1Char('\t') && ch != QLatin1Char('\n') &&
+            ch != QLatin1Char('\r');
     };
     // QSettings reads the whole file as well.
     const QString strText = fromUtf8(file.readAll());

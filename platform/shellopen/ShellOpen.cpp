@@ -10,7 +10,7 @@ IShellOpen::~IShellOpen() = default;
 bool IShellOpen::MayOpen(const QUrl& url)
 {
     const QString strScheme = url.scheme().toLower();
-    return url.isValid()
-        && (strScheme == QLatin1String("http") || strScheme == QLatin1String("https")
-            || strScheme == QLatin1String("mailto"));
+    return url.isValid() &&
+        (strScheme == QLatin1String("http") || strScheme == QLatin1String("https") ||
+         strScheme == QLatin1String("mailto"));
 }

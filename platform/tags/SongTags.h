@@ -5,8 +5,7 @@
 // The tags a saved song carries, where its file type has them: the song's
 // title and artist as the station announced them, and the channel as the
 // album.
-struct SongTags
-{
+struct SongTags {
     QString strTitle;
     QString strArtist;
     QString strAlbum;

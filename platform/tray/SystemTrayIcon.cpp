@@ -33,8 +33,7 @@ bool CSystemTrayIcon::IsAvailable() const
 bool CSystemTrayIcon::IsStatusNotifierHostRegistered()
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || bus.interface() == nullptr
-        || !bus.interface()->isServiceRegistered(kWatcherService))
+    if (!bus.isConnected() || bus.interface() == nullptr || !bus.interface()->isServiceRegistered(kWatcherService))
         return false;
     QDBusInterface watcher(kWatcherService, kWatcherPath, kWatcherService, bus);
     return watcher.isValid() && watcher.property(kHostRegisteredProperty).toBool();

@@ -37,8 +37,8 @@ bool IsWebAddress(const QUrl& url)
 bool IsPageOwnContent(const QUrl& url)
 {
     const QString strScheme = url.scheme().toLower();
-    return strScheme == QLatin1String("about") || strScheme == QLatin1String("data")
-        || strScheme == QLatin1String("blob");
+    return strScheme == QLatin1String("about") || strScheme == QLatin1String("data") ||
+        strScheme == QLatin1String("blob");
 }
 
 // The engine asks whether to leave a page that wants to keep its reader

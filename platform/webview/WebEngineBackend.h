@@ -21,8 +21,7 @@ enum class WebLinkPolicy {
     OpenOutside
 };
 
-struct WebPageOptions
-{
+struct WebPageOptions {
     WebLinkPolicy links = WebLinkPolicy::FollowInView;
     bool bScrollBars = true;
 };
@@ -62,7 +61,8 @@ class IWebEngineBackend
 public:
     virtual ~IWebEngineBackend() = default;
     // A new page that reports to client; client outlives it.
-    virtual std::unique_ptr<IWebPage> CreatePage(const WebPageOptions& options, IWebPageClient& client, QWidget* pParent) = 0;
+    virtual std::unique_ptr<IWebPage> CreatePage(const WebPageOptions& options, IWebPageClient& client,
+                                                 QWidget* pParent) = 0;
 };
 
 #define KESTREL_WEB_ENGINE_BACKEND_IID "org.kestrelradio.WebEngineBackend/1"

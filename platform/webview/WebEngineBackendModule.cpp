@@ -37,8 +37,8 @@ CWebEngineBackendModule::CWebEngineBackendModule()
     qputenv(kChromiumFlagsVariable, flags + kProcessModelFlags);
 }
 
-std::unique_ptr<IWebPage> CWebEngineBackendModule::CreatePage(const WebPageOptions& options,
-                                                              IWebPageClient& client, QWidget* pParent)
+std::unique_ptr<IWebPage> CWebEngineBackendModule::CreatePage(const WebPageOptions& options, IWebPageClient& client,
+                                                              QWidget* pParent)
 {
     SetUpProfile();
     return std::make_unique<CWebEnginePage>(options, client, pParent);

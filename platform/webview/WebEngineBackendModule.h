@@ -16,7 +16,8 @@ class CWebEngineBackendModule : public QObject, public IWebEngineBackend
 public:
     CWebEngineBackendModule();
 
-    std::unique_ptr<IWebPage> CreatePage(const WebPageOptions& options, IWebPageClient& client, QWidget* pParent) override;
+    std::unique_ptr<IWebPage> CreatePage(const WebPageOptions& options, IWebPageClient& client,
+                                         QWidget* pParent) override;
 
 private:
     void SetUpProfile();

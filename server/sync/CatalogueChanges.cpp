@@ -18,7 +18,8 @@ std::string_view IdOf(std::string_view line)
         ++start;
     }
     const std::size_t end = line.find(',', start);
-    const std::string_view id = line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    const std::string_view id =
+        line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
     return id.empty() ? line : id;
 }
 

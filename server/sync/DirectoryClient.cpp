@@ -12,10 +12,13 @@ constexpr char kProgram[] = "kestrel-station-server: ";
 
 }
 
-DirectoryClient::DirectoryClient(std::vector<std::string> baseUrls, HttpLimits limits,
-                                 std::chrono::milliseconds pause, std::size_t maxRequests, std::ostream& log)
-    : m_baseUrls(std::move(baseUrls)), m_limits(std::move(limits)), m_pause(pause), m_maxRequests(maxRequests),
-      m_log(log)
+DirectoryClient::DirectoryClient(std::vector<std::string> baseUrls, HttpLimits limits, std::chrono::milliseconds pause,
+                                 std::size_t maxRequests, std::ostream& log)
+    : m_baseUrls(std::move(baseUrls))
+    , m_limits(std::move(limits))
+    , m_pause(pause)
+    , m_maxRequests(maxRequests)
+    , m_log(log)
 {
 }
 
@@ -34,8 +37,8 @@ DirectoryAnswer DirectoryClient::Get(const std::string& pathAndQuery,
     std::string failure;
     for (std::size_t tried = 0; tried < m_baseUrls.size(); ++tried) {
         if (!MayAskAgain())
-            throw DirectoryError(failure + (failure.empty() ? "" : "; ") + "no request left of the "
-                                 + std::to_string(m_maxRequests) + " allowed (max-requests)");
+            throw DirectoryError(failure + (failure.empty() ? "" : "; ") + "no request left of the " +
+                                 std::to_string(m_maxRequests) + " allowed (max-requests)");
         if (m_requests > 0)
             std::this_thread::sleep_for(m_pause);
         if (tried > 0)
@@ -53,7 +56,8 @@ DirectoryAnswer DirectoryClient::Get(const std::string& pathAndQuery,
             m_server = (m_server + 1) % m_baseUrls.size();
         }
     }
-    throw DirectoryError(m_baseUrls.size() == 1 ? failure : "no server of the directory answered; the last: " + failure);
+    throw DirectoryError(m_baseUrls.size() == 1 ? failure
+                                                : "no server of the directory answered; the last: " + failure);
 }
 
 DirectoryAnswer DirectoryClient::GetFrom(const std::string& url, const StationListReader::StationHandler& onStation)

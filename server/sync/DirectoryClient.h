@@ -16,7 +16,8 @@ namespace stationserver {
 
 // No server of the directory gave a whole, readable answer; what() says
 // what the last one did.
-class DirectoryError : public std::runtime_error {
+class DirectoryError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };
@@ -31,7 +32,8 @@ struct DirectoryAnswer {
 // request that fails goes to the next server, which then answers the
 // requests that follow; every request waits the pause after the one
 // before; and no more than maxRequests are made in all.
-class DirectoryClient {
+class DirectoryClient
+{
 public:
     DirectoryClient(std::vector<std::string> baseUrls, HttpLimits limits, std::chrono::milliseconds pause,
                     std::size_t maxRequests, std::ostream& log);

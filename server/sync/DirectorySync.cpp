@@ -70,16 +70,18 @@ std::string Seconds(std::chrono::steady_clock::duration taken)
 }
 
 DirectorySync::DirectorySync(SyncSettings settings, DirectoryServers& servers, std::ostream& out, std::ostream& log)
-    : m_settings(std::move(settings)), m_servers(servers), m_out(out), m_log(log)
+    : m_settings(std::move(settings))
+    , m_servers(servers)
+    , m_out(out)
+    , m_log(log)
 {
 }
 
 std::string DirectorySync::SearchPath(const std::string& countryCode, std::size_t offset) const
 {
     const StationFilter& filter = m_settings.filter;
-    std::string path = std::string(kSearchPath) + "?hidebroken=true&order=" + filter.OrderField()
-                       + "&reverse=true&offset=" + std::to_string(offset)
-                       + "&limit=" + std::to_string(m_settings.pageSize);
+    std::string path = std::string(kSearchPath) + "?hidebroken=true&order=" + filter.OrderField() +
+        "&reverse=true&offset=" + std::to_string(offset) + "&limit=" + std::to_string(m_settings.pageSize);
     if (!countryCode.empty())
         path += "&countrycode=" + QueryValue(countryCode);
     // With several languages or tags the directory's search cannot say
@@ -189,8 +191,8 @@ void DirectorySync::FetchChanges(DirectoryClient& client, StationCache& cache)
                 lastChange = change.changeuuid;
             Take(std::move(change), true);
         };
-        const std::string path = std::string(kChangesPath) + "?lastchangeuuid=" + QueryValue(m_lastChangeUuid)
-                                 + "&limit=" + std::to_string(m_settings.pageSize);
+        const std::string path = std::string(kChangesPath) + "?lastchangeuuid=" + QueryValue(m_lastChangeUuid) +
+            "&limit=" + std::to_string(m_settings.pageSize);
         const DirectoryAnswer answer = client.Get(path, onChange, [&] { m_counts = countsBefore; });
         m_counts.notStations += answer.notStations;
         m_lastChangeUuid = lastChange;
@@ -233,16 +235,15 @@ int DirectorySync::Publish(std::string current, const std::vector<DirectoryStati
 
     std::ostringstream summary;
     summary << kProgram << "sync (" << (incremental ? "changes" : "full") << (m_settings.dryRun ? ", dry run" : "")
-            << ", from " << source << "): fetched " << client.ReceivedStations() << " records in "
-            << client.Requests() << (client.Requests() == 1 ? " request" : " requests") << "; kept " << made.channels
-            << " (" << changes.added.size() << " added, " << changes.removed.size() << " removed, "
-            << changes.changed.size() << " changed); skipped " << m_counts.notWorking
-            << " not working at the last check, " << m_counts.notMatching << " not matching the filters, "
-            << m_counts.beyondMaximum << " beyond max-stations, " << made.withoutName << " without a name, "
-            << made.withoutWebAddress << " without an http or https address, "
-            << m_counts.withoutId + made.duplicateIds << " without a station id or repeating one, "
-            << m_counts.notStations << " that are not station objects, " << m_counts.otherChanges
-            << " changes to stations outside the selection; took "
+            << ", from " << source << "): fetched " << client.ReceivedStations() << " records in " << client.Requests()
+            << (client.Requests() == 1 ? " request" : " requests") << "; kept " << made.channels << " ("
+            << changes.added.size() << " added, " << changes.removed.size() << " removed, " << changes.changed.size()
+            << " changed); skipped " << m_counts.notWorking << " not working at the last check, "
+            << m_counts.notMatching << " not matching the filters, " << m_counts.beyondMaximum
+            << " beyond max-stations, " << made.withoutName << " without a name, " << made.withoutWebAddress
+            << " without an http or https address, " << m_counts.withoutId + made.duplicateIds
+            << " without a station id or repeating one, " << m_counts.notStations << " that are not station objects, "
+            << m_counts.otherChanges << " changes to stations outside the selection; took "
             << Seconds(std::chrono::steady_clock::now() - started) << " s\n";
 
     if (made.channels == 0) {
@@ -267,7 +268,7 @@ int DirectorySync::Publish(std::string current, const std::vector<DirectoryStati
             m_out << "changed: " << earlier << "\n     to: " << later << "\n";
         m_out.flush();
         m_log << summary.str();
-    return kSyncDone;
+        return kSyncDone;
         return kSyncDone;
     }
 
@@ -284,7 +285,6 @@ int DirectorySync::Publish(std::string current, const std::vector<DirectoryStati
     }
     m_log << summary.str();
     return kSyncDone;
-
 }
 
 int DirectorySync::Run()
@@ -305,9 +305,10 @@ int DirectorySync::Run()
     if (!m_settings.forceFull) {
         try {
             cache = StationCache::Read(m_settings.CacheFile());
-            const auto age = std::chrono::system_clock::now() - std::chrono::system_clock::from_time_t(cache.fullSyncTime);
-            incremental = cache.filterSignature == m_settings.filter.Signature() && !cache.lastChangeUuid.empty()
-                          && age < m_settings.fullEvery;
+            const auto age =
+                std::chrono::system_clock::now() - std::chrono::system_clock::from_time_t(cache.fullSyncTime);
+            incremental = cache.filterSignature == m_settings.filter.Signature() && !cache.lastChangeUuid.empty() &&
+                age < m_settings.fullEvery;
         } catch (const StationCacheError& error) {
             if (std::filesystem::exists(m_settings.CacheFile()))
                 m_log << kProgram << "sync: the cache is not used: " << error.what() << "\n";

@@ -32,7 +32,8 @@ enum SyncExit {
 // fails, or whose catalogue would be much smaller than the current one,
 // leaves both the catalogue and the cache as they were and says why. The
 // changes go to out on a dry run; the counts and every problem go to log.
-class DirectorySync {
+class DirectorySync
+{
 public:
     DirectorySync(SyncSettings settings, DirectoryServers& servers, std::ostream& out, std::ostream& log);
 

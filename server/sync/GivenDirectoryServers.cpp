@@ -2,7 +2,8 @@
 
 namespace stationserver {
 
-GivenDirectoryServers::GivenDirectoryServers(std::vector<std::string> baseUrls) : m_baseUrls(std::move(baseUrls))
+GivenDirectoryServers::GivenDirectoryServers(std::vector<std::string> baseUrls)
+    : m_baseUrls(std::move(baseUrls))
 {
     for (std::string& url : m_baseUrls) {
         while (!url.empty() && url.back() == '/')

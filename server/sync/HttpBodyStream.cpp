@@ -20,7 +20,8 @@ void InitialiseLibraryOnce()
 }
 
 HttpBodyStream::HttpBodyStream(const std::string& url, const HttpLimits& limits)
-    : m_url(url), m_maxBytes(limits.maxBytes)
+    : m_url(url)
+    , m_maxBytes(limits.maxBytes)
 {
     InitialiseLibraryOnce();
     m_easy = curl_easy_init();

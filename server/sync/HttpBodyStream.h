@@ -14,7 +14,8 @@ namespace stationserver {
 // pieces not yet read. Redirects are followed within http and https, TLS
 // peers are verified, and the answer is given up at the deadline or once
 // it grows beyond the size limit. An error status ends the body at once.
-class HttpBodyStream : public std::streambuf {
+class HttpBodyStream : public std::streambuf
+{
 public:
     HttpBodyStream(const std::string& url, const HttpLimits& limits);
     ~HttpBodyStream() override;

@@ -8,7 +8,9 @@
 namespace stationserver {
 
 ResolvedDirectoryServers::ResolvedDirectoryServers(std::string lookupName, std::string scheme, int port)
-    : m_lookupName(std::move(lookupName)), m_scheme(std::move(scheme)), m_port(port)
+    : m_lookupName(std::move(lookupName))
+    , m_scheme(std::move(scheme))
+    , m_port(port)
 {
 }
 

@@ -9,7 +9,8 @@ namespace stationserver {
 // each address is turned back into its server's own name, and the names
 // are shuffled so that clients spread over the servers. Addresses without
 // a name are left out, as TLS needs the name.
-class ResolvedDirectoryServers : public DirectoryServers {
+class ResolvedDirectoryServers : public DirectoryServers
+{
 public:
     // scheme and port make the base addresses ("https", 0 for the
     // scheme's own port).

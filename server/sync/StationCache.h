@@ -10,7 +10,8 @@
 namespace stationserver {
 
 // A cache file that cannot be used; what() says why.
-class StationCacheError : public std::runtime_error {
+class StationCacheError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };

@@ -66,8 +66,8 @@ bool StationFilter::Matches(const DirectoryStation& station) const
         return false;
     if (!codec.empty() && Lower(station.codec.substr(0, station.codec.find(','))) != codec)
         return false;
-    return AnyWanted(languages, station.language) && AnyWanted(tags, station.tags) && station.votes >= minVotes
-           && station.clickcount >= minClicks;
+    return AnyWanted(languages, station.language) && AnyWanted(tags, station.tags) && station.votes >= minVotes &&
+        station.clickcount >= minClicks;
 }
 
 std::int64_t StationFilter::OrderValue(const DirectoryStation& station) const
@@ -87,9 +87,9 @@ std::string StationFilter::OrderField() const
 
 std::string StationFilter::Signature() const
 {
-    return "country=" + Joined(countryCodes) + ";language=" + Joined(languages) + ";tag=" + Joined(tags)
-           + ";codec=" + codec + ";min-votes=" + std::to_string(minVotes) + ";min-clicks=" + std::to_string(minClicks)
-           + ";max-stations=" + std::to_string(maxStations) + ";order=" + OrderField();
+    return "country=" + Joined(countryCodes) + ";language=" + Joined(languages) + ";tag=" + Joined(tags) +
+        ";codec=" + codec + ";min-votes=" + std::to_string(minVotes) + ";min-clicks=" + std::to_string(minClicks) +
+        ";max-stations=" + std::to_string(maxStations) + ";order=" + OrderField();
 }
 
 }

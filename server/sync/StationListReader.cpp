@@ -13,10 +13,12 @@ constexpr int kFieldDepth = 2;
 
 // The library's events for the parts of the text the sync keeps: the keys
 // and plain values of each station object; nested values are skipped.
-class StationSax : public nlohmann::json_sax<Json> {
+class StationSax : public nlohmann::json_sax<Json>
+{
 public:
     StationSax(const StationListReader::StationHandler& onStation, std::size_t& notStations)
-        : m_onStation(onStation), m_notStations(notStations)
+        : m_onStation(onStation)
+        , m_notStations(notStations)
     {
     }
 
@@ -125,7 +127,10 @@ private:
 
 }
 
-StationListReader::StationListReader(StationHandler onStation) : m_onStation(std::move(onStation)) {}
+StationListReader::StationListReader(StationHandler onStation)
+    : m_onStation(std::move(onStation))
+{
+}
 
 void StationListReader::Read(std::istream& text)
 {

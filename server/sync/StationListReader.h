@@ -11,7 +11,8 @@
 namespace stationserver {
 
 // Text that is not a JSON array of station objects; what() says why.
-class StationListError : public std::runtime_error {
+class StationListError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };
@@ -20,7 +21,8 @@ public:
 // keeping only the fields of DirectoryStation, so that an answer of any
 // size needs memory for one station at a time. Each station goes to
 // onStation as soon as its object has ended.
-class StationListReader {
+class StationListReader
+{
 public:
     using StationHandler = std::function<void(DirectoryStation&&)>;
 

@@ -18,51 +18,50 @@ constexpr std::size_t kLargestPage = 100000;
 constexpr double kLongestSeconds = 86400;
 constexpr double kLongestDays = 3660;
 
-constexpr char kUsage[] =
-    "Usage: kestrel-station-server sync --catalogue OUT [--config FILE] [options]\n"
-    "\n"
-    "Keeps the catalogue OUT in step with the Radio Browser directory\n"
-    "(radio-browser.info): reads the stations the filters select from its API and\n"
-    "puts a new catalogue in place of OUT, which a running server reads by itself.\n"
-    "The catalogue it replaces is kept as OUT.previous. A sync that fails, or whose\n"
-    "catalogue would have fewer than half the stations of OUT, leaves OUT as it is.\n"
-    "\n"
-    "  --catalogue OUT       the catalogue to keep in step\n"
-    "  --config FILE         the filter file: lines of name = value, with the names\n"
-    "                        of the options below (without --); # starts a comment\n"
-    "  --dry-run             print the stations that would be added, removed and\n"
-    "                        changed, and write nothing\n"
-    "  --full                read every selected station, not only the changes\n"
-    "  --force               take a catalogue however much smaller than OUT\n"
-    "  --help                show this help\n"
-    "\n"
-    "Which stations (only those the directory's last check found working):\n"
-    "  --country CODES       country codes, comma-separated (DE,AT,CH)\n"
-    "  --language NAMES      languages (german,english)\n"
-    "  --tag TAGS            tags (jazz,blues)\n"
-    "  --codec CODEC         the audio codec (MP3, AAC, OGG...)\n"
-    "  --min-votes N         at least N votes\n"
-    "  --min-clicks N        at least N clicks\n"
-    "  --max-stations N      at most N stations, the first in the order (0: all)\n"
-    "  --order clicks|votes  most played (default) or most voted for first\n"
-    "\n"
-    "How the directory is asked:\n"
-    "  --directory URL       ask this server (a mirror) instead of the directory's\n"
-    "                        own, found through all.api.radio-browser.info; may be\n"
-    "                        given more than once, the next is asked on a failure\n"
-    "  --cache FILE          the stations of the last sync (default: OUT.cache); later\n"
-    "                        syncs ask only for the changes since\n"
-    "  --full-every DAYS     read every selected station again after DAYS (7)\n"
-    "  --page-size N         stations asked for in one request (10000)\n"
-    "  --pause SECONDS       between two requests (2)\n"
-    "  --max-requests N      requests in one sync at most (50)\n"
-    "  --timeout SECONDS     for one whole answer (120)\n"
-    "  --min-fraction F      refuse a catalogue with fewer than F times the stations\n"
-    "                        of OUT (0.5)\n"
-    "\n"
-    "Exit status: 0 when the catalogue is in step (or on a dry run), 1 when it could\n"
-    "not be written, 2 for a bad command line or filter file, 3 when the directory\n"
-    "could not be read, 4 when its stations were refused as too few.\n";
+constexpr char kUsage[] = "Usage: kestrel-station-server sync --catalogue OUT [--config FILE] [options]\n"
+                          "\n"
+                          "Keeps the catalogue OUT in step with the Radio Browser directory\n"
+                          "(radio-browser.info): reads the stations the filters select from its API and\n"
+                          "puts a new catalogue in place of OUT, which a running server reads by itself.\n"
+                          "The catalogue it replaces is kept as OUT.previous. A sync that fails, or whose\n"
+                          "catalogue would have fewer than half the stations of OUT, leaves OUT as it is.\n"
+                          "\n"
+                          "  --catalogue OUT       the catalogue to keep in step\n"
+                          "  --config FILE         the filter file: lines of name = value, with the names\n"
+                          "                        of the options below (without --); # starts a comment\n"
+                          "  --dry-run             print the stations that would be added, removed and\n"
+                          "                        changed, and write nothing\n"
+                          "  --full                read every selected station, not only the changes\n"
+                          "  --force               take a catalogue however much smaller than OUT\n"
+                          "  --help                show this help\n"
+                          "\n"
+                          "Which stations (only those the directory's last check found working):\n"
+                          "  --country CODES       country codes, comma-separated (DE,AT,CH)\n"
+                          "  --language NAMES      languages (german,english)\n"
+                          "  --tag TAGS            tags (jazz,blues)\n"
+                          "  --codec CODEC         the audio codec (MP3, AAC, OGG...)\n"
+                          "  --min-votes N         at least N votes\n"
+                          "  --min-clicks N        at least N clicks\n"
+                          "  --max-stations N      at most N stations, the first in the order (0: all)\n"
+                          "  --order clicks|votes  most played (default) or most voted for first\n"
+                          "\n"
+                          "How the directory is asked:\n"
+                          "  --directory URL       ask this server (a mirror) instead of the directory's\n"
+                          "                        own, found through all.api.radio-browser.info; may be\n"
+                          "                        given more than once, the next is asked on a failure\n"
+                          "  --cache FILE          the stations of the last sync (default: OUT.cache); later\n"
+                          "                        syncs ask only for the changes since\n"
+                          "  --full-every DAYS     read every selected station again after DAYS (7)\n"
+                          "  --page-size N         stations asked for in one request (10000)\n"
+                          "  --pause SECONDS       between two requests (2)\n"
+                          "  --max-requests N      requests in one sync at most (50)\n"
+                          "  --timeout SECONDS     for one whole answer (120)\n"
+                          "  --min-fraction F      refuse a catalogue with fewer than F times the stations\n"
+                          "                        of OUT (0.5)\n"
+                          "\n"
+                          "Exit status: 0 when the catalogue is in step (or on a dry run), 1 when it could\n"
+                          "not be written, 2 for a bad command line or filter file, 3 when the directory\n"
+                          "could not be read, 4 when its stations were refused as too few.\n";
 
 // A setting's value applied to the settings; an error text, or empty.
 using Apply = std::function<std::string(SyncSettings&, const std::string&)>;
@@ -104,8 +103,16 @@ std::string ParseSeconds(const std::string& text, std::chrono::milliseconds& dur
 const std::vector<Setting>& Settings()
 {
     static const std::vector<Setting> settings{
-        {"catalogue", [](SyncSettings& s, const std::string& v) { s.catalogueFile = v; return std::string(); }},
-        {"cache", [](SyncSettings& s, const std::string& v) { s.cacheFile = v; return std::string(); }},
+        {"catalogue",
+         [](SyncSettings& s, const std::string& v) {
+             s.catalogueFile = v;
+             return std::string();
+         }},
+        {"cache",
+         [](SyncSettings& s, const std::string& v) {
+             s.cacheFile = v;
+             return std::string();
+         }},
         {"directory",
          [](SyncSettings& s, const std::string& v) {
              if (!v.starts_with("http://") && !v.starts_with("https://"))
@@ -113,9 +120,21 @@ const std::vector<Setting>& Settings()
              s.directories.push_back(v);
              return std::string();
          }},
-        {"country", [](SyncSettings& s, const std::string& v) { s.filter.countryCodes = ListItems(v); return std::string(); }},
-        {"language", [](SyncSettings& s, const std::string& v) { s.filter.languages = ListItems(v); return std::string(); }},
-        {"tag", [](SyncSettings& s, const std::string& v) { s.filter.tags = ListItems(v); return std::string(); }},
+        {"country",
+         [](SyncSettings& s, const std::string& v) {
+             s.filter.countryCodes = ListItems(v);
+             return std::string();
+         }},
+        {"language",
+         [](SyncSettings& s, const std::string& v) {
+             s.filter.languages = ListItems(v);
+             return std::string();
+         }},
+        {"tag",
+         [](SyncSettings& s, const std::string& v) {
+             s.filter.tags = ListItems(v);
+             return std::string();
+         }},
         {"codec",
          [](SyncSettings& s, const std::string& v) {
              const std::vector<std::string> items = ListItems(v);
@@ -123,11 +142,17 @@ const std::vector<Setting>& Settings()
              return std::string();
          }},
         {"min-votes",
-         [](SyncSettings& s, const std::string& v) { return ParseNumber<std::int64_t>(v, s.filter.minVotes, 0, INT64_MAX); }},
+         [](SyncSettings& s, const std::string& v) {
+             return ParseNumber<std::int64_t>(v, s.filter.minVotes, 0, INT64_MAX);
+         }},
         {"min-clicks",
-         [](SyncSettings& s, const std::string& v) { return ParseNumber<std::int64_t>(v, s.filter.minClicks, 0, INT64_MAX); }},
+         [](SyncSettings& s, const std::string& v) {
+             return ParseNumber<std::int64_t>(v, s.filter.minClicks, 0, INT64_MAX);
+         }},
         {"max-stations",
-         [](SyncSettings& s, const std::string& v) { return ParseNumber<std::size_t>(v, s.filter.maxStations, 0, SIZE_MAX); }},
+         [](SyncSettings& s, const std::string& v) {
+             return ParseNumber<std::size_t>(v, s.filter.maxStations, 0, SIZE_MAX);
+         }},
         {"order",
          [](SyncSettings& s, const std::string& v) {
              if (v != "clicks" && v != "votes")
@@ -136,13 +161,14 @@ const std::vector<Setting>& Settings()
              return std::string();
          }},
         {"page-size",
-         [](SyncSettings& s, const std::string& v) { return ParseNumber<std::size_t>(v, s.pageSize, 1, kLargestPage); }},
+         [](SyncSettings& s, const std::string& v) {
+             return ParseNumber<std::size_t>(v, s.pageSize, 1, kLargestPage);
+         }},
         {"pause", [](SyncSettings& s, const std::string& v) { return ParseSeconds(v, s.pause, 0); }},
         {"max-requests",
          [](SyncSettings& s, const std::string& v) { return ParseNumber<std::size_t>(v, s.maxRequests, 1, 100000); }},
         {"timeout", [](SyncSettings& s, const std::string& v) { return ParseSeconds(v, s.http.deadline, 0.001); }},
-        {"min-fraction",
-         [](SyncSettings& s, const std::string& v) { return ParseNumber(v, s.minFraction, 0.0, 1.0); }},
+        {"min-fraction", [](SyncSettings& s, const std::string& v) { return ParseNumber(v, s.minFraction, 0.0, 1.0); }},
         {"full-every",
          [](SyncSettings& s, const std::string& v) {
              double days = 0;

@@ -67,7 +67,8 @@ public:
     }
     ~RunningInstance()
     {
-        QMetaObject::invokeMethod(m_pService, [this] { delete m_pService; }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            m_pService, [this] { delete m_pService; }, Qt::BlockingQueuedConnection);
         m_thread.quit();
         m_thread.wait();
     }
@@ -76,7 +77,8 @@ public:
     // task on its event loop would.
     void Block(std::chrono::milliseconds duration)
     {
-        QMetaObject::invokeMethod(m_pService, [duration] { std::this_thread::sleep_for(duration); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            m_pService, [duration] { std::this_thread::sleep_for(duration); }, Qt::QueuedConnection);
     }
 
     bool m_bListening = false;
@@ -137,8 +139,8 @@ TEST(InstanceServiceTest, NamesBelongToTheUserEvenWithoutARuntimeFolder)
     qputenv("XDG_RUNTIME_DIR", previous);
 
     const QFileInfo folder(QFileInfo(service.SocketPath()).path());
-    const bool bOwnFolder = folder.ownerId() == getuid() && !(folder.permissions() & QFileDevice::WriteOther)
-        && folder.absoluteFilePath() != QDir(QDir::tempPath()).absolutePath();
+    const bool bOwnFolder = folder.ownerId() == getuid() && !(folder.permissions() & QFileDevice::WriteOther) &&
+        folder.absoluteFilePath() != QDir(QDir::tempPath()).absolutePath();
     EXPECT_TRUE(bOwnFolder || service.SocketPath().endsWith(QLatin1Char('-') + QString::number(getuid())))
         << service.SocketPath().toStdString();
     Receiver receiver;

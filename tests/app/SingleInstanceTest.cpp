@@ -37,8 +37,8 @@ QString RunTool(const QString& program, const QStringList& arguments)
 QStringList VisibleMainWindows()
 {
     const QString found = RunTool(QStringLiteral("xdotool"),
-                              {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                               QLatin1Char('^') + ProductInfo::ApplicationTitle() + QLatin1Char('$')});
+                                  {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                                   QLatin1Char('^') + ProductInfo::ApplicationTitle() + QLatin1Char('$')});
     return found.isEmpty() ? QStringList() : found.split(QLatin1Char('\n'));
 }
 
@@ -79,7 +79,10 @@ public:
         m_log += QString::fromLocal8Bit(m_process.readAllStandardError());
         return m_log;
     }
-    bool WaitForLog(const QString& text) { return WaitUntil([&] { return Log().contains(text); }); }
+    bool WaitForLog(const QString& text)
+    {
+        return WaitUntil([&] { return Log().contains(text); });
+    }
     bool Finished(int nTimeoutMs = 15000) { return m_process.waitForFinished(nTimeoutMs); }
     QProcess& Process() { return m_process; }
 
@@ -163,14 +166,15 @@ TEST_F(SingleInstanceTest, TheSecondStartsLaunchTokenBringsTheRunningWindowForwa
     RunSecond({}, {{QStringLiteral("DESKTOP_STARTUP_ID"), strStartupId}});
     EXPECT_TRUE(pFirst->WaitForLog(QStringLiteral("show and activate, token \"%1\"").arg(strStartupId)));
     ASSERT_TRUE(WaitUntil([] { return VisibleMainWindows().size() == 1; }));
-    EXPECT_EQ(RunTool(QStringLiteral("xprop"), {QStringLiteral("-id"), VisibleMainWindows().value(0),
-                                                QStringLiteral("_NET_STARTUP_ID")}),
+    EXPECT_EQ(RunTool(QStringLiteral("xprop"),
+                      {QStringLiteral("-id"), VisibleMainWindows().value(0), QStringLiteral("_NET_STARTUP_ID")}),
               QStringLiteral("_NET_STARTUP_ID(UTF8_STRING) = \"%1\"").arg(strStartupId));
     EXPECT_TRUE(WaitUntil([] { return FocusedWindow() == VisibleMainWindows().value(0); }));
 
     // A Wayland launcher's token goes first when a launcher sets both.
-    RunSecond({}, {{QStringLiteral("XDG_ACTIVATION_TOKEN"), QStringLiteral("wayland-token-1")},
-                   {QStringLiteral("DESKTOP_STARTUP_ID"), strStartupId}});
+    RunSecond({},
+              {{QStringLiteral("XDG_ACTIVATION_TOKEN"), QStringLiteral("wayland-token-1")},
+               {QStringLiteral("DESKTOP_STARTUP_ID"), strStartupId}});
     EXPECT_TRUE(pFirst->WaitForLog(QStringLiteral("show and activate, token \"wayland-token-1\"")));
 }
 
@@ -260,8 +264,8 @@ TEST_F(SingleInstanceTest, MaximisedPlacementComesBackNormalAndHidden)
     auto pFirst = StartFirst({QStringLiteral(":silent")}, false);
     RunSecond({});
     ASSERT_TRUE(WaitUntil([] { return VisibleMainWindows().size() == 1; }));
-    const QString geometry = RunTool(QStringLiteral("xdotool"),
-                                 {QStringLiteral("getwindowgeometry"), VisibleMainWindows().value(0)});
+    const QString geometry =
+        RunTool(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), VisibleMainWindows().value(0)});
     EXPECT_TRUE(geometry.contains(QStringLiteral("Position: 120,90"))) << qPrintable(geometry);
     EXPECT_TRUE(geometry.contains(QStringLiteral("Geometry: 900x640"))) << qPrintable(geometry);
 }
@@ -271,9 +275,13 @@ TEST_F(SingleInstanceTest, TwoStartsAtTheSameMomentLeaveOneProgram)
     for (int nRound = 0; nRound < 4; ++nRound) {
         Program first({});
         Program second({});
-        ASSERT_TRUE(WaitUntil([&] {
-            return first.Process().state() == QProcess::NotRunning || second.Process().state() == QProcess::NotRunning;
-        }, 30000)) << "round " << nRound << ": both are still running";
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                return first.Process().state() == QProcess::NotRunning ||
+                    second.Process().state() == QProcess::NotRunning;
+            },
+            30000))
+            << "round " << nRound << ": both are still running";
         Program& ended = first.Process().state() == QProcess::NotRunning ? first : second;
         Program& running = &ended == &first ? second : first;
         EXPECT_EQ(ended.Process().exitStatus(), QProcess::NormalExit) << "round " << nRound;

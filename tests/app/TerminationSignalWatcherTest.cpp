@@ -17,8 +17,7 @@ TEST(TerminationSignalWatcherTest, SignalsArriveOnTheEventLoopInOrder)
     // Nothing is delivered from inside the handler.
     EXPECT_EQ(spy.count(), 0);
     ASSERT_TRUE(spy.wait(2000));
-    while (spy.count() < 2 && spy.wait(500)) {
-    }
+    while (spy.count() < 2 && spy.wait(500)) {}
     ASSERT_EQ(spy.count(), 2);
     EXPECT_EQ(spy.at(0).at(0).toInt(), SIGTERM);
     EXPECT_EQ(spy.at(1).at(0).toInt(), SIGINT);

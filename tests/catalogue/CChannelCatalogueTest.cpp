@@ -74,8 +74,8 @@ TEST_F(CChannelCatalogueTest, ChannelsFillFiveColumnsNumberedFromOneWithTheAddre
     Fill({kHeader, "Radio, Kestrel FM ,http://127.0.0.1/a,128,Pop,English,Working",
           "Radio,Second,http://127.0.0.1/b,64,Jazz,French,Working"});
     EXPECT_EQ(ColumnTitles(), QStringList({"Sr No", "Channel", "Language", "Genre", "Address"}));
-    EXPECT_EQ(Rows(), QStringList({"1|Kestrel FM|English|Pop|http://127.0.0.1/a",
-                                   "2|Second|French|Jazz|http://127.0.0.1/b"}));
+    EXPECT_EQ(Rows(),
+              QStringList({"1|Kestrel FM|English|Pop|http://127.0.0.1/a", "2|Second|French|Jazz|http://127.0.0.1/b"}));
     const int widths[] = {50, 150, 300, 150, 0};
     const int formats[] = {LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_CENTER, LVCFMT_LEFT, LVCFMT_LEFT};
     for (int nColumn = 0; nColumn < 5; ++nColumn) {
@@ -119,9 +119,14 @@ TEST_F(CChannelCatalogueTest, WithoutAHeaderTheLastNonBlankLineTitlesTheColumns)
 
 TEST_F(CChannelCatalogueTest, RadioAndTVFiltersCompareTheWholeKindIgnoringCase)
 {
-    const QStringList lines{kHeader,       "Radio,R1,u,x,e,f,ok",  "radio,R2,u,x,e,f,ok",
-                            "TV,T1,u,x,e,f,ok", "tV,T2,u,x,e,f,ok", "Radio FM,K1,u,x,e,f,ok",
-                            "Podcast,K2,u,x,e,f,ok", " RADIO ,R3,u,x,e,f,ok"};
+    const QStringList lines{kHeader,
+                            "Radio,R1,u,x,e,f,ok",
+                            "radio,R2,u,x,e,f,ok",
+                            "TV,T1,u,x,e,f,ok",
+                            "tV,T2,u,x,e,f,ok",
+                            "Radio FM,K1,u,x,e,f,ok",
+                            "Podcast,K2,u,x,e,f,ok",
+                            " RADIO ,R3,u,x,e,f,ok"};
     // Defaults: radio shown, TV hidden.
     Fill(lines);
     EXPECT_EQ(Rows(), QStringList({"1|R1|f|e|u", "2|R2|f|e|u", "3|K1|f|e|u", "4|K2|f|e|u", "5|R3|f|e|u"}));
@@ -170,8 +175,8 @@ TEST_F(CChannelCatalogueTest, TheCacheIsReadOnlyWhenAChannelIsJudgedByIt)
 
 TEST_F(CChannelCatalogueTest, OffInTheStatusHidesAChannelUnlessNonWorkingChannelsAreShown)
 {
-    const QStringList lines{kHeader, "Radio,A,u,x,e,f,Working OFFLINE", "Radio,B,u,x,e,f,off",
-                            "Radio,C,u,x,e,f", "Radio,D,u,x,e,OFF"};
+    const QStringList lines{kHeader, "Radio,A,u,x,e,f,Working OFFLINE", "Radio,B,u,x,e,f,off", "Radio,C,u,x,e,f",
+                            "Radio,D,u,x,e,OFF"};
     Fill(lines);
     // C and D have fewer than six commas: their status is the whole line.
     EXPECT_EQ(Rows(), QStringList({"1|B|f|e|u", "2|C||e|u"}));
@@ -320,22 +325,27 @@ TEST(StationListCheckTest, AHeaderAndAChannelWithAStreamAddressMakeAStationList)
     EXPECT_TRUE(holds(StationListFile({"", "  ", kHeader, "", "Radio,\tAlpha\tOne,mms://radio.example/a,,g,l,"})));
     EXPECT_TRUE(holds(Utf16LE(QChar(0xfeff) + kHeader + "\r\n" + strChannel + "\r\n")));
     EXPECT_TRUE(holds(StationListFile({kHeader, "Radio,Broken,u,,g,l,s", "TV,Ok,https://tv.example/x?a=1,,g,l,s"})));
-    EXPECT_TRUE(holds(StationListFile({kHeader, strChannel, QString::fromUtf16(u"Radio,\U0001F3B5,http://h/x,,g,l,s")})));
+    EXPECT_TRUE(
+        holds(StationListFile({kHeader, strChannel, QString::fromUtf16(u"Radio,\U0001F3B5,http://h/x,,g,l,s")})));
 
     EXPECT_FALSE(holds(QByteArray()));
     EXPECT_FALSE(holds(QByteArray("x")));
-    EXPECT_FALSE(holds(QByteArray("Type,Channel,Address,Extra,Genre,Language,Status\r\nRadio,\xc3\xa9t\xc3\xa9,u\r\n")));
+    EXPECT_FALSE(
+        holds(QByteArray("Type,Channel,Address,Extra,Genre,Language,Status\r\nRadio,\xc3\xa9t\xc3\xa9,u\r\n")));
     EXPECT_FALSE(holds(StationListFile({"", "no commas here", " ,field one is blank"})));
     // A header alone, or channels without a stream address.
     EXPECT_FALSE(holds(StationListFile({kHeader})));
-    EXPECT_FALSE(holds(StationListFile({kHeader, "Radio,A,,,g,l,s", "Radio,B,no address,,g,l,s", "Radio,C,http:/x,,g,l,s"})));
+    EXPECT_FALSE(
+        holds(StationListFile({kHeader, "Radio,A,,,g,l,s", "Radio,B,no address,,g,l,s", "Radio,C,http:/x,,g,l,s"})));
     // Fewer than seven fields in the header or in the one channel.
     EXPECT_FALSE(holds(StationListFile({"Type,Channel,Address", strChannel})));
     EXPECT_FALSE(holds(StationListFile({kHeader, "Radio,Alpha,http://127.0.0.1/a,,Pop"})));
     // Control characters, broken surrogate pairs and non-characters are no text.
     EXPECT_FALSE(holds(StationListFile({kHeader, strChannel, "Radio,Be\x01ta,http://h/b,,g,l,s"})));
-    EXPECT_FALSE(holds(StationListFile({kHeader, strChannel, "Radio,B" + QString(QChar(0xd800)) + ",http://h/b,,g,l,s"})));
-    EXPECT_FALSE(holds(StationListFile({kHeader, strChannel, "Radio,B" + QString(QChar(0xffff)) + ",http://h/b,,g,l,s"})));
+    EXPECT_FALSE(
+        holds(StationListFile({kHeader, strChannel, "Radio,B" + QString(QChar(0xd800)) + ",http://h/b,,g,l,s"})));
+    EXPECT_FALSE(
+        holds(StationListFile({kHeader, strChannel, "Radio,B" + QString(QChar(0xffff)) + ",http://h/b,,g,l,s"})));
     // A list whose end was never written: zeros where the last lines belong.
     EXPECT_FALSE(holds(StationListFile({kHeader, strChannel}) + QByteArray(4096, '\0')));
     EXPECT_FALSE(HoldsStationList(strPath + ".missing"));

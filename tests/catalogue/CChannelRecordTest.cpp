@@ -8,9 +8,8 @@ namespace {
 // The six fields a record shows, in file order (field 4 is never shown).
 QStringList Fields(const CChannelRecord& record)
 {
-    return {record.GetCategory().toString(),    record.GetColumn1Text().toString(),
-            record.GetStreamUrl().toString(),   record.GetColumn3Text().toString(),
-            record.GetColumn2Text().toString(), record.GetStatus().toString()};
+    return {record.GetCategory().toString(),    record.GetColumn1Text().toString(), record.GetStreamUrl().toString(),
+            record.GetColumn3Text().toString(), record.GetColumn2Text().toString(), record.GetStatus().toString()};
 }
 
 TEST(CChannelRecordTest, SevenCommaSeparatedFieldsAreTrimmed)
@@ -41,7 +40,8 @@ TEST(CChannelRecordTest, FailedSearchesLeaveFieldsEmptyAndStartAgainAtTheBeginni
 
 TEST(CChannelRecordTest, WhiteSpaceOfEveryKindIsTrimmedButInnerSpacesStay)
 {
-    const CChannelRecord record(QStringLiteral(u"\t Radio FM\u00A0,\u3000Two  words\u2003,\v\f,  ,\r,\u2028x y,\u0085 end \n"));
+    const CChannelRecord record(
+        QStringLiteral(u"\t Radio FM\u00A0,\u3000Two  words\u2003,\v\f,  ,\r,\u2028x y,\u0085 end \n"));
     EXPECT_EQ(Fields(record), QStringList({"Radio FM", "Two  words", "", "", "x y", "end"}));
 }
 

@@ -76,7 +76,8 @@ TEST(DataFolderTest, AnUnusableDataHomeFallsBackToTheDefaultDataHomeFirst)
     blocker.close();
     // The root is no per-user folder; a relative path is invalid; a path
     // under a file can never be made.
-    for (const QByteArray& dataHome : {QByteArray("/"), QByteArray("relative/data"), QFile::encodeName(blocker.fileName() + "/data")}) {
+    for (const QByteArray& dataHome :
+         {QByteArray("/"), QByteArray("relative/data"), QFile::encodeName(blocker.fileName() + "/data")}) {
         const ScopedVariable dataHomeVariable("XDG_DATA_HOME", dataHome);
         CString strFolder;
         GetDataFolder(strFolder);

@@ -10,8 +10,7 @@ namespace {
 
 // Bytes handed out in pieces of at most nChunk, failing once nFailAt bytes
 // have gone (never, when nFailAt is negative). Remembers the largest request.
-struct MemorySupply
-{
+struct MemorySupply {
     QByteArray bytes;
     qint64 nChunk = CStationListReader::kBufferSize;
     qint64 nFailAt = -1;
@@ -33,8 +32,7 @@ struct MemorySupply
 };
 
 // Every line ReadLine gives until the end or an error, and how it stopped.
-struct ReadOutcome
-{
+struct ReadOutcome {
     QStringList lines;
     CStationListReader::ReadResult end;
 };
@@ -113,7 +111,8 @@ TEST(StationListReaderTest, AByteOrderMarkIsAnOrdinaryCharacterAndAnOddTrailingB
     EXPECT_EQ(odd.lines, QStringList({"ab", "cd"}));
     EXPECT_EQ(odd.end, ReadResult::EndOfFile);
     // Units outside ASCII, and a NUL, come through as they are.
-    EXPECT_EQ(ReadAll(Utf16LE(QStringLiteral(u"Ünï\u0000ç😀\r\n"))).lines, QStringList({QStringLiteral(u"Ünï\u0000ç😀")}));
+    EXPECT_EQ(ReadAll(Utf16LE(QStringLiteral(u"Ünï\u0000ç😀\r\n"))).lines,
+              QStringList({QStringLiteral(u"Ünï\u0000ç😀")}));
 }
 
 // The line rules applied one unit at a time to text in memory.

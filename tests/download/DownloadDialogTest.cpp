@@ -50,8 +50,7 @@ bool WriteFile(const QString& strPath, const QByteArray& bytes)
 }
 
 // What the dialog showed when its modal loop began.
-struct ShownDialog
-{
+struct ShownDialog {
     QString strCaption;
     QString strMessage;
     QString strFontFamily;
@@ -98,8 +97,9 @@ TEST(HandwritingFontTest, SegoePrintOrTheInstalledHandwritingFace)
 {
     const QFont font = HandwritingFont(12);
     // The build machine's face comes from fonts-comic-neue.
-    const QString strExpected =
-        QFontDatabase::families().contains(QLatin1String("Segoe Print")) ? QStringLiteral("Segoe Print") : QStringLiteral("Comic Neue");
+    const QString strExpected = QFontDatabase::families().contains(QLatin1String("Segoe Print"))
+        ? QStringLiteral("Segoe Print")
+        : QStringLiteral("Comic Neue");
 
     EXPECT_EQ(QFontInfo(font).family(), strExpected);
     EXPECT_EQ(font.pointSize(), 12);
@@ -138,7 +138,7 @@ TEST_F(DownloadDialogTest, DownloadsAfterItsFirstSecondAndPutsTheListInPlace)
     const CModalDialogDriver driver([&](CDialog& dialog) {
         auto* pMessage = qobject_cast<QLabel*>(dialog.GetDlgItem(CDlgFileDownloader::IDC_MESSAGE));
         shown = ShownDialog{dialog.windowTitle(), pMessage != nullptr ? pMessage->text() : QString(),
-            QFontInfo(dialog.font()).family(), m_pServer->CountRequests(kStationListPath)};
+                            QFontInfo(dialog.font()).family(), m_pServer->CountRequests(kStationListPath)};
     });
     CDlgFileDownloader dialog;
     dialog.m_strMessage = QLatin1String(kLoadingChannelsListMessage);
@@ -259,9 +259,9 @@ TEST_F(ChannelsListDownloadTest, FailureTellsTheUserHowToReachUs)
     ASSERT_EQ(m_boxes.size(), 1u);
     EXPECT_EQ(m_boxes[0].strCaption, kApplicationName);
     EXPECT_EQ(m_boxes[0].strText,
-        "Failed to Update Load Channels List.\n\nPlease make sure you Computer is connected to Internet.\n\n"
-        "In case the problem persists please do write to us at "
-            + ProductInfo::SupportAddress() + ".");
+              "Failed to Update Load Channels List.\n\nPlease make sure you Computer is connected to Internet.\n\n"
+              "In case the problem persists please do write to us at " +
+                  ProductInfo::SupportAddress() + ".");
     EXPECT_EQ(m_boxes[0].nType, MB_OK | MB_ICONINFORMATION);
     EXPECT_FALSE(QFile::exists(m_strDestination));
 }
@@ -287,7 +287,8 @@ TEST_F(ChannelsListDownloadTest, AnAnswerThatIsNoStationListKeepsTheOlderList)
     const std::pair<const char*, std::string> answers[] = {
         {"/empty", std::string()},
         {"/one-byte", std::string("R")},
-        {"/utf8", std::string("Type,Channel,Address,Extra,Genre,Language,Status\r\nRadio,\xc3\xa9t\xc3\xa9,u,,g,l,s\r\n")},
+        {"/utf8",
+         std::string("Type,Channel,Address,Extra,Genre,Language,Status\r\nRadio,\xc3\xa9t\xc3\xa9,u,,g,l,s\r\n")},
         {"/random", RandomBytes(1024 * 1024)},
     };
     for (const auto& [pPath, body] : answers) {
@@ -335,11 +336,9 @@ public:
         if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
             return false;
         const QByteArray block(512, 'f');
-        while (filler.write(block) == block.size()) {
-        }
+        while (filler.write(block) == block.size()) {}
         const QByteArray byte(1, 'f');
-        while (filler.write(byte) == 1) {
-        }
+        while (filler.write(byte) == 1) {}
         return true;
     }
 

@@ -238,7 +238,8 @@ TEST(StaleTempFilesTest, OnlyOurAbandonedFilesGo)
     const int nHeld = open(inUse.constData(), O_RDONLY | O_CLOEXEC);
     ASSERT_GE(nHeld, 0);
     ASSERT_EQ(flock(nHeld, LOCK_EX), 0);
-    ASSERT_TRUE(QFile::link(temp.filePath(QStringLiteral("other.tmp")), temp.filePath(QStringLiteral("KRFlink00.tmp"))));
+    ASSERT_TRUE(
+        QFile::link(temp.filePath(QStringLiteral("other.tmp")), temp.filePath(QStringLiteral("KRFlink00.tmp"))));
 
     CFileDownloadManager::RemoveStaleTempFiles();
 

@@ -59,7 +59,7 @@ bool MakeLoopbackCertificate(const QString& strCertificateFile, const QString& s
 {
     QProcess openssl;
     openssl.start(QStringLiteral("openssl"),
-        {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1", "-subj", "/CN=localhost", "-addext",
-            "subjectAltName=IP:127.0.0.1,DNS:localhost", "-keyout", strKeyFile, "-out", strCertificateFile});
+                  {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1", "-subj", "/CN=localhost", "-addext",
+                   "subjectAltName=IP:127.0.0.1,DNS:localhost", "-keyout", strKeyFile, "-out", strCertificateFile});
     return openssl.waitForFinished(60000) && openssl.exitStatus() == QProcess::NormalExit && openssl.exitCode() == 0;
 }

@@ -30,7 +30,8 @@ TEST(ServerAddressesTest, DefaultsLieOnTheMakersDomain)
 TEST(ServerAddressesTest, EachVariableMovesItsOwnSites)
 {
     const CServerAddresses addresses{Environment({{kRadioServerVariable, "http://127.0.0.1:8580"},
-        {kMusicSiteVariable, "https://[::1]:8581/"}, {kPromoSiteVariable, "http://localhost:8582"}})};
+                                                  {kMusicSiteVariable, "https://[::1]:8581/"},
+                                                  {kPromoSiteVariable, "http://localhost:8582"}})};
 
     EXPECT_EQ(addresses.StationListUrl(), "http://127.0.0.1:8580/stationlist.zip");
     EXPECT_EQ(addresses.BannerUrl(), "http://127.0.0.1:8580/banners/kestrel-radio.html");
@@ -48,10 +49,11 @@ TEST(ServerAddressesTest, EachVariableMovesItsOwnSites)
 TEST(ServerAddressesTest, MalformedValueIsIgnored)
 {
     for (const char* pValue : {"127.0.0.1:8580", "localhost:8580", "ftp://127.0.0.1", "file:///tmp/list", "http://",
-             "http://127.0.0.1:8580/lists", "http://127.0.0.1:8580/?a=b", "http://user@127.0.0.1", "http://127.0.0.1:99999",
-             "", "   "}) {
+                               "http://127.0.0.1:8580/lists", "http://127.0.0.1:8580/?a=b", "http://user@127.0.0.1",
+                               "http://127.0.0.1:99999", "", "   "}) {
         const CServerAddresses addresses{Environment({{kRadioServerVariable, pValue}})};
-        EXPECT_EQ(addresses.StationListUrl(), "http://www." + ProductInfo::MakerDomain() + "/stationlist.zip") << pValue;
+        EXPECT_EQ(addresses.StationListUrl(), "http://www." + ProductInfo::MakerDomain() + "/stationlist.zip")
+            << pValue;
     }
 }
 

@@ -28,10 +28,11 @@ bool WriteBigCatalogue(const QString& strPath, qint64 nMinListBytes)
     const QString strDescription = QStringLiteral("Ωραία μουσική, ") + QString(120, QLatin1Char('~'));
     qint64 nListBytes = 0;
     for (int nChannel = 1; nListBytes < nMinListBytes; ++nChannel) {
-        const QString strLine = QStringLiteral("Radio,Channel %1 ラジオ,{server}/streams/kestrel-mp3,big-%1,Genre %2,%3,ON")
-                                    .arg(nChannel)
-                                    .arg(nChannel % 17)
-                                    .arg(strDescription);
+        const QString strLine =
+            QStringLiteral("Radio,Channel %1 ラジオ,{server}/streams/kestrel-mp3,big-%1,Genre %2,%3,ON")
+                .arg(nChannel)
+                .arg(nChannel % 17)
+                .arg(strDescription);
         if (file.write(strLine.toUtf8() + '\n') < 0)
             return false;
         nListBytes += strLine.size() * kListBytesPerCharacter + kListLineEndBytes;

@@ -57,10 +57,10 @@ TEST_F(UrlDownloaderTest, FollowsRedirectsAndAsksForAFreshAnswer)
     std::mutex mutex;
     std::string strCacheControl, strPragma;
     int nRequests = 0;
-    m_server.Routes().Get("/old", [](const httplib::Request&, httplib::Response& response) { response.set_redirect("/moved"); });
-    m_server.Routes().Get("/moved", [](const httplib::Request&, httplib::Response& response) {
-        response.set_redirect("/list", 301);
-    });
+    m_server.Routes().Get(
+        "/old", [](const httplib::Request&, httplib::Response& response) { response.set_redirect("/moved"); });
+    m_server.Routes().Get(
+        "/moved", [](const httplib::Request&, httplib::Response& response) { response.set_redirect("/list", 301); });
     m_server.Routes().Get("/list", [&](const httplib::Request& request, httplib::Response& response) {
         const std::lock_guard lock(mutex);
         strCacheControl = request.get_header_value("Cache-Control");
@@ -89,7 +89,7 @@ TEST_F(UrlDownloaderTest, RefusesWhatIsNotAWebAddressAndTouchesNothing)
     ASSERT_TRUE(m_server.Start());
 
     for (const QString& strUrl : {QStringLiteral("file:///etc/hostname"), QStringLiteral("/etc/hostname"),
-             QStringLiteral("ftp://127.0.0.1/list"), QStringLiteral("http://"), QString()}) {
+                                  QStringLiteral("ftp://127.0.0.1/list"), QStringLiteral("http://"), QString()}) {
         const UrlDownloadResult result = Fetch(strUrl);
         EXPECT_EQ(result.status, UrlDownloadStatus::InvalidAddress) << strUrl.toStdString();
         EXPECT_FALSE(QFile::exists(m_strTarget)) << strUrl.toStdString();
@@ -198,8 +198,8 @@ public:
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t nLength = sizeof(address);
-        if (bind(m_listener, reinterpret_cast<sockaddr*>(&address), nLength) != 0 || listen(m_listener, 0) != 0
-            || getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &nLength) != 0)
+        if (bind(m_listener, reinterpret_cast<sockaddr*>(&address), nLength) != 0 || listen(m_listener, 0) != 0 ||
+            getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &nLength) != 0)
             return;
         m_nPort = ntohs(address.sin_port);
         for (int i = 0; i < 4; ++i) {
@@ -229,7 +229,8 @@ TEST_F(UrlDownloaderTest, ConnectionThatNeverCompletesEndsAfterTheConnectTimeout
     UrlDownloadOptions options;
     options.connectTimeout = 300ms;
 
-    const UrlDownloadResult result = Fetch(QStringLiteral("http://127.0.0.1:%1/stationlist.zip").arg(port.Port()), options);
+    const UrlDownloadResult result =
+        Fetch(QStringLiteral("http://127.0.0.1:%1/stationlist.zip").arg(port.Port()), options);
 
     EXPECT_EQ(result.status, UrlDownloadStatus::ConnectTimedOut) << result.strDetail.toStdString();
     EXPECT_FALSE(QFile::exists(m_strTarget));

@@ -29,9 +29,9 @@ QSize Size(const QString& strWindow)
 
 void ClickAt(const QString& strWindow, const QPoint& point)
 {
-    RunTool(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--window"), strWindow,
-                                        QString::number(point.x()),
-                                        QString::number(point.y()), QStringLiteral("click"), QStringLiteral("1")});
+    RunTool(QStringLiteral("xdotool"),
+            {QStringLiteral("mousemove"), QStringLiteral("--window"), strWindow, QString::number(point.x()),
+             QString::number(point.y()), QStringLiteral("click"), QStringLiteral("1")});
 }
 
 void MovePointerAway()
@@ -77,8 +77,9 @@ bool RibbonPlaces::Locate(const QString& strConfigFolder, const QSize& windowSiz
     for (const QString& strLine : lines) {
         const QRegularExpressionMatch match = place.match(strLine);
         if (match.hasMatch())
-            m_places.insert(match.captured(1), QRect(match.captured(2).toInt(), match.captured(3).toInt(),
-                                                     match.captured(4).toInt(), match.captured(5).toInt()));
+            m_places.insert(match.captured(1),
+                            QRect(match.captured(2).toInt(), match.captured(3).toInt(), match.captured(4).toInt(),
+                                  match.captured(5).toInt()));
     }
     m_strError = m_places.isEmpty() ? QStringLiteral("the locator named no place") : QString();
     return !m_places.isEmpty();

@@ -212,8 +212,9 @@ TEST_F(EndToEndTest, AFreshProfileTheRibbonByMouseTheLookAndTheLastChannelAcross
 
     // The listener makes the window larger; it is not sized again.
     const QSize largerSize = firstSize + QSize(120, 90);
-    RunTool(QStringLiteral("xdotool"), {QStringLiteral("windowsize"), QStringLiteral("--sync"), m_strWindow,
-                                        QString::number(largerSize.width()), QString::number(largerSize.height())});
+    RunTool(QStringLiteral("xdotool"),
+            {QStringLiteral("windowsize"), QStringLiteral("--sync"), m_strWindow, QString::number(largerSize.width()),
+             QString::number(largerSize.height())});
     ASSERT_TRUE(WaitFor([&] { return DesktopWindow::Size(m_strWindow) == largerSize; }));
     ASSERT_TRUE(m_pProgram->Stop()) << qPrintable(m_pProgram->ErrorOutput());
 
@@ -346,7 +347,6 @@ TEST_F(EndToEndTest, ASilentStartStaysHiddenItsHotKeysWorkFromAnotherWindowAndAS
     EXPECT_EQ(Starts(kDemoMp3), 2) << "the channel plays on undisturbed";
     EXPECT_TRUE(m_pProgram->IsRunning());
 }
-
 
 TEST_F(EndToEndTest, TheTrayKeepsItPlayingClosingHidesShowRestoresAndExitEndsItAndItsIcon)
 {

@@ -51,8 +51,8 @@ void Print(QTextStream& out, const QString& strWhat, const QWidget* pWidget, con
     if (pWidget == nullptr || !pWidget->isVisible())
         return;
     const QPoint topLeft = pWidget->mapTo(pWindow, QPoint(0, 0));
-    out << strWhat << ' ' << topLeft.x() << ' ' << topLeft.y() << ' ' << pWidget->width() << ' '
-        << pWidget->height() << '\n';
+    out << strWhat << ' ' << topLeft.x() << ' ' << topLeft.y() << ' ' << pWidget->width() << ' ' << pWidget->height()
+        << '\n';
 }
 
 }

@@ -38,17 +38,18 @@ bool WaylandCompositor::Start()
     m_process.start(QStringLiteral("weston"),
                     {QStringLiteral("--backend=headless-backend.so"), QStringLiteral("--use-pixman"),
                      QStringLiteral("--debug"), QStringLiteral("--socket=") + m_strSocket,
-                     QStringLiteral("--config=") + strConfig,
-                     QStringLiteral("--width=%1").arg(kScreenSize.width()),
+                     QStringLiteral("--config=") + strConfig, QStringLiteral("--width=%1").arg(kScreenSize.width()),
                      QStringLiteral("--height=%1").arg(kScreenSize.height())});
     if (!m_process.waitForStarted(kStartTimeoutMs))
         return false;
     // Ready once its shell runs: the shell's black desktop is the first
     // picture a screenshot shows.
-    return QTest::qWaitFor([&] {
-        return m_process.state() == QProcess::Running && QFile::exists(QDir(strRuntime).filePath(m_strSocket))
-               && !Screenshot().isNull();
-    }, kStartTimeoutMs);
+    return QTest::qWaitFor(
+        [&] {
+            return m_process.state() == QProcess::Running && QFile::exists(QDir(strRuntime).filePath(m_strSocket)) &&
+                !Screenshot().isNull();
+        },
+        kStartTimeoutMs);
 }
 
 QImage WaylandCompositor::Screenshot()

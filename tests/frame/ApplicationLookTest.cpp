@@ -55,9 +55,10 @@ TEST_F(ApplicationLookTest, FreshProfileUsesTheBlackLookAndStoresItInTheWorkspac
     // Not among the "Settings" values.
     EXPECT_EQ(GetSettingInt(SettingNames::kApplicationLook, -1), -1);
     EXPECT_EQ(RadioMarked(), QList<UINT>{216});
-    EXPECT_EQ(CaptionNow(), ApplicationLooks::LookFor(ApplicationLooks::VisualManager::Office2007,
-                                                      ApplicationLooks::Office2007Style::ObsidianBlack)
-                                .caption);
+    EXPECT_EQ(CaptionNow(),
+              ApplicationLooks::LookFor(ApplicationLooks::VisualManager::Office2007,
+                                        ApplicationLooks::Office2007Style::ObsidianBlack)
+                  .caption);
 }
 
 TEST_F(ApplicationLookTest, ApplicationButtonCyclesThroughTheOffice2007Looks)
@@ -108,9 +109,10 @@ TEST_F(ApplicationLookTest, StoredValueOutsideTheRangeDrawsOffice2007InItsCurren
     EXPECT_EQ(Frame()->GetAppLook(), 300);
     EXPECT_EQ(StoredLook(), 300);
     EXPECT_TRUE(RadioMarked().isEmpty());
-    EXPECT_EQ(CaptionNow(), ApplicationLooks::LookFor(ApplicationLooks::VisualManager::Office2007,
-                                                      ApplicationLooks::Office2007Style::Silver)
-                                .caption);
+    EXPECT_EQ(CaptionNow(),
+              ApplicationLooks::LookFor(ApplicationLooks::VisualManager::Office2007,
+                                        ApplicationLooks::Office2007Style::Silver)
+                  .caption);
     ClickApplicationButton();
     EXPECT_EQ(Frame()->GetAppLook(), 215);
     EXPECT_EQ(StoredLook(), 215);
@@ -145,8 +147,8 @@ TEST_F(ApplicationLookTest, TheNineLooksAreToldApart)
         // Labels stay readable on their backgrounds.
         EXPECT_GT(qAbs(look.ribbon.text.lightness() - look.ribbon.panelBackground.lightness()), 100) << nID;
         EXPECT_GT(qAbs(look.captionText.lightness() - look.caption.lightness()), 100) << nID;
-        EXPECT_GT(qAbs(look.palette.color(QPalette::WindowText).lightness()
-                       - look.palette.color(QPalette::Window).lightness()),
+        EXPECT_GT(qAbs(look.palette.color(QPalette::WindowText).lightness() -
+                       look.palette.color(QPalette::Window).lightness()),
                   100)
             << nID;
     }

@@ -13,8 +13,7 @@
 class PostedMessageRecorder : public QObject
 {
 public:
-    struct Message
-    {
+    struct Message {
         UINT message;
         WPARAM wParam;
         LPARAM lParam;

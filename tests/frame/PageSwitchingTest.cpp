@@ -66,9 +66,8 @@ TEST_F(PageSwitchingTest, SwitchingClosesTheOldPageBeforeTheNewOneIsCreatedAndSt
     m_pApp->GetNextDocTemplate(pos);
     CDocTemplate* pSettingsTemplate = m_pApp->GetNextDocTemplate(pos);
     bool bNewPageExistedWhenOldWentAway = true;
-    QObject::connect(pRadioView.data(), &QObject::destroyed, [&] {
-        bNewPageExistedWhenOldWentAway = !pSettingsTemplate->GetDocuments().isEmpty();
-    });
+    QObject::connect(pRadioView.data(), &QObject::destroyed,
+                     [&] { bNewPageExistedWhenOldWentAway = !pSettingsTemplate->GetDocuments().isEmpty(); });
     ActivateCategory(1);
 
     EXPECT_TRUE(pRadioView.isNull());

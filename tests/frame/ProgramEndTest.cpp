@@ -21,8 +21,7 @@ public:
 };
 
 class ProgramEndTest : public MainFrameFixture
-{
-};
+{};
 
 TEST_F(ProgramEndTest, ExitWithTheAboutBoxOpenClosesItFirstAndFreesTheInstanceAtOnce)
 {

@@ -11,8 +11,7 @@ namespace {
 
 using RibbonTest = MainFrameFixture;
 
-struct Expected
-{
+struct Expected {
     int nCategory;
     const char* panel;
     const char* label;

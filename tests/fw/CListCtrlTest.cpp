@@ -65,8 +65,8 @@ TEST_F(CListCtrlTest, ColumnsKeepTitleAlignmentAndWidthAndAZeroWidthColumnIsHidd
     EXPECT_TRUE(View()->isColumnHidden(2));
     EXPECT_EQ(m_list.GetColumnWidth(2), 0);
     EXPECT_EQ(m_list.GetItemText(3, 2), "http://127.0.0.1/3");
-    EXPECT_EQ(View()->model()->headerData(1, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>()
-                  & Qt::AlignHorizontal_Mask,
+    EXPECT_EQ(View()->model()->headerData(1, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>() &
+                  Qt::AlignHorizontal_Mask,
               Qt::AlignHCenter);
 
     // A column inserted in the middle moves the later cells along.
@@ -129,7 +129,8 @@ TEST_F(CListCtrlTest, TextsOfAnyLengthSurviveManyChangesAndColumnMoves)
     const QList<qsizetype> lengths{0xFFFE, 0xFFFF, 0x10000, 200000};
     QList<QStringList> expected;
     for (int nRow = 0; nRow < 5; ++nRow)
-        expected.append({QString::number(nRow + 1), QString("Channel %1").arg(nRow), QString("http://127.0.0.1/%1").arg(nRow)});
+        expected.append(
+            {QString::number(nRow + 1), QString("Channel %1").arg(nRow), QString("http://127.0.0.1/%1").arg(nRow)});
     for (int nRow = 0; nRow < lengths.size(); ++nRow) {
         const QString strLong(lengths[nRow], QChar(u'a' + nRow));
         m_list.SetItemText(nRow, 1, strLong);
@@ -244,7 +245,9 @@ TEST_F(CListCtrlTest, AClickSelectsAndFocusesTheRowInOneNotification)
     const std::vector<Change> changes = Changes();
     ASSERT_FALSE(changes.empty());
     EXPECT_EQ(changes.back(), Change(2, 0u, kBoth));
-    EXPECT_EQ(std::count_if(changes.begin(), changes.end(), [](const Change& change) { return std::get<0>(change) == 2; }), 1);
+    EXPECT_EQ(
+        std::count_if(changes.begin(), changes.end(), [](const Change& change) { return std::get<0>(change) == 2; }),
+        1);
     // Clicking the row that is already selected and focused changes nothing.
     QTest::mouseClick(pView->viewport(), Qt::LeftButton, {}, row.center());
     QApplication::processEvents();

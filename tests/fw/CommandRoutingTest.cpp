@@ -76,8 +76,8 @@ protected:
         AfxSetStringResourceLoader(&LoadTestString);
         m_app.m_pMainWnd = &m_frame;
         ASSERT_TRUE(m_frame.LoadFrame(kMainFrameId));
-        m_app.AddDocTemplate(
-            new CMultiDocTemplate(kPageId, RUNTIME_CLASS(PageDoc), RUNTIME_CLASS(RoutedChildFrame), RUNTIME_CLASS(RoutedView)));
+        m_app.AddDocTemplate(new CMultiDocTemplate(kPageId, RUNTIME_CLASS(PageDoc), RUNTIME_CLASS(RoutedChildFrame),
+                                                   RUNTIME_CLASS(RoutedView)));
     }
     void TearDown() override
     {

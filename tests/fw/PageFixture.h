@@ -166,7 +166,8 @@ protected:
     template <class TDoc, class TFrame = PageFrame, class TView = PageView>
     CMultiDocTemplate* AddTemplate(UINT nIDResource = kPageId)
     {
-        auto* pTemplate = new CMultiDocTemplate(nIDResource, RUNTIME_CLASS(TDoc), RUNTIME_CLASS(TFrame), RUNTIME_CLASS(TView));
+        auto* pTemplate =
+            new CMultiDocTemplate(nIDResource, RUNTIME_CLASS(TDoc), RUNTIME_CLASS(TFrame), RUNTIME_CLASS(TView));
         m_app.AddDocTemplate(pTemplate);
         return pTemplate;
     }

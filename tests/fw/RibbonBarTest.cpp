@@ -87,7 +87,8 @@ public:
 
     BOOL SetActiveCategory(CMFCRibbonCategory* pCategory, BOOL bForceRestore = FALSE) override
     {
-        Events() << QStringLiteral("activate %1%2").arg(GetCategoryIndex(pCategory)).arg(bForceRestore ? " restoring" : "");
+        Events()
+            << QStringLiteral("activate %1%2").arg(GetCategoryIndex(pCategory)).arg(bForceRestore ? " restoring" : "");
         return m_bPassOn ? CMFCRibbonBar::SetActiveCategory(pCategory, bForceRestore) : FALSE;
     }
     BOOL OnShowRibbonContextMenu(CWnd* pWnd, int x, int y, CMFCRibbonBaseElement* pHit) override
@@ -126,7 +127,8 @@ protected:
         AfxSetStringResourceLoader(&LoadRibbonString);
         m_app.m_pMainWnd = &m_frame;
         ASSERT_TRUE(m_frame.LoadFrame(kMainFrameId, WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | FWS_ADDTOTITLE));
-        m_pTemplate = new CMultiDocTemplate(kPageId, RUNTIME_CLASS(PageDoc), RUNTIME_CLASS(PageFrame), RUNTIME_CLASS(RadioView));
+        m_pTemplate =
+            new CMultiDocTemplate(kPageId, RUNTIME_CLASS(PageDoc), RUNTIME_CLASS(PageFrame), RUNTIME_CLASS(RadioView));
         m_app.AddDocTemplate(m_pTemplate);
 
         ASSERT_TRUE(m_ribbon.Create(&m_frame));
@@ -169,7 +171,10 @@ protected:
     }
 
     RibbonHeader* Header() const { return m_ribbon.findChild<RibbonHeader*>(); }
-    QToolButton* ButtonOf(CMFCRibbonBaseElement* pElement) const { return qobject_cast<QToolButton*>(pElement->GetWidget()); }
+    QToolButton* ButtonOf(CMFCRibbonBaseElement* pElement) const
+    {
+        return qobject_cast<QToolButton*>(pElement->GetWidget());
+    }
     void OpenRadioPage() { ASSERT_NE(m_pTemplate->OpenDocumentFile(nullptr), nullptr); }
 
     TestApp m_app;
@@ -331,8 +336,9 @@ TEST_F(RibbonBarTest, TooltipsShowTheBoldTitleOverTheDescription)
 {
     EXPECT_EQ(m_pPlay->GetToolTipText(), QStringLiteral("Play Radio"));
     EXPECT_EQ(m_pPlay->GetDescription(), QStringLiteral("Press this button to play the <selected> channel"));
-    EXPECT_EQ(m_pPlay->GetToolTipHtml(), QStringLiteral("<b>Play Radio</b><p style=\"margin-top:4px\">Press this button to "
-                                                        "play the &lt;selected&gt; channel</p>"));
+    EXPECT_EQ(m_pPlay->GetToolTipHtml(),
+              QStringLiteral("<b>Play Radio</b><p style=\"margin-top:4px\">Press this button to "
+                             "play the &lt;selected&gt; channel</p>"));
     // Without a prompt: the label; an explicit tooltip or description wins.
     EXPECT_EQ(m_pHide->GetToolTipHtml(), QStringLiteral("<b>Hide to System Tray</b>"));
     m_pStyle->SetToolTipText(QStringLiteral("Modify"));

@@ -68,7 +68,8 @@ TEST_F(RibbonStatusBarTest, PanesAreAsWideAsTheirSampleAndTheExtendedOnesSitAtTh
     EXPECT_LT(m_pStatus->GetWidget()->width(), metrics.horizontalAdvance(QString(44, QLatin1Char('X'))));
     EXPECT_GE(m_pContact->GetWidget()->width(), metrics.horizontalAdvance(QString(12, QLatin1Char('X'))));
     const QRect bar = m_pStatusBar->rect();
-    EXPECT_EQ(m_pContact->GetWidget()->geometry().right(), bar.right() - m_pStatusBar->layout()->contentsMargins().right());
+    EXPECT_EQ(m_pContact->GetWidget()->geometry().right(),
+              bar.right() - m_pStatusBar->layout()->contentsMargins().right());
     EXPECT_LT(m_pStatus->GetWidget()->x(), m_pContact->GetWidget()->x());
 
     // The bar sits at the foot of its frame.

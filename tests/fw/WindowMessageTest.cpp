@@ -126,8 +126,9 @@ TEST_F(WindowMessageTest, ASubclassDefWindowProcSeesEveryMessageBeforeItsBaseCla
     wnd.PostMessage(WM_UNMAPPED, 8);
     wnd.SendMessage(WM_SECOND, 9);
     QCoreApplication::processEvents();
-    EXPECT_EQ(m_log, (QStringList{"derived sees 4", "derived handles 7", "base default 4", "derived sees 2", "second 9",
-                                  "derived sees 4", "derived handles 8", "base default 4"}));
+    EXPECT_EQ(m_log,
+              (QStringList{"derived sees 4", "derived handles 7", "base default 4", "derived sees 2", "second 9",
+                           "derived sees 4", "derived handles 8", "base default 4"}));
 }
 
 TEST_F(WindowMessageTest, CloseDestroysTheWindowAndItsChildrenOnce)

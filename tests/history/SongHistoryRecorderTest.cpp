@@ -25,7 +25,8 @@ protected:
     {
         m_pHistory = CreateSongHistory(m_folder.filePath(QStringLiteral("h.db")));
         ASSERT_TRUE(m_pHistory->IsAvailable());
-        m_pRecorder = std::make_unique<CSongHistoryRecorder>(m_relay, *m_pHistory, [this] { return m_now; }, kSettleMs);
+        m_pRecorder = std::make_unique<CSongHistoryRecorder>(
+            m_relay, *m_pHistory, [this] { return m_now; }, kSettleMs);
         m_relay.Attach(&m_page);
     }
 

@@ -92,16 +92,19 @@ TEST_F(SongHistoryTest, EverySongWrittenSurvivesTheWriterKilledMidWrite)
     QByteArray pending;
     // Killed while it writes as fast as it can: most likely inside a
     // transaction.
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        writer.waitForReadyRead(100);
-        pending += writer.readAllStandardOutput();
-        while (pending.contains('\n')) {
-            const qsizetype nEnd = pending.indexOf('\n');
-            written.insert(pending.left(nEnd).toLongLong());
-            pending.remove(0, nEnd + 1);
-        }
-        return written.size() >= 150;
-    }, 60000)) << qPrintable(writer.readAllStandardError());
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            writer.waitForReadyRead(100);
+            pending += writer.readAllStandardOutput();
+            while (pending.contains('\n')) {
+                const qsizetype nEnd = pending.indexOf('\n');
+                written.insert(pending.left(nEnd).toLongLong());
+                pending.remove(0, nEnd + 1);
+            }
+            return written.size() >= 150;
+        },
+        60000))
+        << qPrintable(writer.readAllStandardError());
     ::kill(static_cast<pid_t>(writer.processId()), SIGKILL);
     ASSERT_TRUE(writer.waitForFinished(10000));
     pending += writer.readAllStandardOutput();

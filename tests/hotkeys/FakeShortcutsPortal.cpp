@@ -35,8 +35,7 @@ constexpr uint kSuccess = 0;
 constexpr uint kOtherError = 2;
 }
 
-struct Shortcut
-{
+struct Shortcut {
     QString id;
     QVariantMap properties;
 };
@@ -135,10 +134,7 @@ public:
     }
     uint version() const { return m_version; }
 
-    void Activate(const QString& id)
-    {
-        emit Activated(QDBusObjectPath(m_portal.lastSession), id, 1000, {});
-    }
+    void Activate(const QString& id) { emit Activated(QDBusObjectPath(m_portal.lastSession), id, 1000, {}); }
     void Change(const QString& id, const QString& trigger)
     {
         m_portal.remembered.insert(id, trigger);
@@ -156,8 +152,8 @@ public slots:
             m_portal.Respond(path, kOtherError, {});
             return QDBusObjectPath(path);
         }
-        m_portal.lastSession = RequestPath(message, {{"handle_token", options.value("session_handle_token")}},
-                                           "session");
+        m_portal.lastSession =
+            RequestPath(message, {{"handle_token", options.value("session_handle_token")}}, "session");
         m_portal.Respond(path, kSuccess, {{"session_handle", m_portal.lastSession}});
         return QDBusObjectPath(path);
     }
@@ -168,9 +164,9 @@ public slots:
         const QString path = RequestPath(message, options, "request");
         QStringList asked;
         for (const Shortcut& shortcut : shortcuts)
-            asked << QStringLiteral("%1=%2:%3").arg(shortcut.id,
-                                                   shortcut.properties.value("preferred_trigger").toString(),
-                                                   shortcut.properties.value("description").toString());
+            asked << QStringLiteral("%1=%2:%3")
+                         .arg(shortcut.id, shortcut.properties.value("preferred_trigger").toString(),
+                              shortcut.properties.value("description").toString());
         Print(QStringLiteral("BindShortcuts ") + asked.join(','));
         if (m_portal.boundSessions.contains(session.path())) {
             m_portal.Respond(path, kOtherError, {});
@@ -182,14 +178,15 @@ public slots:
             QString trigger = m_portal.remembered.value(shortcut.id);
             if (trigger.isEmpty()) {
                 trigger = m_portal.answers.contains(shortcut.id)
-                            ? m_portal.answers.value(shortcut.id)
-                            : Describe(shortcut.properties.value("preferred_trigger").toString());
+                    ? m_portal.answers.value(shortcut.id)
+                    : Describe(shortcut.properties.value("preferred_trigger").toString());
             }
             if (trigger.isEmpty())
                 continue;
             m_portal.remembered.insert(shortcut.id, trigger);
-            bound << Shortcut{shortcut.id, {{"description", shortcut.properties.value("description")},
-                                            {"trigger_description", trigger}}};
+            bound << Shortcut{
+                shortcut.id,
+                {{"description", shortcut.properties.value("description")}, {"trigger_description", trigger}}};
         }
         m_portal.Respond(path, kSuccess, {{"shortcuts", QVariant::fromValue(bound)}});
         return QDBusObjectPath(path);

@@ -119,8 +119,8 @@ public:
     void WaitForRadioPagePlaying(int nStarts)
     {
         ASSERT_TRUE(WaitFor([&] {
-            return RadioView() != nullptr && RadioView()->m_listChannels.GetItemCount() == kDemoRows
-                   && Starts(kDemoMp3) == nStarts;
+            return RadioView() != nullptr && RadioView()->m_listChannels.GetItemCount() == kDemoRows &&
+                Starts(kDemoMp3) == nStarts;
         }));
     }
 
@@ -135,7 +135,8 @@ public:
     // Every stream that began or ended, of any channel.
     int StreamRequests() const { return m_pServer->RequestLog().filter(QLatin1String(" /streams/")).size(); }
     // Presses the keys and waits for one more start (or end) of the mount.
-    bool PressAndWait(const QString& strKeys, const QString& strMount, int (HotKeyPageTest::*count)(const QString&) const)
+    bool PressAndWait(const QString& strKeys, const QString& strMount,
+                      int (HotKeyPageTest::*count)(const QString&) const)
     {
         const int nBefore = (this->*count)(strMount);
         return PressKeys(strKeys) && WaitFor([&] { return (this->*count)(strMount) == nBefore + 1; });
@@ -302,8 +303,9 @@ TEST_F(HotKeyPageTest, AssignStoresWhatWasTypedChecksItAndClearGivesTheKeyBack)
     ClickButton(IDC_ASSIGN_PLAY);
     EXPECT_EQ(Stored("Play Key"), 0x74);
     ClickButton(IDC_ASSIGN_STOP);
-    EXPECT_EQ(BoxTexts(), QStringList({"Failed to Load HotKey for Playing Channel.",
-                                       "Failed to Load HotKey for Playing Channel."}));
+    EXPECT_EQ(
+        BoxTexts(),
+        QStringList({"Failed to Load HotKey for Playing Channel.", "Failed to Load HotKey for Playing Channel."}));
     EXPECT_EQ(Stored("Stop Key"), 0) << "Assign with an empty control stores no key";
 }
 

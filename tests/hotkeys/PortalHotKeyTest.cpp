@@ -140,8 +140,8 @@ TEST_F(PortalHotKeyTest, TheProgramRegistersBindsTheFourActionsOnceAndAnActivate
     PresetFourKeys();
     StartProgram();
     ASSERT_TRUE(WaitFor([&] {
-        return RadioView() != nullptr && RadioView()->m_listChannels.GetItemCount() == kDemoRows
-               && Starts(kDemoMp3) == 1;
+        return RadioView() != nullptr && RadioView()->m_listChannels.GetItemCount() == kDemoRows &&
+            Starts(kDemoMp3) == 1;
     }));
     ASSERT_TRUE(WaitFor([&] { return !portal.CallsStartingWith(QStringLiteral("BindShortcuts")).isEmpty(); }))
         << qPrintable(portal.Calls().join('\n'));
@@ -149,10 +149,11 @@ TEST_F(PortalHotKeyTest, TheProgramRegistersBindsTheFourActionsOnceAndAnActivate
     // Who the program is, before its session; what it remembers; then the
     // four actions in one request, each with its stored keys and the words
     // the user knows it by.
-    EXPECT_EQ(portal.Calls(), QStringList({"ready", "Register " + ProductInfo::ApplicationId(),
-                                           "CreateSession registered", "ListShortcuts",
-                                           "BindShortcuts play=CTRL+ALT+P:Play,play-next=CTRL+ALT+N:Play Next "
-                                           "Channel,play-previous=CTRL+ALT+B:Play Previous Channel,stop=F7:Stop"}));
+    EXPECT_EQ(
+        portal.Calls(),
+        QStringList({"ready", "Register " + ProductInfo::ApplicationId(), "CreateSession registered", "ListShortcuts",
+                     "BindShortcuts play=CTRL+ALT+P:Play,play-next=CTRL+ALT+N:Play Next "
+                     "Channel,play-previous=CTRL+ALT+B:Play Previous Channel,stop=F7:Stop"}));
 
     // The desktop's key for Play Next plays the next row (the demo's fourth
     // row plays the same stream as the third, under another name).
@@ -163,9 +164,8 @@ TEST_F(PortalHotKeyTest, TheProgramRegistersBindsTheFourActionsOnceAndAnActivate
     EXPECT_TRUE(WaitFor([&] { return RadioView()->m_listChannels.GetNextItem(-1, LVNI_SELECTED) == 3; }));
     const int nEndsBefore = Ends(strNextStream);
     portal.Send(QStringLiteral("activate stop"));
-    EXPECT_TRUE(WaitFor([&] {
-        return Ends(strNextStream) > nEndsBefore && Starts(strNextStream) == Ends(strNextStream);
-    }));
+    EXPECT_TRUE(
+        WaitFor([&] { return Ends(strNextStream) > nEndsBefore && Starts(strNextStream) == Ends(strNextStream); }));
     // An id the program never bound does nothing.
     const int nStarts = Starts(strNextStream);
     portal.Send(QStringLiteral("activate something-else"));
@@ -206,16 +206,17 @@ TEST_F(PortalHotKeyTest, ABindingTheDesktopChangedOrRefusedIsReportedOnTheSettin
     // The user gives Play Next another key in the desktop's dialog and
     // leaves Stop without one.
     ShortcutsPortal portal;
-    ASSERT_TRUE(portal.Start(s_pBus->Address(),
-                             {"--version", "2", "--answer", "play-next=Shift+F12", "--answer", "stop="}));
+    ASSERT_TRUE(
+        portal.Start(s_pBus->Address(), {"--version", "2", "--answer", "play-next=Shift+F12", "--answer", "stop="}));
     PresetFourKeys();
     PresetSetting(QLatin1String(SettingNames::kLastCategory), 1);
     StartProgram();
     ASSERT_NE(SettingsView(), nullptr);
     ASSERT_TRUE(WaitFor([&] { return m_boxes.size() == 2; }));
     QTest::qWait(200);
-    EXPECT_EQ(BoxTexts(), QStringList({"Failed to Load HotKey for Playing Next Channel.",
-                                       "Failed to Load HotKey to Stop Playing Channel."}));
+    EXPECT_EQ(BoxTexts(),
+              QStringList({"Failed to Load HotKey for Playing Next Channel.",
+                           "Failed to Load HotKey to Stop Playing Channel."}));
     EXPECT_EQ(m_boxes.first().nType, MB_ICONERROR);
     EXPECT_EQ(ShownTrigger(IDC_TRIGGER_PLAY), "Ctrl+Alt+P");
     EXPECT_EQ(ShownTrigger(IDC_TRIGGER_PLAY_NEXT), "Shift+F12");
@@ -224,8 +225,7 @@ TEST_F(PortalHotKeyTest, ABindingTheDesktopChangedOrRefusedIsReportedOnTheSettin
     EXPECT_EQ(SettingsView()->m_hotKeyPlayNext.text(), "Ctrl + Alt + N");
 
     // The desktop's own settings, where its portal has them.
-    auto* pConfigure =
-        SettingsView()->GetFormWidget()->findChild<QPushButton*>(QString::number(IDC_CONFIGURE_HOTKEYS));
+    auto* pConfigure = SettingsView()->GetFormWidget()->findChild<QPushButton*>(QString::number(IDC_CONFIGURE_HOTKEYS));
     ASSERT_NE(pConfigure, nullptr);
     ASSERT_TRUE(pConfigure->isVisible());
     QTest::mouseClick(pConfigure, Qt::LeftButton);
@@ -246,10 +246,9 @@ TEST_F(PortalHotKeyTest, ABindingTheDesktopChangedOrRefusedIsReportedOnTheSettin
 
 TEST_F(PortalHotKeyTest, WithoutThePortalOrItsShortcutsEveryKeyIsReportedAsFailed)
 {
-    const QStringList expected{"Failed to Load HotKey for Playing Channel.",
-                               "Failed to Load HotKey for Playing Next Channel.",
-                               "Failed to Load HotKey for Playing Previous Channel.",
-                               "Failed to Load HotKey to Stop Playing Channel."};
+    const QStringList expected{
+        "Failed to Load HotKey for Playing Channel.", "Failed to Load HotKey for Playing Next Channel.",
+        "Failed to Load HotKey for Playing Previous Channel.", "Failed to Load HotKey to Stop Playing Channel."};
     PresetFourKeys();
     PresetSetting(QLatin1String(SettingNames::kLastCategory), 1);
     {
@@ -260,8 +259,10 @@ TEST_F(PortalHotKeyTest, WithoutThePortalOrItsShortcutsEveryKeyIsReportedAsFaile
         ASSERT_TRUE(WaitFor([&] { return m_boxes.size() == 4; }));
         EXPECT_EQ(BoxTexts(), expected);
         EXPECT_EQ(ShownTrigger(IDC_TRIGGER_PLAY), "");
-        EXPECT_FALSE(SettingsView()->GetFormWidget()->findChild<QPushButton*>(
-                         QString::number(IDC_CONFIGURE_HOTKEYS))->isVisible());
+        EXPECT_FALSE(SettingsView()
+                         ->GetFormWidget()
+                         ->findChild<QPushButton*>(QString::number(IDC_CONFIGURE_HOTKEYS))
+                         ->isVisible());
         m_pApp->EndApplication();
         QTest::qWait(100);
         m_pApp.reset();

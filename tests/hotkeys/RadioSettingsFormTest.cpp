@@ -30,7 +30,9 @@ TEST(RadioSettingsFormTest, EachRowHasItsLabelHotKeyBoxAssignAndClearWhereTheDia
 {
     CRadioSettingsView view;
     const QFont font = view.GetFormWidget()->font();
-    const auto pixels = [&font](int x, int y, int cx, int cy) { return DialogUnits::ToPixels(QRect(x, y, cx, cy), font); };
+    const auto pixels = [&font](int x, int y, int cx, int cy) {
+        return DialogUnits::ToPixels(QRect(x, y, cx, cy), font);
+    };
 
     EXPECT_EQ(view.GetFormWidget()->size(), DialogUnits::ToPixels(QSize(483, 281), font));
     auto* pGroup = view.GetFormWidget()->findChild<QGroupBox*>();
@@ -45,10 +47,10 @@ TEST(RadioSettingsFormTest, EachRowHasItsLabelHotKeyBoxAssignAndClearWhereTheDia
     };
     const Row rows[] = {
         {IDC_HOTKEY_PLAY, IDC_ASSIGN_PLAY, IDC_CLEAR_PLAY, 24, 23, "&Play :", &view.m_hotKeyPlay},
-        {IDC_HOTKEY_PLAY_NEXT, IDC_ASSIGN_PLAY_NEXT, IDC_CLEAR_PLAY_NEXT, 40, 38, "Play &Next Channel :",
-         &view.m_hotKeyPlayNext},
-        {IDC_HOTKEY_PLAY_PREV, IDC_ASSIGN_PLAY_PREV, IDC_CLEAR_PLAY_PREV, 56, 54, "Play P&revious Channel :",
-         &view.m_hotKeyPlayPrev},
+        {IDC_HOTKEY_PLAY_NEXT, IDC_ASSIGN_PLAY_NEXT, IDC_CLEAR_PLAY_NEXT, 40, 38,
+         "Play &Next Channel :", &view.m_hotKeyPlayNext},
+        {IDC_HOTKEY_PLAY_PREV, IDC_ASSIGN_PLAY_PREV, IDC_CLEAR_PLAY_PREV, 56, 54,
+         "Play P&revious Channel :", &view.m_hotKeyPlayPrev},
         {IDC_HOTKEY_STOP, IDC_ASSIGN_STOP, IDC_CLEAR_STOP, 72, 71, "&Stop :", &view.m_hotKeyStop},
     };
     QWidget* pExpectedNext = nullptr;
@@ -79,8 +81,8 @@ TEST(RadioSettingsFormTest, EachRowHasItsLabelHotKeyBoxAssignAndClearWhereTheDia
     }
     bool bNote = false;
     for (QLabel* pLabel : view.GetFormWidget()->findChildren<QLabel*>())
-        bNote |= pLabel->text()
-                 == "Note : Assign System Wide Hot Keys and then Switch to Radio Tab to use the System Wide Hotkeys.";
+        bNote |= pLabel->text() ==
+            "Note : Assign System Wide Hot Keys and then Switch to Radio Tab to use the System Wide Hotkeys.";
     EXPECT_TRUE(bNote);
 }
 

@@ -18,9 +18,10 @@ MprisClient::MprisClient(QString strAddress)
 QString MprisClient::Busctl(const QStringList& arguments, bool* pOk) const
 {
     QProcess busctl;
-    busctl.start(QStringLiteral("busctl"),
-                 QStringList{QStringLiteral("--address=") + m_strAddress, QStringLiteral("--json=short"), QStringLiteral("--")} +
-                     arguments);
+    busctl.start(
+        QStringLiteral("busctl"),
+        QStringList{QStringLiteral("--address=") + m_strAddress, QStringLiteral("--json=short"), QStringLiteral("--")} +
+            arguments);
     const bool bFinished = busctl.waitForFinished(kCallTimeoutMs);
     if (pOk != nullptr)
         *pOk = bFinished && busctl.exitStatus() == QProcess::NormalExit && busctl.exitCode() == 0;
@@ -70,8 +71,8 @@ bool MprisClient::Call(const char* interface, const char* method) const
 bool MprisClient::SetVolume(double dVolume) const
 {
     bool bOk = false;
-    Busctl({QStringLiteral("set-property"), QLatin1String(kService), QLatin1String(kObjectPath),
-            QLatin1String(kPlayer), QStringLiteral("Volume"), QStringLiteral("d"), QString::number(dVolume)},
+    Busctl({QStringLiteral("set-property"), QLatin1String(kService), QLatin1String(kObjectPath), QLatin1String(kPlayer),
+            QStringLiteral("Volume"), QStringLiteral("d"), QString::number(dVolume)},
            &bOk);
     return bOk;
 }

@@ -125,8 +125,7 @@ TEST_F(MprisProgramTest, TheDesktopSeesWhoPlaysWhatAndTheSongsAsTheyChange)
     ASSERT_FALSE(strIcon.isEmpty());
     StartProgramOnBus();
     EXPECT_EQ(Client().Property(MprisClient::kRoot, "Identity").toString(), QStringLiteral("Kestrel Radio"));
-    EXPECT_EQ(Client().Property(MprisClient::kRoot, "DesktopEntry").toString(),
-              ProductInfo::ApplicationId());
+    EXPECT_EQ(Client().Property(MprisClient::kRoot, "DesktopEntry").toString(), ProductInfo::ApplicationId());
     EXPECT_TRUE(Client().Property(MprisClient::kRoot, "CanRaise").toBool());
     EXPECT_TRUE(Client().Property(MprisClient::kRoot, "CanQuit").toBool());
     EXPECT_FALSE(Client().Property(MprisClient::kRoot, "HasTrackList").toBool(true));
@@ -136,9 +135,10 @@ TEST_F(MprisProgramTest, TheDesktopSeesWhoPlaysWhatAndTheSongsAsTheyChange)
     EXPECT_TRUE(mimeTypes.contains(QStringLiteral("audio/mpeg")));
 
     QProcess monitor;
-    monitor.start(QStringLiteral("dbus-monitor"),
-                  {QStringLiteral("--address"), m_pSession->Address(),
-                   QStringLiteral("type='signal',interface='org.freedesktop.DBus.Properties',member='PropertiesChanged'")});
+    monitor.start(
+        QStringLiteral("dbus-monitor"),
+        {QStringLiteral("--address"), m_pSession->Address(),
+         QStringLiteral("type='signal',interface='org.freedesktop.DBus.Properties',member='PropertiesChanged'")});
     ASSERT_TRUE(monitor.waitForStarted());
 
     WaitUntilPlaying();
@@ -280,8 +280,7 @@ TEST_F(MprisProgramTest, WithoutASessionBusTheProgramPlaysAndSaysNothingOfIt)
 enum class Pace { AllAtOnce, EachAnsweredFirst };
 
 class MprisBurstTest : public MprisProgramTest, public ::testing::WithParamInterface<Pace>
-{
-};
+{};
 
 TEST_P(MprisBurstTest, AThousandNextEndOnTheirLastRowInTheProfileTheMetadataTheStatusAndTheSound)
 {
@@ -311,11 +310,11 @@ TEST_P(MprisBurstTest, AThousandNextEndOnTheirLastRowInTheProfileTheMetadataTheS
     const int nLast = kBurst % kDemoRowCount;
     ASSERT_EQ(nLast, 1);
     const auto settled = [&] {
-        return m_pProgram->ProfileInt(kLastChannelIndex, -1) == nLast
-               && Client().MetadataText("xesam:album") == QLatin1String("Kestrel Talk")
-               && Client().MetadataText("xesam:url") == m_pServer->Url(kTalk) && Status() == QLatin1String("Playing")
-               && CountOpenStreams(*m_pServer, kTalk) == 1 && CountOpenStreams(*m_pServer, kVorbis) == 0
-               && CountOpenStreams(*m_pServer, kDemoMp3) == 0;
+        return m_pProgram->ProfileInt(kLastChannelIndex, -1) == nLast &&
+            Client().MetadataText("xesam:album") == QLatin1String("Kestrel Talk") &&
+            Client().MetadataText("xesam:url") == m_pServer->Url(kTalk) && Status() == QLatin1String("Playing") &&
+            CountOpenStreams(*m_pServer, kTalk) == 1 && CountOpenStreams(*m_pServer, kVorbis) == 0 &&
+            CountOpenStreams(*m_pServer, kDemoMp3) == 0;
     };
     EXPECT_TRUE(WaitFor(settled)) << "row " << m_pProgram->ProfileInt(kLastChannelIndex, -1) << ", "
                                   << qPrintable(Client().MetadataText("xesam:album")) << ", " << qPrintable(Status())

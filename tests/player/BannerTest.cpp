@@ -59,19 +59,21 @@ protected:
     {
         QSignalSpy loaded(m_pBanner, &CExplorer_ad::DocumentComplete);
         m_pBanner->Navigate2(url);
-        return QTest::qWaitFor([&] {
-            return m_pBanner->GetLocationURL() == url
-                && std::any_of(loaded.cbegin(), loaded.cend(), [](const QList<QVariant>& args) { return args.first().toBool(); });
-        }, kLoadTimeoutMs);
+        return QTest::qWaitFor(
+            [&] {
+                return m_pBanner->GetLocationURL() == url &&
+                    std::any_of(loaded.cbegin(), loaded.cend(),
+                                [](const QList<QVariant>& args) { return args.first().toBool(); });
+            },
+            kLoadTimeoutMs);
     }
 
     // Clicks the link that covers the test pages once the page shows it.
     void ClickMiddleOfBanner()
     {
         const QPoint middle(m_pBanner->width() / 2, m_pBanner->height() / 2);
-        ASSERT_TRUE(QTest::qWaitFor([&] {
-            return PlayerTestSupport::GrabFromScreen(*m_pBanner).pixel(middle) == kLinkColour;
-        }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return PlayerTestSupport::GrabFromScreen(*m_pBanner).pixel(middle) == kLinkColour; }, 5000));
         QWidget* pTarget = m_pBanner->childAt(middle);
         ASSERT_NE(nullptr, pTarget);
         const QPoint local = pTarget->mapFrom(m_pBanner, middle);
@@ -92,8 +94,8 @@ TEST_F(BannerTest, ShowsTheBannerPageInAStripOfFixedHeight)
     EXPECT_EQ(server.Url(kBannerPath), m_pBanner->GetLocationURL());
 
     // The page's dark gradient, logo and text, not an empty strip.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return PlayerTestSupport::CountColours(PlayerTestSupport::GrabFromScreen(*m_pBanner)) >= 16; },
-                                5000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return PlayerTestSupport::CountColours(PlayerTestSupport::GrabFromScreen(*m_pBanner)) >= 16; }, 5000));
 
     const int nHeight = m_pBanner->height();
     EXPECT_GT(nHeight, 60);
@@ -111,7 +113,8 @@ TEST_F(BannerTest, ALinkOpensInTheBrowserAndTheBannerStays)
 {
     CFixedPagesServer pages;
     ASSERT_TRUE(pages.Start());
-    const QByteArray style = "<style>html,body{margin:0;height:100%}a{position:absolute;inset:0;background:#24476b}</style>";
+    const QByteArray style =
+        "<style>html,body{margin:0;height:100%}a{position:absolute;inset:0;background:#24476b}</style>";
     pages.Serve("/link.html", "text/html", style + "<a href='" + pages.Url("/elsewhere").toUtf8() + "'>Elsewhere</a>");
     pages.Serve("/new-window.html", "text/html",
                 style + "<a target='_blank' href='" + pages.Url("/new-window").toUtf8() + "'>New window</a>");
@@ -144,15 +147,20 @@ TEST_F(BannerTest, OnlyTheReadersOwnClickOpensALink)
 {
     CFixedPagesServer pages;
     ASSERT_TRUE(pages.Start());
-    const QByteArray style = "<style>html,body{margin:0;height:100%}a{position:absolute;inset:0;background:#24476b}</style>";
+    const QByteArray style =
+        "<style>html,body{margin:0;height:100%}a{position:absolute;inset:0;background:#24476b}</style>";
     pages.Serve("/clicker.html", "text/html",
-                style + "<a id='ad' href='" + pages.Url("/ad").toUtf8() + "'>Ad</a><script>setInterval(()=>{"
-                "document.getElementById('ad').click();window.open('" + pages.Url("/window").toUtf8() + "');"
-                "new Image().src='/tick?'+Date.now();},20);</script>");
+                style + "<a id='ad' href='" + pages.Url("/ad").toUtf8() +
+                    "'>Ad</a><script>setInterval(()=>{"
+                    "document.getElementById('ad').click();window.open('" +
+                    pages.Url("/window").toUtf8() +
+                    "');"
+                    "new Image().src='/tick?'+Date.now();},20);</script>");
     CBrowserStandIn browser;
     const auto ticks = [&] {
         const QStringList requested = pages.RequestedPaths();
-        return std::count_if(requested.cbegin(), requested.cend(), [](const QString& path) { return path.startsWith("/tick"); });
+        return std::count_if(requested.cbegin(), requested.cend(),
+                             [](const QString& path) { return path.startsWith("/tick"); });
     };
 
     ASSERT_TRUE(Navigate(pages.Url("/clicker.html")));

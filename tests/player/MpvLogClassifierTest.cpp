@@ -16,9 +16,9 @@ Failure Classify(std::initializer_list<const char*> lines)
 // The lines are libmpv's own, as it logs them while an address fails to open.
 TEST(MpvLogClassifier, ReadsTheHttpStatus)
 {
-    EXPECT_EQ(Failure::NotFound, Classify({"Opening http://127.0.0.1:8580/streams/none\n",
-                                           "tcp: Successfully connected to 127.0.0.1 port 8580\n",
-                                           "http: HTTP error 404 Not Found\n"}));
+    EXPECT_EQ(Failure::NotFound,
+              Classify({"Opening http://127.0.0.1:8580/streams/none\n",
+                        "tcp: Successfully connected to 127.0.0.1 port 8580\n", "http: HTTP error 404 Not Found\n"}));
     EXPECT_EQ(Failure::NotFound, Classify({"http: HTTP error 410 Gone\n"}));
     EXPECT_EQ(Failure::AccessDenied, Classify({"http: HTTP error 403 Forbidden\n"}));
     EXPECT_EQ(Failure::AccessDenied, Classify({"http: HTTP error 401 Unauthorized\n"}));
@@ -28,8 +28,9 @@ TEST(MpvLogClassifier, ReadsTheHttpStatus)
 
 TEST(MpvLogClassifier, TellsConnectionFailuresApart)
 {
-    EXPECT_EQ(Failure::CannotConnect, Classify({"tcp: Starting connection attempt to 127.0.0.1 port 1\n",
-                                                "tcp: Connection to tcp://127.0.0.1:1 failed: Connection refused\n"}));
+    EXPECT_EQ(Failure::CannotConnect,
+              Classify({"tcp: Starting connection attempt to 127.0.0.1 port 1\n",
+                        "tcp: Connection to tcp://127.0.0.1:1 failed: Connection refused\n"}));
     EXPECT_EQ(Failure::CannotConnect,
               Classify({"tcp: Failed to resolve hostname nowhere.invalid: Name or service not known\n"}));
     // Connected, then silence until the network timeout.
@@ -54,17 +55,18 @@ TEST(MpvLogClassifier, KeepsTheMostSpecificCause)
 
 TEST(MpvLogClassifier, ARedirectThatIsNotFollowedIsARefusedAddress)
 {
-    EXPECT_EQ(Failure::AddressRefused, Classify({"tcp: Successfully connected to 127.0.0.1 port 8580\n",
-                                                 "http: http_code=302\n",
-                                                 "http: header='Location: file:///etc/passwd'\n",
-                                                 "Failed to open http://127.0.0.1:8580/redirect.\n"}));
+    EXPECT_EQ(Failure::AddressRefused,
+              Classify({"tcp: Successfully connected to 127.0.0.1 port 8580\n", "http: http_code=302\n",
+                        "http: header='Location: file:///etc/passwd'\n",
+                        "Failed to open http://127.0.0.1:8580/redirect.\n"}));
     EXPECT_EQ(Failure::AddressRefused, Classify({"http: header='Location: rtmp://127.0.0.1/live'\n"}));
     // Redirects to the web are followed; what happens there decides.
-    EXPECT_EQ(Failure::NotFound, Classify({"http: header='Location: https://127.0.0.1:8443/moved'\n",
-                                           "http: HTTP error 404 Not Found\n"}));
-    EXPECT_EQ(Failure::TimedOut, Classify({"tcp: Successfully connected to 127.0.0.1 port 8580\n",
-                                           "http: header='Location: /elsewhere'\n",
-                                           "tcp: Connection to tcp://127.0.0.1:8580 failed: Connection timed out\n"}));
+    EXPECT_EQ(
+        Failure::NotFound,
+        Classify({"http: header='Location: https://127.0.0.1:8443/moved'\n", "http: HTTP error 404 Not Found\n"}));
+    EXPECT_EQ(Failure::TimedOut,
+              Classify({"tcp: Successfully connected to 127.0.0.1 port 8580\n", "http: header='Location: /elsewhere'\n",
+                        "tcp: Connection to tcp://127.0.0.1:8580 failed: Connection timed out\n"}));
 }
 
 TEST(MpvLogClassifier, AStreamThatEndsAfterItsHeadersIsEmptyNotUnplayable)
@@ -82,8 +84,8 @@ TEST(MpvLogClassifier, AStreamThatEndsAfterItsHeadersIsEmptyNotUnplayable)
 
 TEST(MpvLogClassifier, AnAnsweredOpeningWithoutACauseIsOther)
 {
-    EXPECT_EQ(Failure::Other, Classify({"tcp: Successfully connected to 127.0.0.1 port 8580\n",
-                                        "Stream opened successfully.\n"}));
+    EXPECT_EQ(Failure::Other,
+              Classify({"tcp: Successfully connected to 127.0.0.1 port 8580\n", "Stream opened successfully.\n"}));
     EXPECT_EQ(Failure::Other, Classify({}));
 }
 }

@@ -71,13 +71,15 @@ protected:
     void TearDown() override
     {
         m_player.GetControls().stop();
-        EXPECT_TRUE(QTest::qWaitFor([] {
-            for (const char* mount : {kMusicMount, kTvMount, kTvNewsMount}) {
-                if (CountStreamStarts(*s_pServer, mount) != s_pServer->CountRequests(mount))
-                    return false;
-            }
-            return true;
-        }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor(
+            [] {
+                for (const char* mount : {kMusicMount, kTvMount, kTvNewsMount}) {
+                    if (CountStreamStarts(*s_pServer, mount) != s_pServer->CountRequests(mount))
+                        return false;
+                }
+                return true;
+            },
+            5000));
     }
 
     // Streams that the test started, and ended, on the shared server.
@@ -100,7 +102,8 @@ TEST_F(PlayerPlaybackTest, SettingTheUrlPlaysTheStationUntilStopped)
     const QString url = s_pServer->Url(kMusicMount);
     m_player.SetURL(url);
     EXPECT_EQ(url, m_player.GetURL());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return IsPlaying(m_player); }, kPlayTimeoutMs)) << qPrintable(m_player.GetStatus());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return IsPlaying(m_player); }, kPlayTimeoutMs))
+        << qPrintable(m_player.GetStatus());
     EXPECT_EQ(1, MusicStarts());
     EXPECT_EQ(PlayerTexts::kConnecting, m_statuses.value(0));
 
@@ -173,7 +176,8 @@ TEST_F(PlayerPlaybackTest, QuickChannelChangesEndOnTheLastChannelOnly)
     m_player.SetURL(s_pServer->Url(kTvMount));
     m_player.SetURL(s_pServer->Url("/streams/gone-before-it-opened"));
     m_player.SetURL(s_pServer->Url(kMusicMount));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return IsPlaying(m_player); }, kPlayTimeoutMs)) << qPrintable(m_player.GetStatus());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return IsPlaying(m_player); }, kPlayTimeoutMs))
+        << qPrintable(m_player.GetStatus());
     QTest::qWait(500);
     EXPECT_TRUE(IsPlaying(m_player));
     EXPECT_FALSE(m_player.Engine().HasVideo());
@@ -207,7 +211,8 @@ TEST_F(PlayerPlaybackTest, APlaylistCannotLeadToALocalFile)
     CFixedPagesServer pages;
     ASSERT_TRUE(pages.Start());
     pages.Serve("/hostile.m3u", "audio/x-mpegurl", "#EXTM3U\n#EXTINF:-1,Local\nfile:///etc/passwd\n/etc/passwd\n");
-    pages.Serve("/good.m3u", "audio/x-mpegurl", ("#EXTM3U\n#EXTINF:-1,Demo\n" + s_pServer->Url(kMusicMount) + "\n").toUtf8());
+    pages.Serve("/good.m3u", "audio/x-mpegurl",
+                ("#EXTM3U\n#EXTINF:-1,Demo\n" + s_pServer->Url(kMusicMount) + "\n").toUtf8());
 
     m_player.SetURL(pages.Url("/hostile.m3u"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return m_player.GetStatus() == PlayerTexts::kAddressRefused; }, kPlayTimeoutMs))
@@ -217,7 +222,8 @@ TEST_F(PlayerPlaybackTest, APlaylistCannotLeadToALocalFile)
 
     // A playlist's network entries play.
     m_player.SetURL(pages.Url("/good.m3u"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return IsPlaying(m_player); }, kPlayTimeoutMs)) << qPrintable(m_player.GetStatus());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return IsPlaying(m_player); }, kPlayTimeoutMs))
+        << qPrintable(m_player.GetStatus());
     EXPECT_EQ(s_pServer->Url(kMusicMount), m_loads.last().at(0).toString());
 }
 
@@ -229,7 +235,8 @@ TEST_F(PlayerPlaybackTest, APlaylistGoesOnPastARefusedEntry)
                 ("#EXTM3U\nfile:///etc/passwd\n" + s_pServer->Url(kMusicMount) + "\n").toUtf8());
 
     m_player.SetURL(pages.Url("/mixed.m3u"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return IsPlaying(m_player); }, kPlayTimeoutMs)) << qPrintable(m_player.GetStatus());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return IsPlaying(m_player); }, kPlayTimeoutMs))
+        << qPrintable(m_player.GetStatus());
     EXPECT_FALSE(m_statuses.contains(PlayerTexts::kAddressRefused)) << qPrintable(m_statuses.join(" | "));
     ASSERT_EQ(2, m_loads.count());
     EXPECT_EQ(s_pServer->Url(kMusicMount), m_loads.last().at(0).toString());
@@ -239,8 +246,9 @@ TEST_F(PlayerPlaybackTest, TheStatusSaysWhatTheStationsAnswerWas)
 {
     CFixedPagesServer pages;
     ASSERT_TRUE(pages.Start());
-    pages.ServeAnswer("/to-a-file", "HTTP/1.1 302 Found\r\nLocation: file:///etc/passwd\r\nContent-Length: 0\r\n"
-                                    "Connection: close\r\n\r\n");
+    pages.ServeAnswer("/to-a-file",
+                      "HTTP/1.1 302 Found\r\nLocation: file:///etc/passwd\r\nContent-Length: 0\r\n"
+                      "Connection: close\r\n\r\n");
     pages.ServeAnswer("/headers-only", "HTTP/1.0 200 OK\r\nContent-Type: audio/mpeg\r\nicy-name: Gone\r\n\r\n");
 
     m_player.SetURL(pages.Url("/to-a-file"));
@@ -270,10 +278,12 @@ TEST_F(PlayerPlaybackTest, ATvChannelsFramesArriveInTheControlDrawnWithoutGl)
 
     // A larger control gets its pictures at its own size.
     m_player.resize(900, 560);
-    EXPECT_TRUE(QTest::qWaitFor([&] {
-        const QImage picture = pVideo->grab().toImage();
-        return picture.width() > 800 && ShowsColourBars(picture, 800);
-    }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            const QImage picture = pVideo->grab().toImage();
+            return picture.width() > 800 && ShowsColourBars(picture, 800);
+        },
+        5000));
     EXPECT_FALSE(HasGlDriverLoaded()) << "the pictures loaded a GL driver";
 }
 

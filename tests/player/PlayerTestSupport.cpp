@@ -18,7 +18,9 @@ namespace PlayerTestSupport {
 double RecordPeakLevel(int nMilliseconds)
 {
     QProcess recorder;
-    recorder.start("parec", {"-d", "kestrel_test.monitor", "--raw", "--format=s16le", "--rate=44100", "--channels=2", "--latency-msec=20"});
+    recorder.start(
+        "parec",
+        {"-d", "kestrel_test.monitor", "--raw", "--format=s16le", "--rate=44100", "--channels=2", "--latency-msec=20"});
     if (!recorder.waitForStarted(5000))
         return -1;
     QTest::qWait(nMilliseconds);
@@ -67,9 +69,9 @@ bool ShowsColourBars(const QImage& image, int nMinimumPixels)
         const auto* pLine = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
         for (int x = 0; x < pixels.width(); ++x) {
             for (std::size_t i = 0; i < std::size(kBars); ++i) {
-                if (qAbs(qRed(pLine[x]) - qRed(kBars[i])) <= kTolerance
-                    && qAbs(qGreen(pLine[x]) - qGreen(kBars[i])) <= kTolerance
-                    && qAbs(qBlue(pLine[x]) - qBlue(kBars[i])) <= kTolerance)
+                if (qAbs(qRed(pLine[x]) - qRed(kBars[i])) <= kTolerance &&
+                    qAbs(qGreen(pLine[x]) - qGreen(kBars[i])) <= kTolerance &&
+                    qAbs(qBlue(pLine[x]) - qBlue(kBars[i])) <= kTolerance)
                     ++counts[i];
             }
         }
@@ -135,8 +137,9 @@ void CFixedPagesServer::Answer()
             } else if (page == m_pages.constEnd()) {
                 answer = "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
             } else {
-                answer = "HTTP/1.1 200 OK\r\nContent-Type: " + page->contentType + "\r\nContent-Length: " +
-                         QByteArray::number(page->body.size()) + "\r\nConnection: close\r\n\r\n" + page->body;
+                answer = "HTTP/1.1 200 OK\r\nContent-Type: " + page->contentType +
+                    "\r\nContent-Length: " + QByteArray::number(page->body.size()) + "\r\nConnection: close\r\n\r\n" +
+                    page->body;
             }
             pSocket->write(answer);
             pSocket->disconnectFromHost();

@@ -49,8 +49,7 @@ public:
 private:
     void Answer();
 
-    struct Page
-    {
+    struct Page {
         QByteArray contentType;
         QByteArray body;
     };

@@ -68,7 +68,8 @@ TEST(StreamAddressPolicy, TellsAnEmptyAddressApart)
 
 TEST(StreamAddressPolicy, HandsTheEngineATrimmedEncodedAddress)
 {
-    EXPECT_EQ("http://radio.example/with%20spaces.mp3", CStreamAddressPolicy::Normalised(" http://radio.example/with spaces.mp3 "));
+    EXPECT_EQ("http://radio.example/with%20spaces.mp3",
+              CStreamAddressPolicy::Normalised(" http://radio.example/with spaces.mp3 "));
     // Line breaks cannot smuggle a second address or header into the request.
     EXPECT_FALSE(CStreamAddressPolicy::Normalised("http://radio.example/a\nfile:///etc/passwd").contains('\n'));
 }

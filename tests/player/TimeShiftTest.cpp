@@ -98,14 +98,13 @@ protected:
     void PlayUntilBuffered(double dSeconds)
     {
         m_player.SetURL(s_pServer->Url(kMusicMount));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return m_player.GetStatus().startsWith(PlayerTexts::kPlaying); },
-                                    kPlayTimeoutMs))
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return m_player.GetStatus().startsWith(PlayerTexts::kPlaying); }, kPlayTimeoutMs))
             << qPrintable(m_player.GetStatus());
         m_pTimeShift = m_player.Engine().TimeShift();
         ASSERT_NE(m_pTimeShift, nullptr);
-        ASSERT_TRUE(QTest::qWaitFor([&] {
-            return m_pTimeShift->IsActive() && m_pTimeShift->Position() > dSeconds;
-        }, kPlayTimeoutMs + static_cast<int>(dSeconds * 1000)));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return m_pTimeShift->IsActive() && m_pTimeShift->Position() > dSeconds; },
+                                    kPlayTimeoutMs + static_cast<int>(dSeconds * 1000)));
     }
 
     int Starts() const { return CountStreamStarts(*s_pServer) - m_nStartsBefore; }
@@ -190,9 +189,10 @@ TEST_F(TimeShiftTest, ASavedStretchIsTheStationsOwnFramesWithoutAGap)
 QString ProbedTags(const QString& strPath)
 {
     QProcess probe;
-    probe.start(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
-                                            QStringLiteral("format_tags=title,artist,album"), QStringLiteral("-of"),
-                                            QStringLiteral("default=nw=1"), strPath});
+    probe.start(QStringLiteral("ffprobe"),
+                {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
+                 QStringLiteral("format_tags=title,artist,album"), QStringLiteral("-of"),
+                 QStringLiteral("default=nw=1"), strPath});
     probe.waitForFinished(30000);
     return QString::fromUtf8(probe.readAllStandardOutput());
 }
@@ -204,8 +204,8 @@ TEST_F(TimeShiftTest, SaveSongWritesTheWholeSongInTheStationsFramesWithItsTags)
     StationServer server({.extraArguments = {QStringLiteral("--title-interval"), QStringLiteral("6")}});
     ASSERT_TRUE(server.Start()) << qPrintable(server.Error());
     QTemporaryDir music;
-    const QString strUserDirs = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-        + QStringLiteral("/user-dirs.dirs");
+    const QString strUserDirs =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/user-dirs.dirs");
     QFile userDirs(strUserDirs);
     ASSERT_TRUE(userDirs.open(QIODevice::WriteOnly));
     userDirs.write(QStringLiteral("XDG_MUSIC_DIR=\"%1\"\n").arg(music.path()).toUtf8());
@@ -232,7 +232,8 @@ TEST_F(TimeShiftTest, SaveSongWritesTheWholeSongInTheStationsFramesWithItsTags)
 
     recorder.SaveCurrentSong();
     ASSERT_TRUE(reports.wait(20000));
-    ASSERT_TRUE(reports.last().at(0).toString().startsWith(QStringLiteral("Saved"))) << qPrintable(reports.last().at(0).toString());
+    ASSERT_TRUE(reports.last().at(0).toString().startsWith(QStringLiteral("Saved")))
+        << qPrintable(reports.last().at(0).toString());
     EXPECT_EQ(questions.size(), 1) << "a complete song is saved without a question";
 
     const QDir channels(CSongRecorder::MusicFolder());
@@ -261,8 +262,8 @@ TEST_F(TimeShiftTest, WithTheBufferOffNothingIsKept)
 {
     WriteSettingInt(SettingNames::kTimeShiftMinutes, 0);
     m_player.SetURL(s_pServer->Url(kMusicMount));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_player.GetStatus().startsWith(PlayerTexts::kPlaying); },
-                                kPlayTimeoutMs));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return m_player.GetStatus().startsWith(PlayerTexts::kPlaying); }, kPlayTimeoutMs));
     QTest::qWait(1000);
     ASSERT_NE(m_player.Engine().TimeShift(), nullptr);
     EXPECT_FALSE(m_player.Engine().TimeShift()->IsActive());

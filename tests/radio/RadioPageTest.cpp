@@ -73,8 +73,8 @@ QByteArray ToneWav()
     }
     const auto le32 = [](quint32 n) { return QByteArray(reinterpret_cast<const char*>(&n), 4); };
     const auto le16 = [](quint16 n) { return QByteArray(reinterpret_cast<const char*>(&n), 2); };
-    return "RIFF" + le32(36 + samples.size()) + "WAVEfmt " + le32(16) + le16(1) + le16(1) + le32(kRate)
-           + le32(kRate * 2) + le16(2) + le16(16) + "data" + le32(samples.size()) + samples;
+    return "RIFF" + le32(36 + samples.size()) + "WAVEfmt " + le32(16) + le16(1) + le16(1) + le32(kRate) +
+        le32(kRate * 2) + le16(2) + le16(16) + "data" + le32(samples.size()) + samples;
 }
 
 class RadioPageTest : public InProcessProgramTest
@@ -206,7 +206,8 @@ TEST_F(RadioPageTest, ATvChannelDrawsItsPicturesInsideThePlayer)
     auto* pSurface = View()->m_player.findChild<CVideoSurface*>();
     ASSERT_NE(pSurface, nullptr);
     EXPECT_TRUE(WaitFor([&] {
-        return pSurface->isVisible() && PlayerTestSupport::CountColours(PlayerTestSupport::GrabFromScreen(*pSurface)) >= 8;
+        return pSurface->isVisible() &&
+            PlayerTestSupport::CountColours(PlayerTestSupport::GrabFromScreen(*pSurface)) >= 8;
     })) << "the video surface shows no picture";
     EXPECT_TRUE(WaitFor([] { return PlayerTestSupport::RecordPeakLevel(700) > 0.01; }, 8000))
         << "the TV channel's sound";
@@ -219,7 +220,8 @@ TEST_F(RadioPageTest, ATvChannelDrawsItsPicturesInsideThePlayer)
     ASSERT_TRUE(WaitFor([&] { return Starts(QStringLiteral("/streams/kestrel-tv")) == 2; }));
     pSurface = View()->m_player.findChild<CVideoSurface*>();
     EXPECT_TRUE(WaitFor([&] {
-        return pSurface->isVisible() && PlayerTestSupport::CountColours(PlayerTestSupport::GrabFromScreen(*pSurface)) >= 8;
+        return pSurface->isVisible() &&
+            PlayerTestSupport::CountColours(PlayerTestSupport::GrabFromScreen(*pSurface)) >= 8;
     })) << "the video surface shows no picture";
 }
 
@@ -273,8 +275,7 @@ TEST_F(RadioPageTest, WhileAStalledListServerHoldsTheDownloadTheWindowPaintsAndA
                 return;
             Frame()->update();
             QMetaObject::invokeMethod(
-                Frame(),
-                [&] { nAnswered += paints.m_pDialog && paints.m_pDialog->m_manager.IsDownloading() ? 1 : 0; },
+                Frame(), [&] { nAnswered += paints.m_pDialog && paints.m_pDialog->m_manager.IsDownloading() ? 1 : 0; },
                 Qt::QueuedConnection);
         });
         pTicker->start(50);
@@ -380,9 +381,9 @@ TEST_F(RadioPageTest, ABurstOfNextCommandsEndsOnItsLastRowInTheListTheRelayAndTh
     const int nLast = kBurst % static_cast<int>(kDemoRows.size());
     ASSERT_EQ(kDemoRows[nLast], QStringLiteral("Kestrel Talk"));
     const auto settled = [&] {
-        return Selected() == nLast && pRelay->ChannelName() == kDemoRows[nLast]
-               && Frame()->GetStatusText().startsWith(PlayerTexts::kPlaying) && CountOpenStreams(*m_pServer, kTalk) == 1
-               && CountOpenStreams(*m_pServer, kVorbis) == 0 && CountOpenStreams(*m_pServer, kDemoMp3) == 0;
+        return Selected() == nLast && pRelay->ChannelName() == kDemoRows[nLast] &&
+            Frame()->GetStatusText().startsWith(PlayerTexts::kPlaying) && CountOpenStreams(*m_pServer, kTalk) == 1 &&
+            CountOpenStreams(*m_pServer, kVorbis) == 0 && CountOpenStreams(*m_pServer, kDemoMp3) == 0;
     };
     EXPECT_TRUE(WaitFor(settled)) << "row " << Selected() << ", " << qPrintable(pRelay->ChannelName()) << ", "
                                   << qPrintable(Frame()->GetStatusText()) << "; open streams: talk "
@@ -394,7 +395,8 @@ TEST_F(RadioPageTest, ABurstOfNextCommandsEndsOnItsLastRowInTheListTheRelayAndTh
     EXPECT_EQ(pRelay->StreamAddress(), m_pServer->Url(kTalk));
     EXPECT_EQ(View()->m_player.GetURL(), m_pServer->Url(kTalk));
     EXPECT_EQ(GetSettingInt(SettingNames::kLastChannelIndex, -1), nLast);
-    EXPECT_TRUE(WaitFor([] { return PlayerTestSupport::RecordPeakLevel(700) > 0.01; }, 8000)) << "the last row is heard";
+    EXPECT_TRUE(WaitFor([] { return PlayerTestSupport::RecordPeakLevel(700) > 0.01; }, 8000))
+        << "the last row is heard";
     EXPECT_TRUE(settled()) << "and it stays so";
     EXPECT_EQ(LastStreamStarted(*m_pServer), kTalk) << qPrintable(LastStreamStarted(*m_pServer));
 }

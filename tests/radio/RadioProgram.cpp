@@ -18,10 +18,10 @@ constexpr int kEndTimeoutMs = 10000;
 // A window that has gone meanwhile has no type and is none.
 bool IsMainWindow(const QString& strWindow)
 {
-    const QString strTypes = RunTool(QStringLiteral("xprop"), {QStringLiteral("-id"), strWindow,
-                                                               QStringLiteral("_NET_WM_WINDOW_TYPE")});
-    return strTypes.startsWith(QLatin1String("_NET_WM_WINDOW_TYPE(ATOM) = "))
-        && !strTypes.contains(QLatin1String("_NET_WM_WINDOW_TYPE_DIALOG"));
+    const QString strTypes =
+        RunTool(QStringLiteral("xprop"), {QStringLiteral("-id"), strWindow, QStringLiteral("_NET_WM_WINDOW_TYPE")});
+    return strTypes.startsWith(QLatin1String("_NET_WM_WINDOW_TYPE(ATOM) = ")) &&
+        !strTypes.contains(QLatin1String("_NET_WM_WINDOW_TYPE_DIALOG"));
 }
 
 QStringList VisibleMainWindows()
@@ -70,8 +70,8 @@ RadioProgram::~RadioProgram()
 
 QString RadioProgram::ProfileFile() const
 {
-    return m_home.filePath(QStringLiteral("config/%1/%2.ini")
-                               .arg(ProductInfo::MakerDomain(), ProductInfo::ApplicationTitle()));
+    return m_home.filePath(
+        QStringLiteral("config/%1/%2.ini").arg(ProductInfo::MakerDomain(), ProductInfo::ApplicationTitle()));
 }
 
 void RadioProgram::Preset(const QString& strKey, const QVariant& value)
@@ -102,8 +102,8 @@ bool RadioProgram::WaitForEnd(int nTimeoutMs)
 
 bool RadioProgram::EndedCleanly() const
 {
-    return m_process.state() == QProcess::NotRunning && m_process.exitStatus() == QProcess::NormalExit
-        && m_process.exitCode() == 0;
+    return m_process.state() == QProcess::NotRunning && m_process.exitStatus() == QProcess::NormalExit &&
+        m_process.exitCode() == 0;
 }
 
 bool RadioProgram::IsRunning() const
@@ -127,11 +127,13 @@ bool RadioProgram::HasVisibleWindow() const
 QString RadioProgram::MainWindow(int nTimeoutMs) const
 {
     QString strWindow;
-    const bool bFound = QTest::qWaitFor([&] {
-        const QStringList windows = VisibleMainWindows();
-        strWindow = windows.size() == 1 ? windows.first() : QString();
-        return !strWindow.isEmpty();
-    }, nTimeoutMs);
+    const bool bFound = QTest::qWaitFor(
+        [&] {
+            const QStringList windows = VisibleMainWindows();
+            strWindow = windows.size() == 1 ? windows.first() : QString();
+            return !strWindow.isEmpty();
+        },
+        nTimeoutMs);
     return bFound ? strWindow : QString();
 }
 

@@ -88,9 +88,8 @@ TEST_F(RadioProgramTest, F9OnTheLastRowPlaysTheFirstAndF8OnTheFirstPlaysTheLast)
     ASSERT_TRUE(m_pProgram->TypeKey(QStringLiteral("F8")));
     ASSERT_TRUE(WaitFor([&] { return Starts(kLastRowStream) == 2; }));
     EXPECT_TRUE(WaitFor([&] { return Ends(kFirstRowStream) == 1; }));
-    EXPECT_TRUE(WaitFor([&] {
-        return m_pProgram->ProfileInt(QStringLiteral("Settings/LastChannelIndex"), -1) == kLastRow;
-    }));
+    EXPECT_TRUE(
+        WaitFor([&] { return m_pProgram->ProfileInt(QStringLiteral("Settings/LastChannelIndex"), -1) == kLastRow; }));
     EXPECT_EQ(Starts(kDemoMp3), 0);
 }
 

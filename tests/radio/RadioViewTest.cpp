@@ -37,8 +37,7 @@ QString AddressOf(int nRow)
     return QStringLiteral("test-channel:%1").arg(nRow);
 }
 
-struct Message
-{
+struct Message {
     UINT message;
     WPARAM wParam;
 };
@@ -430,9 +429,10 @@ TEST_F(RadioViewTest, TheFormKeepsTheDialogsPlacesAndTheListAndPlayerGrowWithThe
         const QRect expected = DialogUnits::ToPixels(rectDialogUnits, pForm->font());
         const QRect actual = control.geometry();
         const int nSlack = 3;
-        return std::abs(actual.left() - expected.left()) <= nSlack && std::abs(actual.top() - expected.top()) <= nSlack
-               && std::abs(actual.width() - expected.width()) <= nSlack
-               && std::abs(actual.height() - expected.height()) <= nSlack;
+        return std::abs(actual.left() - expected.left()) <= nSlack &&
+            std::abs(actual.top() - expected.top()) <= nSlack &&
+            std::abs(actual.width() - expected.width()) <= nSlack &&
+            std::abs(actual.height() - expected.height()) <= nSlack;
     };
     EXPECT_TRUE(near(m_view.m_player, {7, 7, 469, 66})) << m_view.m_player.geometry().height();
     EXPECT_TRUE(near(m_view.m_listChannels, {7, 86, 469, 111})) << m_view.m_listChannels.geometry().height();
@@ -494,17 +494,16 @@ TEST_F(RadioViewTest, TheNonWorkingCheckBoxStoresItsStateAndReloadsWithoutDownlo
 
 TEST_F(RadioViewTest, DisplayTogglesWriteTheNegationForgetTheCacheAndRefresh)
 {
-    struct Toggle
-    {
+    struct Toggle {
         UINT nID;
         const char* name;
         int CSettingsCache::*cached;
         int nDefault;
     };
-    for (const Toggle& toggle : {Toggle{ID_DISPLAY_RADIO_CHANNELS, SettingNames::kDisplayRadioChannels,
-                                        &CSettingsCache::m_nDisplayRadioChannels, 1},
-                                 Toggle{ID_DISPLAY_TV_CHANNELS, SettingNames::kDisplayTVChannels,
-                                        &CSettingsCache::m_nDisplayTVChannels, 0}}) {
+    for (const Toggle& toggle :
+         {Toggle{ID_DISPLAY_RADIO_CHANNELS, SettingNames::kDisplayRadioChannels,
+                 &CSettingsCache::m_nDisplayRadioChannels, 1},
+          Toggle{ID_DISPLAY_TV_CHANNELS, SettingNames::kDisplayTVChannels, &CSettingsCache::m_nDisplayTVChannels, 0}}) {
         SCOPED_TRACE(toggle.name);
         CCmdUI before(toggle.nID);
         before.DoUpdate(&m_view);

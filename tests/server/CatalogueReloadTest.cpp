@@ -38,9 +38,13 @@ QByteArray CatalogueOf(const QString& prefix, int channels)
 }
 
 // A station server whose output the test reads while it runs.
-class ReloadingServer {
+class ReloadingServer
+{
 public:
-    explicit ReloadingServer(const QString& catalogue) : m_catalogue(catalogue) {}
+    explicit ReloadingServer(const QString& catalogue)
+        : m_catalogue(catalogue)
+    {
+    }
     ~ReloadingServer()
     {
         if (m_process.state() == QProcess::NotRunning)
@@ -115,7 +119,8 @@ std::string Utf16(const QString& text)
     return std::string(reinterpret_cast<const char*>(text.utf16()), static_cast<std::size_t>(text.size()) * 2);
 }
 
-class CatalogueReloadTest : public ::testing::Test {
+class CatalogueReloadTest : public ::testing::Test
+{
 protected:
     QString Catalogue() const { return m_folder.filePath("catalogue.txt"); }
 
@@ -160,8 +165,10 @@ TEST_F(CatalogueReloadTest, AMalformedCatalogueIsRefusedWithItsLineAndTheOldList
     ASSERT_TRUE(server.Start()) << server.Output().toStdString();
     const std::string served = server.StationList();
 
-    ReplaceFile(Catalogue(), QByteArray(kHeader) + "Radio,Good,http://good.example.org/,g,Pop,Fine,ON\n"
-                                                   "Radio,Bad,http://bad.example.org/,b,Pop\n");
+    ReplaceFile(Catalogue(),
+                QByteArray(kHeader) +
+                    "Radio,Good,http://good.example.org/,g,Pop,Fine,ON\n"
+                    "Radio,Bad,http://bad.example.org/,b,Pop\n");
     server.SendHangUp();
     ASSERT_TRUE(server.WaitForOutput("catalogue not reloaded")) << server.Output().toStdString();
     EXPECT_TRUE(server.Output().contains(Catalogue() + ":3: only 5 fields")) << server.Output().toStdString();

@@ -22,7 +22,8 @@ constexpr int kWaitMs = 30000;
 // A client connection of the test's own, from a chosen loopback address:
 // every 127.x.y.z address reaches the server, and the server tells clients
 // apart by their address.
-class RawClient {
+class RawClient
+{
 public:
     RawClient(const char* sourceAddress, int port)
     {
@@ -34,8 +35,8 @@ public:
         server.sin_family = AF_INET;
         server.sin_port = htons(static_cast<uint16_t>(port));
         ::inet_pton(AF_INET, "127.0.0.1", &server.sin_addr);
-        m_connected = ::bind(m_socket, reinterpret_cast<sockaddr*>(&source), sizeof source) == 0
-                      && ::connect(m_socket, reinterpret_cast<sockaddr*>(&server), sizeof server) == 0;
+        m_connected = ::bind(m_socket, reinterpret_cast<sockaddr*>(&source), sizeof source) == 0 &&
+            ::connect(m_socket, reinterpret_cast<sockaddr*>(&server), sizeof server) == 0;
     }
     ~RawClient() { ::close(m_socket); }
     RawClient(const RawClient&) = delete;

@@ -60,7 +60,8 @@ std::vector<std::string> Ids(std::initializer_list<int> stations)
     return ids;
 }
 
-class DirectorySyncTest : public ::testing::Test {
+class DirectorySyncTest : public ::testing::Test
+{
 protected:
     SyncSettings Settings(std::size_t pageSize = 100) const
     {
@@ -123,9 +124,12 @@ TEST_F(DirectorySyncTest, ReadsTheSelectedCountriesPageByPageAndWritesTheirWorki
     EXPECT_EQ(Ids(catalogue), Ids({1, 3, 4, 9, 10, 12, 13, 15, 16, 18, 19, 21, 22, 24}))
         << "station 6 is broken, station 7 has no http address";
     const std::vector<std::string_view> lines = ChannelLines(catalogue);
-    EXPECT_EQ(lines.front(), "Radio,Station 01,http://radio01.example.org/live.mp3," + Uuid(1) + ",jazz,Austria - german,ON");
-    EXPECT_EQ(lines[4], "TV,Vision - Ten,http://radio10.example.org/live.mp3," + Uuid(10) + ",pop / rock,Austria - german,ON");
-    EXPECT_NE(m_log.find("fetched 15 records in 6 requests; kept 14 (14 added, 0 removed, 0 changed)"), std::string::npos)
+    EXPECT_EQ(lines.front(),
+              "Radio,Station 01,http://radio01.example.org/live.mp3," + Uuid(1) + ",jazz,Austria - german,ON");
+    EXPECT_EQ(lines[4],
+              "TV,Vision - Ten,http://radio10.example.org/live.mp3," + Uuid(10) + ",pop / rock,Austria - german,ON");
+    EXPECT_NE(m_log.find("fetched 15 records in 6 requests; kept 14 (14 added, 0 removed, 0 changed)"),
+              std::string::npos)
         << m_log;
     EXPECT_NE(m_log.find("1 without an http or https address"), std::string::npos) << m_log;
     EXPECT_TRUE(std::filesystem::exists(settings.CacheFile()));
@@ -158,8 +162,9 @@ TEST_F(DirectorySyncTest, LaterSyncsAskOnlyForTheChangesSinceTheLastOneAndApplyT
     const std::string second = ReadText(Catalogue());
     EXPECT_EQ(Ids(second), Ids({1, 3, 9, 10, 12, 13, 15, 16, 18, 19, 21, 22, 24})) << "station 4 moved to France";
     const std::vector<std::string_view> lines = ChannelLines(second);
-    EXPECT_EQ(lines[0], "Radio,Station 01 Renamed,https://radio01.example.org/new-stream," + Uuid(1)
-                            + ",jazz,Austria - german,ON")
+    EXPECT_EQ(lines[0],
+              "Radio,Station 01 Renamed,https://radio01.example.org/new-stream," + Uuid(1) +
+                  ",jazz,Austria - german,ON")
         << "a new address replaces the one resolved from the old";
     EXPECT_EQ(lines[1].substr(0, 25), "Radio,Station 03 Renamed,");
     EXPECT_NE(m_log.find("kept 13 (0 added, 1 removed, 2 changed)"), std::string::npos) << m_log;
@@ -205,7 +210,8 @@ TEST_F(DirectorySyncTest, AServerThatFailsIsLeftForTheNext)
 
 // A sync that cannot read the directory whole changes nothing: neither the
 // catalogue, nor the one kept before it, nor the cache.
-class FailedSyncTest : public DirectorySyncTest {
+class FailedSyncTest : public DirectorySyncTest
+{
 protected:
     void SetUp() override
     {
@@ -270,8 +276,8 @@ TEST_F(DirectorySyncTest, ACatalogueOfATenthOfTheStationsIsRefusedUnlessForced)
     settings.forceFull = true;
     EXPECT_EQ(Sync(settings, {directory.BaseUrl()}), kSyncRefused);
     EXPECT_EQ(ReadText(Catalogue()), hundred);
-    EXPECT_NE(m_log.find("sync refused: 10 stations to keep, fewer than 0.5 of the 100 in " + Catalogue()
-                         + ", which is left as it was"),
+    EXPECT_NE(m_log.find("sync refused: 10 stations to keep, fewer than 0.5 of the 100 in " + Catalogue() +
+                         ", which is left as it was"),
               std::string::npos)
         << m_log;
 

@@ -102,8 +102,8 @@ void FakeDirectory::Search(const httplib::Request& request, httplib::Response& r
     std::string body = "[";
     {
         std::lock_guard lock(m_mutex);
-        m_requests.push_back({request.path, {request.params.begin(), request.params.end()},
-                              request.get_header_value("User-Agent")});
+        m_requests.push_back(
+            {request.path, {request.params.begin(), request.params.end()}, request.get_header_value("User-Agent")});
         const bool hideBroken = request.get_param_value("hidebroken") == "true";
         const std::string country = Lower(request.get_param_value("countrycode"));
         const bool byVotes = request.get_param_value("order") == "votes";
@@ -136,8 +136,8 @@ void FakeDirectory::Changes(const httplib::Request& request, httplib::Response& 
     std::string body = "[";
     {
         std::lock_guard lock(m_mutex);
-        m_requests.push_back({request.path, {request.params.begin(), request.params.end()},
-                              request.get_header_value("User-Agent")});
+        m_requests.push_back(
+            {request.path, {request.params.begin(), request.params.end()}, request.get_header_value("User-Agent")});
         const auto last = std::find(m_changeIds.begin(), m_changeIds.end(), request.get_param_value("lastchangeuuid"));
         if (last == m_changeIds.end()) {
             response.status = 404;
@@ -168,11 +168,10 @@ void FakeDirectory::Send(std::string body, httplib::Response& response)
         return;
     case Behaviour::CutShort: {
         auto whole = std::make_shared<std::string>(std::move(body));
-        response.set_content_provider(whole->size(), kJson,
-                                      [whole](std::size_t, std::size_t, httplib::DataSink& sink) {
-                                          sink.write(whole->data(), whole->size() / 2);
-                                          return false;
-                                      });
+        response.set_content_provider(whole->size(), kJson, [whole](std::size_t, std::size_t, httplib::DataSink& sink) {
+            sink.write(whole->data(), whole->size() / 2);
+            return false;
+        });
         return;
     }
     }
@@ -180,7 +179,8 @@ void FakeDirectory::Send(std::string body, httplib::Response& response)
 
 void FakeDirectory::SetMadeUpStations(std::size_t count)
 {
-    static const char* const kCountries[][3] = {{"DE", "Germany", "german"}, {"FR", "France", "french"},
+    static const char* const kCountries[][3] = {{"DE", "Germany", "german"},
+                                                {"FR", "France", "french"},
                                                 {"US", "The United States Of America", "english"},
                                                 {"BR", "Brazil", "portuguese"}};
     std::vector<Station> stations;

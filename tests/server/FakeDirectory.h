@@ -16,13 +16,14 @@
 // countrycode, order, reverse, offset, limit) and /json/stations/changed
 // (lastchangeuuid, limit) over the stations and changes it is given. It
 // can also misbehave in the ways a server on the internet does.
-class FakeDirectory {
+class FakeDirectory
+{
 public:
     enum class Behaviour {
         Answer,
-        Fail,      // 503 to everything
+        Fail,  // 503 to everything
         CutShort,  // announces the whole answer, sends half, closes
-        Stall,     // answers nothing until the directory is destroyed
+        Stall,  // answers nothing until the directory is destroyed
     };
 
     struct Request {

@@ -8,7 +8,8 @@ using namespace std::chrono_literals;
 
 namespace {
 
-class FaultInjectionTest : public ::testing::Test {
+class FaultInjectionTest : public ::testing::Test
+{
 protected:
     // The station list as it is served without a fault.
     void SetUp() override

@@ -76,7 +76,8 @@ QByteArray RunOnBytes(const QString& program, const QStringList& arguments, cons
     return process.readAllStandardOutput();
 }
 
-class IcyStreamTest : public ::testing::Test {
+class IcyStreamTest : public ::testing::Test
+{
 protected:
     bool StartServer(QStringList arguments)
     {
@@ -160,11 +161,11 @@ TEST_F(IcyStreamTest, OggPassesChainIntoOneStreamThatDecodesWithoutErrors)
 
     // Decoded to 8 kHz mono 16-bit samples, all three passes play in full.
     QString errors;
-    const QByteArray samples = RunOnBytes("ffmpeg", {"-v", "error", "-i", "pipe:0", "-f", "s16le", "-ac", "1", "-ar", "8000", "-"},
-                                          body, &errors);
+    const QByteArray samples = RunOnBytes(
+        "ffmpeg", {"-v", "error", "-i", "pipe:0", "-f", "s16le", "-ac", "1", "-ar", "8000", "-"}, body, &errors);
     EXPECT_TRUE(errors.isEmpty()) << errors.toStdString();
-    const QByteArray onePass = RunOnBytes("ffmpeg", {"-v", "error", "-i", "pipe:0", "-f", "s16le", "-ac", "1", "-ar", "8000", "-"},
-                                          file, &errors);
+    const QByteArray onePass = RunOnBytes(
+        "ffmpeg", {"-v", "error", "-i", "pipe:0", "-f", "s16le", "-ac", "1", "-ar", "8000", "-"}, file, &errors);
     ASSERT_GT(onePass.size(), 0);
     EXPECT_NEAR(static_cast<double>(samples.size()) / onePass.size(), 3.0, 0.01);
 }
@@ -182,10 +183,11 @@ TEST_F(IcyStreamTest, TvPassesContinueTheClocksSoPlayersSeeOneBroadcast)
     const std::string body = answer->body.substr(0, length);
 
     QString errors;
-    const QString packets = QString::fromUtf8(RunOnBytes("ffprobe",
-                                                         {"-v", "warning", "-select_streams", "v", "-show_entries",
-                                                          "packet=dts_time", "-of", "default=noprint_wrappers=1:nokey=1", "pipe:0"},
-                                                         body, &errors));
+    const QString packets =
+        QString::fromUtf8(RunOnBytes("ffprobe",
+                                     {"-v", "warning", "-select_streams", "v", "-show_entries", "packet=dts_time",
+                                      "-of", "default=noprint_wrappers=1:nokey=1", "pipe:0"},
+                                     body, &errors));
     EXPECT_TRUE(errors.isEmpty()) << errors.toStdString();
     double previous = -1;
     int count = 0;

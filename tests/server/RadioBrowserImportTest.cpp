@@ -104,8 +104,8 @@ TEST(RadioBrowserImportTest, WritesOneLineAStationAndCountsEverySkippedRecordByR
     EXPECT_TRUE(run.output.isEmpty()) << "the catalogue went to its file, nothing to standard output";
 
     for (const char* count : {"imported 7 stations (1 TV, 2 off the air", "skipped 2 without a name",
-                              "skipped 2 without an http or https address",
-                              "skipped 1 repeating an earlier station id", "skipped 2 that are not station objects"})
+                              "skipped 2 without an http or https address", "skipped 1 repeating an earlier station id",
+                              "skipped 2 that are not station objects"})
         EXPECT_TRUE(run.errors.contains(count)) << count << " in\n" << run.errors.toStdString();
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"stations.txt"}) << "no file left beside it";
 }
@@ -173,7 +173,8 @@ TEST(RadioBrowserImportTest, AFailedImportLeavesTheExistingCatalogueAsItWas)
         QString message;
     };
     const BadDump dumps[] = {
-        {"[{\"name\": \"Cut short\", \"url_resolved\": \"http://a.example.org/\"", "not valid JSON: parse error at line 1"},
+        {"[{\"name\": \"Cut short\", \"url_resolved\": \"http://a.example.org/\"",
+         "not valid JSON: parse error at line 1"},
         {"{\"name\": \"One station, not a list\"}", "not a list of stations"},
         {"[{\"name\": \"\", \"url_resolved\": \"http://a.example.org/\"}, 7]", "no station to import"},
         {"[\"\xC3(\"]", "not valid JSON"},
@@ -230,15 +231,15 @@ TEST(RadioBrowserImportTest, RefusesToReplaceAnythingButARegularFile)
         const char* kind;
         mode_t type;
     };
-    std::vector<Special> specials{{link, "a symbolic link", S_IFLNK}, {pipe, "a FIFO", S_IFIFO},
-                                  {subfolder, "a folder", S_IFDIR}};
+    std::vector<Special> specials{
+        {link, "a symbolic link", S_IFLNK}, {pipe, "a FIFO", S_IFIFO}, {subfolder, "a folder", S_IFDIR}};
     if (haveDevice)
         specials.push_back({device, "a device", S_IFCHR});
     for (const Special& special : specials) {
         const ImportRun run = Import({Fixture(), "--catalogue", special.path});
         EXPECT_EQ(run.exitCode, 1) << special.kind;
-        EXPECT_TRUE(run.errors.contains(QFileInfo(special.path).fileName() + ": is " + special.kind
-                                        + ", not a regular file"))
+        EXPECT_TRUE(
+            run.errors.contains(QFileInfo(special.path).fileName() + ": is " + special.kind + ", not a regular file"))
             << run.errors.toStdString();
         EXPECT_FALSE(run.errors.contains("imported")) << run.errors.toStdString();
         struct stat status {};
@@ -272,9 +273,10 @@ TEST(RadioBrowserImportTest, LeavesOutNumbersTooLargeToReadAndKeepsTheirRecords)
                             "\r\n]\n";
     const ImportRun run = Import({"-"}, dump);
     ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
-    EXPECT_EQ(ChannelLines(run.output).join('\n').toStdString(), "Radio,Huge Votes,http://a.example.org/,a,,,ON\n"
-                                                                 "Radio,Huge Check,http://b.example.org/,b,,,OFF\n"
-                                                                 "Radio,Nested,http://c.example.org/,c,,,ON");
+    EXPECT_EQ(ChannelLines(run.output).join('\n').toStdString(),
+              "Radio,Huge Votes,http://a.example.org/,a,,,ON\n"
+              "Radio,Huge Check,http://b.example.org/,b,,,OFF\n"
+              "Radio,Nested,http://c.example.org/,c,,,ON");
     for (const char* count : {"imported 3 stations (0 TV, 1 off the air", "skipped 1 that are not station objects",
                               "left out 3 fields holding a number too large to read"})
         EXPECT_TRUE(run.errors.contains(count)) << count << " in\n" << run.errors.toStdString();
@@ -322,9 +324,8 @@ TEST(RadioBrowserImportTest, NeverWritesTheServerPlaceholderNorAnAddressWithoutA
 
 TEST(RadioBrowserImportTest, ABadCommandLineIsRefused)
 {
-    for (const QStringList& arguments :
-         {QStringList{}, QStringList{Fixture(), "--catalogue"}, QStringList{Fixture(), Fixture()},
-          QStringList{Fixture(), "--output", "x"}}) {
+    for (const QStringList& arguments : {QStringList{}, QStringList{Fixture(), "--catalogue"},
+                                         QStringList{Fixture(), Fixture()}, QStringList{Fixture(), "--output", "x"}}) {
         const ImportRun run = Import(arguments);
         EXPECT_EQ(run.exitCode, 2) << arguments.join(' ').toStdString();
         EXPECT_TRUE(run.errors.startsWith("kestrel-station-server: ")) << run.errors.toStdString();

@@ -75,8 +75,8 @@ TEST(ServerLifecycleTest, AMalformedCatalogueIsRejectedWithItsLineNumberAndReaso
 
 TEST(ServerLifecycleTest, AMissingCatalogueIsNamedInTheMessage)
 {
-    const ServerRun run = RunServer({"--catalogue", "/nonexistent/catalogue.txt", "--port", "0", "--music-port", "0",
-                               "--promo-port", "0"});
+    const ServerRun run = RunServer(
+        {"--catalogue", "/nonexistent/catalogue.txt", "--port", "0", "--music-port", "0", "--promo-port", "0"});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.errors.startsWith("/nonexistent/catalogue.txt: cannot be read")) << run.errors.toStdString();
 }
@@ -104,9 +104,9 @@ TEST(ServerLifecycleTest, ATakenPortIsReportedAndEndsTheServer)
 
 TEST(ServerLifecycleTest, BadCommandLinesAreRefusedAndHelpIsShown)
 {
-    for (const QStringList& arguments : {QStringList{"--no-such-option"}, QStringList{"--port", "65536"},
-                                         QStringList{"--port"}, QStringList{"--fault", "status=200"},
-                                         QStringList{"--fault", "delay=soon"}}) {
+    for (const QStringList& arguments :
+         {QStringList{"--no-such-option"}, QStringList{"--port", "65536"}, QStringList{"--port"},
+          QStringList{"--fault", "status=200"}, QStringList{"--fault", "delay=soon"}}) {
         const ServerRun run = RunServer(arguments);
         EXPECT_EQ(run.exitCode, 2) << arguments.join(' ').toStdString();
         EXPECT_TRUE(run.errors.startsWith("kestrel-station-server: ")) << run.errors.toStdString();
@@ -125,9 +125,8 @@ void StopsCleanlyWithListenersAttached(int signal)
     ASSERT_TRUE(server.Start()) << server.Error().toStdString();
     std::vector<std::future<std::optional<HttpFetch::Answer>>> listeners;
     for (const char* mount : {"/streams/kestrel-mp3", "/streams/kestrel-ogg", "/streams/kestrel-tv"}) {
-        listeners.push_back(std::async(std::launch::async, [&server, mount] {
-            return HttpFetch::GetFor(server.Port(), mount, 60s);
-        }));
+        listeners.push_back(
+            std::async(std::launch::async, [&server, mount] { return HttpFetch::GetFor(server.Port(), mount, 60s); }));
     }
     for (int i = 0; i < 100 && server.RequestLog().filter("STREAM-START").size() < 3; ++i)
         QThread::msleep(20);
@@ -143,8 +142,8 @@ void StopsCleanlyWithListenersAttached(int signal)
     server.Stop();
     EXPECT_EQ(server.ExitCode(), 0) << server.ErrorOutput().toStdString();
     // Every stream was logged as ended.
-    EXPECT_EQ(server.CountRequests("/streams/kestrel-mp3") + server.CountRequests("/streams/kestrel-ogg")
-                  + server.CountRequests("/streams/kestrel-tv"),
+    EXPECT_EQ(server.CountRequests("/streams/kestrel-mp3") + server.CountRequests("/streams/kestrel-ogg") +
+                  server.CountRequests("/streams/kestrel-tv"),
               3);
 }
 

@@ -6,7 +6,8 @@
 
 namespace {
 
-class SitePagesTest : public ::testing::Test {
+class SitePagesTest : public ::testing::Test
+{
 protected:
     void SetUp() override { ASSERT_TRUE(m_server.Start()) << m_server.Error().toStdString(); }
 
@@ -83,9 +84,9 @@ TEST_F(SitePagesTest, PagesAreSentWholeWhateverRangeIsAsked)
         EXPECT_EQ(answer->Header("Content-Range"), "") << range;
         EXPECT_EQ(answer->body, banner) << range;
     }
-    EXPECT_EQ(m_server.RequestLog().filter(" GET /banners/kestrel-radio.html 200 " + QString::number(banner.size()))
-                  .size(),
-              5);
+    EXPECT_EQ(
+        m_server.RequestLog().filter(" GET /banners/kestrel-radio.html 200 " + QString::number(banner.size())).size(),
+        5);
 }
 
 }

@@ -47,7 +47,8 @@ QStringList StationListLines(const std::string& bytes)
     EXPECT_EQ(bytes.size() % 2, 0u);
     QString text;
     for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
-        text += QChar(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8));
+        text += QChar(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                            static_cast<unsigned char>(bytes[i + 1]) << 8));
     EXPECT_TRUE(text.endsWith(QLatin1String("\r\n")));
     text.chop(2);
     const QStringList lines = text.split(QLatin1String("\r\n"));
@@ -67,7 +68,8 @@ QStringList Fields(const QString& line)
     return fields;
 }
 
-class StationListTest : public ::testing::Test {
+class StationListTest : public ::testing::Test
+{
 protected:
     void SetUp() override { ASSERT_TRUE(m_server.Start()) << m_server.Error().toStdString(); }
 
@@ -171,9 +173,9 @@ TEST_F(StationListTest, AnUnsatisfiableRangeGets416WithTheListsLength)
     const auto whole = HttpFetch::Get(m_server.Port(), "/stationlist.zip");
     ASSERT_TRUE(whole);
     const std::string length = std::to_string(whole->body.size());
-    for (const std::string& range : std::vector<std::string>{"bytes=999999999-", "bytes=-0", "bytes=" + length + "-",
-                                                              "bytes=" + length + "-" + length,
-                                                              "bytes=99999999999999999-100000000000000000"}) {
+    for (const std::string& range :
+         std::vector<std::string>{"bytes=999999999-", "bytes=-0", "bytes=" + length + "-",
+                                  "bytes=" + length + "-" + length, "bytes=99999999999999999-100000000000000000"}) {
         const auto refused = HttpFetch::Get(m_server.Port(), "/stationlist.zip", {{"Range", range}});
         ASSERT_TRUE(refused) << range;
         EXPECT_EQ(refused->status, 416) << range;
@@ -197,15 +199,16 @@ TEST_F(StationListTest, EverySatisfiableRangeGetsItsBytesAndSeveralRangesTheWhol
         std::size_t first;
         std::size_t count;
     };
-    for (const Part& part : {Part{"bytes=" + std::to_string(size - 10) + "-", size - 10, 10},
-                             Part{"bytes=-10", size - 10, 10}, Part{"bytes=-99999999", 0, size},
-                             Part{"bytes=0-0", 0, 1}, Part{"bytes=5-99999999999", 5, size - 5},
-                             Part{"bytes=2-3", 2, 2}}) {
+    for (const Part& part :
+         {Part{"bytes=" + std::to_string(size - 10) + "-", size - 10, 10}, Part{"bytes=-10", size - 10, 10},
+          Part{"bytes=-99999999", 0, size}, Part{"bytes=0-0", 0, 1}, Part{"bytes=5-99999999999", 5, size - 5},
+          Part{"bytes=2-3", 2, 2}}) {
         const auto answer = HttpFetch::Get(m_server.Port(), "/stationlist.zip", {{"Range", part.range}});
         ASSERT_TRUE(answer) << part.range;
         EXPECT_EQ(answer->status, 206) << part.range;
-        EXPECT_EQ(answer->Header("Content-Range"), "bytes " + std::to_string(part.first) + "-"
-                                                       + std::to_string(part.first + part.count - 1) + "/" + length)
+        EXPECT_EQ(answer->Header("Content-Range"),
+                  "bytes " + std::to_string(part.first) + "-" + std::to_string(part.first + part.count - 1) + "/" +
+                      length)
             << part.range;
         EXPECT_EQ(answer->body, whole->body.substr(part.first, part.count)) << part.range;
     }
@@ -240,8 +243,8 @@ TEST_F(StationListTest, ARangeBelongsToTheRepresentationAndItsTag)
                                         {{"Range", "bytes=0-1"}, {"If-Range", whole->Header("ETag")}});
     ASSERT_TRUE(current);
     EXPECT_EQ(current->status, 206);
-    const auto earlier = HttpFetch::Get(m_server.Port(), "/stationlist.zip",
-                                        {{"Range", "bytes=0-1"}, {"If-Range", "\"1-00000000\""}});
+    const auto earlier =
+        HttpFetch::Get(m_server.Port(), "/stationlist.zip", {{"Range", "bytes=0-1"}, {"If-Range", "\"1-00000000\""}});
     ASSERT_TRUE(earlier);
     EXPECT_EQ(earlier->status, 200);
     EXPECT_EQ(earlier->body, whole->body);
@@ -267,10 +270,10 @@ TEST_F(StationListTest, DemoCatalogueHasTheChannelsTheDemoNeeds)
         EXPECT_TRUE(fields[2].startsWith(m_server.BaseUrl() + "/streams/")) << line.toStdString();
         tv += fields[0].compare("TV", Qt::CaseInsensitive) == 0;
         off = off || fields[6].contains("OFF");
-        otherCategory = otherCategory
-                        || (fields[0].compare("Radio", Qt::CaseInsensitive) != 0
-                            && fields[0].compare("TV", Qt::CaseInsensitive) != 0);
-        nonLatin = nonLatin || std::any_of(fields[1].begin(), fields[1].end(), [](QChar c) { return c.unicode() > 0x24F; });
+        otherCategory = otherCategory ||
+            (fields[0].compare("Radio", Qt::CaseInsensitive) != 0 && fields[0].compare("TV", Qt::CaseInsensitive) != 0);
+        nonLatin =
+            nonLatin || std::any_of(fields[1].begin(), fields[1].end(), [](QChar c) { return c.unicode() > 0x24F; });
         if (fields[0].compare("Radio", Qt::CaseInsensitive) == 0 && !fields[6].contains("OFF"))
             shownOnFreshProfile << fields[2];
         const QString path = fields[2].mid(m_server.BaseUrl().size());
@@ -302,7 +305,8 @@ TEST(StationListCatalogueTest, KeepsEveryCharacterAndSubstitutesTheServerEverywh
                "Kind,Name,Address,Extra,Genre,About,State\r\n"
                "\r\n"
                "   # indented comment\n"
-               "Radio,K\xC3\xA9strel \xF0\x9F\x8E\xB5,{server}/streams/kestrel-mp3,x,y,{server} twice {server},ON, really, on\n"
+               "Radio,K\xC3\xA9strel \xF0\x9F\x8E\xB5,{server}/streams/kestrel-mp3,x,y,{server} twice {server},ON, "
+               "really, on\n"
                "Podcast , \xCE\x9A\xCE\xAD\xCF\x83\xCF\x84\xCF\x81\xCE\xB5\xCE\xBB ,{server}/a,,,,OFF");
     file.close();
 
@@ -313,14 +317,14 @@ TEST(StationListCatalogueTest, KeepsEveryCharacterAndSubstitutesTheServerEverywh
     const QString base = server.BaseUrl();
     const QStringList expected{
         "Kind,Name,Address,Extra,Genre,About,State",
-        QString::fromUtf8("Radio,K\xC3\xA9strel \xF0\x9F\x8E\xB5,") + base + "/streams/kestrel-mp3,x,y," + base + " twice "
-            + base + ",ON, really, on",
+        QString::fromUtf8("Radio,K\xC3\xA9strel \xF0\x9F\x8E\xB5,") + base + "/streams/kestrel-mp3,x,y," + base +
+            " twice " + base + ",ON, really, on",
         QString::fromUtf8("Podcast , \xCE\x9A\xCE\xAD\xCF\x83\xCF\x84\xCF\x81\xCE\xB5\xCE\xBB ,") + base + "/a,,,,OFF",
     };
     EXPECT_EQ(StationListLines(answer->body), expected);
-    const QByteArray expectedBytes = QByteArray(reinterpret_cast<const char*>(expected.join("\r\n").utf16()),
-                                                expected.join("\r\n").size() * 2)
-                                     + QByteArray("\r\0\n\0", 4);
+    const QByteArray expectedBytes =
+        QByteArray(reinterpret_cast<const char*>(expected.join("\r\n").utf16()), expected.join("\r\n").size() * 2) +
+        QByteArray("\r\0\n\0", 4);
     EXPECT_EQ(QByteArray::fromStdString(answer->body), expectedBytes);
 }
 
@@ -335,9 +339,9 @@ TEST(StationListCatalogueTest, ServesAHundredThousandStations)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     QByteArray text = "Category,Channel,Stream,Id,Genre,Description,Status\n";
     for (int i = 1; i <= kStations; ++i)
-        text += "Radio,Station " + QByteArray::number(i) + ",http://stream" + QByteArray::number(i % 97)
-                + ".example.org/live/" + QByteArray::number(i) + ",rb-" + QByteArray::number(i)
-                + ",Pop / Rock,Country - language,ON\n";
+        text += "Radio,Station " + QByteArray::number(i) + ",http://stream" + QByteArray::number(i % 97) +
+            ".example.org/live/" + QByteArray::number(i) + ",rb-" + QByteArray::number(i) +
+            ",Pop / Rock,Country - language,ON\n";
     file.write(text);
     file.close();
 
@@ -348,8 +352,9 @@ TEST(StationListCatalogueTest, ServesAHundredThousandStations)
     ASSERT_EQ(plain->status, 200);
     const QStringList lines = StationListLines(plain->body);
     ASSERT_EQ(lines.size(), kStations + 1);
-    EXPECT_EQ(lines.last().toStdString(), "Radio,Station 100000,http://stream90.example.org/live/100000,rb-100000,"
-                                          "Pop / Rock,Country - language,ON");
+    EXPECT_EQ(lines.last().toStdString(),
+              "Radio,Station 100000,http://stream90.example.org/live/100000,rb-100000,"
+              "Pop / Rock,Country - language,ON");
 
     const auto gzip = HttpFetch::Get(server.Port(), "/stationlist.zip", {{"Accept-Encoding", "gzip"}});
     ASSERT_TRUE(gzip);

@@ -55,7 +55,7 @@ TEST(SyncCommandTest, ADryRunPrintsWhatWouldChangeAndWritesNothing)
     nlohmann::json stations = Fixture();
     directory.SetStations(stations);
     const QStringList common{"--catalogue", catalogue, "--directory", QString::fromStdString(directory.BaseUrl()),
-                             "--pause", "0"};
+                             "--pause",     "0"};
     const SyncRun first = RunSync(common);
     ASSERT_EQ(first.exitCode, 0) << first.errors.toStdString();
     EXPECT_EQ(directory.Requests().front().userAgent.rfind("kestrel-station-server/1.0 (+https://", 0), 0u)
@@ -97,13 +97,15 @@ TEST(SyncCommandTest, TheFilterFileChoosesTheStationsAndTheCommandLineWins)
     const QString filters = folder.filePath("sync.conf");
     FakeDirectory directory;
     directory.SetStations(Fixture());
-    WriteFile(filters, "# Stations of Germany, most voted for first\n"
-                       "country = DE\n"
-                       "\n"
-                       "  order = votes  \n"
-                       "page-size = 5\n"
-                       "pause = 0\n"
-                       "directory = " + QByteArray::fromStdString(directory.BaseUrl()) + "\n");
+    WriteFile(filters,
+              "# Stations of Germany, most voted for first\n"
+              "country = DE\n"
+              "\n"
+              "  order = votes  \n"
+              "page-size = 5\n"
+              "pause = 0\n"
+              "directory = " +
+                  QByteArray::fromStdString(directory.BaseUrl()) + "\n");
     const SyncRun run = RunSync({"--config", filters, "--catalogue", catalogue, "--page-size", "4"});
     ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
     const FakeDirectory::Request& request = directory.Requests().front();

@@ -97,9 +97,8 @@ QByteArray Utf16Profile()
 
 INSTANTIATE_TEST_SUITE_P(Damage, DamagedProfileTest,
                          ::testing::Values(QByteArray("[Settings\nAutoPlay=1\n"),
-                                           QByteArray("\x00\xff\xfe[\x01\x02=\x03]\n[\x80\x81", 17),
-                                           RandomBytes(4096), RandomBytes(64 * 1024), NulPadded(),
-                                           Utf16Profile()));
+                                           QByteArray("\x00\xff\xfe[\x01\x02=\x03]\n[\x80\x81", 17), RandomBytes(4096),
+                                           RandomBytes(64 * 1024), NulPadded(), Utf16Profile()));
 
 TEST(ReadableProfileTest, IsNeitherMovedNorChanged)
 {

@@ -11,7 +11,7 @@ xcb_atom_t Atom(xcb_connection_t* pConnection, const char* name)
     const xcb_intern_atom_cookie_t cookie =
         xcb_intern_atom(pConnection, 0, static_cast<uint16_t>(std::strlen(name)), name);
     std::unique_ptr<xcb_intern_atom_reply_t, void (*)(void*)> reply(xcb_intern_atom_reply(pConnection, cookie, nullptr),
-                                                                   free);
+                                                                    free);
     return reply != nullptr ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 }
@@ -20,7 +20,7 @@ bool SendCloseRequest(unsigned long nWindow)
 {
     const auto window = static_cast<xcb_window_t>(nWindow);
     std::unique_ptr<xcb_connection_t, void (*)(xcb_connection_t*)> connection(xcb_connect(nullptr, nullptr),
-                                                                               xcb_disconnect);
+                                                                              xcb_disconnect);
     if (xcb_connection_has_error(connection.get()))
         return false;
     xcb_client_message_event_t event;

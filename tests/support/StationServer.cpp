@@ -17,7 +17,10 @@ QString BaseUrlFor(int port)
 
 }
 
-StationServer::StationServer(StationServerOptions options) : m_options(std::move(options)) {}
+StationServer::StationServer(StationServerOptions options)
+    : m_options(std::move(options))
+{
+}
 
 StationServer::~StationServer()
 {
@@ -30,8 +33,12 @@ bool StationServer::Start()
         m_error = QStringLiteral("cannot create a temporary folder for the station server");
         return false;
     }
-    QStringList arguments{"--listen", kLoopback, "--port", "0", "--music-port", "0", "--promo-port", "0",
-                          "--ready-file", m_folder.filePath("ready"), "--request-log", m_folder.filePath("requests.log")};
+    QStringList arguments{"--listen",      kLoopback,
+                          "--port",        "0",
+                          "--music-port",  "0",
+                          "--promo-port",  "0",
+                          "--ready-file",  m_folder.filePath("ready"),
+                          "--request-log", m_folder.filePath("requests.log")};
     if (!m_options.catalogueFile.isEmpty())
         arguments << "--catalogue" << m_options.catalogueFile;
     if (!m_options.fault.isEmpty())

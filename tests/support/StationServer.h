@@ -9,29 +9,30 @@
 // How a test wants its station server. Every member has a default, so that
 // a brace list may name only some of them ({.fault = "status=404"}).
 struct StationServerOptions {
-    QString catalogueFile = {};       // empty: the demo catalogue
-    QString fault = {};               // empty: none; else as --fault
+    QString catalogueFile = {};  // empty: the demo catalogue
+    QString fault = {};  // empty: none; else as --fault
     int dropStreamsAfterSeconds = 0;
     QStringList extraArguments = {};  // any further command-line options
 };
 
 // A kestrel-station-server of the test's own on free loopback ports, with a
 // request log that the test can read. Stopped (SIGTERM) when destroyed.
-class StationServer {
+class StationServer
+{
 public:
     explicit StationServer(StationServerOptions options = {});
-    ~StationServer();                // Stop()
+    ~StationServer();  // Stop()
     StationServer(const StationServer&) = delete;
     StationServer& operator=(const StationServer&) = delete;
 
-    bool Start();                    // false with Error() set
-    void Stop();                     // SIGTERM, waits
+    bool Start();  // false with Error() set
+    void Stop();  // SIGTERM, waits
     QString Error() const;
 
     int Port() const;
     int MusicPort() const;
     int PromoPort() const;
-    QString BaseUrl() const;         // "http://127.0.0.1:PORT"
+    QString BaseUrl() const;  // "http://127.0.0.1:PORT"
     QString MusicBaseUrl() const;
     QString PromoBaseUrl() const;
     QString Url(const QString& path) const;

@@ -29,7 +29,10 @@ protected:
         ASSERT_TRUE(m_config.isValid());
         qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit());
     }
-    void TearDown() override { QFile::setPermissions(Folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); }
+    void TearDown() override
+    {
+        QFile::setPermissions(Folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
 
     QString Folder() const { return m_config.path() + QStringLiteral("/autostart"); }
     QString EntryFile() const { return CXdgAutostartFolder(Folder()).EntryPath(ProductInfo::ApplicationTitle()); }
@@ -57,9 +60,12 @@ protected:
 
 TEST_F(AutostartTest, ArgumentsSurviveTheExecLineAndItsStringEscapes)
 {
-    const QStringList arguments{QStringLiteral("/opt/My Radio/kestrel-radio"), QStringLiteral(":silent"),
-                                QStringLiteral("a\"b`c$d\\e"),   QStringLiteral("100%"),
-                                QStringLiteral("tab\there"),      QStringLiteral("")};
+    const QStringList arguments{QStringLiteral("/opt/My Radio/kestrel-radio"),
+                                QStringLiteral(":silent"),
+                                QStringLiteral("a\"b`c$d\\e"),
+                                QStringLiteral("100%"),
+                                QStringLiteral("tab\there"),
+                                QStringLiteral("")};
     const QString strExec = DesktopEntry::JoinArguments(arguments);
     EXPECT_EQ(strExec.left(32), QStringLiteral("\"/opt/My Radio/kestrel-radio\" :s"));
     EXPECT_TRUE(strExec.contains(QStringLiteral("\"a\\\"b\\`c\\$d\\\\e\"")));
@@ -112,8 +118,7 @@ TEST_F(AutostartTest, AnEntryCountsOnlyWhenItNamesAnExistingFile)
     EXPECT_EQ(QueryAutoStartup(), 1) << "a quoted path with blanks is the program";
     // A missing file, extra arguments, an unquoted path with blanks.
     for (const QString& strExec : {folder.CommandText({strProgram + "-gone", ":silent"}),
-                                   folder.CommandText({strProgram, "--other", ":silent"}),
-                                   strProgram + " :silent"}) {
+                                   folder.CommandText({strProgram, "--other", ":silent"}), strProgram + " :silent"}) {
         ASSERT_TRUE(WriteRegistryString(folder, strName, strExec));
         EXPECT_EQ(QueryAutoStartup(), 0) << qPrintable(strExec);
     }
@@ -149,8 +154,9 @@ TEST_F(AutostartTest, TheFolderFollowsTheConfigHomeAndFallsBackWhereItNamesNone)
 TEST_F(AutostartTest, AFolderThatCannotBeOpenedForWritingReadsAsUnavailable)
 {
     QDir().mkpath(Folder());
-    ASSERT_TRUE(QFile::setPermissions(Folder(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup
-                                                    | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
+    ASSERT_TRUE(QFile::setPermissions(Folder(),
+                                      QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup |
+                                          QFile::ReadOther | QFile::ExeOther));
     EXPECT_EQ(QueryAutoStartup(), -2);
     WriteAutoStartupEntry(TRUE);
     QFile::setPermissions(Folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -186,8 +192,7 @@ TEST_F(AutostartTest, TickingReplacesASymlinkedEntryAndLeavesWhatItPointedToAlon
     EXPECT_TRUE(entry.isFile());
     EXPECT_EQ(QueryAutoStartup(), 1);
     // Only the entry: no temporary file is left beside it.
-    EXPECT_EQ(QDir(Folder()).entryList(QDir::Files | QDir::Hidden | QDir::System),
-              QStringList{entry.fileName()});
+    EXPECT_EQ(QDir(Folder()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{entry.fileName()});
 
     // Unticking removes the link, never its target.
     ASSERT_TRUE(QFile::remove(EntryFile()));

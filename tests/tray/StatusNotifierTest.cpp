@@ -35,10 +35,13 @@ TEST(StatusNotifierTest, TheTipCarriesTheStatusAndTheHostsActivationRestoresTheW
     ASSERT_TRUE(QTest::qWaitFor([&] { return CountStreamStarts(server, QStringLiteral("/streams/kestrel-mp3")) == 1; },
                                 kTimeoutMs));
     QString strTip;
-    EXPECT_TRUE(QTest::qWaitFor([&] {
-        strTip = watcher.ToolTip(strItem);
-        return strTip.startsWith(strName + QLatin1Char('\n')) && strTip.size() > strName.size() + 1;
-    }, kTimeoutMs)) << qPrintable(strTip);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            strTip = watcher.ToolTip(strItem);
+            return strTip.startsWith(strName + QLatin1Char('\n')) && strTip.size() > strName.size() + 1;
+        },
+        kTimeoutMs))
+        << qPrintable(strTip);
     EXPECT_LE(strTip.size(), 127);
 
     EXPECT_FALSE(program.HasVisibleWindow());

@@ -24,10 +24,10 @@ StatusNotifierWatcher::~StatusNotifierWatcher()
 
 bool StatusNotifierWatcher::Listen()
 {
-    return m_connection.isConnected() && m_connection.registerService(kWatcherService)
-        && m_connection.registerObject(kWatcherPath, this,
-                                       QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllProperties
-                                           | QDBusConnection::ExportAllSignals);
+    return m_connection.isConnected() && m_connection.registerService(kWatcherService) &&
+        m_connection.registerObject(kWatcherPath, this,
+                                    QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllProperties |
+                                        QDBusConnection::ExportAllSignals);
 }
 
 void StatusNotifierWatcher::RegisterStatusNotifierItem(const QString& strService, const QDBusMessage& message)
@@ -46,8 +46,8 @@ void StatusNotifierWatcher::RegisterStatusNotifierHost(const QString&)
 
 QString StatusNotifierWatcher::ToolTip(const QString& strItem)
 {
-    QDBusMessage get = QDBusMessage::createMethodCall(strItem, kItemPath, QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                      QStringLiteral("Get"));
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        strItem, kItemPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
     get.setArguments({kItemInterface, QStringLiteral("ToolTip")});
     const QDBusMessage reply = m_connection.call(get);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())

@@ -129,13 +129,15 @@ TEST_F(TrayFrameTest, ARightClickOnTheIconOpensTheTrayMenuWithShowBoldWhileTheWi
     QLabel* pTip = nullptr;
     for (int nTry = 0; nTry < 4 && pTip == nullptr; ++nTry) {
         XTools::MoveOnto(strIcon);
-        static_cast<void>(QTest::qWaitFor([&] {
-            for (QWidget* pWidget : QApplication::topLevelWidgets()) {
-                if (pWidget->inherits("QTipLabel") && pWidget->isVisible())
-                    pTip = qobject_cast<QLabel*>(pWidget);
-            }
-            return pTip != nullptr;
-        }, 2000));
+        static_cast<void>(QTest::qWaitFor(
+            [&] {
+                for (QWidget* pWidget : QApplication::topLevelWidgets()) {
+                    if (pWidget->inherits("QTipLabel") && pWidget->isVisible())
+                        pTip = qobject_cast<QLabel*>(pWidget);
+                }
+                return pTip != nullptr;
+            },
+            2000));
     }
     ASSERT_NE(pTip, nullptr) << "no tooltip on the icon";
     QTextDocument rendered;
@@ -221,7 +223,8 @@ TEST_F(TrayFrameTest, TheCustomisedMenuKeepsItsLayoutAcrossStarts)
     Command(ID_TRAY_CUSTOMIZE_MENU);
     QPointer<CMFCToolBarsCustomizeDialog> pDialog;
     for (QWidget* pWidget : QApplication::topLevelWidgets()) {
-        if (auto* pFound = qobject_cast<CMFCToolBarsCustomizeDialog*>(pWidget); pFound != nullptr && pFound->isVisible())
+        if (auto* pFound = qobject_cast<CMFCToolBarsCustomizeDialog*>(pWidget);
+            pFound != nullptr && pFound->isVisible())
             pDialog = pFound;
     }
     ASSERT_NE(pDialog, nullptr);
@@ -238,9 +241,14 @@ TEST_F(TrayFrameTest, TheCustomisedMenuKeepsItsLayoutAcrossStarts)
         pMoveUp->click();
 
     QMenu* pMenu = OpenTrayMenu();
-    const QStringList expected{QStringLiteral("Show"), QStringLiteral("Exit"), QString(),
-                               QStringLiteral("Customize Menu..."), QString(), QStringLiteral("Play"),
-                               QStringLiteral("Play Previous Channel"), QStringLiteral("Play Next Channel")};
+    const QStringList expected{QStringLiteral("Show"),
+                               QStringLiteral("Exit"),
+                               QString(),
+                               QStringLiteral("Customize Menu..."),
+                               QString(),
+                               QStringLiteral("Play"),
+                               QStringLiteral("Play Previous Channel"),
+                               QStringLiteral("Play Next Channel")};
     EXPECT_EQ(Texts(*pMenu), expected);
     pMenu->close();
     pDialog->close();

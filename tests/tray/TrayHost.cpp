@@ -21,9 +21,9 @@ QString Tool(const QString& strProgram, const QStringList& arguments)
 QStringList WindowsOfClass(const QString& strRoot, const QString& strClass)
 {
     const QString strTree = Tool(QStringLiteral("xwininfo"), {QStringLiteral("-tree"), QStringLiteral("-id"), strRoot});
-    const QRegularExpression line(QStringLiteral("^\\s*(0x[0-9a-f]+) .*\\(\"[^\"]*\" \"%1\"\\)")
-                                      .arg(QRegularExpression::escape(strClass)),
-                                  QRegularExpression::MultilineOption | QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpression line(
+        QStringLiteral("^\\s*(0x[0-9a-f]+) .*\\(\"[^\"]*\" \"%1\"\\)").arg(QRegularExpression::escape(strClass)),
+        QRegularExpression::MultilineOption | QRegularExpression::CaseInsensitiveOption);
     QStringList windows;
     for (auto match = line.globalMatch(strTree); match.hasNext();)
         windows.append(match.next().captured(1));
@@ -70,9 +70,10 @@ bool TrayHost::IsRunning() const
 QString TrayHost::PanelWindow() const
 {
     // The panel is the trayer window that its tray's sockets live in.
-    const QStringList panels = Tool(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--classname"),
-                                                                 QStringLiteral("^panel$")})
-                                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList panels =
+        Tool(QStringLiteral("xdotool"),
+             {QStringLiteral("search"), QStringLiteral("--classname"), QStringLiteral("^panel$")})
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (const QString& strPanel : panels) {
         const QString strHex = QStringLiteral("0x%1").arg(strPanel.toULongLong(), 0, 16);
         if (Tool(QStringLiteral("xprop"), {QStringLiteral("-id"), strHex, QStringLiteral("WM_CLASS")})
@@ -85,12 +86,14 @@ QString TrayHost::PanelWindow() const
 QString TrayHost::IconWindow(const QString& strClass, int nTimeoutMs) const
 {
     QString strIcon;
-    const bool bFound = QTest::qWaitFor([&] {
-        const QString strPanel = PanelWindow();
-        const QStringList icons = strPanel.isEmpty() ? QStringList() : WindowsOfClass(strPanel, strClass);
-        strIcon = icons.isEmpty() ? QString() : icons.first();
-        return !strIcon.isEmpty();
-    }, nTimeoutMs);
+    const bool bFound = QTest::qWaitFor(
+        [&] {
+            const QString strPanel = PanelWindow();
+            const QStringList icons = strPanel.isEmpty() ? QStringList() : WindowsOfClass(strPanel, strClass);
+            strIcon = icons.isEmpty() ? QString() : icons.first();
+            return !strIcon.isEmpty();
+        },
+        nTimeoutMs);
     return bFound ? strIcon : QString();
 }
 
@@ -104,10 +107,12 @@ namespace XTools {
 
 void Click(const QString& strWindow, int nButton, int nCount)
 {
-    Tool(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--window"), strWindow,
-                                     QStringLiteral("8"), QStringLiteral("8")});
-    Tool(QStringLiteral("xdotool"), {QStringLiteral("click"), QStringLiteral("--repeat"), QString::number(nCount),
-                                     QStringLiteral("--delay"), QStringLiteral("60"), QString::number(nButton)});
+    Tool(
+        QStringLiteral("xdotool"),
+        {QStringLiteral("mousemove"), QStringLiteral("--window"), strWindow, QStringLiteral("8"), QStringLiteral("8")});
+    Tool(QStringLiteral("xdotool"),
+         {QStringLiteral("click"), QStringLiteral("--repeat"), QString::number(nCount), QStringLiteral("--delay"),
+          QStringLiteral("60"), QString::number(nButton)});
 }
 
 void MoveOnto(const QString& strWindow)
@@ -115,14 +120,15 @@ void MoveOnto(const QString& strWindow)
     // From elsewhere, so that the window sees the pointer arrive and move.
     Tool(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("0"), QStringLiteral("0")});
     for (const char* position : {"6", "8"})
-        Tool(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--window"), strWindow,
-                                         QLatin1String(position), QLatin1String(position)});
+        Tool(QStringLiteral("xdotool"),
+             {QStringLiteral("mousemove"), QStringLiteral("--window"), strWindow, QLatin1String(position),
+              QLatin1String(position)});
 }
 
 void Keys(const QStringList& keys)
 {
-    Tool(QStringLiteral("xdotool"), QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("80")}
-                                        + keys);
+    Tool(QStringLiteral("xdotool"),
+         QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("80")} + keys);
 }
 
 qint64 WindowPid(const QString& strWindow)

@@ -39,7 +39,8 @@ QByteArray Page(const QByteArray& body)
 {
     return "<!DOCTYPE html><html><head><meta charset='utf-8'>"
            "<style>html,body{margin:0;height:100%}a,input{position:absolute;inset:0;width:100%;height:100%}</style>"
-           "</head><body>" + body + "</body></html>";
+           "</head><body>" +
+        body + "</body></html>";
 }
 
 QString RunTool(const QString& program, const QStringList& arguments)
@@ -78,7 +79,8 @@ protected:
         m_environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral("config")));
         m_environment.insert(QStringLiteral("XDG_DATA_HOME"), m_home.filePath(QStringLiteral("data")));
         m_environment.insert(QStringLiteral("PATH"),
-                             m_home.filePath(QStringLiteral("bin")) + ':' + m_environment.value(QStringLiteral("PATH")));
+                             m_home.filePath(QStringLiteral("bin")) + ':' +
+                                 m_environment.value(QStringLiteral("PATH")));
         // Qt picks the opener of a desktop it knows before xdg-open.
         for (const char* variable : {"XDG_CURRENT_DESKTOP", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID",
                                      "DESKTOP_SESSION", "DBUS_SESSION_BUS_ADDRESS", "BROWSER", "DEFAULT_BROWSER"})
@@ -143,9 +145,10 @@ protected:
     // or dialog it shows.
     QStringList VisibleWindows() const
     {
-        const QString found = RunTool(QStringLiteral("xdotool"),
-                                      {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-                                       QString::number(m_program.processId()), QStringLiteral("--name"), QStringLiteral(".")});
+        const QString found =
+            RunTool(QStringLiteral("xdotool"),
+                    {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                     QString::number(m_program.processId()), QStringLiteral("--name"), QStringLiteral(".")});
         return found.isEmpty() ? QStringList() : found.split('\n');
     }
 
@@ -160,17 +163,20 @@ protected:
     // The radio page has fetched its station list and shows the banner.
     bool WaitForRadioPage() const
     {
-        return QTest::qWaitFor([&] {
-            return m_pages.RequestedPaths().contains(kStationListPath) && m_pages.RequestedPaths().contains(kBannerPath);
-        }, kTimeoutMs);
+        return QTest::qWaitFor(
+            [&] {
+                return m_pages.RequestedPaths().contains(kStationListPath) &&
+                    m_pages.RequestedPaths().contains(kBannerPath);
+            },
+            kTimeoutMs);
     }
 
     // Ends the program with SIGTERM; true when it ended by itself with 0.
     bool TerminateCleanly()
     {
         ::kill(static_cast<pid_t>(m_program.processId()), SIGTERM);
-        return m_program.waitForFinished(kTimeoutMs) && m_program.exitStatus() == QProcess::NormalExit
-            && m_program.exitCode() == 0;
+        return m_program.waitForFinished(kTimeoutMs) && m_program.exitStatus() == QProcess::NormalExit &&
+            m_program.exitCode() == 0;
     }
 
     QString ProgramLog() const
@@ -188,8 +194,7 @@ protected:
 
 TEST_F(HostilePageTest, ABannerWithTwoAlertsLetsTheProgramEndCleanly)
 {
-    m_pages.Serve(kBannerPath, "text/html",
-                  Page("<script>alert('one');alert('two');" + Beacon("after") + "</script>"));
+    m_pages.Serve(kBannerPath, "text/html", Page("<script>alert('one');alert('two');" + Beacon("after") + "</script>"));
     Start();
     ASSERT_TRUE(WaitForRadioPage());
     EXPECT_TRUE(QTest::qWaitFor([&] { return Beacons("after") == 1; }, kTimeoutMs)) << "the alerts held the page up";
@@ -202,8 +207,8 @@ TEST_F(HostilePageTest, ABannerWithTwoAlertsLetsTheProgramEndCleanly)
 TEST_F(HostilePageTest, AnAlertLoopLeavesTheWindowFree)
 {
     m_pages.Serve(kBannerPath, "text/html",
-                  Page("<script>let n=0;function again(){alert('Again '+n);confirm('Stay?');prompt('Name?');"
-                       + Beacon("alerted") + "if(++n<40)setTimeout(again,20);}again();</script>"));
+                  Page("<script>let n=0;function again(){alert('Again '+n);confirm('Stay?');prompt('Name?');" +
+                       Beacon("alerted") + "if(++n<40)setTimeout(again,20);}again();</script>"));
     Start();
     ASSERT_TRUE(WaitForRadioPage());
     EXPECT_TRUE(QTest::qWaitFor([&] { return Beacons("alerted") == 40; }, kTimeoutMs))
@@ -220,8 +225,8 @@ TEST_F(HostilePageTest, ABannerThatClicksItsLinksOpensNothing)
                        "<a id='here' href='http://127.0.0.1:9/here'></a>"
                        "<script>let n=0;const t=setInterval(()=>{document.getElementById('ad').click();"
                        "document.getElementById('here').click();window.open('http://127.0.0.1:9/window');"
-                       "location.href='mailto:someone@example.org';"
-                       + Beacon("clicked") + "if(++n>=60)clearInterval(t);},20);</script>"));
+                       "location.href='mailto:someone@example.org';" +
+                       Beacon("clicked") + "if(++n>=60)clearInterval(t);},20);</script>"));
     Start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return Beacons("clicked") >= 60; }, kTimeoutMs));
     EXPECT_EQ(Opened(), QStringList()) << "the script started the desktop's opener";
@@ -231,8 +236,7 @@ TEST_F(HostilePageTest, ABannerThatClicksItsLinksOpensNothing)
 TEST_F(HostilePageTest, AFileChooserOpenWhenTheProgramIsToldToEndClosesFirst)
 {
     PresetMusicPage();
-    m_pages.Serve("/", "text/html",
-                  Page("<input type='file'><script>onload=()=>{" + Beacon("ready") + "}</script>"));
+    m_pages.Serve("/", "text/html", Page("<input type='file'><script>onload=()=>{" + Beacon("ready") + "}</script>"));
     Start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return Beacons("ready") > 0; }, kTimeoutMs))
         << qPrintable(m_pages.RequestedPaths().join(' '));
@@ -242,12 +246,14 @@ TEST_F(HostilePageTest, AFileChooserOpenWhenTheProgramIsToldToEndClosesFirst)
     ASSERT_FALSE(window.isEmpty());
     // The page covers the window below the ribbon with its file button;
     // clicked as the user clicks it until the chooser shows.
-    const bool bChooserShown = QTest::qWaitFor([&] {
-        RunTool(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--window"), window.section('\n', 0, 0),
-                                            QStringLiteral("200"), QStringLiteral("380"), QStringLiteral("click"),
-                                            QStringLiteral("1")});
-        return QTest::qWaitFor([&] { return VisibleWindows().size() > 1; }, 1000);
-    }, kTimeoutMs);
+    const bool bChooserShown = QTest::qWaitFor(
+        [&] {
+            RunTool(QStringLiteral("xdotool"),
+                    {QStringLiteral("mousemove"), QStringLiteral("--window"), window.section('\n', 0, 0),
+                     QStringLiteral("200"), QStringLiteral("380"), QStringLiteral("click"), QStringLiteral("1")});
+            return QTest::qWaitFor([&] { return VisibleWindows().size() > 1; }, 1000);
+        },
+        kTimeoutMs);
     ASSERT_TRUE(bChooserShown) << "the file chooser did not open";
 
     EXPECT_TRUE(TerminateCleanly()) << qPrintable(ProgramLog());

@@ -64,10 +64,7 @@ public slots:
 class WebPagesTest : public InProcessProgramTest
 {
 protected:
-    static void PresetCategory(int nCategory)
-    {
-        PresetSetting(QLatin1String(SettingNames::kLastCategory), nCategory);
-    }
+    static void PresetCategory(int nCategory) { PresetSetting(QLatin1String(SettingNames::kLastCategory), nCategory); }
 
     static QString MusicSite() { return QStringLiteral("http://127.0.0.1:") + s_ports[1]; }
     static QString PromoSite() { return QStringLiteral("http://127.0.0.1:") + s_ports[2]; }
@@ -86,8 +83,7 @@ protected:
     // The page has finished loading url, well or not, n times in all.
     bool WaitForLoads(int nLoads, bool bOk)
     {
-        return WaitFor([&] { return m_pLoads->size() >= nLoads; })
-            && m_pLoads->at(nLoads - 1).first().toBool() == bOk;
+        return WaitFor([&] { return m_pLoads->size() >= nLoads; }) && m_pLoads->at(nLoads - 1).first().toBool() == bOk;
     }
 
     // Opens the page's one link with the keyboard, as a reader without a

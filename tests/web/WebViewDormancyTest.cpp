@@ -21,7 +21,8 @@ constexpr int kLoadTimeoutMs = 20000;
 int CountDescendants(qint64 pid)
 {
     int nFound = 0;
-    for (const QString& task : QDir(QStringLiteral("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    for (const QString& task :
+         QDir(QStringLiteral("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         QFile children(QStringLiteral("/proc/%1/task/%2/children").arg(pid).arg(task));
         if (!children.open(QIODevice::ReadOnly))
             continue;
