@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   # build; ccache and lld keep builds short and are used whenever they are installed
   cmake ninja-build g++ pkg-config clang libclang-rt-14-dev ccache lld
+  # the sources' format, checked by scripts/test.sh
+  clang-format git
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6opengl6-dev libgl-dev
   qt6-webengine-dev qt6-webengine-dev-tools
   libmpv-dev libcurl4-openssl-dev libssl-dev libcpp-httplib-dev
