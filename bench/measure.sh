@@ -66,3 +66,20 @@ start_station_server() {
   export KESTREL_MUSIC_SITE="http://127.0.0.1:$(port_of_site music)"
   export KESTREL_PROMO_SITE="http://127.0.0.1:$(port_of_site promo)"
 }
+
+# A work folder for one benchmark run ($work), and, when the script exits,
+# the end of every process it started (the program, the sink keeper, the
+# tray host, the station server, the session bus) and of the folder.
+begin_bench_run() {
+  work=$(mktemp -d "/tmp/kestrel-$1-bench-XXXXXX")
+  launched_pid=""
+  trap end_bench_run EXIT
+}
+end_bench_run() {
+  [ -n "$launched_pid" ] && kill "$launched_pid" 2>/dev/null && wait "$launched_pid" 2>/dev/null || true
+  [ -n "${keeper_pid:-}" ] && kill "$keeper_pid" 2>/dev/null || true
+  [ -n "${tray_pid:-}" ] && kill "$tray_pid" 2>/dev/null || true
+  [ -n "${server_pid:-}" ] && kill "$server_pid" 2>/dev/null && wait "$server_pid" 2>/dev/null || true
+  [ -n "${bus_pid:-}" ] && kill "$bus_pid" 2>/dev/null || true
+  rm -rf "$work"
+}

@@ -47,17 +47,7 @@ done
 command -v mpv >/dev/null || { echo "mpv is missing (scripts/install-deps.sh installs it)"; exit 1; }
 command -v trayer >/dev/null || { echo "trayer is missing (scripts/install-deps.sh installs it)"; exit 1; }
 
-work=$(mktemp -d /tmp/kestrel-memory-bench-XXXXXX)
-launched_pid=""
-cleanup() {
-  [ -n "$launched_pid" ] && kill "$launched_pid" 2>/dev/null && wait "$launched_pid" 2>/dev/null || true
-  [ -n "${keeper_pid:-}" ] && kill "$keeper_pid" 2>/dev/null || true
-  [ -n "${tray_pid:-}" ] && kill "$tray_pid" 2>/dev/null || true
-  [ -n "${server_pid:-}" ] && kill "$server_pid" 2>/dev/null && wait "$server_pid" 2>/dev/null || true
-  [ -n "${bus_pid:-}" ] && kill "$bus_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+begin_bench_run memory
 start_session_bus
 
 # The MP3 stream is the first row, for Play Next with nothing selected, and

@@ -28,16 +28,7 @@ for tool in mpv xdotool import convert; do
   command -v "$tool" >/dev/null || { echo "$tool is missing (scripts/install-deps.sh installs it)"; exit 1; }
 done
 
-work=$(mktemp -d /tmp/kestrel-tv-bench-XXXXXX)
-launched_pid=""
-cleanup() {
-  [ -n "$launched_pid" ] && kill "$launched_pid" 2>/dev/null && wait "$launched_pid" 2>/dev/null || true
-  [ -n "${keeper_pid:-}" ] && kill "$keeper_pid" 2>/dev/null || true
-  [ -n "${server_pid:-}" ] && kill "$server_pid" 2>/dev/null && wait "$server_pid" 2>/dev/null || true
-  [ -n "${bus_pid:-}" ] && kill "$bus_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+begin_bench_run tv
 start_session_bus
 
 # A fresh profile plays the third row it shows.
