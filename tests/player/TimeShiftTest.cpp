@@ -264,8 +264,10 @@ TEST_F(TimeShiftTest, WithTheBufferOffNothingIsKept)
     m_player.SetURL(s_pServer->Url(kMusicMount));
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return m_player.GetStatus().startsWith(PlayerTexts::kPlaying); }, kPlayTimeoutMs));
-    QTest::qWait(1000);
     ASSERT_NE(m_player.Engine().TimeShift(), nullptr);
+    // The buffer has reported on a second of play, so it has had its chance
+    // to keep something.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_player.Engine().TimeShift()->Position() >= 1.0; }, kPlayTimeoutMs));
     EXPECT_FALSE(m_player.Engine().TimeShift()->IsActive());
     EXPECT_EQ(m_player.Engine().TimeShift()->FileBytes(), 0);
     WriteSettingInt(SettingNames::kTimeShiftMinutes, SettingDefaults::kTimeShiftMinutes);
