@@ -360,8 +360,7 @@ TEST_F(EndToEndTest, TheTrayKeepsItPlayingClosingHidesShowRestoresAndExitEndsItA
     const QString strIcon = tray.IconWindow(kProgramClass);
     ASSERT_FALSE(strIcon.isEmpty()) << "no icon in the notification area";
     const auto chooseFromTrayMenu = [&](int nItem) {
-        XTools::Click(strIcon, 3);
-        QTest::qWait(500);
+        ASSERT_TRUE(XTools::ClickForMenu(strIcon, 3, kProgramClass));
         QStringList keys;
         for (int i = 0; i <= nItem; ++i)
             keys << QStringLiteral("Down");

@@ -42,11 +42,8 @@ void InProcessProgramTest::SetUp()
 
 void InProcessProgramTest::TearDown()
 {
-    if (m_pApp) {
-        m_pApp->EndApplication();
-        QTest::qWait(100);
-        m_pApp.reset();
-    }
+    if (m_pApp)
+        EndProgram();
     m_pServer.reset();
 }
 
@@ -69,6 +66,14 @@ void InProcessProgramTest::StartProgram()
     m_pApp = std::make_unique<CKestrelRadioApp>(QStringList{QCoreApplication::applicationFilePath()});
     ASSERT_TRUE(m_pApp->InitInstance());
     ASSERT_TRUE(QTest::qWaitFor([this] { return ActiveView() != nullptr; }, kPageTimeoutMs));
+}
+
+void InProcessProgramTest::EndProgram()
+{
+    m_pApp->EndApplication();
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !IsWindow(m_pApp->m_pMainWnd); }, kPageTimeoutMs));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    m_pApp.reset();
 }
 
 CMainFrame* InProcessProgramTest::Frame() const

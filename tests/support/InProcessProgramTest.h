@@ -30,6 +30,9 @@ protected:
     void StartServer(StationServerOptions options = {});
     // The program, shown, once the stored category's page is open.
     void StartProgram();
+    // Ends it as the desktop's quit does, once its window is gone and what
+    // it left to be deleted is deleted.
+    void EndProgram();
 
     CMainFrame* Frame() const;
     CWnd* ActiveView() const;

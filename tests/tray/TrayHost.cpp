@@ -4,6 +4,7 @@
 
 #include <QRegularExpression>
 #include <QTest>
+#include <algorithm>
 
 namespace {
 constexpr int kToolTimeoutMs = 10000;
@@ -129,6 +130,29 @@ void Keys(const QStringList& keys)
 {
     Tool(QStringLiteral("xdotool"),
          QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("80")} + keys);
+}
+
+bool ClickForMenu(const QString& strWindow, int nButton, const QString& strClass, int nTimeoutMs)
+{
+    const auto visibleWindows = [&strClass] {
+        return Tool(QStringLiteral("xdotool"),
+                    {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--class"), strClass})
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    };
+    const QStringList before = visibleWindows();
+    Click(strWindow, nButton);
+    // A menu is a window the desktop does not manage: it shows on top of
+    // everything, where the program puts it.
+    return QTest::qWaitFor(
+        [&] {
+            const QStringList now = visibleWindows();
+            return std::any_of(now.cbegin(), now.cend(), [&before](const QString& strNew) {
+                return !before.contains(strNew) &&
+                    Tool(QStringLiteral("xwininfo"), {QStringLiteral("-id"), strNew})
+                        .contains(QLatin1String("Override Redirect State: yes"));
+            });
+        },
+        nTimeoutMs);
 }
 
 qint64 WindowPid(const QString& strWindow)

@@ -38,6 +38,9 @@ void Click(const QString& strWindow, int nButton, int nCount = 1);
 void MoveOnto(const QString& strWindow);
 // Types keys (xdotool names) into whatever has the keyboard now.
 void Keys(const QStringList& keys);
+// Clicks a mouse button on the window; true once a new menu of the program
+// of this window class shows, within nTimeoutMs.
+bool ClickForMenu(const QString& strWindow, int nButton, const QString& strClass, int nTimeoutMs = 10000);
 // The process that owns the window; 0 when it is not known.
 qint64 WindowPid(const QString& strWindow);
 // SendCloseRequest for a window id as xdotool prints it.

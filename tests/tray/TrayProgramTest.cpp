@@ -77,8 +77,7 @@ protected:
     {
         const QString strIcon = m_tray.IconWindow(kProgramClass);
         ASSERT_FALSE(strIcon.isEmpty());
-        XTools::Click(strIcon, 3);
-        QTest::qWait(500);
+        ASSERT_TRUE(XTools::ClickForMenu(strIcon, 3, kProgramClass));
         XTools::Keys(MenuItemKeys(nItem));
     }
 
