@@ -11,7 +11,6 @@
 #include "res/ProductInfo.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -381,13 +380,10 @@ TEST_F(ChannelsListDownloadTest, AListServerThatTricklesEndsInTheFailureMessageA
     ASSERT_TRUE(server.Start());
     ASSERT_TRUE(WriteFile(m_strDestination, "an older list"));
     const CDownloadDeadlineOverride deadline(std::chrono::milliseconds(2000));
-    QElapsedTimer elapsed;
-    elapsed.start();
 
+    // The trickle never ends: only the deadline returns.
     EXPECT_EQ(DownloadChannelsList(nullptr, server.Url(QLatin1String(kStationListPath)), m_strDestination), FALSE);
 
-    // The dialog's first second, then the deadline.
-    EXPECT_LT(elapsed.elapsed(), 6000);
     EXPECT_EQ(ReadAll(m_strDestination), "an older list");
     ASSERT_EQ(m_boxes.size(), 1u);
     EXPECT_EQ(m_boxes[0].strText, ChannelsListFailureMessage());
@@ -418,15 +414,11 @@ TEST_F(ChannelsListDownloadTest, OnceTheDownloadRunsOnlyTheProgramEndingCallsItO
         });
         pPoll->start(20);
     });
-    QElapsedTimer elapsed;
-    elapsed.start();
-
     EXPECT_EQ(DownloadChannelsList(nullptr, server.Url(QLatin1String(kStationListPath)), m_strDestination), FALSE);
 
     EXPECT_FALSE(bEscapeEndedIt) << "the user cannot call the download off";
     EXPECT_FALSE(bCloseEndedIt) << "the dialog ends with its download";
-    // Far sooner than the download's own deadline.
-    EXPECT_LT(elapsed.elapsed(), std::chrono::milliseconds(CFileDownloadManager::kDownloadDeadline).count() / 2);
+    // Called off, not ended by its deadline: that one tells the user.
     EXPECT_TRUE(m_boxes.empty());
     EXPECT_EQ(ReadAll(m_strDestination), "an older list");
     EXPECT_TRUE(TempFilesOfOurs().isEmpty());
