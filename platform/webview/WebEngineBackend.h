@@ -24,6 +24,8 @@ enum class WebLinkPolicy {
 struct WebPageOptions {
     WebLinkPolicy links = WebLinkPolicy::FollowInView;
     bool bScrollBars = true;
+    // How long a hidden view keeps its renderer.
+    int nDormantAfterMs = 30000;
 };
 
 // Told what happens in a page, on the GUI thread.

@@ -33,7 +33,7 @@ CWebView::CWebView(const Options& options, QWidget* pParent)
     auto* pLayout = new QVBoxLayout(this);
     pLayout->setContentsMargins(0, 0, 0, 0);
     m_dormancyTimer.setSingleShot(true);
-    m_dormancyTimer.setInterval(kDormantAfterMs);
+    m_dormancyTimer.setInterval(options.nDormantAfterMs);
     connect(&m_dormancyTimer, &QTimer::timeout, this, [this] {
         // What the reader typed into a page would be lost with its renderer.
         if (m_pPage != nullptr && !isVisible() && !m_bUserInput) {

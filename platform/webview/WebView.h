@@ -46,9 +46,6 @@ public:
     // Whether the page has given its renderer back while hidden.
     bool IsDormant() const { return m_bDormant; }
 
-    // How long a hidden view keeps its renderer.
-    static constexpr int kDormantAfterMs = 30000;
-
 signals:
     void LoadFinished(bool bOk);
     void TitleChanged(const QString& strTitle);

@@ -16,6 +16,10 @@
 namespace {
 
 constexpr int kLoadTimeoutMs = 20000;
+// Hidden views give their renderer back soon, so that the test need not
+// wait the program's half minute.
+constexpr int kDormantAfterMs = 1000;
+const CWebView::Options kOptions{.nDormantAfterMs = kDormantAfterMs};
 
 // The processes this process started, and theirs: the engine's helpers.
 int CountDescendants(qint64 pid)
@@ -45,7 +49,7 @@ TEST(WebViewDormancyTest, AHiddenPageEndsItsRendererAndLoadsAgainWhenShown)
     ASSERT_TRUE(server.Start()) << qPrintable(server.Error());
     QWidget window;
     auto* pLayout = new QVBoxLayout(&window);
-    const std::unique_ptr<CWebView> pView = CreateWebView({}, &window);
+    const std::unique_ptr<CWebView> pView = CreateWebView(kOptions, &window);
     pLayout->addWidget(pView.get());
     window.resize(640, 480);
 
@@ -62,7 +66,7 @@ TEST(WebViewDormancyTest, AHiddenPageEndsItsRendererAndLoadsAgainWhenShown)
     const int nAwake = CountHelpers();
 
     window.hide();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return CountHelpers() < nAwake; }, CWebView::kDormantAfterMs + 15000))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return CountHelpers() < nAwake; }, kDormantAfterMs + kLoadTimeoutMs))
         << "the renderer ends while nobody sees the page: " << nAwake << " helpers before";
 
     window.show();
@@ -80,8 +84,8 @@ TEST(WebViewDormancyTest, APageTheReaderTypedIntoKeepsWhatWasTyped)
     pages.Serve("/plain.html", "text/html", "<p>Nothing to type into.</p>");
     QWidget typedWindow;
     QWidget plainWindow;
-    const std::unique_ptr<CWebView> pTyped = CreateWebView({}, &typedWindow);
-    const std::unique_ptr<CWebView> pPlain = CreateWebView({}, &plainWindow);
+    const std::unique_ptr<CWebView> pTyped = CreateWebView(kOptions, &typedWindow);
+    const std::unique_ptr<CWebView> pPlain = CreateWebView(kOptions, &plainWindow);
     for (QWidget* pWindow : {&typedWindow, &plainWindow}) {
         (new QVBoxLayout(pWindow))->addWidget(pWindow->findChild<CWebView*>());
         pWindow->resize(480, 320);
@@ -108,7 +112,7 @@ TEST(WebViewDormancyTest, APageTheReaderTypedIntoKeepsWhatWasTyped)
     plainWindow.hide();
     // The untouched page sleeps when its time is up; by then the typed one's
     // has come too.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return pPlain->IsDormant(); }, CWebView::kDormantAfterMs + 15000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pPlain->IsDormant(); }, kDormantAfterMs + kLoadTimeoutMs));
     EXPECT_FALSE(pTyped->IsDormant());
     typedWindow.show();
     EXPECT_EQ(pTyped->Title(), QLatin1String("my song"));
