@@ -333,8 +333,7 @@ void CMainFrame::OnApplicationLook(UINT nID)
     m_nAppLook = static_cast<int>(nID);
     ApplicationLooks::Apply(nID);
     RedrawWindow(nullptr, nullptr, kRedrawEverything);
-    if (auto* pApp = dynamic_cast<CWinAppEx*>(AfxGetApp()))
-        pApp->WriteInt(SettingNames::kApplicationLook, m_nAppLook);
+    WriteWorkspaceInt(SettingNames::kApplicationLook, m_nAppLook);
 }
 
 void CMainFrame::OnUpdateApplicationLook(CCmdUI* pCmdUI)

@@ -3,6 +3,7 @@
 #include "fw/CFrameWnd.h"
 #include "fw/CRect.h"
 #include "fw/CWinApp.h"
+#include "settings/SettingsStore.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -101,8 +102,8 @@ void Store(CFrameWnd* pFrame)
         return;
     QRect normal = pFrame->normalGeometry().isValid() ? pFrame->normalGeometry() : pFrame->geometry();
     if (CanPlaceWindows()) {
-        pApp->WriteInt(kPlacementLeft, normal.left());
-        pApp->WriteInt(kPlacementTop, normal.top());
+        WriteWorkspaceInt(kPlacementLeft, normal.left());
+        WriteWorkspaceInt(kPlacementTop, normal.top());
     } else {
         // Under Wayland the position reads as 0,0 wherever the window is:
         // the one stored before stays, and the size is kept against it.
@@ -114,10 +115,10 @@ void Store(CFrameWnd* pFrame)
         nShowCmd = SW_SHOWMAXIMIZED;
     else if (pFrame->isMinimized())
         nShowCmd = SW_SHOWMINIMIZED;
-    pApp->WriteInt(kPlacementRight, rect.right);
-    pApp->WriteInt(kPlacementBottom, rect.bottom);
-    pApp->WriteInt(kPlacementFlags, 0);
-    pApp->WriteInt(kPlacementShowCmd, nShowCmd);
+    WriteWorkspaceInt(kPlacementRight, rect.right);
+    WriteWorkspaceInt(kPlacementBottom, rect.bottom);
+    WriteWorkspaceInt(kPlacementFlags, 0);
+    WriteWorkspaceInt(kPlacementShowCmd, nShowCmd);
 }
 
 }

@@ -177,12 +177,14 @@ void CContextMenuManager::LoadState(CWinAppEx& app)
     }
 }
 
-void CContextMenuManager::SaveState(CWinAppEx& app) const
+bool CContextMenuManager::SaveState(CWinAppEx& app) const
 {
+    bool bSaved = true;
     for (auto menu = m_menus.cbegin(); menu != m_menus.cend(); ++menu) {
         QStringList positions;
         for (int nPosition : menu->layout)
             positions.append(QString::number(nPosition));
-        app.WriteString(StateEntry(menu.key()), positions.join(kStateSeparator));
+        bSaved = app.WriteString(StateEntry(menu.key()), positions.join(kStateSeparator)) && bSaved;
     }
+    return bSaved;
 }

@@ -60,9 +60,10 @@ public:
     QMenu* ShowPopupMenu(UINT uiMenuResId, int x, int y, CWnd* pWndOwner, BOOL bRightAlign = FALSE);
     QMenu* GetShownMenu() const { return m_pShownMenu.data(); }
 
-    // The layouts in the application's workspace store.
+    // The layouts in the application's workspace store; false when one
+    // could not be written.
     void LoadState(CWinAppEx& app);
-    void SaveState(CWinAppEx& app) const;
+    [[nodiscard]] bool SaveState(CWinAppEx& app) const;
 
 private:
     struct Menu {

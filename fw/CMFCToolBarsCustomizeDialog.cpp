@@ -2,6 +2,7 @@
 
 #include "fw/CContextMenuManager.h"
 #include "fw/CWinApp.h"
+#include "fw/FrameworkLog.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -147,14 +148,21 @@ void CMFCToolBarsCustomizeDialog::ApplyLayout()
             layout.append(pItem->data(kPositionRole).toInt());
     }
     m_manager.SetLayout(CurrentMenuId(), layout);
-    m_manager.SaveState(m_app);
+    SaveLayouts();
     UpdateButtons();
+}
+
+void CMFCToolBarsCustomizeDialog::SaveLayouts()
+{
+    // The menu keeps the layout the user chose for this run either way.
+    if (!m_manager.SaveState(m_app))
+        qCWarning(lcFramework, "The menu layout could not be saved.");
 }
 
 void CMFCToolBarsCustomizeDialog::ResetCurrentMenu()
 {
     m_manager.ResetMenu(CurrentMenuId());
-    m_manager.SaveState(m_app);
+    SaveLayouts();
     FillItems();
 }
 

@@ -34,6 +34,7 @@ private:
     void FillItems();
     void MoveCurrentItem(int nStep);
     void ApplyLayout();
+    void SaveLayouts();
     void ResetCurrentMenu();
     void UpdateButtons();
 

@@ -75,9 +75,9 @@ public:
     ~CWinAppEx() override;
 
     int GetInt(const CString& entry, int nDefault = 0);
-    BOOL WriteInt(const CString& entry, int nValue);
+    [[nodiscard]] BOOL WriteInt(const CString& entry, int nValue);
     CString GetString(const CString& entry, const CString& strDefault = CString());
-    BOOL WriteString(const CString& entry, const CString& strValue);
+    [[nodiscard]] BOOL WriteString(const CString& entry, const CString& strValue);
 
     // Made by InitContextMenuManager; null before.
     BOOL InitContextMenuManager();

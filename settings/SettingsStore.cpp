@@ -24,6 +24,13 @@ void WriteSettingInt(CString strName, int nValue)
         ReportUnsaved(strName);
 }
 
+void WriteWorkspaceInt(CString strName, int nValue)
+{
+    auto* pApp = dynamic_cast<CWinAppEx*>(AfxGetApp());
+    if (pApp != nullptr && !pApp->WriteInt(strName, nValue))
+        ReportUnsaved(strName);
+}
+
 CString GetSettingString(CString strName, CString strDefault)
 {
     CWinApp* pApp = AfxGetApp();

@@ -9,3 +9,6 @@ int GetSettingInt(CString strName, int nDefault);
 void WriteSettingInt(CString strName, int nValue);
 CString GetSettingString(CString strName, CString strDefault);
 void WriteSettingString(CString strName, CString strValue);
+// A value of the workspace store (the window's place and look), reported
+// the same way when it cannot be written.
+void WriteWorkspaceInt(CString strName, int nValue);

@@ -48,7 +48,7 @@ TEST(ContextMenuManagerTest, AStoredLayoutIsReadBackAsFarAsItMakesSense)
     manager.KeepItemShown(kMenu, kKeep);
 
     manager.SetLayout(kMenu, {3, 0});
-    manager.SaveState(app.App());
+    EXPECT_TRUE(manager.SaveState(app.App()));
     CContextMenuManager restarted;
     restarted.AddMenu(QStringLiteral("Tray"), kMenu, kItems);
     restarted.KeepItemShown(kMenu, kKeep);
@@ -56,10 +56,10 @@ TEST(ContextMenuManagerTest, AStoredLayoutIsReadBackAsFarAsItMakesSense)
     EXPECT_EQ(Ids(restarted.GetMenuItems(kMenu)), (QList<UINT>{kQuit, kOpen, kKeep}));
 
     // An edited store: positions out of range, twice, or not numbers at all.
-    app.App().WriteString(QStringLiteral("ContextMenu-311"), QStringLiteral("9,x,-1,3,3,,1"));
+    ASSERT_TRUE(app.App().WriteString(QStringLiteral("ContextMenu-311"), QStringLiteral("9,x,-1,3,3,,1")));
     restarted.LoadState(app.App());
     EXPECT_EQ(Ids(restarted.GetMenuItems(kMenu)), (QList<UINT>{kQuit, 0, kKeep}));
-    app.App().WriteString(QStringLiteral("ContextMenu-311"), QStringLiteral("nonsense"));
+    ASSERT_TRUE(app.App().WriteString(QStringLiteral("ContextMenu-311"), QStringLiteral("nonsense")));
     restarted.LoadState(app.App());
     EXPECT_EQ(Ids(restarted.GetMenuItems(kMenu)), (QList<UINT>{kKeep}));
 
