@@ -1,4 +1,5 @@
 #include "HttpFetch.h"
+#include "ServerCommand.h"
 #include "StationServer.h"
 #include "TestApplication.h"
 #include "TestEnvironment.h"
@@ -21,43 +22,14 @@
 
 namespace {
 
-struct ImportRun {
-    int exitCode = -1;
-    QByteArray output;
-    QString errors;
-};
-
-ImportRun Import(const QStringList& arguments, const QByteArray& standardInput = {})
+ServerCommandRun Import(const QStringList& arguments, const QByteArray& standardInput = {})
 {
-    QProcess process;
-    process.start(QStringLiteral(KESTREL_STATION_SERVER_PATH), QStringList{"import"} + arguments);
-    process.write(standardInput);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(20000)) {
-        process.kill();
-        process.waitForFinished();
-        return {};
-    }
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-            QString::fromUtf8(process.readAllStandardError())};
+    return RunServerCommand(QStringList{"import"} + arguments, 20000, standardInput);
 }
 
 QString Fixture()
 {
     return TestEnvironment::SourceDir() + "/server/data/radio-browser-stations.json";
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
 }
 
 // The channel lines of a catalogue: neither comments nor the header.
@@ -95,7 +67,7 @@ TEST(RadioBrowserImportTest, WritesOneLineAStationAndCountsEverySkippedRecordByR
 {
     QTemporaryDir folder;
     const QString catalogue = folder.filePath("stations.txt");
-    const ImportRun run = Import({Fixture(), "--catalogue", catalogue});
+    const ServerCommandRun run = Import({Fixture(), "--catalogue", catalogue});
     ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
 
     const QByteArray written = ReadFile(catalogue);
@@ -112,11 +84,11 @@ TEST(RadioBrowserImportTest, WritesOneLineAStationAndCountsEverySkippedRecordByR
 
 TEST(RadioBrowserImportTest, WithoutACatalogueFileTheCatalogueGoesToStandardOutputAndStdinCanBeRead)
 {
-    const ImportRun fromFile = Import({Fixture()});
+    const ServerCommandRun fromFile = Import({Fixture()});
     ASSERT_EQ(fromFile.exitCode, 0) << fromFile.errors.toStdString();
     EXPECT_EQ(ChannelLines(fromFile.output), kImportedChannels);
 
-    const ImportRun fromInput = Import({"-"}, ReadFile(Fixture()));
+    const ServerCommandRun fromInput = Import({"-"}, ReadFile(Fixture()));
     ASSERT_EQ(fromInput.exitCode, 0) << fromInput.errors.toStdString();
     EXPECT_EQ(fromInput.output, fromFile.output);
 }
@@ -166,7 +138,7 @@ TEST(RadioBrowserImportTest, AFailedImportLeavesTheExistingCatalogueAsItWas)
     const QString catalogue = folder.filePath("stations.txt");
     const QByteArray existing = "Category,Channel,Stream,Id,Genre,Description,Status\n"
                                 "Radio,Keep Me,http://keep.example.org/,k,g,d,ON\n";
-    WriteFile(catalogue, existing);
+    ASSERT_TRUE(WriteFile(catalogue, existing));
 
     struct BadDump {
         QByteArray json;
@@ -188,18 +160,19 @@ TEST(RadioBrowserImportTest, AFailedImportLeavesTheExistingCatalogueAsItWas)
     };
     for (const BadDump& dump : dumps) {
         const QString source = folder.filePath("dump.json");
-        WriteFile(source, dump.json);
-        const ImportRun run = Import({source, "--catalogue", catalogue});
+        ASSERT_TRUE(WriteFile(source, dump.json));
+        const ServerCommandRun run = Import({source, "--catalogue", catalogue});
         EXPECT_EQ(run.exitCode, 2) << dump.json.toStdString();
         EXPECT_TRUE(run.errors.contains(dump.message)) << run.errors.toStdString();
         EXPECT_EQ(ReadFile(catalogue), existing) << dump.json.toStdString();
     }
 
-    const ImportRun missing = Import({folder.filePath("no-such-dump.json"), "--catalogue", catalogue});
+    const ServerCommandRun missing = Import({folder.filePath("no-such-dump.json"), "--catalogue", catalogue});
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_TRUE(missing.errors.contains("no-such-dump.json: cannot be read")) << missing.errors.toStdString();
 
-    const ImportRun unwritable = Import({Fixture(), "--catalogue", folder.filePath("no-such-folder/stations.txt")});
+    const ServerCommandRun unwritable =
+        Import({Fixture(), "--catalogue", folder.filePath("no-such-folder/stations.txt")});
     EXPECT_EQ(unwritable.exitCode, 1);
     EXPECT_TRUE(unwritable.errors.contains("stations.txt: cannot be written")) << unwritable.errors.toStdString();
 
@@ -214,7 +187,7 @@ TEST(RadioBrowserImportTest, RefusesToReplaceAnythingButARegularFile)
 {
     QTemporaryDir folder;
     const QString target = folder.filePath("target.txt");
-    WriteFile(target, "keep this\n");
+    ASSERT_TRUE(WriteFile(target, "keep this\n"));
     const QString link = folder.filePath("link.txt");
     ASSERT_TRUE(QFile::link(target, link));
     const QString pipe = folder.filePath("pipe.txt");
@@ -236,7 +209,7 @@ TEST(RadioBrowserImportTest, RefusesToReplaceAnythingButARegularFile)
     if (haveDevice)
         specials.push_back({device, "a device", S_IFCHR});
     for (const Special& special : specials) {
-        const ImportRun run = Import({Fixture(), "--catalogue", special.path});
+        const ServerCommandRun run = Import({Fixture(), "--catalogue", special.path});
         EXPECT_EQ(run.exitCode, 1) << special.kind;
         EXPECT_TRUE(
             run.errors.contains(QFileInfo(special.path).fileName() + ": is " + special.kind + ", not a regular file"))
@@ -271,7 +244,7 @@ TEST(RadioBrowserImportTest, LeavesOutNumbersTooLargeToReadAndKeepsTheirRecords)
                             R"( "url_resolved": "http://c.example.org/", "stationuuid": "c", "n\u0061me": "Nested",)"
                             R"( "lastcheckok": true, "geo": [1e999]})"
                             "\r\n]\n";
-    const ImportRun run = Import({"-"}, dump);
+    const ServerCommandRun run = Import({"-"}, dump);
     ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
     EXPECT_EQ(ChannelLines(run.output).join('\n').toStdString(),
               "Radio,Huge Votes,http://a.example.org/,a,,,ON\n"
@@ -302,8 +275,8 @@ TEST(RadioBrowserImportTest, NeverWritesTheServerPlaceholderNorAnAddressWithoutA
     ])";
     QTemporaryDir folder;
     const QString catalogue = folder.filePath("stations.txt");
-    WriteFile(folder.filePath("dump.json"), dump);
-    const ImportRun run = Import({folder.filePath("dump.json"), "--catalogue", catalogue});
+    ASSERT_TRUE(WriteFile(folder.filePath("dump.json"), dump));
+    const ServerCommandRun run = Import({folder.filePath("dump.json"), "--catalogue", catalogue});
     ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
     const QStringList expected{"Radio,(server),http://%7Bserver%7D/x,(server),a(server)b,(server),ON",
                                "Radio,Good userinfo,http://a@b.example.org/x,g1,,,ON",
@@ -326,11 +299,11 @@ TEST(RadioBrowserImportTest, ABadCommandLineIsRefused)
 {
     for (const QStringList& arguments : {QStringList{}, QStringList{Fixture(), "--catalogue"},
                                          QStringList{Fixture(), Fixture()}, QStringList{Fixture(), "--output", "x"}}) {
-        const ImportRun run = Import(arguments);
+        const ServerCommandRun run = Import(arguments);
         EXPECT_EQ(run.exitCode, 2) << arguments.join(' ').toStdString();
         EXPECT_TRUE(run.errors.startsWith("kestrel-station-server: ")) << run.errors.toStdString();
     }
-    const ImportRun help = Import({"--help"});
+    const ServerCommandRun help = Import({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.output.contains("import FILE.json [--catalogue OUT]"));
 }

@@ -1,4 +1,5 @@
 #include "HttpFetch.h"
+#include "ServerCommand.h"
 #include "StationServer.h"
 
 #include <QFile>
@@ -13,25 +14,11 @@ using namespace std::chrono_literals;
 
 namespace {
 
-struct ServerRun {
-    int exitCode = -1;
-    QString output;
-    QString errors;
-};
-
 // Runs the server to its end with the arguments; for runs that must not
 // get as far as serving.
-ServerRun RunServer(const QStringList& arguments)
+ServerCommandRun RunServer(const QStringList& arguments)
 {
-    QProcess process;
-    process.start(QStringLiteral(KESTREL_STATION_SERVER_PATH), arguments);
-    if (!process.waitForFinished(10000)) {
-        process.kill();
-        process.waitForFinished();
-        return {};
-    }
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+    return RunServerCommand(arguments, 10000);
 }
 
 QString WriteCatalogue(const QTemporaryDir& folder, const QByteArray& text)
@@ -75,7 +62,7 @@ TEST(ServerLifecycleTest, AMalformedCatalogueIsRejectedWithItsLineNumberAndReaso
 
 TEST(ServerLifecycleTest, AMissingCatalogueIsNamedInTheMessage)
 {
-    const ServerRun run = RunServer(
+    const ServerCommandRun run = RunServer(
         {"--catalogue", "/nonexistent/catalogue.txt", "--port", "0", "--music-port", "0", "--promo-port", "0"});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.errors.startsWith("/nonexistent/catalogue.txt: cannot be read")) << run.errors.toStdString();
@@ -86,12 +73,12 @@ TEST(ServerLifecycleTest, ATakenPortIsReportedAndEndsTheServer)
     StationServer first;
     ASSERT_TRUE(first.Start()) << first.Error().toStdString();
     const QString taken = QString::number(first.Port());
-    const ServerRun station = RunServer({"--port", taken, "--music-port", "0", "--promo-port", "0"});
+    const ServerCommandRun station = RunServer({"--port", taken, "--music-port", "0", "--promo-port", "0"});
     EXPECT_EQ(station.exitCode, 1);
     EXPECT_TRUE(station.errors.contains("port " + taken + " is already in use")) << station.errors.toStdString();
 
     const QString takenMusic = QString::number(first.MusicPort());
-    const ServerRun music = RunServer({"--port", "0", "--music-port", takenMusic, "--promo-port", "0"});
+    const ServerCommandRun music = RunServer({"--port", "0", "--music-port", takenMusic, "--promo-port", "0"});
     EXPECT_EQ(music.exitCode, 1);
     EXPECT_TRUE(music.errors.contains("port " + takenMusic + " is already in use")) << music.errors.toStdString();
     EXPECT_TRUE(music.errors.contains("--music-port")) << music.errors.toStdString();
@@ -107,11 +94,11 @@ TEST(ServerLifecycleTest, BadCommandLinesAreRefusedAndHelpIsShown)
     for (const QStringList& arguments :
          {QStringList{"--no-such-option"}, QStringList{"--port", "65536"}, QStringList{"--port"},
           QStringList{"--fault", "status=200"}, QStringList{"--fault", "delay=soon"}}) {
-        const ServerRun run = RunServer(arguments);
+        const ServerCommandRun run = RunServer(arguments);
         EXPECT_EQ(run.exitCode, 2) << arguments.join(' ').toStdString();
         EXPECT_TRUE(run.errors.startsWith("kestrel-station-server: ")) << run.errors.toStdString();
     }
-    const ServerRun help = RunServer({"--help"});
+    const ServerCommandRun help = RunServer({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     for (const char* option : {"--listen", "--port", "--music-port", "--promo-port", "--catalogue", "--media",
                                "--request-log", "--ready-file", "--fault", "--drop-streams-after"})

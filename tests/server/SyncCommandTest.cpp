@@ -1,4 +1,5 @@
 #include "FakeDirectory.h"
+#include "ServerCommand.h"
 #include "TestEnvironment.h"
 
 #include <QFile>
@@ -9,36 +10,9 @@
 
 namespace {
 
-struct SyncRun {
-    int exitCode = -1;
-    QString output;
-    QString errors;
-};
-
-SyncRun RunSync(const QStringList& arguments)
+ServerCommandRun RunSync(const QStringList& arguments)
 {
-    QProcess process;
-    process.start(QStringLiteral(KESTREL_STATION_SERVER_PATH), QStringList{"sync"} + arguments);
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return {};
-    }
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
+    return RunServerCommand(QStringList{"sync"} + arguments, 60000);
 }
 
 nlohmann::json Fixture()
@@ -56,7 +30,7 @@ TEST(SyncCommandTest, ADryRunPrintsWhatWouldChangeAndWritesNothing)
     directory.SetStations(stations);
     const QStringList common{"--catalogue", catalogue, "--directory", QString::fromStdString(directory.BaseUrl()),
                              "--pause",     "0"};
-    const SyncRun first = RunSync(common);
+    const ServerCommandRun first = RunSync(common);
     ASSERT_EQ(first.exitCode, 0) << first.errors.toStdString();
     EXPECT_EQ(directory.Requests().front().userAgent.rfind("kestrel-station-server/1.0 (+https://", 0), 0u)
         << directory.Requests().front().userAgent;
@@ -72,7 +46,7 @@ TEST(SyncCommandTest, ADryRunPrintsWhatWouldChangeAndWritesNothing)
     added["clickcount"] = 5;
     stations.push_back(added);
     directory.SetStations(stations);
-    const SyncRun dryRun = RunSync(common + QStringList{"--dry-run", "--full"});
+    const ServerCommandRun dryRun = RunSync(common + QStringList{"--dry-run", "--full"});
     ASSERT_EQ(dryRun.exitCode, 0) << dryRun.errors.toStdString();
     EXPECT_EQ(dryRun.output,
               "added:   Radio,Station 99,http://radio01.example.org/live.mp3,5a1e0000-0000-4000-8000-000000000099,"
@@ -97,16 +71,16 @@ TEST(SyncCommandTest, TheFilterFileChoosesTheStationsAndTheCommandLineWins)
     const QString filters = folder.filePath("sync.conf");
     FakeDirectory directory;
     directory.SetStations(Fixture());
-    WriteFile(filters,
-              "# Stations of Germany, most voted for first\n"
-              "country = DE\n"
-              "\n"
-              "  order = votes  \n"
-              "page-size = 5\n"
-              "pause = 0\n"
-              "directory = " +
-                  QByteArray::fromStdString(directory.BaseUrl()) + "\n");
-    const SyncRun run = RunSync({"--config", filters, "--catalogue", catalogue, "--page-size", "4"});
+    ASSERT_TRUE(WriteFile(filters,
+                          "# Stations of Germany, most voted for first\n"
+                          "country = DE\n"
+                          "\n"
+                          "  order = votes  \n"
+                          "page-size = 5\n"
+                          "pause = 0\n"
+                          "directory = " +
+                              QByteArray::fromStdString(directory.BaseUrl()) + "\n"));
+    const ServerCommandRun run = RunSync({"--config", filters, "--catalogue", catalogue, "--page-size", "4"});
     ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
     const FakeDirectory::Request& request = directory.Requests().front();
     EXPECT_EQ(request.Param("countrycode"), "de");
@@ -115,16 +89,16 @@ TEST(SyncCommandTest, TheFilterFileChoosesTheStationsAndTheCommandLineWins)
     EXPECT_TRUE(ReadFile(catalogue).contains("\nRadio,Station 24,"));
     EXPECT_FALSE(ReadFile(catalogue).contains("Austria"));
 
-    WriteFile(filters, "country = DE\nmin-votes = many\n");
-    const SyncRun badValue = RunSync({"--config", filters, "--catalogue", catalogue});
+    ASSERT_TRUE(WriteFile(filters, "country = DE\nmin-votes = many\n"));
+    const ServerCommandRun badValue = RunSync({"--config", filters, "--catalogue", catalogue});
     EXPECT_EQ(badValue.exitCode, 2);
     EXPECT_TRUE(badValue.errors.contains(filters + ":2: min-votes needs a number from 0 to"))
         << badValue.errors.toStdString();
-    WriteFile(filters, "country = DE\ncolour = blue\n");
-    const SyncRun unknown = RunSync({"--config", filters, "--catalogue", catalogue});
+    ASSERT_TRUE(WriteFile(filters, "country = DE\ncolour = blue\n"));
+    const ServerCommandRun unknown = RunSync({"--config", filters, "--catalogue", catalogue});
     EXPECT_EQ(unknown.exitCode, 2);
     EXPECT_TRUE(unknown.errors.contains(filters + ":2: unknown setting 'colour'")) << unknown.errors.toStdString();
-    const SyncRun noCatalogue = RunSync({"--config", filters});
+    const ServerCommandRun noCatalogue = RunSync({"--config", filters});
     EXPECT_EQ(noCatalogue.exitCode, 2);
 }
 
