@@ -227,10 +227,15 @@ bool CMpvTimeShift::HandlePropertyChange(std::uint64_t nId, const mpv_event_prop
             // The range that reaches the newest sound.
             const mpv_node& last = pRanges->u.list->values[pRanges->u.list->num - 1];
             m_buffer.dStart = NumberOf(Find(last, "start"), m_buffer.dEnd);
+            m_dOldestCached = m_buffer.dStart;
             for (int i = 0; i < pRanges->u.list->num; ++i) {
+                // A range without a start leaves the oldest unknown.
                 const double dStart = NumberOf(Find(pRanges->u.list->values[i], "start"), qQNaN());
-                if (!(dStart >= m_dOldestCached))
-                    m_dOldestCached = dStart;
+                if (std::isnan(dStart)) {
+                    m_dOldestCached = qQNaN();
+                    break;
+                }
+                m_dOldestCached = qMin(m_dOldestCached, dStart);
             }
         }
         const qint64 nFileBytes = static_cast<qint64>(NumberOf(Find(state, "file-cache-bytes")));

@@ -4,6 +4,7 @@
 #include "platform/media/TimeShift.h"
 
 #include <QHash>
+#include <QtNumeric>
 #include <cstdint>
 
 struct MpvFunctions;
@@ -74,7 +75,7 @@ private:
 
     bool m_bHasCache = false;
     // The oldest time that any of the buffer's ranges holds; NaN with none.
-    double m_dOldestCached = 0;
+    double m_dOldestCached = qQNaN();
     double m_dTimePos = 0;
     Buffer m_buffer;
     std::uint64_t m_nNextSaveId;
