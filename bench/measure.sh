@@ -52,11 +52,13 @@ table_row() {
 # Starts the station server on free loopback ports with the catalogue
 # WORK/catalogue.txt, logging requests to WORK/requests.log, and points the
 # program at it (KESTREL_RADIO_SERVER and the two sites). Sets server_pid
-# for the caller's clean-up: start_station_server SERVER WORK.
+# for the caller's clean-up: start_station_server SERVER WORK [OPTIONS...],
+# the options the server's own.
 start_station_server() {
   local server=$1 work=$2
+  shift 2
   "$server" --port 0 --music-port 0 --promo-port 0 --catalogue "$work/catalogue.txt" \
-    --ready-file "$work/ready" --request-log "$work/requests.log" >/dev/null 2>&1 &
+    --ready-file "$work/ready" --request-log "$work/requests.log" "$@" >/dev/null 2>&1 &
   server_pid=$!
   for _ in $(seq 1 100); do grep -q '^promo=' "$work/ready" 2>/dev/null && break; sleep 0.05; done
 

@@ -39,6 +39,7 @@ std::string Usage(const ServerOptions& defaults)
         "  --drop-streams-after S   close every stream connection after S seconds (0: never)\n"
         "  --title-interval S       seconds of stream between two track titles (default 10)\n"
         "  --burst S                seconds of stream sent at once to a new listener (default 2)\n"
+        "  --stream-speed N         send the streams N times faster than they play (default 1)\n"
         "  --threads N              connection threads of the station server (default 300)\n"
         "  --header-timeout S       seconds a client has to send a request's line and\n"
         "                           headers, however slowly they come (default 10)\n"
@@ -104,6 +105,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv, const ServerOpti
         {"--drop-streams-after", number(dropAfterSeconds, 0, 86400)},
         {"--title-interval", number(titleIntervalSeconds, 1, 86400)},
         {"--burst", number(burstSeconds, 0, 3600)},
+        {"--stream-speed", number(options.streams.speed, 1, 1000)},
         {"--threads", number(options.connectionThreads, 4, 10000)},
         {"--header-timeout", number(options.headerTimeoutSeconds, 1, 3600)},
         {"--connections-per-address", number(options.connectionsPerAddress, 0, 100000)},

@@ -44,7 +44,8 @@ bool StreamSession::SendNext(httplib::DataSink& sink)
     const double allowed = AllowedBytes(elapsed);
     const double sent = static_cast<double>(m_mediaBytesSent);
     if (sent + kPieceSize > allowed) {
-        const std::chrono::duration<double> untilNextPiece((sent + kPieceSize - allowed) / m_media->bytesPerSecond);
+        const std::chrono::duration<double> untilNextPiece((sent + kPieceSize - allowed) /
+                                                           (m_media->bytesPerSecond * m_settings.speed));
         const auto wait = std::min(std::chrono::ceil<std::chrono::milliseconds>(untilNextPiece), kLongestWait);
         if (!m_stopFlag.SleepFor(wait))
             return false;
@@ -57,7 +58,8 @@ bool StreamSession::SendNext(httplib::DataSink& sink)
 
 double StreamSession::AllowedBytes(Clock::duration elapsed) const
 {
-    const double seconds = std::chrono::duration<double>(elapsed + m_settings.burst).count();
+    const double seconds = std::chrono::duration<double>(elapsed).count() * m_settings.speed +
+        std::chrono::duration<double>(m_settings.burst).count();
     return seconds * m_media->bytesPerSecond;
 }
 

@@ -12,6 +12,9 @@ struct StreamSettings {
     std::chrono::seconds titleInterval{10};
     // Every stream connection is closed after this long; zero never.
     std::chrono::seconds dropAfter{0};
+    // Seconds of stream sent in each second after the burst: 1 is real
+    // time; more lets a test hear hours of a station in minutes.
+    int speed = 1;
 };
 
 }

@@ -22,11 +22,30 @@ constexpr char kCacheSubfolder[] = "/KestrelRadio/TimeShift";
 // libmpv names its buffer files so.
 constexpr char kCacheFilePattern[] = "mpv-cache-*.dat";
 
-// The buffer's byte bound is worked out from its time at the highest rate a
-// radio station sends (320 kb/s); a faster stream keeps less time.
-constexpr qint64 kBytesPerSecond = 320000 / 8;
-// Read-ahead beyond the buffer, as without time-shift.
-constexpr qint64 kReadAheadBytes = 32 * 1024 * 1024;
+// libmpv keeps the index of the packets on disk in memory, some hundred
+// bytes a packet, so the index's size follows the packets' rate, not the
+// stream's bit rate. It is bounded by the buffer's time at this many bytes a
+// second of stream (libmpv's own figure for a typical stream, 50 MB an hour)
+// until the stream in play has been measured.
+constexpr double kGuessedIndexBytesPerSecond = 50.0 * 1000 * 1000 / 3600;
+// The stream time that the index must span before its rate is measured, and
+// the rates believed.
+constexpr double kIndexMeasureSeconds = 20;
+constexpr double kLeastIndexBytesPerSecond = 1000;
+constexpr double kMostIndexBytesPerSecond = 1000 * 1000;
+// A measured rate this far from the one in force replaces it.
+constexpr double kIndexRateTolerance = 0.1;
+// Beyond the buffer's time, the index has room for the stream that arrives
+// while a pause point waits to be moved on (KeepWithinBound), so that the
+// stream never stops arriving.
+constexpr double kIndexSlackSeconds = 60;
+constexpr qint64 kLeastIndexBytes = 1024 * 1024;
+// The index behind the play position takes its room from what lies ahead
+// (libmpv lends the back buffer what the read-ahead leaves), so that the
+// whole index, ahead and behind, stays within one bound whether the
+// listener plays or pauses. libmpv lends only to a back buffer of its own,
+// so it has the least there is.
+constexpr char kLeastBackBytes[] = "1";
 // The newest sound the live edge leaves out, so that play does not starve.
 constexpr double kLiveEdgeSeconds = 2.0;
 
@@ -38,6 +57,7 @@ constexpr const char* kCacheOptions[] = {"cache",
                                          "cache-unlink-files",
                                          "demuxer-max-back-bytes",
                                          "demuxer-max-bytes",
+                                         "demuxer-donate-buffer",
                                          "demuxer-seekable-cache"};
 
 // The file type that holds each audio codec without encoding it again;
@@ -85,6 +105,8 @@ CMpvTimeShift::CMpvTimeShift(const MpvFunctions& mpv, mpv_handle* pHandle, QStri
     , m_mpv(mpv)
     , m_pHandle(pHandle)
     , m_strCacheFolder(std::move(strCacheFolder))
+    , m_cacheFile(m_strCacheFolder)
+    , m_dIndexBytesPerSecond(kGuessedIndexBytesPerSecond)
     , m_nNextSaveId(kFirstSaveReply)
 {
     for (const char* name : kCacheOptions) {
@@ -143,15 +165,36 @@ void CMpvTimeShift::Apply()
             SetOption(value.key().constData(), value.value());
         return;
     }
-    const qint64 nBufferBytes = m_nBufferSeconds * kBytesPerSecond;
     SetOption("cache", QStringLiteral("yes"));
     SetOption("cache-on-disk", QStringLiteral("yes"));
     SetOption("cache-dir", m_strCacheFolder);
     SetOption("cache-unlink-files", QStringLiteral("immediate"));
     SetOption("demuxer-seekable-cache", QStringLiteral("yes"));
-    SetOption("demuxer-max-back-bytes", QString::number(nBufferBytes));
-    // While paused the whole buffer lies ahead of the play position.
-    SetOption("demuxer-max-bytes", QString::number(nBufferBytes + kReadAheadBytes));
+    SetOption("demuxer-donate-buffer", QStringLiteral("yes"));
+    SetOption("demuxer-max-back-bytes", QLatin1String(kLeastBackBytes));
+    ApplyIndexBound();
+}
+
+void CMpvTimeShift::ApplyIndexBound()
+{
+    const double dSeconds = m_nBufferSeconds + kIndexSlackSeconds;
+    const qint64 nBytes = qMax(kLeastIndexBytes, static_cast<qint64>(std::ceil(dSeconds * m_dIndexBytesPerSecond)));
+    SetOption("demuxer-max-bytes", QString::number(nBytes));
+}
+
+// Measured once for each stream, once the index spans enough of it: the
+// rate of its packets stays as it is.
+void CMpvTimeShift::MeasureIndex(qint64 nIndexBytes)
+{
+    const double dSpan = m_buffer.dEnd - m_dOldestCached;
+    if (m_bIndexMeasured || !IsEnabled() || !(dSpan >= kIndexMeasureSeconds) || nIndexBytes <= 0)
+        return;
+    m_bIndexMeasured = true;
+    const double dRate = qBound(kLeastIndexBytesPerSecond, nIndexBytes / dSpan, kMostIndexBytesPerSecond);
+    if (std::abs(dRate - m_dIndexBytesPerSecond) <= kIndexRateTolerance * m_dIndexBytesPerSecond)
+        return;
+    m_dIndexBytesPerSecond = dRate;
+    ApplyIndexBound();
 }
 
 void CMpvTimeShift::SetOption(const char* name, const QString& strValue)
@@ -169,19 +212,40 @@ bool CMpvTimeShift::HandlePropertyChange(std::uint64_t nId, const mpv_event_prop
         break;
     case kPropertyCacheState: {
         m_bHasCache = property.format == MPV_FORMAT_NODE;
-        if (!m_bHasCache)
+        if (!m_bHasCache) {
+            m_cacheFile.Reset();
+            m_bIndexMeasured = false;
             break;
+        }
         const mpv_node& state = *static_cast<mpv_node*>(property.data);
         m_buffer.dEnd = NumberOf(Find(state, "cache-end"));
         m_buffer.bStreamEnded = FlagOf(Find(state, "eof"));
-        m_buffer.nFileBytes = static_cast<qint64>(NumberOf(Find(state, "file-cache-bytes")));
         m_buffer.dStart = m_buffer.dEnd;
+        m_dOldestCached = qQNaN();
         const mpv_node* pRanges = Find(state, "seekable-ranges");
         if (pRanges != nullptr && pRanges->format == MPV_FORMAT_NODE_ARRAY && pRanges->u.list->num > 0) {
             // The range that reaches the newest sound.
             const mpv_node& last = pRanges->u.list->values[pRanges->u.list->num - 1];
             m_buffer.dStart = NumberOf(Find(last, "start"), m_buffer.dEnd);
+            m_dOldestCached = m_buffer.dStart;
+            for (int i = 0; i < pRanges->u.list->num; ++i) {
+                // A range without a start leaves the oldest unknown.
+                const double dStart = NumberOf(Find(pRanges->u.list->values[i], "start"), qQNaN());
+                if (std::isnan(dStart)) {
+                    m_dOldestCached = qQNaN();
+                    break;
+                }
+                m_dOldestCached = qMin(m_dOldestCached, dStart);
+            }
         }
+        const qint64 nFileBytes = static_cast<qint64>(NumberOf(Find(state, "file-cache-bytes")));
+        m_cacheFile.Note(m_buffer.dEnd, nFileBytes);
+        // Only what the index has dropped goes from the file, and with no
+        // range to seek in, the index reports nothing of what it holds.
+        if (IsEnabled() && !std::isnan(m_dOldestCached))
+            m_cacheFile.ReleaseOlderThan(m_dOldestCached);
+        m_buffer.nFileBytes = qMax<qint64>(0, nFileBytes - m_cacheFile.ReleasedBytes());
+        MeasureIndex(static_cast<qint64>(NumberOf(Find(state, "total-bytes"))));
         break;
     }
     default:

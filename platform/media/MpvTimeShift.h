@@ -1,8 +1,10 @@
 #pragma once
 
+#include "platform/media/MpvCacheFile.h"
 #include "platform/media/TimeShift.h"
 
 #include <QHash>
+#include <QtNumeric>
 #include <cstdint>
 
 struct MpvFunctions;
@@ -13,7 +15,9 @@ struct mpv_event;
 // Time-shift over libmpv's demuxer cache, kept on disk in a folder of the
 // user's cache: the buffer's packets go to a file there (removed from the
 // folder as soon as it is made, so a killed run leaves nothing behind), and
-// memory holds only their index. Seeking within the cache and dump-cache
+// memory holds only their index. Both are bounded by the buffer's time: the
+// index by a byte bound measured from the stream's own packets, the file by
+// giving back the space of what the index has dropped. Seeking within the cache and dump-cache
 // need no network. The engine hands this the events whose ids it owns.
 class CMpvTimeShift final : public ITimeShift
 {
@@ -44,6 +48,10 @@ public:
 
 private:
     void Apply();
+    // Bounds the index of the buffer's packets, which libmpv keeps in
+    // memory, by the buffer's time.
+    void ApplyIndexBound();
+    void MeasureIndex(qint64 nIndexBytes);
     void SetOption(const char* name, const QString& strValue);
     void SeekTo(double dPosition);
     // A pause longer than the buffer drops the oldest sound: the pause
@@ -60,7 +68,14 @@ private:
     // is off.
     QHash<QByteArray, QString> m_offValues;
 
+    CMpvCacheFile m_cacheFile;
+    // Index bytes a second of the stream in play, as measured or guessed.
+    double m_dIndexBytesPerSecond;
+    bool m_bIndexMeasured = false;
+
     bool m_bHasCache = false;
+    // The oldest time that any of the buffer's ranges holds; NaN with none.
+    double m_dOldestCached = qQNaN();
     double m_dTimePos = 0;
     Buffer m_buffer;
     std::uint64_t m_nNextSaveId;

@@ -16,12 +16,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 constexpr int kPlayTimeoutMs = 15000;
@@ -256,6 +260,125 @@ TEST_F(TimeShiftTest, SaveSongWritesTheWholeSongInTheStationsFramesWithItsTags)
     EXPECT_TRUE(strTags.contains(QStringLiteral("title=Track 2"))) << qPrintable(strTags);
     EXPECT_TRUE(strTags.contains(QStringLiteral("artist=Kestrel Demo"))) << qPrintable(strTags);
     EXPECT_TRUE(strTags.contains(QStringLiteral("album=Demo <Channel>/../x"))) << qPrintable(strTags);
+}
+
+// The time-shift file that the process holds open, as the file system has
+// it: its length, and the bytes it takes on disk.
+struct CacheFileSize {
+    qint64 nLength = -1;
+    qint64 nAllocated = -1;
+};
+
+CacheFileSize TimeShiftFileSize()
+{
+    const QString strFolder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+        QStringLiteral("/KestrelRadio/TimeShift");
+    const QString strCanonical = QFileInfo(strFolder).canonicalFilePath();
+    const QDir descriptors(QStringLiteral("/proc/self/fd"));
+    for (const QString& strDescriptor : descriptors.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        char target[4096];
+        const ssize_t nLength =
+            ::readlink(QFile::encodeName(descriptors.filePath(strDescriptor)).constData(), target, sizeof target);
+        if (nLength <= 0 || !QFile::decodeName(QByteArray(target, nLength)).startsWith(strCanonical + "/mpv-cache-"))
+            continue;
+        struct stat status {};
+        if (::stat(QFile::encodeName(descriptors.filePath(strDescriptor)).constData(), &status) == 0)
+            return {status.st_size, static_cast<qint64>(status.st_blocks) * 512};
+    }
+    return {};
+}
+
+TEST_F(TimeShiftTest, ALongPauseKeepsTheFileWithinTheBufferAndTheSoundWhole)
+{
+    // A minute of buffer, and a station that sends forty seconds of stream
+    // every second: twenty minutes of pause, twenty times the buffer, pass
+    // in half a minute.
+    constexpr int kBufferSeconds = 60;
+    constexpr double kPausedSeconds = 20 * kBufferSeconds;
+    constexpr double kStreamBytesPerSecond = 16000;
+    StationServer server({.extraArguments = {QStringLiteral("--stream-speed"), QStringLiteral("40")}});
+    ASSERT_TRUE(server.Start()) << qPrintable(server.Error());
+    WriteSettingInt(SettingNames::kTimeShiftMinutes, kBufferSeconds / 60);
+    const auto restore =
+        qScopeGuard([] { WriteSettingInt(SettingNames::kTimeShiftMinutes, SettingDefaults::kTimeShiftMinutes); });
+    m_player.SetURL(server.Url(kMusicMount));
+    // The stream comes faster than it plays, so play soon falls behind live.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return m_player.GetStatus().startsWith(PlayerTexts::kPlaying) ||
+                m_player.GetStatus().contains(" behind live");
+        },
+        kPlayTimeoutMs))
+        << qPrintable(m_player.GetStatus());
+    m_pTimeShift = m_player.Engine().TimeShift();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_pTimeShift->IsActive(); }, kPlayTimeoutMs));
+    m_player.GetControls().pause();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_player.GetStatus() == PlayerTexts::kPaused; }, 5000));
+    const double dPausedEnd = m_pTimeShift->BufferEnd();
+
+    // The whole pause passes through the file, which takes no more room
+    // than the buffer, the index's minute of slack for the arriving stream,
+    // the minute kept before the index's oldest packet, the stream between
+    // two of libmpv's reports (a second, forty seconds of stream here) and
+    // the megabyte given back at a time; libmpv adds a few bytes to each
+    // packet. Without giving space back, it would take the whole pause.
+    constexpr double kBoundSeconds = kBufferSeconds + 60 + 60 + 40;
+    const auto nBound = static_cast<qint64>(kBoundSeconds * kStreamBytesPerSecond * 1.05 + 1024 * 1024);
+    qint64 nMostAllocated = 0;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            nMostAllocated = qMax(nMostAllocated, TimeShiftFileSize().nAllocated);
+            return m_pTimeShift->BufferEnd() > dPausedEnd + kPausedSeconds;
+        },
+        180000))
+        << m_pTimeShift->BufferEnd();
+    const CacheFileSize size = TimeShiftFileSize();
+    EXPECT_GT(size.nLength, static_cast<qint64>(kPausedSeconds * kStreamBytesPerSecond)) << "the file saw the pause";
+    EXPECT_GT(nMostAllocated, 0);
+    EXPECT_LT(nMostAllocated, nBound);
+    // Reported a moment apart, and a report is forty seconds of stream.
+    EXPECT_NEAR(static_cast<double>(m_pTimeShift->FileBytes()), static_cast<double>(size.nAllocated), 2.0 * 1024 * 1024)
+        << "the buffer counts what its file takes";
+    EXPECT_LT(m_pTimeShift->BufferEnd() - m_pTimeShift->BufferStart(), kBufferSeconds + 90)
+        << "the index holds the buffer's time, not the pause's: " << m_pTimeShift->BufferStart() << " to "
+        << m_pTimeShift->BufferEnd();
+    EXPECT_LE(m_pTimeShift->SecondsBehindLive(), kBufferSeconds + ITimeShift::kLiveMarginSeconds + 45)
+        << "the pause point moved on with the stream";
+
+    // All that the buffer still holds is the station's sound, whole: no
+    // packet it plays from was given back.
+    QTemporaryDir folder;
+    const QString strPath = folder.filePath(QStringLiteral("buffer.mp3"));
+    QSignalSpy saved(m_pTimeShift, &ITimeShift::SaveFinished);
+    const double dFrom = m_pTimeShift->BufferStart();
+    const double dTo = m_pTimeShift->BufferEnd() - 5;
+    m_pTimeShift->Save(dFrom, dTo, strPath);
+    ASSERT_TRUE(saved.wait(20000));
+    ASSERT_TRUE(saved.first().at(1).toBool()) << qPrintable(saved.first().at(2).toString());
+    QFile file(strPath);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> frames = Mp3Frames(file.readAll());
+    EXPECT_NEAR(frames.size() * kSecondsPerFrame, dTo - dFrom, 2.0);
+    QFile source(QStringLiteral(KESTREL_SERVER_MEDIA_DIR "/kestrel-mp3.mp3"));
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    const QByteArray station = source.readAll();
+    const QByteArray joined = frames.join();
+    ASSERT_GT(joined.size(), 0);
+    EXPECT_GE(station.repeated(joined.size() / station.size() + 2).indexOf(joined), 0)
+        << "one contiguous run of the station's frames, byte for byte";
+
+    // Resume and Back play on from the buffer, with no new request.
+    const double dPausedAt = m_pTimeShift->Position();
+    m_player.GetControls().play();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_pTimeShift->Position() > dPausedAt + 1; }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([] { return RecordPeakLevel(1000) > 0.01; }, 6000));
+    const double dBeforeBack = m_pTimeShift->Position();
+    m_pTimeShift->SeekBy(-30);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_pTimeShift->Position() < dBeforeBack - 25; }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_pTimeShift->Position() > dBeforeBack - 29; }, 10000))
+        << "play goes on after going back";
+    EXPECT_TRUE(QTest::qWaitFor([] { return RecordPeakLevel(1000) > 0.01; }, 6000));
+    EXPECT_EQ(CountStreamStarts(server), 1) << "the buffer answered Resume and Back";
 }
 
 TEST_F(TimeShiftTest, WithTheBufferOffNothingIsKept)

@@ -125,6 +125,37 @@ TEST_F(IcyStreamTest, MetadataBlocksComeEveryMetaIntervalBytesWithChangingTitles
     EXPECT_TRUE(stream.blocks[2].empty());
 }
 
+TEST_F(IcyStreamTest, AFastStreamSendsTheSameBytesAndTitlesSoonerThanTheyPlay)
+{
+    // Ninety seconds of stream with no burst: in real time they take ninety
+    // seconds, and the fetch gives up after thirty.
+    constexpr std::size_t kSeconds = 90;
+    constexpr int kTitleInterval = 20;
+    ASSERT_TRUE(
+        StartServer({"--stream-speed", "50", "--burst", "0", "--title-interval", QString::number(kTitleInterval)}));
+    const auto answer = HttpFetch::GetFor(m_server->Port(), "/streams/kestrel-mp3", 30s, {{"Icy-MetaData", "1"}},
+                                          kSeconds * (kMetaInterval + 64));
+    ASSERT_TRUE(answer);
+    const IcyStream stream = SplitIcy(answer->body, kMetaInterval);
+    ASSERT_GE(stream.blocks.size(), kSeconds - 1) << "the stream came faster than it plays";
+    EXPECT_TRUE(stream.media == Repeated(MediaFile("kestrel-mp3.mp3"), stream.media.size()));
+
+    // One block a second of stream, whatever the speed: the titles change
+    // after the same stretch of stream as at real time.
+    std::vector<std::size_t> titleBlocks;
+    for (std::size_t block = 0; block < stream.blocks.size(); ++block) {
+        if (stream.blocks[block].empty())
+            continue;
+        EXPECT_EQ(stream.blocks[block],
+                  "StreamTitle='Kestrel Demo - Track " + std::to_string(titleBlocks.size() + 1) + "';");
+        titleBlocks.push_back(block);
+    }
+    ASSERT_GE(titleBlocks.size(), 4u);
+    EXPECT_EQ(titleBlocks[0], 0u);
+    for (std::size_t i = 2; i < titleBlocks.size(); ++i)
+        EXPECT_NEAR(static_cast<double>(titleBlocks[i] - titleBlocks[i - 1]), kTitleInterval, 1.0);
+}
+
 TEST_F(IcyStreamTest, WithoutIcyMetadataTheStreamIsTheMediaFileLoopedWithoutBlocks)
 {
     ASSERT_TRUE(StartServer({"--burst", "60"}));
