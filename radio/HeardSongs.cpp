@@ -50,7 +50,9 @@ void CHeardSongs::OnMetadataChanged()
     if (!m_songs.isEmpty() && m_songs.last().dEnd < 0 && m_songs.last().strTitle == strTitle)
         return;
     bool bBeganInStream = m_bTitleHeard;
-    m_bTitleHeard = true;
+    // The station's name may come before any title: only a title marks
+    // where a song begins.
+    m_bTitleHeard = m_bTitleHeard || !strTitle.isEmpty();
     const ITimeShift* pTimeShift = m_engine.TimeShift();
     if (pTimeShift == nullptr || !pTimeShift->IsActive()) {
         // Without a buffer no song is kept, and positions heard before it

@@ -72,6 +72,9 @@ protected:
 
 TEST_F(HeardSongsTest, ASongIsHeldWholeUntilTheBufferLetsGoOfItsStartThenOfItsEnd)
 {
+    // The station names itself before its first title.
+    m_timeShift.Hold(0, 2, 1);
+    m_engine.UpdateMetadata(QString(), QStringLiteral("Jazz FM"));
     Announce(QStringLiteral("A - First"), 2);
     m_now = kMorning.addSecs(200);
     Announce(QStringLiteral("B - Second"), 202);
