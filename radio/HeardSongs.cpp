@@ -54,9 +54,11 @@ void CHeardSongs::OnMetadataChanged()
     // where a song begins.
     m_bTitleHeard = m_bTitleHeard || !strTitle.isEmpty();
     const ITimeShift* pTimeShift = m_engine.TimeShift();
-    if (pTimeShift == nullptr || !pTimeShift->IsActive()) {
+    if (pTimeShift == nullptr || !pTimeShift->IsEnabled()) {
         // Without a buffer no song is kept, and positions heard before it
-        // went are not positions in the next one.
+        // went are not positions in the next one. A buffer that has not yet
+        // reported on a stream just opened keeps it all the same: the first
+        // title comes as soon as the stream does.
         m_songs.clear();
         return;
     }
