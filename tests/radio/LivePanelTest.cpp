@@ -112,8 +112,9 @@ TEST_F(LivePanelTest, BackAndForwardMoveWithinTheBufferAndTheStatusAndTipTellHow
 
 TEST_F(LivePanelTest, RecentlyPlayedSavesTheSongsTheBufferStillHolds)
 {
-    // A title every 6 s of stream, so that whole songs pass quickly.
-    StartServer({.extraArguments = {QStringLiteral("--title-interval"), QStringLiteral("6")}});
+    // A title every 8 s of stream, so that whole songs pass quickly and
+    // each stands long enough to be written to the history.
+    StartServer({.extraArguments = {QStringLiteral("--title-interval"), QStringLiteral("8")}});
     StartProgram();
     IMediaEngine& engine = View()->m_player.Engine();
     ASSERT_TRUE(WaitFor([&] { return engine.StreamTitle().endsWith(QStringLiteral(" 3")); }))
@@ -149,7 +150,7 @@ TEST_F(LivePanelTest, RecentlyPlayedSavesTheSongsTheBufferStillHolds)
     ASSERT_TRUE(WaitFor([&] { return QFile::exists(strSong); }));
     EXPECT_TRUE(WaitFor([&] { return Status().startsWith(QStringLiteral("Saved")); })) << qPrintable(Status());
     const QString strDuration = Probed(strSong, QStringLiteral("format=duration"));
-    EXPECT_NEAR(strDuration.section(u'=', 1).toDouble(), 6.0, 1.0) << qPrintable(strDuration);
+    EXPECT_NEAR(strDuration.section(u'=', 1).toDouble(), 8.0, 1.0) << qPrintable(strDuration);
     const QString strTags = Probed(strSong, QStringLiteral("format_tags=title,artist,album"));
     EXPECT_TRUE(strTags.contains(QStringLiteral("title=Track 2"))) << qPrintable(strTags);
     EXPECT_TRUE(strTags.contains(QStringLiteral("album=") + kDemoChannel)) << qPrintable(strTags);
