@@ -25,12 +25,16 @@ const QList<Element>& Elements()
         {PageCategory::OnlineRadioPlayer, kPanelLive, kLabelPauseResume, ElementKind::Button, ID_LIVE_PAUSE_RESUME, -1,
          -1},
         {PageCategory::OnlineRadioPlayer, kPanelLive, kLabelBack30, ElementKind::Button, ID_LIVE_BACK, -1, -1},
-        {PageCategory::OnlineRadioPlayer, kPanelLive, kLabelGoLive, ElementKind::Button, ID_LIVE_GO_LIVE, -1, -1},
+        {PageCategory::OnlineRadioPlayer, kPanelLive, kLabelForward30, ElementKind::Button, ID_LIVE_FORWARD, -1, -1},
         {PageCategory::OnlineRadioPlayer, kPanelLive, kLabelSaveSong, ElementKind::Button, ID_LIVE_SAVE_SONG, -1, -1},
         {PageCategory::OnlineRadioPlayer, kPanelLive, kLabelRecordSongs, ElementKind::CheckBox, ID_LIVE_RECORD_SONGS,
          -1, -1},
         {PageCategory::OnlineRadioPlayer, kPanelLive, kLabelRecentlyPlayed, ElementKind::CheckBox,
          ID_LIVE_RECENTLY_PLAYED, -1, -1},
+        // Small elements stack three to a column: the moves in time first,
+        // the songs next, and the live edge alone at the right-hand end, as
+        // on a timeline. The panel so stays within the window's saved width.
+        {PageCategory::OnlineRadioPlayer, kPanelLive, kLabelGoLive, ElementKind::Button, ID_LIVE_GO_LIVE, -1, -1},
         {PageCategory::Settings, kPanelRadioControl, kLabelAutoStartup, ElementKind::CheckBox, ID_AUTO_STARTUP, -1, -1},
         {PageCategory::Settings, kPanelRadioControl, kLabelPlayLastChannel, ElementKind::CheckBox, ID_AUTO_PLAY, -1,
          -1},

@@ -30,6 +30,7 @@ CDesktopMediaControlsBinding::CDesktopMediaControlsBinding(CNowPlayingRelay& rel
 {
     connect(&relay, &CNowPlayingRelay::ChannelChanged, this, &CDesktopMediaControlsBinding::PublishTrack);
     connect(&relay, &CNowPlayingRelay::StreamTitleChanged, this, &CDesktopMediaControlsBinding::PublishTrack);
+    connect(&relay, &CNowPlayingRelay::LiveEdgeTextChanged, this, &CDesktopMediaControlsBinding::PublishTrack);
     connect(&relay, &CNowPlayingRelay::PlayStateChanged, this, &CDesktopMediaControlsBinding::PublishPlayState);
     connect(&relay, &CNowPlayingRelay::VolumeChanged, this, &CDesktopMediaControlsBinding::PublishVolume);
     connect(&relay, &CNowPlayingRelay::RadioPageOpenChanged, this, &CDesktopMediaControlsBinding::PublishControllable);
@@ -67,6 +68,7 @@ IDesktopMediaControls::Track CDesktopMediaControlsBinding::TrackOf(const CNowPla
     track.album = strChannel;
     track.url = relay.StreamAddress();
     track.artUrl = strArtUrl;
+    track.comment = relay.LiveEdgeText();
     return track;
 }
 
@@ -75,10 +77,14 @@ void CDesktopMediaControlsBinding::PublishTrack()
     IDesktopMediaControls::Track track = TrackOf(m_relay, m_strArtUrl);
     if (track == m_lastTrack)
         return;
+    // Every song and every channel is a track of its own to the desktop;
+    // how it plays is a note on the same track.
+    IDesktopMediaControls::Track same = m_lastTrack;
+    same.comment = track.comment;
+    const bool bNewTrack = track != same;
     m_lastTrack = track;
-    // Every song and every channel is a track of its own to the desktop.
     if (track != IDesktopMediaControls::Track())
-        track.nId = ++m_nTracks;
+        track.nId = bNewTrack ? ++m_nTracks : m_nTracks;
     m_controls.SetTrack(track);
 }
 

@@ -117,6 +117,14 @@ void CNowPlayingRelay::SetCanSeek(bool bCanSeek)
     emit CanSeekChanged(bCanSeek);
 }
 
+void CNowPlayingRelay::SetLiveEdgeText(const QString& strText)
+{
+    if (m_strLiveEdgeText == strText)
+        return;
+    m_strLiveEdgeText = strText;
+    emit LiveEdgeTextChanged(strText);
+}
+
 void CNowPlayingRelay::Seek(double dSeconds)
 {
     if (m_bCanSeek && IsRadioPageOpen())
@@ -183,4 +191,5 @@ void CNowPlayingRelay::Clear()
     SetPlayState(PlayState::Stopped);
     SetStatusText(QString());
     SetCanSeek(false);
+    SetLiveEdgeText(QString());
 }

@@ -39,6 +39,9 @@ public:
     void SetVolume(int nPercent);
     // What plays can move back and forth in its time-shift buffer.
     void SetCanSeek(bool bCanSeek);
+    // Where play stands against the live edge of a time-shifted channel
+    // ("Paused", "-02:15 behind live", "Live"); empty without time-shift.
+    void SetLiveEdgeText(const QString& strText);
 
     bool IsRadioPageOpen() const { return m_pPublisher != nullptr; }
     QString ChannelName() const { return m_strChannelName; }
@@ -47,6 +50,7 @@ public:
     PlayState GetPlayState() const { return m_playState; }
     QString StatusText() const { return m_strStatusText; }
     bool CanSeek() const { return m_bCanSeek; }
+    QString LiveEdgeText() const { return m_strLiveEdgeText; }
     // Before a player has published its volume, the stored one.
     int Volume() const;
 
@@ -72,6 +76,7 @@ signals:
     void StatusTextChanged(const QString& strText);
     void VolumeChanged(int nPercent);
     void CanSeekChanged(bool bCanSeek);
+    void LiveEdgeTextChanged(const QString& strText);
 
     // To the radio page's player.
     void PauseRequested();
@@ -92,4 +97,5 @@ private:
     // -1 until a player has published it.
     int m_nVolume = -1;
     bool m_bCanSeek = false;
+    QString m_strLiveEdgeText;
 };

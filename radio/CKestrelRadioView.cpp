@@ -39,8 +39,12 @@ constexpr int kChannelNameColumn = 1;
 // The status while every song is saved.
 constexpr char kRecordingStatus[] = "%1 (recording songs)";
 
-// How far Back moves within the time-shift buffer.
+// How far Back and Forward move within the time-shift buffer.
 constexpr double kTimeShiftStepSeconds = 30.0;
+
+// The Save button's tip in Recently Played for the song playing, once the
+// listener asked for it.
+constexpr char kSaveAsked[] = "It is saved once it ends.";
 
 // Dialog 101, in dialog units: the form, and where its controls sit when
 // the form has that size. The player and the list share what the window
@@ -70,6 +74,7 @@ CKestrelRadioView::CKestrelRadioView()
     : CFormView(IDD_KESTRELRADIO_FORM)
     , m_nowPlaying(m_player)
     , m_songRecorder(m_player.Engine())
+    , m_heardSongs(m_player.Engine())
 {
     BuildForm();
 
@@ -87,10 +92,12 @@ CKestrelRadioView::CKestrelRadioView()
     MapUpdateCommandUI(ID_DISPLAY_TV_CHANNELS, &CKestrelRadioView::OnUpdateDisplayTVChannels);
     MapCommand(ID_LIVE_PAUSE_RESUME, &CKestrelRadioView::OnPauseResume);
     MapCommand(ID_LIVE_BACK, &CKestrelRadioView::OnLiveBack);
+    MapCommand(ID_LIVE_FORWARD, &CKestrelRadioView::OnLiveForward);
     MapCommand(ID_LIVE_GO_LIVE, &CKestrelRadioView::OnGoLive);
     MapCommand(ID_LIVE_RECENTLY_PLAYED, &CKestrelRadioView::OnRecentlyPlayed);
     MapUpdateCommandUI(ID_LIVE_PAUSE_RESUME, &CKestrelRadioView::OnUpdatePauseResume);
     MapUpdateCommandUI(ID_LIVE_BACK, &CKestrelRadioView::OnUpdateTimeShiftMove);
+    MapUpdateCommandUI(ID_LIVE_FORWARD, &CKestrelRadioView::OnUpdateLiveForward);
     MapUpdateCommandUI(ID_LIVE_GO_LIVE, &CKestrelRadioView::OnUpdateTimeShiftMove);
     MapUpdateCommandUI(ID_LIVE_RECENTLY_PLAYED, &CKestrelRadioView::OnUpdateRecentlyPlayed);
     MapCommand(ID_LIVE_SAVE_SONG, &CKestrelRadioView::OnSaveSong);
@@ -145,6 +152,8 @@ void CKestrelRadioView::BuildForm()
     CSongHistoryRecorder* pRecorder = CSongHistoryRecorder::Get();
     m_pRecentlyPlayed = new CRecentlyPlayedPanel(pRecorder != nullptr ? &pRecorder->History() : nullptr, pForm);
     m_pRecentlyPlayed->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    m_pRecentlyPlayed->SetSongSaving([this](const SongHistoryEntry& song) { return OfferToSave(song); },
+                                     [this](const SongHistoryEntry& song) { SaveHeardSong(song); });
     m_pRecentlyPlayed->hide();
     pLayout->addWidget(m_pRecentlyPlayed, listRect.height());
     pLayout->addSpacing(bannerRect.top() - listRect.bottom() - 1);
@@ -251,6 +260,7 @@ void CKestrelRadioView::OnPlay()
     const CString strChannel = m_listChannels.GetItemText(nSelected, kChannelNameColumn);
     m_nowPlaying.PublishChannel(strChannel, strStreamUrl);
     m_songRecorder.SetChannel(strChannel);
+    m_heardSongs.SetChannel(strChannel);
     m_player.SetURL(strStreamUrl);
 }
 
@@ -317,8 +327,12 @@ void CKestrelRadioView::OnPlayerStatusChange()
 
 void CKestrelRadioView::OnPlayerPlayStateChange(long)
 {
-    // The status text tells the listener everything the page shows; the
-    // play state itself changes nothing here.
+    // The status text tells the listener what plays. The engine makes its
+    // buffer when it first opens a channel; from then on, what Recently
+    // Played can save moves on with it.
+    if (ITimeShift* pTimeShift = m_player.Engine().TimeShift())
+        connect(pTimeShift, &ITimeShift::Changed, m_pRecentlyPlayed, &CRecentlyPlayedPanel::RefreshButtons,
+                Qt::UniqueConnection);
 }
 
 void CKestrelRadioView::OnDisplayNonWorkingChannels()
@@ -378,6 +392,12 @@ void CKestrelRadioView::OnLiveBack()
         pTimeShift->SeekBy(-kTimeShiftStepSeconds);
 }
 
+void CKestrelRadioView::OnLiveForward()
+{
+    if (ITimeShift* pTimeShift = ActiveTimeShift())
+        pTimeShift->SeekBy(kTimeShiftStepSeconds);
+}
+
 void CKestrelRadioView::OnGoLive()
 {
     if (ITimeShift* pTimeShift = ActiveTimeShift())
@@ -406,6 +426,13 @@ void CKestrelRadioView::OnUpdatePauseResume(CCmdUI* pCmdUI)
 void CKestrelRadioView::OnUpdateTimeShiftMove(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(ActiveTimeShift() != nullptr);
+}
+
+void CKestrelRadioView::OnUpdateLiveForward(CCmdUI* pCmdUI)
+{
+    // At the live edge there is nothing ahead to move to.
+    const ITimeShift* pTimeShift = ActiveTimeShift();
+    pCmdUI->Enable(pTimeShift != nullptr && pTimeShift->SecondsBehindLive() > 0);
 }
 
 void CKestrelRadioView::OnUpdateRecentlyPlayed(CCmdUI* pCmdUI)
@@ -442,4 +469,38 @@ void CKestrelRadioView::OnSongRecorderReport(const QString& strText)
 {
     // Until the player next reports, the status tells what became of the song.
     m_nowPlaying.PublishStatus(strText);
+}
+
+CRecentlyPlayedPanel::SaveOffer CKestrelRadioView::OfferToSave(const SongHistoryEntry& song) const
+{
+    const CHeardSongs::Verdict verdict = m_heardSongs.Find(song);
+    switch (verdict.holding) {
+    case CHeardSongs::Holding::Playing:
+        if (m_songRecorder.IsSaveAsked())
+            return {false, QString::fromLatin1(kSaveAsked)};
+        return {true, verdict.strWhy};
+    case CHeardSongs::Holding::Whole:
+    case CHeardSongs::Holding::Incomplete:
+        return {true, verdict.strWhy};
+    case CHeardSongs::Holding::Gone:
+        break;
+    }
+    return {false, verdict.strWhy};
+}
+
+void CKestrelRadioView::SaveHeardSong(const SongHistoryEntry& song)
+{
+    const CHeardSongs::Verdict verdict = m_heardSongs.Find(song);
+    switch (verdict.holding) {
+    case CHeardSongs::Holding::Playing:
+        OnSaveSong();
+        break;
+    case CHeardSongs::Holding::Whole:
+    case CHeardSongs::Holding::Incomplete:
+        m_songRecorder.SaveHeardSong(verdict.song.strTitle, verdict.song.dStart, verdict.song.dEnd,
+                                     verdict.song.bComplete);
+        break;
+    case CHeardSongs::Holding::Gone:
+        break;
+    }
 }

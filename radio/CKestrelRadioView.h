@@ -4,11 +4,12 @@
 #include "fw/CListCtrl.h"
 #include "radio/CExplorer_ad.h"
 #include "radio/CWMPPlayer4.h"
+#include "radio/HeardSongs.h"
 #include "radio/NowPlayingPublisher.h"
+#include "radio/RecentlyPlayedPanel.h"
 #include "radio/SongRecorder.h"
 
 class CCmdUI;
-class CRecentlyPlayedPanel;
 class ITimeShift;
 class QCheckBox;
 
@@ -67,6 +68,7 @@ private:
     // The "Live" panel: time-shift of the playing channel and the songs heard.
     void OnPauseResume();
     void OnLiveBack();
+    void OnLiveForward();
     void OnGoLive();
     void OnRecentlyPlayed();
     void OnSaveSong();
@@ -76,9 +78,13 @@ private:
     void OnSongRecorderReport(const QString& strText);
     void OnUpdatePauseResume(CCmdUI* pCmdUI);
     void OnUpdateTimeShiftMove(CCmdUI* pCmdUI);
+    void OnUpdateLiveForward(CCmdUI* pCmdUI);
     void OnUpdateRecentlyPlayed(CCmdUI* pCmdUI);
     // The player's buffer while it holds the playing channel, else null.
     ITimeShift* ActiveTimeShift();
+    // Songs of the history saved from the buffer.
+    CRecentlyPlayedPanel::SaveOffer OfferToSave(const SongHistoryEntry& song) const;
+    void SaveHeardSong(const SongHistoryEntry& song);
 
     QCheckBox* m_pCheckNonWorking = nullptr;
     // A Play posted for a selection change has not run yet: it plays the
@@ -88,4 +94,5 @@ private:
     // After m_player, which they publish and save from.
     CNowPlayingPublisher m_nowPlaying;
     CSongRecorder m_songRecorder;
+    CHeardSongs m_heardSongs;
 };

@@ -3,6 +3,7 @@
 #include "platform/media/MediaEngine.h"
 #include "platform/media/TimeShift.h"
 #include "radio/CWMPPlayer4.h"
+#include "radio/LiveEdgeText.h"
 #include "radio/WMPPlayState.h"
 
 namespace {
@@ -68,6 +69,7 @@ void CNowPlayingPublisher::PublishPlayState(long nNewState)
 {
     if (CNowPlayingRelay* pRelay = Relay())
         pRelay->SetPlayState(RelayStateOf(nNewState));
+    PublishTimeShift();
 }
 
 void CNowPlayingPublisher::PublishStreamTitle()
@@ -108,16 +110,23 @@ void CNowPlayingPublisher::FollowTimeShift()
         return;
     if (ITimeShift* pTimeShift = m_player.Engine().TimeShift()) {
         m_bFollowingTimeShift = true;
-        connect(pTimeShift, &ITimeShift::Changed, this, &CNowPlayingPublisher::PublishCanSeek);
-        PublishCanSeek();
+        connect(pTimeShift, &ITimeShift::Changed, this, &CNowPlayingPublisher::PublishTimeShift);
+        PublishTimeShift();
     }
 }
 
-void CNowPlayingPublisher::PublishCanSeek()
+void CNowPlayingPublisher::PublishTimeShift()
 {
+    CNowPlayingRelay* pRelay = Relay();
+    if (pRelay == nullptr)
+        return;
     const ITimeShift* pTimeShift = m_player.Engine().TimeShift();
-    if (CNowPlayingRelay* pRelay = Relay())
-        pRelay->SetCanSeek(pTimeShift != nullptr && pTimeShift->IsActive());
+    pRelay->SetCanSeek(pTimeShift != nullptr && pTimeShift->IsActive());
+    // Only a channel that plays or waits in the buffer stands anywhere.
+    const CNowPlayingRelay::PlayState state = pRelay->GetPlayState();
+    pRelay->SetLiveEdgeText(state == CNowPlayingRelay::PlayState::Stopped
+                                ? QString()
+                                : LiveEdgeText::Of(pTimeShift, state == CNowPlayingRelay::PlayState::Paused));
 }
 
 void CNowPlayingPublisher::OnSeekRequested(double dSeconds)

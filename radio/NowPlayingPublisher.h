@@ -35,7 +35,8 @@ private:
     void OnSeekRequested(double dSeconds);
     // Follows the player's time-shift buffer once the player has one.
     void FollowTimeShift();
-    void PublishCanSeek();
+    // What the buffer allows and where play stands in it.
+    void PublishTimeShift();
 
     CWMPPlayer4& m_player;
     QPointer<CNowPlayingRelay> m_pRelay;

@@ -12,6 +12,9 @@ inline constexpr char kPaused[] = "Paused";
 // Behind the live edge of a time-shifted channel: "-02:15 behind live".
 inline constexpr char kBehindLive[] = "-%1 behind live";
 inline constexpr char kBehindLiveTitle[] = "-%1 behind live: %2";
+// At the live edge of a time-shifted channel, after what plays, and alone.
+inline constexpr char kAtLive[] = "%1 (Live)";
+inline constexpr char kLive[] = "Live";
 inline constexpr char kStopped[] = "Stopped";
 inline constexpr char kFinished[] = "Finished";
 

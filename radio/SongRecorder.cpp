@@ -5,6 +5,7 @@
 #include "platform/media/TimeShift.h"
 #include "radio/SongFileName.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,6 +18,10 @@ constexpr char kArtistSeparator[] = " - ";
 constexpr char kPartialPrefix[] = ".saving-";
 constexpr char kUnknownSong[] = "Unknown song";
 constexpr char kUnknownChannel[] = "Unknown channel";
+// The date and time in the name of a stretch of a station without titles;
+// no colons, which other systems refuse in a name.
+constexpr char kStretchTimeFormat[] = "yyyy-MM-dd HH.mm.ss";
+constexpr double kSecondsPerMinute = 60.0;
 
 constexpr char kSaved[] = "Saved \"%1\"";
 constexpr char kNotSaved[] = "The song \"%1\" could not be saved: %2";
@@ -62,7 +67,33 @@ void CSongRecorder::SetChannel(const QString& strChannel)
 
 void CSongRecorder::SaveCurrentSong()
 {
+    // Without titles no song ends: there is nothing to wait for.
+    if (m_engine.StreamTitle().isEmpty()) {
+        SaveNewestMinutes();
+        return;
+    }
     m_bSaveCurrent = true;
+}
+
+void CSongRecorder::SaveHeardSong(const QString& strStreamTitle, double dStart, double dEnd, bool bComplete)
+{
+    Save(Song{strStreamTitle, dStart, bComplete}, dEnd);
+}
+
+void CSongRecorder::SaveNewestMinutes()
+{
+    const ITimeShift* pTimeShift = m_engine.TimeShift();
+    if (pTimeShift == nullptr || !pTimeShift->IsActive()) {
+        emit Report(QString::fromLatin1(kNotSaved).arg(m_strChannel, QLatin1String(kNoBuffer)));
+        return;
+    }
+    const QString strChannel = m_strChannel.isEmpty() ? QString::fromLatin1(kUnknownChannel) : m_strChannel;
+    const QString strName =
+        strChannel + u' ' + QDateTime::currentDateTime().toString(QLatin1String(kStretchTimeFormat));
+    const double dEnd = pTimeShift->BufferEnd();
+    const double dStart = qMax(pTimeShift->BufferStart(), dEnd - kUntitledSaveMinutes * kSecondsPerMinute);
+    // What the buffer holds of those minutes is the whole of what is asked.
+    Save(Song{strName, dStart, true}, dEnd);
 }
 
 void CSongRecorder::SetRecordSongs(bool bRecord)

@@ -26,13 +26,24 @@ class CSongRecorder : public QObject
 
 public:
     static constexpr double kShortestRecordedSeconds = 30.0;
+    // A station without titles has no songs to tell apart: Save Song keeps
+    // the newest this many minutes of it as one file.
+    static constexpr int kUntitledSaveMinutes = 5;
 
     explicit CSongRecorder(IMediaEngine& engine, QObject* pParent = nullptr);
 
     // A channel is opened: songs from here on are this channel's.
     void SetChannel(const QString& strChannel);
-    // Saves the song playing now once it ends.
+    // Saves the song playing now once it ends; on a station without
+    // titles, the newest minutes at once (SaveNewestMinutes).
     void SaveCurrentSong();
+    // Saves a song heard earlier, from dStart to dEnd of the stream, as
+    // "Save Song" would have saved it when it ended: an incomplete one only
+    // when the listener confirms.
+    void SaveHeardSong(const QString& strStreamTitle, double dStart, double dEnd, bool bComplete);
+    // Saves the newest kUntitledSaveMinutes that the buffer holds, as
+    // "<channel> <date time>.<ext>".
+    void SaveNewestMinutes();
     bool IsSaveAsked() const { return m_bSaveCurrent; }
     void SetRecordSongs(bool bRecord);
     bool IsRecordingSongs() const { return m_bRecordSongs; }

@@ -2,6 +2,7 @@
 
 #include "catalogue/StreamAddressPolicy.h"
 #include "platform/media/TimeShift.h"
+#include "radio/LiveEdgeText.h"
 #include "radio/PlayerTexts.h"
 #include "radio/SystemPlaybackClock.h"
 #include "settings/SettingNames.h"
@@ -13,17 +14,6 @@ using Failure = IMediaEngine::Failure;
 constexpr int kSecondsPerMinute = 60;
 // The longest buffer the setting may ask for: a day.
 constexpr int kLongestTimeShiftMinutes = 24 * 60;
-
-// "02:15", or "1:02:15" from an hour on.
-QString ClockText(double dSeconds)
-{
-    const int nSeconds = static_cast<int>(dSeconds);
-    const QString strMinutes = QStringLiteral("%1:%2")
-                                   .arg(nSeconds / kSecondsPerMinute % kSecondsPerMinute, 2, 10, QLatin1Char('0'))
-                                   .arg(nSeconds % kSecondsPerMinute, 2, 10, QLatin1Char('0'));
-    const int nHours = nSeconds / (kSecondsPerMinute * kSecondsPerMinute);
-    return nHours > 0 ? QStringLiteral("%1:%2").arg(nHours).arg(strMinutes) : strMinutes;
-}
 
 QString FailureText(Failure failure)
 {
@@ -281,10 +271,13 @@ QString CStreamPlayback::PlayingText() const
     const double dBehind = pTimeShift != nullptr ? pTimeShift->SecondsBehindLive() : 0;
     if (dBehind > 0) {
         if (title.isEmpty())
-            return QString(PlayerTexts::kBehindLive).arg(ClockText(dBehind));
-        return QString(PlayerTexts::kBehindLiveTitle).arg(ClockText(dBehind), title);
+            return QString(PlayerTexts::kBehindLive).arg(LiveEdgeText::ClockText(dBehind));
+        return QString(PlayerTexts::kBehindLiveTitle).arg(LiveEdgeText::ClockText(dBehind), title);
     }
-    if (title.isEmpty())
-        return PlayerTexts::kPlaying;
-    return QString(PlayerTexts::kPlayingTitle).arg(title);
+    const QString strPlaying =
+        title.isEmpty() ? QString(PlayerTexts::kPlaying) : QString(PlayerTexts::kPlayingTitle).arg(title);
+    // Only a channel kept in the buffer has a live edge to tell.
+    if (pTimeShift != nullptr && pTimeShift->IsActive())
+        return QString(PlayerTexts::kAtLive).arg(strPlaying);
+    return strPlaying;
 }

@@ -31,6 +31,7 @@ inline constexpr unsigned ID_DISPLAY_TV_CHANNELS = 326;
 // the program's own, apart from the design's.
 inline constexpr unsigned ID_LIVE_PAUSE_RESUME = 340;
 inline constexpr unsigned ID_LIVE_BACK = 341;
+inline constexpr unsigned ID_LIVE_FORWARD = 342;
 inline constexpr unsigned ID_LIVE_GO_LIVE = 343;
 inline constexpr unsigned ID_LIVE_RECENTLY_PLAYED = 344;
 inline constexpr unsigned ID_LIVE_SAVE_SONG = 345;

@@ -59,6 +59,7 @@ QHash<UINT, CString> BuildTable()
                 "on this page.",
                 "Pause or Resume")},
         {ID_LIVE_BACK, Prompt("Go back 30 seconds in what the channel played.", "Back 30 Seconds")},
+        {ID_LIVE_FORWARD, Prompt("Go forward 30 seconds, up to the live broadcast.", "Forward 30 Seconds")},
         {ID_LIVE_GO_LIVE, Prompt("Return to the live broadcast of the channel.", "Go Live")},
         {ID_LIVE_SAVE_SONG,
          Prompt("Save the song playing now to your music folder, as the station sends it, once it ends.", "Save Song")},

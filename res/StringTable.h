@@ -46,6 +46,7 @@ inline constexpr char kLabelOpenInNewWindow[] = "Open In New Window";
 inline constexpr char kLabelRefresh[] = "Refresh";
 inline constexpr char kLabelPauseResume[] = "Pause/Resume";
 inline constexpr char kLabelBack30[] = "Back 30 s";
+inline constexpr char kLabelForward30[] = "Forward 30 s";
 inline constexpr char kLabelGoLive[] = "Live";
 inline constexpr char kLabelRecentlyPlayed[] = "Recently Played";
 inline constexpr char kLabelSaveSong[] = "Save Song";

@@ -36,6 +36,9 @@ public:
         QString album;
         QString url;
         QString artUrl;
+        // A note on how it plays now, such as how far behind live; it
+        // changes while the track stays the same.
+        QString comment;
 
         bool operator==(const Track&) const = default;
     };

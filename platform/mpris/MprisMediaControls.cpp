@@ -157,6 +157,8 @@ QVariantMap CMprisMediaControls::Metadata() const
     InsertIfSet(metadata, "xesam:album", m_track.album);
     InsertIfSet(metadata, "xesam:url", m_track.url);
     InsertIfSet(metadata, "mpris:artUrl", m_track.artUrl);
+    if (!m_track.comment.isEmpty())
+        metadata.insert(QStringLiteral("xesam:comment"), QStringList{m_track.comment});
     return metadata;
 }
 

@@ -45,10 +45,11 @@ TEST_F(RibbonTest, CategoriesPanelsAndElementsFollowTheLayout)
         {0, "Application Management", "Display TV Channels", true, 326, -1, -1},
         {0, "Live", "Pause/Resume", false, 340, -1, -1},
         {0, "Live", "Back 30 s", false, 341, -1, -1},
-        {0, "Live", "Live", false, 343, -1, -1},
+        {0, "Live", "Forward 30 s", false, 342, -1, -1},
         {0, "Live", "Save Song", false, 345, -1, -1},
         {0, "Live", "Record Songs", true, 346, -1, -1},
         {0, "Live", "Recently Played", true, 344, -1, -1},
+        {0, "Live", "Live", false, 343, -1, -1},
         {1, "Radio Control", "Auto Startup with Windows", true, 322, -1, -1},
         {1, "Radio Control", "Play Last Channel Automatically", true, 323, -1, -1},
         {2, "Navigation", "Open In New Window", false, 311, -1, -1},
@@ -60,7 +61,7 @@ TEST_F(RibbonTest, CategoriesPanelsAndElementsFollowTheLayout)
     for (int nCategory = 0; nCategory < 4; ++nCategory) {
         const QList<CMFCRibbonBaseElement*> elements = ribbon.GetCategory(nCategory)->GetElements();
         for (CMFCRibbonBaseElement* pElement : elements) {
-            ASSERT_LT(nFound, 20);
+            ASSERT_LT(nFound, 21);
             const Expected& e = expected[nFound++];
             SCOPED_TRACE(e.label);
             EXPECT_EQ(nCategory, e.nCategory);
@@ -77,7 +78,7 @@ TEST_F(RibbonTest, CategoriesPanelsAndElementsFollowTheLayout)
             }
         }
     }
-    EXPECT_EQ(nFound, 20);
+    EXPECT_EQ(nFound, 21);
 
     // The strips the categories draw from have the geometry the indexes need.
     EXPECT_EQ(ribbon.GetCategory(0)->GetSmallImages().GetCount(), 11);

@@ -203,10 +203,19 @@ TEST_F(MprisProgramTest, PauseWaitsInTheBufferAndPlayPauseResumesWithoutANewConn
     WaitUntilPlaying();
 
     EXPECT_TRUE(WaitFor([&] { return Client().PlayerProperty("CanSeek").toBool(); })) << "within its buffer";
+    // The track's note tells where play stands against the live edge.
+    const auto note = [this] {
+        const QJsonValue comment =
+            Client().PlayerProperty("Metadata").toObject().value(QStringLiteral("xesam:comment"));
+        return comment.toObject().value(QStringLiteral("data")).toArray().at(0).toString();
+    };
+    EXPECT_TRUE(WaitFor([&] { return note() == QLatin1String("Live"); })) << qPrintable(note());
     ASSERT_TRUE(Client().CallPlayer("Pause"));
     EXPECT_TRUE(WaitFor([&] { return Status() == QLatin1String("Paused"); })) << qPrintable(Status());
+    EXPECT_TRUE(WaitFor([&] { return note() == QLatin1String("Paused"); })) << qPrintable(note());
     ASSERT_TRUE(Client().CallPlayer("PlayPause"));
     EXPECT_TRUE(WaitFor([&] { return Status() == QLatin1String("Playing"); })) << qPrintable(Status());
+    EXPECT_TRUE(WaitFor([&] { return note() != QLatin1String("Paused"); })) << qPrintable(note());
     EXPECT_EQ(Starts(kDemoMp3), 1);
     EXPECT_EQ(Ends(kDemoMp3), 0) << "the stream went on arriving while paused";
 }

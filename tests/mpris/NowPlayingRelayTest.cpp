@@ -151,6 +151,28 @@ TEST_F(DesktopMediaControlsBindingTest, TheTitleIsTheStationsSongElseTheChannels
     EXPECT_EQ(m_controls.LastTrack(), IDesktopMediaControls::Track()) << "no track once the page is gone";
 }
 
+TEST_F(DesktopMediaControlsBindingTest, HowFarBehindLiveIsANoteOnTheSameTrack)
+{
+    m_relay.Attach(&m_page);
+    m_relay.SetChannel(kChannel, kAddress);
+    m_relay.SetStreamTitle(QStringLiteral("Artist - Song"));
+    const quint64 nSong = m_controls.LastTrack().nId;
+    EXPECT_TRUE(m_controls.LastTrack().comment.isEmpty()) << "no note without time-shift";
+
+    m_relay.SetLiveEdgeText(QStringLiteral("-02:15 behind live"));
+    EXPECT_EQ(m_controls.LastTrack().comment, QStringLiteral("-02:15 behind live"));
+    EXPECT_EQ(m_controls.LastTrack().nId, nSong) << "the same song goes on";
+    m_relay.SetLiveEdgeText(QStringLiteral("Live"));
+    EXPECT_EQ(m_controls.LastTrack().comment, QStringLiteral("Live"));
+    EXPECT_EQ(m_controls.LastTrack().nId, nSong);
+
+    m_relay.SetStreamTitle(QStringLiteral("Artist - Next"));
+    EXPECT_NE(m_controls.LastTrack().nId, nSong) << "another song is another track";
+    EXPECT_EQ(m_controls.LastTrack().comment, QStringLiteral("Live"));
+    m_relay.Detach(&m_page);
+    EXPECT_EQ(m_controls.LastTrack(), IDesktopMediaControls::Track()) << "the note goes with the page";
+}
+
 TEST_F(DesktopMediaControlsBindingTest, ControlFollowsTheRadioPageAndTheStatusTheRelaysPlayState)
 {
     EXPECT_FALSE(m_controls.m_bControllable);

@@ -21,6 +21,7 @@ public:
     void SetMuted(bool bMuted) override { UpdateMuted(bMuted); }
     bool RenderVideoFrame(QImage&) override { return false; }
     void SkipVideoFrame() override {}
+    ITimeShift* TimeShift() override { return m_pTimeShift; }
 
     // What the media library would report.
     void Play(const QString& strTitle = QString())
@@ -52,4 +53,6 @@ public:
     QStringList m_opened;
     int m_nStops = 0;
     bool m_bPaused = false;
+    // None unless the test gives one.
+    ITimeShift* m_pTimeShift = nullptr;
 };

@@ -1,4 +1,5 @@
 #include "FakeMediaEngine.h"
+#include "FakeTimeShift.h"
 #include "ManualPlaybackClock.h"
 #include "radio/PlayerTexts.h"
 #include "radio/StreamPlayback.h"
@@ -66,6 +67,32 @@ TEST_F(StreamPlaybackTest, TellsTheListenerEachStepOfPlaying)
     EXPECT_EQ(QStringList({"Connecting...", "Buffering 40%", "Playing", "Playing: Kestrel Demo Tone",
                            "Playing: Kestrel FM", "Paused", "Stopped"}),
               Statuses());
+}
+
+TEST_F(StreamPlaybackTest, AKeptChannelTellsHowFarBehindLiveItPlays)
+{
+    CFakeTimeShift timeShift;
+    m_engine.m_pTimeShift = &timeShift;
+    m_playback.Play(kStream);
+    m_engine.Play("Artist - Song");
+    // Until the buffer holds the channel there is no live edge to tell of.
+    EXPECT_EQ("Playing: Artist - Song", m_playback.Status());
+
+    timeShift.Hold(0, 60, 59);
+    EXPECT_EQ("Playing: Artist - Song (Live)", m_playback.Status());
+    timeShift.Hold(0, 200, 65);
+    EXPECT_EQ("-02:15 behind live: Artist - Song", m_playback.Status());
+    m_engine.UpdateState(State::Paused);
+    EXPECT_EQ(PlayerTexts::kPaused, m_playback.Status());
+    m_engine.UpdateState(State::Playing);
+    timeShift.Hold(0, 4000, 3998);
+    EXPECT_EQ("Playing: Artist - Song (Live)", m_playback.Status());
+    m_engine.UpdateMetadata(QString(), QString());
+    EXPECT_EQ("Playing (Live)", m_playback.Status());
+
+    // A buffer that keeps nothing (time-shift off) leaves the status as it was.
+    timeShift.Drop();
+    EXPECT_EQ(PlayerTexts::kPlaying, m_playback.Status());
 }
 
 TEST_F(StreamPlaybackTest, RefusesWhatIsNotANetworkStreamWithoutTouchingTheEngine)

@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QStandardPaths>
 #include <QSignalSpy>
@@ -379,6 +380,42 @@ TEST_F(TimeShiftTest, ALongPauseKeepsTheFileWithinTheBufferAndTheSoundWhole)
         << "play goes on after going back";
     EXPECT_TRUE(QTest::qWaitFor([] { return RecordPeakLevel(1000) > 0.01; }, 6000));
     EXPECT_EQ(CountStreamStarts(server), 1) << "the buffer answered Resume and Back";
+}
+
+TEST_F(TimeShiftTest, TheNewestMinutesAreSavedAsOneFileNamedAfterTheChannelAndTheTime)
+{
+    QTemporaryDir music;
+    QFile userDirs(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                   QStringLiteral("/user-dirs.dirs"));
+    ASSERT_TRUE(userDirs.open(QIODevice::WriteOnly));
+    userDirs.write(QStringLiteral("XDG_MUSIC_DIR=\"%1\"\n").arg(music.path()).toUtf8());
+    userDirs.close();
+
+    CSongRecorder recorder(m_player.Engine());
+    QSignalSpy reports(&recorder, &CSongRecorder::Report);
+    recorder.SetChannel(QStringLiteral("Talk: Now"));
+    PlayUntilBuffered(6);
+    recorder.SaveNewestMinutes();
+    ASSERT_TRUE(reports.wait(20000));
+    ASSERT_TRUE(reports.last().at(0).toString().startsWith(QStringLiteral("Saved")))
+        << qPrintable(reports.last().at(0).toString());
+
+    const QDir channel(QDir(CSongRecorder::MusicFolder()).filePath(QStringLiteral("Talk_ Now")));
+    const QStringList files = channel.entryList(QDir::Files | QDir::Hidden);
+    ASSERT_EQ(files.size(), 1) << qPrintable(files.join(", "));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Talk_ Now \\d{4}-\\d\\d-\\d\\d \\d\\d\\.\\d\\d\\.\\d\\d\\.mp3$"))
+                    .match(files.first())
+                    .hasMatch())
+        << qPrintable(files.first());
+    // All the buffer held, shorter than the minutes asked for, as the
+    // station's own frames.
+    QFile file(channel.filePath(files.first()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> frames = Mp3Frames(file.readAll());
+    EXPECT_GE(frames.size() * kSecondsPerFrame, 5.0);
+    QFile source(QStringLiteral(KESTREL_SERVER_MEDIA_DIR "/kestrel-mp3.mp3"));
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    EXPECT_GE(source.readAll().repeated(3).indexOf(frames.join()), 0) << "a contiguous run of the station's frames";
 }
 
 TEST_F(TimeShiftTest, WithTheBufferOffNothingIsKept)

@@ -331,7 +331,7 @@ TEST_F(RadioViewTest, SpacePausesOrResumesAndTheLivePanelWaitsForSomethingPlayin
 
     // Nothing plays (the rows' addresses are refused): nothing to pause,
     // move in or save.
-    for (const UINT nID : {ID_LIVE_PAUSE_RESUME, ID_LIVE_BACK, ID_LIVE_GO_LIVE, ID_LIVE_SAVE_SONG}) {
+    for (const UINT nID : {ID_LIVE_PAUSE_RESUME, ID_LIVE_BACK, ID_LIVE_FORWARD, ID_LIVE_GO_LIVE, ID_LIVE_SAVE_SONG}) {
         CCmdUI cmdUI(nID);
         ASSERT_TRUE(m_view.OnCmdMsg(nID, &cmdUI));
         EXPECT_FALSE(cmdUI.IsEnabled()) << nID;

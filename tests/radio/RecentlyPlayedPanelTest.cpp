@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QUrlQuery>
@@ -96,6 +97,49 @@ TEST_F(RecentlyPlayedPanelTest, CopiesAndLooksUpTheChosenTitleAsTheStationSentIt
     Choose(panel, 0);
     panel.CopySelectedTitle();
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("Talk Now"));
+}
+
+TEST_F(RecentlyPlayedPanelTest, SavesTheChosenSongOnlyWhileItCanBeSavedAndSaysWhyNot)
+{
+    CRecentlyPlayedPanel panel(m_pHistory.get());
+    QPushButton* pSave = nullptr;
+    for (QPushButton* pButton : panel.findChildren<QPushButton*>())
+        pSave = pButton->text() == QStringLiteral("Save Song") ? pButton : pSave;
+    ASSERT_NE(pSave, nullptr);
+    EXPECT_FALSE(pSave->isEnabled()) << "no song chosen";
+
+    // Only Jazz FM's songs are held, as long as the test says so.
+    bool bHeld = true;
+    QList<SongHistoryEntry> saved;
+    panel.SetSongSaving(
+        [&bHeld](const SongHistoryEntry& song) {
+            if (song.strChannel == QStringLiteral("Jazz FM") && bHeld)
+                return CRecentlyPlayedPanel::SaveOffer{true, QStringLiteral("Save it")};
+            return CRecentlyPlayedPanel::SaveOffer{false, QStringLiteral("Not kept: <b>gone</b>")};
+        },
+        [&saved](const SongHistoryEntry& song) { saved.append(song); });
+
+    Choose(panel, 2);
+    EXPECT_TRUE(pSave->isEnabled());
+    EXPECT_EQ(pSave->toolTip(), QStringLiteral("Save it"));
+    pSave->click();
+    ASSERT_EQ(saved.size(), 1);
+    EXPECT_EQ(saved[0].strTitle, QStringLiteral("Miles Davis - So What"));
+    EXPECT_EQ(saved[0].started, kMorning);
+
+    Choose(panel, 1);
+    EXPECT_FALSE(pSave->isEnabled());
+    EXPECT_TRUE(pSave->toolTip().contains(QStringLiteral("&lt;b&gt;gone"))) << "the reason, as plain text";
+    panel.SaveSelectedSong();
+    EXPECT_EQ(saved.size(), 1);
+
+    // The buffer moves on: the button follows once asked again.
+    Choose(panel, 2);
+    bHeld = false;
+    panel.RefreshButtons();
+    EXPECT_FALSE(pSave->isEnabled());
+    panel.SaveSelectedSong();
+    EXPECT_EQ(saved.size(), 1);
 }
 
 TEST_F(RecentlyPlayedPanelTest, WithoutAHistoryItSaysWhy)
