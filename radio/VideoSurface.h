@@ -29,6 +29,9 @@ private:
     void DrawFrame();
 
     IMediaEngine& m_engine;
+    // The picture as the engine drew it, its pixels' top byte as it came
+    // until the picture is first painted where that byte counts.
     QImage m_frame;
+    bool m_bFrameOpaque = false;
     int m_nFramesShown = 0;
 };

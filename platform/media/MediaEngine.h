@@ -66,8 +66,10 @@ public:
     virtual ITimeShift* TimeShift() { return nullptr; }
     virtual void SetMuted(bool bMuted) = 0;
     // Draws the picture due now (after VideoFrameReady), or the last one
-    // again, scaled to fit the image with black bars around; the image is of
-    // QImage::Format_RGB32. False when there is no picture to draw.
+    // again, scaled to fit the image with black bars around. The image is
+    // laid out as QImage::Format_RGB32, but the top byte of each pixel,
+    // which that format keeps at 0xff, is left as it comes. False when there
+    // is no picture to draw.
     [[nodiscard]] virtual bool RenderVideoFrame(QImage& image) = 0;
     // Lets the picture due now go undrawn, when no one can see it.
     virtual void SkipVideoFrame() = 0;

@@ -15,6 +15,7 @@
 #include <QSlider>
 #include <QTest>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <clocale>
 #include <gtest/gtest.h>
 
@@ -39,6 +40,17 @@ int CountStreamStarts(const StationServer& server, const QString& path)
             ++nStarts;
     }
     return nStarts;
+}
+
+// Whether every pixel of the image covers what lies beneath it.
+bool IsOpaque(const QImage& image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* pLine = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        if (!std::all_of(pLine, pLine + image.width(), [](QRgb pixel) { return qAlpha(pixel) == 255; }))
+            return false;
+    }
+    return true;
 }
 
 // One station server for the suite; tests that need their own start one.
@@ -275,6 +287,13 @@ TEST_F(PlayerPlaybackTest, ATvChannelsFramesArriveInTheControlDrawnWithoutGl)
     EXPECT_TRUE(QTest::qWaitFor([&] { return pVideo->FramesShown() >= nFirst + 25; }, 10000))
         << pVideo->FramesShown() - nFirst;
     EXPECT_TRUE(QTest::qWaitFor([&] { return ShowsColourBars(pVideo->grab().toImage()); }, 5000));
+    // Painted where the pixels' alpha counts (a window with an alpha
+    // channel), the pictures hide what lies beneath them.
+    QImage withAlpha(pVideo->size(), QImage::Format_ARGB32_Premultiplied);
+    withAlpha.fill(Qt::transparent);
+    pVideo->render(&withAlpha);
+    EXPECT_TRUE(ShowsColourBars(withAlpha));
+    EXPECT_TRUE(IsOpaque(withAlpha));
 
     // A larger control gets its pictures at its own size.
     m_player.resize(900, 560);
