@@ -65,7 +65,11 @@ void CVideoSurface::paintEvent(QPaintEvent*)
         MakeOpaque(m_frame);
         m_bFrameOpaque = true;
     }
-    painter.drawImage(rect(), m_frame);
+    const QRect picture = LogicalRect(m_picture);
+    // The bars around it; clipped away when only the picture is repainted.
+    for (const QRect& bar : QRegion(rect()).subtracted(picture))
+        painter.fillRect(bar, Qt::black);
+    painter.drawImage(picture, m_frame);
 }
 
 void CVideoSurface::resizeEvent(QResizeEvent* pEvent)
@@ -88,22 +92,45 @@ void CVideoSurface::hideEvent(QHideEvent* pEvent)
     QWidget::hideEvent(pEvent);
     // The next channel's pictures never start on this one's last.
     m_frame = QImage();
+    m_picture = QRect();
+}
+
+QRect CVideoSurface::PictureRect(QSize area) const
+{
+    const QSize picture = m_engine.VideoSize();
+    if (picture.isEmpty())
+        return QRect(QPoint(0, 0), area);
+    const QSize fitted = picture.scaled(area, Qt::KeepAspectRatio);
+    return QRect(QPoint((area.width() - fitted.width()) / 2, (area.height() - fitted.height()) / 2), fitted);
+}
+
+QRect CVideoSurface::LogicalRect(const QRect& pixels) const
+{
+    const qreal dRatio = devicePixelRatio();
+    return QRectF(QPointF(pixels.topLeft()) / dRatio, QSizeF(pixels.size()) / dRatio).toAlignedRect();
 }
 
 void CVideoSurface::DrawFrame()
 {
-    const QSize size = this->size() * devicePixelRatio();
-    if (!isVisible() || size.isEmpty()) {
+    const QRect picture = PictureRect(size() * devicePixelRatio());
+    if (!isVisible() || picture.isEmpty()) {
         m_engine.SkipVideoFrame();
         return;
     }
-    if (m_frame.size() != size) {
-        m_frame = AlignedImage(size);
+    if (m_frame.size() != picture.size()) {
+        m_frame = AlignedImage(picture.size());
         m_frame.setDevicePixelRatio(devicePixelRatio());
     }
     if (!m_engine.RenderVideoFrame(m_frame))
         return;
     m_bFrameOpaque = false;
     ++m_nFramesShown;
-    update();
+    // Only the picture changes from one to the next; the bars are painted
+    // again when it moves.
+    if (picture == m_picture) {
+        update(LogicalRect(picture));
+    } else {
+        m_picture = picture;
+        update();
+    }
 }

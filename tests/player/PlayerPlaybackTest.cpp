@@ -53,6 +53,20 @@ bool IsOpaque(const QImage& image)
     return true;
 }
 
+// Whether everything of the image outside the area is black.
+bool IsBlackAround(const QImage& image, const QRect& area)
+{
+    constexpr int kDarkest = 8;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            if (!area.contains(x, y) && qMax(qRed(pixel), qMax(qGreen(pixel), qBlue(pixel))) > kDarkest)
+                return false;
+        }
+    }
+    return true;
+}
+
 // One station server for the suite; tests that need their own start one.
 class PlayerPlaybackTest : public ::testing::Test
 {
@@ -303,6 +317,13 @@ TEST_F(PlayerPlaybackTest, ATvChannelsFramesArriveInTheControlDrawnWithoutGl)
             return picture.width() > 800 && ShowsColourBars(picture, 800);
         },
         5000));
+    // In the shape the channel sends (the demo's 4:3), in the middle of
+    // black bars (a pixel of give at the picture's edges).
+    EXPECT_EQ(QSize(320, 240), m_player.Engine().VideoSize());
+    const QImage shown = pVideo->grab().toImage();
+    const QSize fitted = QSize(4, 3).scaled(shown.size(), Qt::KeepAspectRatio);
+    const QRect picture(QPoint((shown.width() - fitted.width()) / 2, (shown.height() - fitted.height()) / 2), fitted);
+    EXPECT_TRUE(IsBlackAround(shown, picture.adjusted(-1, -1, 1, 1)));
     EXPECT_FALSE(HasGlDriverLoaded()) << "the pictures loaded a GL driver";
 }
 
