@@ -2,7 +2,9 @@
 
 #include "platform/media/MediaEngine.h"
 
+#include <QPaintEngine>
 #include <QPainter>
+#include <algorithm>
 #include <new>
 
 namespace {
@@ -19,6 +21,26 @@ QImage AlignedImage(QSize size)
         pData, size.width(), size.height(), nStride, QImage::Format_RGB32,
         [](void* p) { ::operator delete[](p, std::align_val_t(kLineAlignment)); }, pData);
 }
+
+// Whether what the painter paints on keeps an alpha channel: the window's
+// backing store does on Wayland (shared-memory buffers with alpha), not on
+// X11. The picture is copied into it as it is, top byte and all.
+bool KeepsAlpha(QPainter& painter)
+{
+    const QPaintDevice* pTarget = painter.paintEngine()->paintDevice();
+    return pTarget == nullptr || pTarget->devType() != QInternal::Image ||
+        static_cast<const QImage*>(pTarget)->hasAlphaChannel();
+}
+
+void MakeOpaque(QImage& image)
+{
+    const int nWidth = image.width();
+    const int nHeight = image.height();
+    for (int y = 0; y < nHeight; ++y) {
+        auto* pLine = reinterpret_cast<quint32*>(image.scanLine(y));
+        std::for_each(pLine, pLine + nWidth, [](quint32& pixel) { pixel |= 0xff000000u; });
+    }
+}
 }
 
 CVideoSurface::CVideoSurface(IMediaEngine& engine, QWidget* pParent)
@@ -33,10 +55,21 @@ CVideoSurface::CVideoSurface(IMediaEngine& engine, QWidget* pParent)
 void CVideoSurface::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    if (m_frame.isNull())
+    if (m_frame.isNull()) {
         painter.fillRect(rect(), Qt::black);
-    else
-        painter.drawImage(rect(), m_frame);
+        return;
+    }
+    // The engine leaves the top byte of each pixel as it likes (mostly 0):
+    // where the window keeps alpha, it would show the picture see-through.
+    if (!m_bFrameOpaque && KeepsAlpha(painter)) {
+        MakeOpaque(m_frame);
+        m_bFrameOpaque = true;
+    }
+    const QRect picture = LogicalRect(m_picture);
+    // The bars around it; clipped away when only the picture is repainted.
+    for (const QRect& bar : QRegion(rect()).subtracted(picture))
+        painter.fillRect(bar, Qt::black);
+    painter.drawImage(picture, m_frame);
 }
 
 void CVideoSurface::resizeEvent(QResizeEvent* pEvent)
@@ -59,21 +92,45 @@ void CVideoSurface::hideEvent(QHideEvent* pEvent)
     QWidget::hideEvent(pEvent);
     // The next channel's pictures never start on this one's last.
     m_frame = QImage();
+    m_picture = QRect();
+}
+
+QRect CVideoSurface::PictureRect(QSize area) const
+{
+    const QSize picture = m_engine.VideoSize();
+    if (picture.isEmpty())
+        return QRect(QPoint(0, 0), area);
+    const QSize fitted = picture.scaled(area, Qt::KeepAspectRatio);
+    return QRect(QPoint((area.width() - fitted.width()) / 2, (area.height() - fitted.height()) / 2), fitted);
+}
+
+QRect CVideoSurface::LogicalRect(const QRect& pixels) const
+{
+    const qreal dRatio = devicePixelRatio();
+    return QRectF(QPointF(pixels.topLeft()) / dRatio, QSizeF(pixels.size()) / dRatio).toAlignedRect();
 }
 
 void CVideoSurface::DrawFrame()
 {
-    const QSize size = this->size() * devicePixelRatio();
-    if (!isVisible() || size.isEmpty()) {
+    const QRect picture = PictureRect(size() * devicePixelRatio());
+    if (!isVisible() || picture.isEmpty()) {
         m_engine.SkipVideoFrame();
         return;
     }
-    if (m_frame.size() != size) {
-        m_frame = AlignedImage(size);
+    if (m_frame.size() != picture.size()) {
+        m_frame = AlignedImage(picture.size());
         m_frame.setDevicePixelRatio(devicePixelRatio());
     }
     if (!m_engine.RenderVideoFrame(m_frame))
         return;
+    m_bFrameOpaque = false;
     ++m_nFramesShown;
-    update();
+    // Only the picture changes from one to the next; the bars are painted
+    // again when it moves.
+    if (picture == m_picture) {
+        update(LogicalRect(picture));
+    } else {
+        m_picture = picture;
+        update();
+    }
 }

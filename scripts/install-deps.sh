@@ -27,7 +27,7 @@ packages=(
   espeak-ng sox ffmpeg
   # tests on a private display with a private sound server
   xvfb xauth x11-utils xdotool pulseaudio pulseaudio-utils imagemagick systemd
-  # Wayland sessions: Qt's platform plug-in, and a headless compositor for the tests
+  # Wayland sessions: Qt's platform plug-in, and a compositor for the tests
   qt6-wayland weston
   # packaging checks
   desktop-file-utils appstream dpkg-dev file

@@ -159,6 +159,12 @@ QRect RibbonHeader::CaptionButtonRect(int nIndex) const
     return QRect(width() - (nCount - nIndex) * kCaptionButtonWidth, 0, kCaptionButtonWidth, CaptionHeight());
 }
 
+QRect RibbonHeader::CloseButtonRect() const
+{
+    const auto nIndex = static_cast<int>(CaptionButtons().indexOf(CaptionButton::Close));
+    return nIndex < 0 ? QRect() : CaptionButtonRect(nIndex);
+}
+
 RibbonHeader::CaptionButton RibbonHeader::CaptionButtonAt(const QPoint& point) const
 {
     const QList<CaptionButton> buttons = CaptionButtons();

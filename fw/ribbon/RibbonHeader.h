@@ -29,6 +29,9 @@ public:
     // The tab of category nIndex, in this widget's coordinates.
     QRect TabRect(int nIndex) const;
     int TabAt(const QPoint& point) const;
+    // The caption's close button, in this widget's coordinates; empty while
+    // the ribbon does not draw the caption or the frame has no close button.
+    QRect CloseButtonRect() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

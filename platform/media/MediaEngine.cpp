@@ -40,6 +40,11 @@ void IMediaEngine::UpdateHasVideo(bool bHasVideo)
     emit VideoChanged(bHasVideo);
 }
 
+void IMediaEngine::UpdateVideoSize(QSize size)
+{
+    m_videoSize = size;
+}
+
 void IMediaEngine::UpdateSeekable(bool bSeekable)
 {
     m_bSeekable = bSeekable;

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QObject>
+#include <QSize>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -66,8 +67,10 @@ public:
     virtual ITimeShift* TimeShift() { return nullptr; }
     virtual void SetMuted(bool bMuted) = 0;
     // Draws the picture due now (after VideoFrameReady), or the last one
-    // again, scaled to fit the image with black bars around; the image is of
-    // QImage::Format_RGB32. False when there is no picture to draw.
+    // again, scaled to fit the image with black bars around. The image is
+    // laid out as QImage::Format_RGB32, but the top byte of each pixel,
+    // which that format keeps at 0xff, is left as it comes. False when there
+    // is no picture to draw.
     [[nodiscard]] virtual bool RenderVideoFrame(QImage& image) = 0;
     // Lets the picture due now go undrawn, when no one can see it.
     virtual void SkipVideoFrame() = 0;
@@ -80,6 +83,9 @@ public:
     // The station's own name from the stream's headers, if any.
     QString StationName() const { return m_strStationName; }
     bool HasVideo() const { return m_bHasVideo; }
+    // The size the pictures are meant to be seen at (their own aspect
+    // applied); empty while it is not known.
+    QSize VideoSize() const { return m_videoSize; }
     // True for a file of known length; a live stream cannot seek.
     bool IsSeekable() const { return m_bSeekable; }
     // The volume and mute state that the media library has applied.
@@ -107,6 +113,7 @@ protected:
     void UpdateBufferingPercent(int nPercent);
     void UpdateMetadata(const QString& strStreamTitle, const QString& strStationName);
     void UpdateHasVideo(bool bHasVideo);
+    void UpdateVideoSize(QSize size);
     void UpdateSeekable(bool bSeekable);
     void UpdateVolume(int nPercent);
     void UpdateMuted(bool bMuted);
@@ -117,6 +124,7 @@ private:
     QString m_strStreamTitle;
     QString m_strStationName;
     bool m_bHasVideo = false;
+    QSize m_videoSize;
     bool m_bSeekable = false;
     int m_nVolume = 100;
     bool m_bMuted = false;

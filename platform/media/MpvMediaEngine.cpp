@@ -106,6 +106,7 @@ void CMpvMediaEngine::ConnectTracker()
     connect(pTracker, &CMpvPlaybackTracker::BufferingPercentFound, this, &CMpvMediaEngine::UpdateBufferingPercent);
     connect(pTracker, &CMpvPlaybackTracker::MetadataFound, this, &CMpvMediaEngine::UpdateMetadata);
     connect(pTracker, &CMpvPlaybackTracker::VideoFound, this, &CMpvMediaEngine::UpdateHasVideo);
+    connect(pTracker, &CMpvPlaybackTracker::VideoSizeFound, this, &CMpvMediaEngine::UpdateVideoSize);
     connect(pTracker, &CMpvPlaybackTracker::SeekableFound, this, &CMpvMediaEngine::UpdateSeekable);
     connect(pTracker, &CMpvPlaybackTracker::VolumeFound, this, &CMpvMediaEngine::UpdateVolume);
     connect(pTracker, &CMpvPlaybackTracker::MutedFound, this, &CMpvMediaEngine::UpdateMuted);

@@ -19,6 +19,8 @@ enum ReplyId : std::uint64_t {
     kPropertyTagTitle,
     kPropertyIcyName,
     kPropertyVideoConfigured,
+    kPropertyDisplayWidth,
+    kPropertyDisplayHeight,
     kPropertySeekable,
     kPropertyVolume,
     kPropertyMute,
@@ -40,6 +42,8 @@ constexpr ObservedProperty kObservedProperties[] = {
     {kPropertyTagTitle, "metadata/by-key/title", MPV_FORMAT_STRING},
     {kPropertyIcyName, "metadata/by-key/icy-name", MPV_FORMAT_STRING},
     {kPropertyVideoConfigured, "vo-configured", MPV_FORMAT_FLAG},
+    {kPropertyDisplayWidth, "dwidth", MPV_FORMAT_INT64},
+    {kPropertyDisplayHeight, "dheight", MPV_FORMAT_INT64},
     {kPropertySeekable, "seekable", MPV_FORMAT_FLAG},
     {kPropertyVolume, "volume", MPV_FORMAT_DOUBLE},
     {kPropertyMute, "mute", MPV_FORMAT_FLAG},
@@ -66,6 +70,14 @@ QString StringValue(const mpv_event_property& property)
     if (property.format != MPV_FORMAT_STRING || property.data == nullptr)
         return QString();
     return QString::fromUtf8(*static_cast<char**>(property.data));
+}
+
+// 0 while the property is unavailable.
+int IntValue(const mpv_event_property& property)
+{
+    if (property.format != MPV_FORMAT_INT64 || property.data == nullptr)
+        return 0;
+    return static_cast<int>(*static_cast<std::int64_t*>(property.data));
 }
 
 bool FlagValue(const mpv_event_property& property, bool bDefault)
@@ -193,6 +205,14 @@ void CMpvPlaybackTracker::HandlePropertyChange(const mpv_event& event)
         break;
     case kPropertyVideoConfigured:
         emit VideoFound(FlagValue(property, false));
+        break;
+    case kPropertyDisplayWidth:
+        m_videoSize.setWidth(IntValue(property));
+        emit VideoSizeFound(m_videoSize);
+        break;
+    case kPropertyDisplayHeight:
+        m_videoSize.setHeight(IntValue(property));
+        emit VideoSizeFound(m_videoSize);
         break;
     case kPropertySeekable:
         emit SeekableFound(FlagValue(property, false));

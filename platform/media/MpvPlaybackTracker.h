@@ -4,6 +4,7 @@
 #include "platform/media/MpvLogClassifier.h"
 
 #include <QObject>
+#include <QSize>
 #include <cstdint>
 #include <optional>
 
@@ -38,6 +39,7 @@ signals:
     void BufferingPercentFound(int nPercent);
     void MetadataFound(const QString& strStreamTitle, const QString& strStationName);
     void VideoFound(bool bHasVideo);
+    void VideoSizeFound(QSize size);
     void SeekableFound(bool bSeekable);
     void VolumeFound(int nPercent);
     void MutedFound(bool bMuted);
@@ -85,4 +87,5 @@ private:
     QString m_strIcyTitle;
     QString m_strTagTitle;
     QString m_strIcyName;
+    QSize m_videoSize{0, 0};
 };

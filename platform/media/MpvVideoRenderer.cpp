@@ -62,17 +62,7 @@ bool CMpvVideoRenderer::Render(QImage& image)
         {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &nBlock},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
-    if (m_mpv.render_context_render(m_pContext, params) < 0)
-        return false;
-    // libmpv leaves the padding byte as it likes (mostly 0), and a window
-    // with an alpha channel (as Wayland windows may have) would show such
-    // pixels as holes: QImage::Format_RGB32 wants it at 0xff.
-    for (int y = 0; y < image.height(); ++y) {
-        auto* pLine = reinterpret_cast<quint32*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            pLine[x] |= 0xff000000u;
-    }
-    return true;
+    return m_mpv.render_context_render(m_pContext, params) >= 0;
 }
 
 void CMpvVideoRenderer::Skip()

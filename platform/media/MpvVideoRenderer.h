@@ -26,7 +26,8 @@ public:
     ~CMpvVideoRenderer() override;
 
     // Draws the picture due now, or the last one again, scaled to fit the
-    // image with black bars around. The image is of QImage::Format_RGB32.
+    // image with black bars around. The image is laid out as
+    // QImage::Format_RGB32, whose top byte libmpv leaves as it likes.
     bool Render(QImage& image);
     // Lets the picture due now go without drawing it (no one can see it).
     void Skip();

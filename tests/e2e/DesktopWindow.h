@@ -37,6 +37,7 @@ public:
     QRect ApplicationButton() const { return m_places.value(QStringLiteral("application")); }
     QRect Tab(int nIndex) const { return m_places.value(QStringLiteral("tab %1").arg(nIndex)); }
     QRect Element(unsigned nID) const { return m_places.value(QStringLiteral("element %1").arg(nID)); }
+    QRect CloseButton() const { return m_places.value(QStringLiteral("close")); }
 
 private:
     QHash<QString, QRect> m_places;

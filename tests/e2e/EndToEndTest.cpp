@@ -439,6 +439,26 @@ TEST_F(EndToEndTest, OnWaylandTheWindowMapsRadioAndTvPlayInItASecondStartHandsOv
     EXPECT_TRUE(m_pProgram->IsRunning());
     EXPECT_EQ(Starts(kTv), 1) << "the channel plays on undisturbed";
 
+    // The close button of the caption that the ribbon draws hides the
+    // window; the channel plays on, and the tray host keeps the icon. (Once
+    // the banner's page has come: the window is made anew when the web
+    // engine joins it.)
+    ASSERT_TRUE(WaitFor([&] { return m_pServer->CountRequests(kBannerPath) >= 1; }));
+    const QStringList icons = tray.RegisteredStatusNotifierItems();
+    window = WaylandCompositor::DrawnArea(compositor.Screenshot());
+    ASSERT_TRUE(m_places.Locate(m_pProgram->HomeFolder() + QStringLiteral("/config"), window.size()))
+        << qPrintable(m_places.Error());
+    ASSERT_FALSE(m_places.CloseButton().isEmpty());
+    compositor.Click(window.topLeft() + m_places.CloseButton().center());
+    EXPECT_TRUE(WaitFor([&] {
+        screen = compositor.Screenshot();
+        return !screen.isNull() && WaylandCompositor::DrawnArea(screen).isEmpty();
+    })) << "the window still shows";
+    EXPECT_TRUE(m_pProgram->IsRunning());
+    EXPECT_TRUE(SoundArrives()) << "playback stopped with the window";
+    EXPECT_EQ(Ends(kTv), 0);
+    EXPECT_EQ(tray.RegisteredStatusNotifierItems(), icons);
+
     // A Wayland client cannot know where its window is: no position is
     // stored, only the size.
     ASSERT_TRUE(m_pProgram->Stop()) << qPrintable(m_pProgram->ErrorOutput());

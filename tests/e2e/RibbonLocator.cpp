@@ -6,6 +6,7 @@
 //   application X Y W H      the round application button
 //   tab INDEX X Y W H        the tab of each category
 //   element ID X Y W H       each element of the active category
+//   close X Y W H            the close button of the caption it draws
 // Usage: kestrel-ribbon-locator CONFIG_FOLDER WIDTH HEIGHT
 #include "app/CKestrelRadioApp.h"
 #include "frame/CMainFrame.h"
@@ -97,6 +98,12 @@ int main(int argc, char* argv[])
     if (ribbon.GetApplicationButton() != nullptr)
         Print(out, QStringLiteral("application"), ribbon.GetApplicationButton()->GetWidget(), pWindow);
     if (const auto* pHeader = ribbon.findChild<RibbonHeader*>()) {
+        const QRect close = pHeader->CloseButtonRect();
+        if (!close.isEmpty()) {
+            const QPoint topLeft = pHeader->mapTo(pWindow, close.topLeft());
+            out << "close " << topLeft.x() << ' ' << topLeft.y() << ' ' << close.width() << ' ' << close.height()
+                << '\n';
+        }
         for (int nIndex = 0; nIndex < ribbon.GetCategoryCount(); ++nIndex) {
             const QRect tab = pHeader->TabRect(nIndex);
             const QPoint topLeft = pHeader->mapTo(pWindow, tab.topLeft());

@@ -15,6 +15,7 @@
 #include <QSlider>
 #include <QTest>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <clocale>
 #include <gtest/gtest.h>
 
@@ -39,6 +40,31 @@ int CountStreamStarts(const StationServer& server, const QString& path)
             ++nStarts;
     }
     return nStarts;
+}
+
+// Whether every pixel of the image covers what lies beneath it.
+bool IsOpaque(const QImage& image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* pLine = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        if (!std::all_of(pLine, pLine + image.width(), [](QRgb pixel) { return qAlpha(pixel) == 255; }))
+            return false;
+    }
+    return true;
+}
+
+// Whether everything of the image outside the area is black.
+bool IsBlackAround(const QImage& image, const QRect& area)
+{
+    constexpr int kDarkest = 8;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            if (!area.contains(x, y) && qMax(qRed(pixel), qMax(qGreen(pixel), qBlue(pixel))) > kDarkest)
+                return false;
+        }
+    }
+    return true;
 }
 
 // One station server for the suite; tests that need their own start one.
@@ -277,6 +303,13 @@ TEST_F(PlayerPlaybackTest, ATvChannelsFramesArriveInTheControlDrawnWithoutGl)
     EXPECT_TRUE(QTest::qWaitFor([&] { return pVideo->FramesShown() >= nFirst + 25; }, 10000))
         << pVideo->FramesShown() - nFirst;
     EXPECT_TRUE(QTest::qWaitFor([&] { return ShowsColourBars(pVideo->grab().toImage()); }, 5000));
+    // Painted where the pixels' alpha counts (a window with an alpha
+    // channel), the pictures hide what lies beneath them.
+    QImage withAlpha(pVideo->size(), QImage::Format_ARGB32_Premultiplied);
+    withAlpha.fill(Qt::transparent);
+    pVideo->render(&withAlpha);
+    EXPECT_TRUE(ShowsColourBars(withAlpha));
+    EXPECT_TRUE(IsOpaque(withAlpha));
 
     // A larger control gets its pictures at its own size.
     m_player.resize(900, 560);
@@ -286,6 +319,13 @@ TEST_F(PlayerPlaybackTest, ATvChannelsFramesArriveInTheControlDrawnWithoutGl)
             return picture.width() > 800 && ShowsColourBars(picture, 800);
         },
         5000));
+    // In the shape the channel sends (the demo's 4:3), in the middle of
+    // black bars (a pixel of give at the picture's edges).
+    EXPECT_EQ(QSize(320, 240), m_player.Engine().VideoSize());
+    const QImage shown = pVideo->grab().toImage();
+    const QSize fitted = QSize(4, 3).scaled(shown.size(), Qt::KeepAspectRatio);
+    const QRect picture(QPoint((shown.width() - fitted.width()) / 2, (shown.height() - fitted.height()) / 2), fitted);
+    EXPECT_TRUE(IsBlackAround(shown, picture.adjusted(-1, -1, 1, 1)));
     EXPECT_FALSE(HasGlDriverLoaded()) << "the pictures loaded a GL driver";
 }
 
