@@ -21,7 +21,7 @@ done
 # Benchmarks of the server, the player and the whole program, each against the
 # local station server (the last two on a private display and sound server).
 for script in bench/server-load.sh bench/player-startup.sh bench/radio-startup.sh bench/memory-startup.sh bench/tv-cpu.sh \
-  bench/timeshift.sh; do
+  bench/timeshift.sh bench/save-song.sh; do
   echo "== $(basename "$script")"
   "$script" build || status=1
 done
