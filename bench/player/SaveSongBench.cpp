@@ -6,6 +6,8 @@
 // report that the file is saved, and each file is checked: its MPEG audio
 // frames must be one contiguous run of the station's source file, byte for
 // byte, and last as long as the station's song.
+#include "Mp3Frames.h"
+
 #include "platform/media/MediaEngine.h"
 #include "platform/media/TimeShift.h"
 #include "radio/CWMPPlayer4.h"
@@ -27,8 +29,6 @@
 namespace {
 constexpr char kChannel[] = "Benchmark Station";
 constexpr char kSavedPrefix[] = "Saved";
-// The demo MP3: MPEG-1 layer III, 44.1 kHz.
-constexpr double kSecondsPerFrame = 1152.0 / 44100.0;
 // Play is moved to this long before a title's expected place, so that it
 // crosses the title itself, as a listener's play does.
 constexpr double kLeadSeconds = 6.0;
@@ -38,33 +38,6 @@ constexpr int kSaveTimeoutMs = 60000;
 // The song's length may differ from the station's interval by play's
 // report granularity at each of its ends.
 constexpr double kDurationToleranceSeconds = 1.0;
-
-// The MPEG audio frames of an MP3 file, without its ID3v2 tag and without
-// the information frame ("Xing" or "Info") that a writer may put first.
-QList<QByteArray> Mp3Frames(const QByteArray& file)
-{
-    static const int kBitrates[] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
-    qsizetype nPos = 0;
-    if (file.startsWith("ID3") && file.size() >= 10) {
-        const auto byte = [&file](int i) { return static_cast<qsizetype>(static_cast<unsigned char>(file[i]) & 0x7f); };
-        nPos = 10 + (byte(6) << 21 | byte(7) << 14 | byte(8) << 7 | byte(9));
-    }
-    QList<QByteArray> frames;
-    while (nPos + 4 <= file.size()) {
-        const auto header = [&](int i) { return static_cast<unsigned char>(file[nPos + i]); };
-        if (header(0) != 0xff || (header(1) & 0xfe) != 0xfa)
-            break;
-        const int nBitrateIndex = header(2) >> 4;
-        if (nBitrateIndex == 0 || nBitrateIndex >= 15 || (header(2) >> 2 & 3) != 0)
-            break;
-        const qsizetype nLength = 144 * kBitrates[nBitrateIndex] * 1000 / 44100 + (header(2) >> 1 & 1);
-        frames.append(file.mid(nPos, nLength));
-        nPos += nLength;
-    }
-    if (!frames.isEmpty() && (frames.first().contains("Xing") || frames.first().contains("Info")))
-        frames.removeFirst();
-    return frames;
-}
 
 struct SongBounds {
     QString strTitle;
@@ -197,7 +170,7 @@ int main(int argc, char** argv)
         }
         const QList<QByteArray> frames = Mp3Frames(file.readAll());
         const QByteArray joined = frames.join();
-        const double dDuration = frames.size() * kSecondsPerFrame;
+        const double dDuration = frames.size() * kMp3SecondsPerFrame;
         const bool bContiguous =
             !joined.isEmpty() && source.repeated(joined.size() / source.size() + 2).indexOf(joined) >= 0;
         const bool bDuration = qAbs(dDuration - dSongSeconds) <= kDurationToleranceSeconds;

@@ -2,6 +2,7 @@
 // goes on arriving and resumes at the pause point, back and live move within
 // the buffer without a new request, a saved stretch is the station's own MP3
 // frames, and with the buffer off the player plays as it always did.
+#include "Mp3Frames.h"
 #include "PlayerTestSupport.h"
 #include "StationServer.h"
 #include "fw/CWinApp.h"
@@ -31,8 +32,6 @@
 namespace {
 constexpr int kPlayTimeoutMs = 15000;
 constexpr char kMusicMount[] = "/streams/kestrel-mp3";
-// The demo MP3: MPEG-1 layer III, 44.1 kHz.
-constexpr double kSecondsPerFrame = 1152.0 / 44100.0;
 
 using namespace PlayerTestSupport;
 
@@ -44,33 +43,6 @@ int CountStreamStarts(const StationServer& server)
             ++nStarts;
     }
     return nStarts;
-}
-
-// The MPEG audio frames of an MP3 file, without its ID3v2 tag and without
-// the information frame ("Xing" or "Info") that a writer may put first.
-QList<QByteArray> Mp3Frames(const QByteArray& file)
-{
-    static const int kBitrates[] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
-    qsizetype nPos = 0;
-    if (file.startsWith("ID3") && file.size() >= 10) {
-        const auto byte = [&file](int i) { return static_cast<qsizetype>(static_cast<unsigned char>(file[i]) & 0x7f); };
-        nPos = 10 + (byte(6) << 21 | byte(7) << 14 | byte(8) << 7 | byte(9));
-    }
-    QList<QByteArray> frames;
-    while (nPos + 4 <= file.size()) {
-        const auto header = [&](int i) { return static_cast<unsigned char>(file[nPos + i]); };
-        if (header(0) != 0xff || (header(1) & 0xfe) != 0xfa)
-            break;
-        const int nBitrateIndex = header(2) >> 4;
-        if (nBitrateIndex == 0 || nBitrateIndex >= 15 || (header(2) >> 2 & 3) != 0)
-            break;
-        const qsizetype nLength = 144 * kBitrates[nBitrateIndex] * 1000 / 44100 + (header(2) >> 1 & 1);
-        frames.append(file.mid(nPos, nLength));
-        nPos += nLength;
-    }
-    if (!frames.isEmpty() && (frames.first().contains("Xing") || frames.first().contains("Info")))
-        frames.removeFirst();
-    return frames;
 }
 
 class TimeShiftTest : public ::testing::Test
@@ -181,7 +153,7 @@ TEST_F(TimeShiftTest, ASavedStretchIsTheStationsOwnFramesWithoutAGap)
     QFile file(strPath);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> frames = Mp3Frames(file.readAll());
-    EXPECT_NEAR(frames.size() * kSecondsPerFrame, 5.0, 0.2);
+    EXPECT_NEAR(frames.size() * kMp3SecondsPerFrame, 5.0, 0.2);
     QFile source(QStringLiteral(KESTREL_SERVER_MEDIA_DIR "/kestrel-mp3.mp3"));
     ASSERT_TRUE(source.open(QIODevice::ReadOnly));
     const QByteArray looped = source.readAll().repeated(2);
@@ -252,7 +224,7 @@ TEST_F(TimeShiftTest, SaveSongWritesTheWholeSongInTheStationsFramesWithItsTags)
     QFile file(channel.filePath(files.first()));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> frames = Mp3Frames(file.readAll());
-    EXPECT_NEAR(frames.size() * kSecondsPerFrame, 6.0, 1.0);
+    EXPECT_NEAR(frames.size() * kMp3SecondsPerFrame, 6.0, 1.0);
     QFile source(QStringLiteral(KESTREL_SERVER_MEDIA_DIR "/kestrel-mp3.mp3"));
     ASSERT_TRUE(source.open(QIODevice::ReadOnly));
     EXPECT_GE(source.readAll().repeated(3).indexOf(frames.join()), 0) << "a contiguous run of the station's frames";
@@ -359,7 +331,7 @@ TEST_F(TimeShiftTest, ALongPauseKeepsTheFileWithinTheBufferAndTheSoundWhole)
     QFile file(strPath);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> frames = Mp3Frames(file.readAll());
-    EXPECT_NEAR(frames.size() * kSecondsPerFrame, dTo - dFrom, 2.0);
+    EXPECT_NEAR(frames.size() * kMp3SecondsPerFrame, dTo - dFrom, 2.0);
     QFile source(QStringLiteral(KESTREL_SERVER_MEDIA_DIR "/kestrel-mp3.mp3"));
     ASSERT_TRUE(source.open(QIODevice::ReadOnly));
     const QByteArray station = source.readAll();
@@ -412,7 +384,7 @@ TEST_F(TimeShiftTest, TheNewestMinutesAreSavedAsOneFileNamedAfterTheChannelAndTh
     QFile file(channel.filePath(files.first()));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> frames = Mp3Frames(file.readAll());
-    EXPECT_GE(frames.size() * kSecondsPerFrame, 5.0);
+    EXPECT_GE(frames.size() * kMp3SecondsPerFrame, 5.0);
     QFile source(QStringLiteral(KESTREL_SERVER_MEDIA_DIR "/kestrel-mp3.mp3"));
     ASSERT_TRUE(source.open(QIODevice::ReadOnly));
     EXPECT_GE(source.readAll().repeated(3).indexOf(frames.join()), 0) << "a contiguous run of the station's frames";
