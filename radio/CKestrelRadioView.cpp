@@ -380,8 +380,8 @@ void CKestrelRadioView::OnLiveBack()
 
 void CKestrelRadioView::OnGoLive()
 {
-    if (ITimeShift* pTimeShift = ActiveTimeShift())
-        pTimeShift->SeekToLive();
+    if (ActiveTimeShift() != nullptr)
+        m_player.GoLive();
 }
 
 void CKestrelRadioView::OnRecentlyPlayed()
