@@ -3,6 +3,7 @@
 // and a message that says where and why while the channel plays on; a
 // stream that drops while the listener is behind live keeps what came and
 // is connected again only once the listener is back at the live edge.
+#include "FileSizeLimit.h"
 #include "ManualPlaybackClock.h"
 #include "PlayerTestSupport.h"
 #include "StationServer.h"
@@ -20,9 +21,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 namespace {
 constexpr int kPlayTimeoutMs = 15000;
@@ -49,34 +48,6 @@ void SetMusicFolder(const QString& strFolder)
     ASSERT_TRUE(userDirs.open(QIODevice::WriteOnly));
     userDirs.write(QStringLiteral("XDG_MUSIC_DIR=\"%1\"\n").arg(strFolder).toUtf8());
 }
-
-// No file may grow beyond nBytes while it lives: a write past it fails
-// with EFBIG, as on a full disk, instead of ending the process.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t nBytes)
-    {
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_previous);
-        rlimit limit = m_previous;
-        limit.rlim_cur = nBytes;
-        m_bSet = setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-    bool IsSet() const { return m_bSet; }
-
-private:
-    rlimit m_previous{};
-    void (*m_previousHandler)(int) = nullptr;
-    bool m_bSet = false;
-};
 
 class TimeShiftSaveFaultTest : public ::testing::Test
 {
