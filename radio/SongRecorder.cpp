@@ -26,6 +26,7 @@ constexpr char kWriteFailed[] = "writing into the folder %1 failed: %2";
 // Written after a saved song, and taken back, to learn whether the disk
 // took it all: more than a file system's last block can hold unused.
 constexpr qsizetype kProbeBytes = 64 * 1024;
+constexpr char kStreamReplaced[] = "another stream began before it ended, and only the stream playing now is kept";
 constexpr char kNoBuffer[] = "time-shift is off, so nothing of the song is kept";
 constexpr char kConfirmIncomplete[] =
     "The beginning of \"%1\" was not heard or is no longer kept, so the song is incomplete.\n\nSave it anyway?";
@@ -64,6 +65,8 @@ CSongRecorder::CSongRecorder(IMediaEngine& engine, QObject* pParent)
     , m_engine(engine)
 {
     connect(&m_engine, &IMediaEngine::MetadataChanged, this, &CSongRecorder::OnMetadataChanged);
+    // A reconnection, or Play after Stop, opens the stream anew.
+    connect(&m_engine, &IMediaEngine::LoadStarted, this, &CSongRecorder::ForgetSongs);
 }
 
 QString CSongRecorder::MusicFolder()
@@ -88,7 +91,17 @@ SongTags CSongRecorder::TagsOf(const QString& strStreamTitle, const QString& str
 
 void CSongRecorder::SetChannel(const QString& strChannel)
 {
+    // Before the name changes, so that the song is told as heard.
+    ForgetSongs();
     m_strChannel = strChannel;
+}
+
+void CSongRecorder::ForgetSongs()
+{
+    if (m_bSaveCurrent && m_current) {
+        const QString strShown = m_current->strTitle.isEmpty() ? m_strChannel : m_current->strTitle;
+        emit Report(QString::fromLatin1(kNotSaved).arg(strShown, QLatin1String(kStreamReplaced)));
+    }
     m_current.reset();
     m_bSaveCurrent = false;
 }

@@ -56,6 +56,9 @@ private:
     };
 
     void OnMetadataChanged();
+    // A new stream is a new buffer: nothing heard before it can be saved
+    // from it, and a song asked for is told so.
+    void ForgetSongs();
     void OnSaveFinished(const QString& strPath, bool bSaved, const QString& strError);
     void Save(const Song& song, double dEnd);
 

@@ -158,6 +158,25 @@ TEST_F(TimeShiftSaveFaultTest, AMusicFolderUnderAFileIsNamedWithTheFileInTheWay)
     ExpectPlayingOn();
 }
 
+TEST_F(TimeShiftSaveFaultTest, ASongAskedForIsRefusedWhenAnotherChannelOpensAndNothingIsMixed)
+{
+    SaveTheSecondSong();
+    // The buffer holds one channel only: the song cannot end in it.
+    m_recorder.SetChannel(QStringLiteral("Talk"));
+    m_player.SetURL(m_server.Url(QStringLiteral("/streams/kestrel-talk")));
+    ASSERT_EQ(m_reports.size(), 1);
+    EXPECT_EQ(m_reports.first().at(0).toString(),
+              QStringLiteral("The song \"Kestrel Demo - Track 2\" could not be saved: another stream began before it "
+                             "ended, and only the stream playing now is kept"));
+
+    // The other channel's songs come and go; none is saved for the one asked.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_player.Engine().StreamTitle().endsWith(" 2"); }, kSongTimeoutMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_player.Engine().StreamTitle().endsWith(" 3"); }, kSongTimeoutMs));
+    EXPECT_EQ(m_reports.size(), 1);
+    EXPECT_FALSE(m_recorder.IsSaveAsked());
+    EXPECT_FALSE(QDir(m_music.filePath(QStringLiteral("Kestrel Radio"))).exists()) << "nothing was written";
+}
+
 // The player's policy over the real engine, with a clock of the test's own:
 // no reconnection can happen unless the test moves the clock, or the player
 // opens the stream at once.
