@@ -400,8 +400,8 @@ void CKestrelRadioView::OnLiveForward()
 
 void CKestrelRadioView::OnGoLive()
 {
-    if (ITimeShift* pTimeShift = ActiveTimeShift())
-        pTimeShift->SeekToLive();
+    if (ActiveTimeShift() != nullptr)
+        m_player.GoLive();
 }
 
 void CKestrelRadioView::OnRecentlyPlayed()

@@ -131,6 +131,11 @@ void CWMPPlayer4::Stop()
     m_pPlayback->Stop();
 }
 
+void CWMPPlayer4::GoLive()
+{
+    m_pPlayback->GoLive();
+}
+
 void CWMPPlayer4::OnPlayStateChanged(WMPPlayState newState)
 {
     m_pTransport->SetPlaying(IsUnderway(newState));

@@ -38,6 +38,9 @@ public:
 
     // The engine underneath, for what the face does not show.
     IMediaEngine& Engine();
+    // To the live edge of the time-shift buffer, or to the station again
+    // once its stream has ended.
+    void GoLive();
 
 signals:
     void StatusChange();

@@ -26,9 +26,43 @@ constexpr double kSecondsPerMinute = 60.0;
 constexpr char kSaved[] = "Saved \"%1\"";
 constexpr char kNotSaved[] = "The song \"%1\" could not be saved: %2";
 constexpr char kFolderUnwritable[] = "the folder %1 cannot be written";
+constexpr char kFolderNotMade[] = "the folder %1 cannot be made: %2 is a file, not a folder";
+constexpr char kWriteFailed[] = "writing into the folder %1 failed: %2";
+// Written after a saved song, and taken back, to learn whether the disk
+// took it all: more than a file system's last block can hold unused.
+constexpr qsizetype kProbeBytes = 64 * 1024;
+constexpr char kStreamReplaced[] = "another stream began before it ended, and only the stream playing now is kept";
 constexpr char kNoBuffer[] = "time-shift is off, so nothing of the song is kept";
 constexpr char kConfirmIncomplete[] =
     "The beginning of \"%1\" was not heard or is no longer kept, so the song is incomplete.\n\nSave it anyway?";
+
+// Why the folder cannot be made or written: a file where a folder must be,
+// or a folder the user may not write.
+QString FolderRefusal(const QString& strFolder)
+{
+    QFileInfo existing(strFolder);
+    while (!existing.exists() && !existing.isRoot())
+        existing = QFileInfo(existing.absolutePath());
+    if (existing.exists() && !existing.isDir())
+        return QString::fromLatin1(kFolderNotMade).arg(strFolder, existing.absoluteFilePath());
+    return QString::fromLatin1(kFolderUnwritable).arg(strFolder);
+}
+
+// What the system says when a little more is written to the file (a full
+// disk, a file size limit); empty when it takes it. The file is left as it
+// was.
+QString WriteRefusal(const QString& strPath)
+{
+    QFile file(strPath);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append))
+        return file.errorString();
+    const qint64 nSize = file.size();
+    const QByteArray probe(kProbeBytes, '\0');
+    const bool bTaken = file.write(probe) == probe.size() && file.flush();
+    const QString strRefusal = bTaken ? QString() : file.errorString();
+    file.resize(nSize);
+    return strRefusal;
+}
 }
 
 CSongRecorder::CSongRecorder(IMediaEngine& engine, QObject* pParent)
@@ -36,6 +70,8 @@ CSongRecorder::CSongRecorder(IMediaEngine& engine, QObject* pParent)
     , m_engine(engine)
 {
     connect(&m_engine, &IMediaEngine::MetadataChanged, this, &CSongRecorder::OnMetadataChanged);
+    // A reconnection, or Play after Stop, opens the stream anew.
+    connect(&m_engine, &IMediaEngine::LoadStarted, this, &CSongRecorder::ForgetSongs);
 }
 
 QString CSongRecorder::MusicFolder()
@@ -60,7 +96,17 @@ SongTags CSongRecorder::TagsOf(const QString& strStreamTitle, const QString& str
 
 void CSongRecorder::SetChannel(const QString& strChannel)
 {
+    // Before the name changes, so that the song is told as heard.
+    ForgetSongs();
     m_strChannel = strChannel;
+}
+
+void CSongRecorder::ForgetSongs()
+{
+    if (m_bSaveCurrent && m_current) {
+        const QString strShown = m_current->strTitle.isEmpty() ? m_strChannel : m_current->strTitle;
+        emit Report(QString::fromLatin1(kNotSaved).arg(strShown, QLatin1String(kStreamReplaced)));
+    }
     m_current.reset();
     m_bSaveCurrent = false;
 }
@@ -144,8 +190,7 @@ void CSongRecorder::Save(const Song& song, double dEnd)
     const QString strFolder =
         QDir(MusicFolder()).filePath(SongFileName::Sanitised(m_strChannel, QLatin1String(kUnknownChannel)));
     if (!QDir().mkpath(strFolder) || !QFileInfo(strFolder).isWritable()) {
-        emit Report(
-            QString::fromLatin1(kNotSaved).arg(strShown, QString::fromLatin1(kFolderUnwritable).arg(strFolder)));
+        emit Report(QString::fromLatin1(kNotSaved).arg(strShown, FolderRefusal(strFolder)));
         return;
     }
     const QString strExtension = pTimeShift->SaveExtension();
@@ -171,6 +216,15 @@ void CSongRecorder::OnSaveFinished(const QString& strPath, bool bSaved, const QS
     QString strWhy = strError;
     if (bSaved && !WriteSongTags(strPath, done.tags, &strWhy))
         bSaved = false;
+    // libmpv writes into a full disk without saying so, and its own words
+    // when it fails ("error running command") tell the listener nothing;
+    // what the disk says when a little more is written, after the song and
+    // its tags, does.
+    const QString strRefusal = WriteRefusal(strPath);
+    if (!strRefusal.isEmpty()) {
+        bSaved = false;
+        strWhy = QString::fromLatin1(kWriteFailed).arg(QFileInfo(strPath).path(), strRefusal);
+    }
     // Renaming never replaces a file: one that took the name meanwhile
     // makes way for the next free name.
     QString strFinalPath = done.strFinalPath;

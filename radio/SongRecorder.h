@@ -19,7 +19,8 @@ class IMediaEngine;
 // listener confirms); "Record Songs" saves every complete song of at least
 // kShortestRecordedSeconds. A file is written beside its final name and
 // renamed there once whole, so no name is ever overwritten and a failed
-// save leaves nothing.
+// save leaves nothing. A save the disk cuts short (full, or over a size
+// limit) is a failed one, told with what the system said, and play goes on.
 class CSongRecorder : public QObject
 {
     Q_OBJECT
@@ -66,6 +67,9 @@ private:
     };
 
     void OnMetadataChanged();
+    // A new stream is a new buffer: nothing heard before it can be saved
+    // from it, and a song asked for is told so.
+    void ForgetSongs();
     void OnSaveFinished(const QString& strPath, bool bSaved, const QString& strError);
     void Save(const Song& song, double dEnd);
 

@@ -132,6 +132,20 @@ void CStreamPlayback::Stop()
     EndWith(PlayerTexts::kStopped, wmppsStopped);
 }
 
+void CStreamPlayback::GoLive()
+{
+    ITimeShift* pTimeShift = m_engine.TimeShift();
+    if (m_phase != Phase::Active || pTimeShift == nullptr || !pTimeShift->IsActive())
+        return;
+    if (!pTimeShift->HasStreamEnded()) {
+        pTimeShift->SeekToLive();
+        return;
+    }
+    // What is left of the buffer is not live; the wait says so in silence.
+    ScheduleReconnect();
+    m_engine.Stop();
+}
+
 void CStreamPlayback::OnEngineStateChanged(IMediaEngine::State state)
 {
     if (m_phase != Phase::Active)

@@ -33,6 +33,11 @@ public:
     void Resume();
     void Pause();
     void Stop();
+    // Goes to the live edge of the time-shift buffer. Once the station's
+    // stream has ended (dropped while the listener was behind live), the
+    // live edge is the station itself: it is connected again as after a
+    // drop, with the same waits.
+    void GoLive();
 
     QString Address() const { return m_strAddress; }
     QString Status() const { return m_strStatus; }
