@@ -109,6 +109,7 @@ void CSongRecorder::ForgetSongs()
     }
     m_current.reset();
     m_bSaveCurrent = false;
+    m_bTitleHeard = false;
 }
 
 void CSongRecorder::SaveCurrentSong()
@@ -152,10 +153,15 @@ void CSongRecorder::OnMetadataChanged()
     const QString strTitle = m_engine.StreamTitle();
     if (m_current && m_current->strTitle == strTitle)
         return;
+    // The station's name may come before any title: only a title marks
+    // where a song begins.
+    const bool bBeganInStream = m_bTitleHeard;
+    m_bTitleHeard = m_bTitleHeard || !strTitle.isEmpty();
     ITimeShift* pTimeShift = m_engine.TimeShift();
-    if (pTimeShift == nullptr || !pTimeShift->IsActive()) {
-        // No buffer, no songs to save; the next title is heard from its start
-        // only if the buffer holds it.
+    if (pTimeShift == nullptr || !pTimeShift->IsEnabled()) {
+        // No buffer, no songs to save. A buffer that has not yet reported on
+        // a stream just opened keeps it all the same: the first title comes
+        // as soon as the stream does.
         m_current.reset();
         return;
     }
@@ -171,8 +177,8 @@ void CSongRecorder::OnMetadataChanged()
         if (bAsked || bRecorded)
             Save(ended, dNow);
     }
-    // The first title after the channel opened began before it.
-    m_current = Song{strTitle, dNow, m_current.has_value()};
+    // The first title after the stream opened began before it.
+    m_current = Song{strTitle, dNow, bBeganInStream};
 }
 
 void CSongRecorder::Save(const Song& song, double dEnd)

@@ -77,6 +77,8 @@ private:
     QString m_strChannel;
     std::optional<Song> m_current;
     bool m_bSaveCurrent = false;
+    // A title came since the stream opened: the next one begins in it.
+    bool m_bTitleHeard = false;
     bool m_bRecordSongs = false;
 
     struct Saving {

@@ -144,6 +144,23 @@ TEST_F(HeardSongsTest, AStreamThatBeganAnewForgetsThePositionsOfTheOldOne)
     EXPECT_EQ(m_heard.Find(Entry(QStringLiteral("C - Third"), 300)).holding, Holding::Playing);
 }
 
+TEST_F(HeardSongsTest, RecordSongsKeepsTheSecondTitleEvenWhenTheFirstCameBeforeTheBufferReported)
+{
+    // The station's name, then its first title, before the buffer's first
+    // report on the stream just opened; the second title begins in it.
+    m_recorder.SetRecordSongs(true);
+    m_engine.UpdateMetadata(QString(), QStringLiteral("Jazz FM"));
+    m_engine.UpdateMetadata(QStringLiteral("A - First"), QString());
+    Announce(QStringLiteral("B - Second"), 62);
+    Announce(QStringLiteral("C - Third"), 122);
+
+    ASSERT_EQ(m_timeShift.m_saves.size(), 1) << "only the whole song is recorded";
+    EXPECT_EQ(m_timeShift.m_saves[0].dFrom, 62);
+    EXPECT_EQ(m_timeShift.m_saves[0].dTo, 122);
+    EXPECT_TRUE(m_timeShift.m_saves[0].strPath.contains(QStringLiteral("B - Second")))
+        << qPrintable(m_timeShift.m_saves[0].strPath);
+}
+
 TEST_F(HeardSongsTest, AStationWithoutTitlesSavesItsNewestMinutesAsOneFile)
 {
     m_timeShift.Hold(0, 1000, 990);
