@@ -1,4 +1,5 @@
 #include "PlayerTestSupport.h"
+#include "StreamLog.h"
 #include "StationServer.h"
 #include "platform/media/MediaEngine.h"
 #include "platform/media/MpvVideoRenderer.h"
@@ -30,16 +31,6 @@ using namespace PlayerTestSupport;
 bool IsPlaying(const CWMPPlayer4& player)
 {
     return player.GetStatus().startsWith(PlayerTexts::kPlaying);
-}
-
-int CountStreamStarts(const StationServer& server, const QString& path)
-{
-    int nStarts = 0;
-    for (const QString& line : server.RequestLog()) {
-        if (line.contains(" " + path + " ") && line.endsWith("STREAM-START"))
-            ++nStarts;
-    }
-    return nStarts;
 }
 
 // Whether every pixel of the image covers what lies beneath it.

@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QScreen>
 #include <QSet>
+#include <QStandardPaths>
 #include <QTcpSocket>
 #include <QTest>
 #include <QWidget>
@@ -95,6 +96,14 @@ int ClosedPort()
     const int nPort = probe.serverPort();
     probe.close();
     return nPort;
+}
+
+bool SetMusicFolder(const QString& strFolder)
+{
+    QFile userDirs(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                   QStringLiteral("/user-dirs.dirs"));
+    return userDirs.open(QIODevice::WriteOnly) &&
+        userDirs.write(QStringLiteral("XDG_MUSIC_DIR=\"%1\"\n").arg(strFolder).toUtf8()) > 0;
 }
 }
 

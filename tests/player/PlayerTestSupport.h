@@ -29,6 +29,9 @@ bool ShowsColourBars(const QImage& image, int nMinimumPixels = 200);
 bool HasGlDriverLoaded(const QString& strProcess = QStringLiteral("self"));
 // A loopback port that nothing listens on.
 int ClosedPort();
+// Names the folder as the user's music folder in the user's folder
+// settings (user-dirs.dirs); false when they could not be written.
+[[nodiscard]] bool SetMusicFolder(const QString& strFolder);
 }
 
 // A small HTTP server on the loopback interface for pages and playlists that

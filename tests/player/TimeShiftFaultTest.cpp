@@ -6,6 +6,7 @@
 #include "FileSizeLimit.h"
 #include "ManualPlaybackClock.h"
 #include "PlayerTestSupport.h"
+#include "StreamLog.h"
 #include "StationServer.h"
 #include "fw/CWinApp.h"
 #include "platform/media/MediaEngine.h"
@@ -30,25 +31,6 @@ constexpr int kSongTimeoutMs = 20000;
 constexpr char kMusicMount[] = "/streams/kestrel-mp3";
 constexpr char kChannel[] = "Demo";
 
-int CountStreamStarts(const StationServer& server)
-{
-    int nStarts = 0;
-    for (const QString& line : server.RequestLog()) {
-        if (line.contains(QStringLiteral(" %1 ").arg(kMusicMount)) && line.endsWith("STREAM-START"))
-            ++nStarts;
-    }
-    return nStarts;
-}
-
-// The music folder named in the user's folder settings.
-void SetMusicFolder(const QString& strFolder)
-{
-    QFile userDirs(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                   QStringLiteral("/user-dirs.dirs"));
-    ASSERT_TRUE(userDirs.open(QIODevice::WriteOnly));
-    userDirs.write(QStringLiteral("XDG_MUSIC_DIR=\"%1\"\n").arg(strFolder).toUtf8());
-}
-
 class TimeShiftSaveFaultTest : public ::testing::Test
 {
 protected:
@@ -56,7 +38,7 @@ protected:
     {
         m_app.SetRegistryKey("kestrel-tests");
         ASSERT_TRUE(m_server.Start()) << qPrintable(m_server.Error());
-        SetMusicFolder(m_music.path());
+        ASSERT_TRUE(PlayerTestSupport::SetMusicFolder(m_music.path()));
         ASSERT_TRUE(m_player.Engine().Start());
         m_recorder.SetChannel(QLatin1String(kChannel));
     }
@@ -147,7 +129,7 @@ TEST_F(TimeShiftSaveFaultTest, AMusicFolderUnderAFileIsNamedWithTheFileInTheWay)
     QFile file(strFile);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
-    SetMusicFolder(strFile + QStringLiteral("/Music"));
+    ASSERT_TRUE(PlayerTestSupport::SetMusicFolder(strFile + QStringLiteral("/Music")));
 
     SaveTheSecondSong();
     ASSERT_TRUE(m_reports.wait(kSongTimeoutMs));
@@ -209,7 +191,7 @@ protected:
         EXPECT_EQ(m_playback.Status(), PlayerTexts::kPaused);
         EXPECT_EQ(m_pEngine->GetState(), IMediaEngine::State::Paused);
         EXPECT_NEAR(m_pTimeShift->Position(), m_dPausedAt, 0.2);
-        EXPECT_EQ(CountStreamStarts(m_server), 1);
+        EXPECT_EQ(CountStreamStarts(m_server, kMusicMount), 1);
     }
 
     CWinApp m_app{"Kestrel Radio time-shift drop test"};
@@ -242,11 +224,11 @@ TEST_F(TimeShiftDropTest, ResumePlaysWhatCameAndReconnectsAtItsEnd)
         kPlayTimeoutMs))
         << qPrintable(statuses.join(" | "));
     EXPECT_GT(dLastPosition, dReceived - 1.5) << "all that came was played first";
-    EXPECT_EQ(CountStreamStarts(m_server), 1);
+    EXPECT_EQ(CountStreamStarts(m_server, kMusicMount), 1);
 
     // Then as after any drop: the countdown, and a new request.
     m_pClock->Advance(1000);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return CountStreamStarts(m_server) == 2; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return CountStreamStarts(m_server, kMusicMount) == 2; }, 5000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return m_playback.Status().startsWith(PlayerTexts::kPlaying); }, kPlayTimeoutMs))
         << qPrintable(m_playback.Status());
 }
@@ -259,9 +241,9 @@ TEST_F(TimeShiftDropTest, LiveAfterTheStreamDroppedConnectsAgain)
     EXPECT_EQ(m_playback.Status(), QStringLiteral("Reconnecting in 1 s"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return m_pEngine->GetState() == IMediaEngine::State::Idle; }, 5000))
         << "what is left of the buffer is not played as if live";
-    EXPECT_EQ(CountStreamStarts(m_server), 1);
+    EXPECT_EQ(CountStreamStarts(m_server, kMusicMount), 1);
     m_pClock->Advance(1000);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return CountStreamStarts(m_server) == 2; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return CountStreamStarts(m_server, kMusicMount) == 2; }, 5000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return m_playback.Status().startsWith(PlayerTexts::kPlaying); }, kPlayTimeoutMs))
         << qPrintable(m_playback.Status());
 }

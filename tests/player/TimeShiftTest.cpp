@@ -4,6 +4,7 @@
 // frames, and with the buffer off the player plays as it always did.
 #include "Mp3Frames.h"
 #include "PlayerTestSupport.h"
+#include "StreamLog.h"
 #include "StationServer.h"
 #include "fw/CWinApp.h"
 #include "platform/media/MediaEngine.h"
@@ -35,16 +36,6 @@ constexpr char kMusicMount[] = "/streams/kestrel-mp3";
 
 using namespace PlayerTestSupport;
 
-int CountStreamStarts(const StationServer& server)
-{
-    int nStarts = 0;
-    for (const QString& line : server.RequestLog()) {
-        if (line.contains(QStringLiteral(" %1 ").arg(kMusicMount)) && line.endsWith("STREAM-START"))
-            ++nStarts;
-    }
-    return nStarts;
-}
-
 class TimeShiftTest : public ::testing::Test
 {
 protected:
@@ -62,7 +53,7 @@ protected:
     void SetUp() override
     {
         m_app.SetRegistryKey("kestrel-tests");
-        m_nStartsBefore = CountStreamStarts(*s_pServer);
+        m_nStartsBefore = CountStreamStarts(*s_pServer, kMusicMount);
         m_player.resize(640, 360);
         m_player.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_player));
@@ -84,7 +75,7 @@ protected:
                                     kPlayTimeoutMs + static_cast<int>(dSeconds * 1000)));
     }
 
-    int Starts() const { return CountStreamStarts(*s_pServer) - m_nStartsBefore; }
+    int Starts() const { return CountStreamStarts(*s_pServer, kMusicMount) - m_nStartsBefore; }
 
     static StationServer* s_pServer;
     CWinApp m_app{"Kestrel Radio time-shift test"};
@@ -181,12 +172,7 @@ TEST_F(TimeShiftTest, SaveSongWritesTheWholeSongInTheStationsFramesWithItsTags)
     StationServer server({.extraArguments = {QStringLiteral("--title-interval"), QStringLiteral("6")}});
     ASSERT_TRUE(server.Start()) << qPrintable(server.Error());
     QTemporaryDir music;
-    const QString strUserDirs =
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/user-dirs.dirs");
-    QFile userDirs(strUserDirs);
-    ASSERT_TRUE(userDirs.open(QIODevice::WriteOnly));
-    userDirs.write(QStringLiteral("XDG_MUSIC_DIR=\"%1\"\n").arg(music.path()).toUtf8());
-    userDirs.close();
+    ASSERT_TRUE(SetMusicFolder(music.path()));
     ASSERT_EQ(CSongRecorder::MusicFolder(), music.path() + QStringLiteral("/Kestrel Radio"));
 
     CSongRecorder recorder(m_player.Engine());
@@ -351,17 +337,13 @@ TEST_F(TimeShiftTest, ALongPauseKeepsTheFileWithinTheBufferAndTheSoundWhole)
     EXPECT_TRUE(QTest::qWaitFor([&] { return m_pTimeShift->Position() > dBeforeBack - 29; }, 10000))
         << "play goes on after going back";
     EXPECT_TRUE(QTest::qWaitFor([] { return RecordPeakLevel(1000) > 0.01; }, 6000));
-    EXPECT_EQ(CountStreamStarts(server), 1) << "the buffer answered Resume and Back";
+    EXPECT_EQ(CountStreamStarts(server, kMusicMount), 1) << "the buffer answered Resume and Back";
 }
 
 TEST_F(TimeShiftTest, TheNewestMinutesAreSavedAsOneFileNamedAfterTheChannelAndTheTime)
 {
     QTemporaryDir music;
-    QFile userDirs(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                   QStringLiteral("/user-dirs.dirs"));
-    ASSERT_TRUE(userDirs.open(QIODevice::WriteOnly));
-    userDirs.write(QStringLiteral("XDG_MUSIC_DIR=\"%1\"\n").arg(music.path()).toUtf8());
-    userDirs.close();
+    ASSERT_TRUE(SetMusicFolder(music.path()));
 
     CSongRecorder recorder(m_player.Engine());
     QSignalSpy reports(&recorder, &CSongRecorder::Report);

@@ -5,6 +5,7 @@
 // without titles saves its newest minutes as one file.
 #include "FakeMediaEngine.h"
 #include "FakeTimeShift.h"
+#include "PlayerTestSupport.h"
 
 #include "platform/history/SongHistory.h"
 #include "radio/HeardSongs.h"
@@ -31,11 +32,7 @@ protected:
     void SetUp() override
     {
         // Songs are saved into a music folder of the test's own.
-        QFile userDirs(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                       QStringLiteral("/user-dirs.dirs"));
-        ASSERT_TRUE(userDirs.open(QIODevice::WriteOnly));
-        userDirs.write(QStringLiteral("XDG_MUSIC_DIR=\"%1\"\n").arg(m_music.path()).toUtf8());
-        userDirs.close();
+        ASSERT_TRUE(PlayerTestSupport::SetMusicFolder(m_music.path()));
         ASSERT_TRUE(CSongRecorder::MusicFolder().startsWith(m_music.path()));
         m_engine.m_pTimeShift = &m_timeShift;
         m_heard.SetChannel(kChannel);

@@ -5,6 +5,7 @@
 // incomplete one only when the listener confirms, and one it cannot hold is
 // refused with the reason.
 #include "InProcessProgramTest.h"
+#include "PlayerTestSupport.h"
 #include "StreamLog.h"
 
 #include "frame/CMainFrame.h"
@@ -65,10 +66,7 @@ protected:
     {
         InProcessProgramTest::SetUp();
         // Songs are saved into a music folder of the test's own.
-        QFile userDirs(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                       QStringLiteral("/user-dirs.dirs"));
-        ASSERT_TRUE(userDirs.open(QIODevice::WriteOnly));
-        userDirs.write(QStringLiteral("XDG_MUSIC_DIR=\"%1\"\n").arg(m_music.path()).toUtf8());
+        ASSERT_TRUE(PlayerTestSupport::SetMusicFolder(m_music.path()));
     }
 
     void StartProgram()

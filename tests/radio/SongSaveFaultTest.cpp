@@ -34,11 +34,7 @@ class SongSaveFaultTest : public InProcessProgramTest
 TEST_F(SongSaveFaultTest, SaveSongIntoAFullDiskSaysWhyLeavesNothingAndPlaysOn)
 {
     QTemporaryDir music;
-    QFile userDirs(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                   QStringLiteral("/user-dirs.dirs"));
-    ASSERT_TRUE(userDirs.open(QIODevice::WriteOnly));
-    userDirs.write(QStringLiteral("XDG_MUSIC_DIR=\"%1\"\n").arg(music.path()).toUtf8());
-    userDirs.close();
+    ASSERT_TRUE(PlayerTestSupport::SetMusicFolder(music.path()));
     // A song of 10 s at 16,000 bytes a second.
     StartServer({.extraArguments = {QStringLiteral("--title-interval"), QStringLiteral("10")}});
     StartProgram();
