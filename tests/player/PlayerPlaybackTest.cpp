@@ -1,5 +1,6 @@
 #include "PlayerTestSupport.h"
 #include "StreamLog.h"
+#include "SuiteStationServer.h"
 #include "StationServer.h"
 #include "platform/media/MediaEngine.h"
 #include "platform/media/MpvVideoRenderer.h"
@@ -58,21 +59,9 @@ bool IsBlackAround(const QImage& image, const QRect& area)
     return true;
 }
 
-// One station server for the suite; tests that need their own start one.
-class PlayerPlaybackTest : public ::testing::Test
+class PlayerPlaybackTest : public SuiteStationServerTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        s_pServer = new StationServer();
-        ASSERT_TRUE(s_pServer->Start()) << qPrintable(s_pServer->Error());
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_pServer;
-        s_pServer = nullptr;
-    }
-
     void SetUp() override
     {
         m_nStartsBefore = CountStreamStarts(*s_pServer, kMusicMount);
@@ -103,7 +92,6 @@ protected:
     int MusicStarts() const { return CountStreamStarts(*s_pServer, kMusicMount) - m_nStartsBefore; }
     int MusicEnds() const { return s_pServer->CountRequests(kMusicMount) - m_nEndsBefore; }
 
-    static StationServer* s_pServer;
     int m_nStartsBefore = 0;
     int m_nEndsBefore = 0;
     CWMPPlayer4 m_player;
@@ -111,8 +99,6 @@ protected:
     QSignalSpy m_playStates{&m_player, &CWMPPlayer4::PlayStateChange};
     QSignalSpy m_loads{&m_player.Engine(), &IMediaEngine::LoadStarted};
 };
-
-StationServer* PlayerPlaybackTest::s_pServer = nullptr;
 
 TEST_F(PlayerPlaybackTest, SettingTheUrlPlaysTheStationUntilStopped)
 {

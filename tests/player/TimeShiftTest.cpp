@@ -5,6 +5,7 @@
 #include "Mp3Frames.h"
 #include "PlayerTestSupport.h"
 #include "StreamLog.h"
+#include "SuiteStationServer.h"
 #include "StationServer.h"
 #include "fw/CWinApp.h"
 #include "platform/media/MediaEngine.h"
@@ -36,20 +37,9 @@ constexpr char kMusicMount[] = "/streams/kestrel-mp3";
 
 using namespace PlayerTestSupport;
 
-class TimeShiftTest : public ::testing::Test
+class TimeShiftTest : public SuiteStationServerTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        s_pServer = new StationServer();
-        ASSERT_TRUE(s_pServer->Start()) << qPrintable(s_pServer->Error());
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_pServer;
-        s_pServer = nullptr;
-    }
-
     void SetUp() override
     {
         m_app.SetRegistryKey("kestrel-tests");
@@ -77,14 +67,11 @@ protected:
 
     int Starts() const { return CountStreamStarts(*s_pServer, kMusicMount) - m_nStartsBefore; }
 
-    static StationServer* s_pServer;
     CWinApp m_app{"Kestrel Radio time-shift test"};
     int m_nStartsBefore = 0;
     CWMPPlayer4 m_player;
     ITimeShift* m_pTimeShift = nullptr;
 };
-
-StationServer* TimeShiftTest::s_pServer = nullptr;
 
 TEST_F(TimeShiftTest, APausedChannelGoesOnArrivingAndResumesWhereItPaused)
 {
