@@ -9,7 +9,9 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 scripts/check-format.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTREL_WARNINGS_AS_ERRORS=ON
+# The benchmarks are built by scripts/bench.sh, and by CI's release build.
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTREL_WARNINGS_AS_ERRORS=ON \
+  -DKESTREL_BUILD_BENCH=OFF
 cmake --build build --parallel "$(nproc)"
 # The fuzzer takes one core for its minute while the tests, which mostly
 # wait, run beside it; its report is shown when it finds something.
