@@ -121,8 +121,14 @@ private:
         socket.write(Encode(request));
         if (!socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime())))
             return false;
+        // Given up only once the deadline has passed, which is what the
+        // instance checks before it acts: a request it acts on is never one
+        // its sender reported as failed.
         while (socket.bytesAvailable() < kAnswerSize) {
-            if (deadline.hasExpired() || !socket.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
+            if (deadline.hasExpired())
+                return false;
+            if (!socket.waitForReadyRead(static_cast<int>(deadline.remainingTime())) &&
+                socket.state() != QLocalSocket::ConnectedState && socket.bytesAvailable() < kAnswerSize)
                 return false;
         }
         QDataStream stream(socket.read(kAnswerSize));
@@ -257,7 +263,7 @@ void CLocalSocketInstanceService::OnRequestBytes(QLocalSocket* pSocket)
     // A request read after its sender gave up (this instance was busy) is
     // dropped: a window must not jump to the front long after the start
     // that asked for it has ended.
-    if (QDeadlineTimer::current().deadline() > request.nSenderDeadlineMs) {
+    if (QDeadlineTimer::current().deadline() >= request.nSenderDeadlineMs) {
         pSocket->abort();
         return;
     }

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
+#include <QSemaphore>
 #include <QThread>
 #include <QUuid>
 #include <atomic>
@@ -67,18 +68,26 @@ public:
     }
     ~RunningInstance()
     {
+        Release();
         QMetaObject::invokeMethod(
             m_pService, [this] { delete m_pService; }, Qt::BlockingQueuedConnection);
         m_thread.quit();
         m_thread.wait();
     }
 
-    // Keeps the instance from reading its requests for a while, as a long
+    // Keeps the instance from reading its requests until Release, as a long
     // task on its event loop would.
-    void Block(std::chrono::milliseconds duration)
+    void Block()
     {
+        m_bBlocked = true;
         QMetaObject::invokeMethod(
-            m_pService, [duration] { std::this_thread::sleep_for(duration); }, Qt::QueuedConnection);
+            m_pService, [this] { m_gate.acquire(); }, Qt::QueuedConnection);
+    }
+    void Release()
+    {
+        if (m_bBlocked)
+            m_gate.release();
+        m_bBlocked = false;
     }
 
     bool m_bListening = false;
@@ -87,6 +96,8 @@ public:
 private:
     QThread m_thread;
     CLocalSocketInstanceService* m_pService = nullptr;
+    QSemaphore m_gate;
+    bool m_bBlocked = false;
 };
 
 QString UniqueName()
@@ -280,13 +291,14 @@ TEST(InstanceServiceTest, ARequestWhoseSenderGaveUpIsDropped)
     const QString name = UniqueName();
     RunningInstance running(name);
     ASSERT_TRUE(running.m_bListening);
-    running.Block(std::chrono::milliseconds(1200));
+    running.Block();
 
     CLocalSocketInstanceService impatient(name, 300);
     EXPECT_FALSE(impatient.FindRunningInstance()->ShowAndActivate(QString()));
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    EXPECT_EQ(running.m_receiver.m_nActivations, 0);
+    running.Release();
 
+    // The instance reads the abandoned request first, and drops it: the
+    // answered one is the only activation.
     CLocalSocketInstanceService patient(name);
     EXPECT_TRUE(patient.FindRunningInstance()->ShowAndActivate(QString()));
     EXPECT_EQ(running.m_receiver.m_nActivations, 1);
