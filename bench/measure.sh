@@ -85,3 +85,20 @@ end_bench_run() {
   [ -n "${bus_pid:-}" ] && kill "$bus_pid" 2>/dev/null || true
   rm -rf "$work"
 }
+
+# require_built FILE...: stops unless each of the build's programs is there.
+require_built() {
+  local tool
+  for tool in "$@"; do
+    [ -x "$tool" ] || { echo "missing $tool: build the project first"; exit 1; }
+  done
+}
+
+# require_commands COMMAND...: stops unless each tool that
+# scripts/install-deps.sh installs is on the PATH.
+require_commands() {
+  local tool
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || { echo "$tool is missing (scripts/install-deps.sh installs it)"; exit 1; }
+  done
+}

@@ -41,11 +41,8 @@ server="$build/kestrel-station-server"
 # The web view lets its renderer go once hidden this long (CWebView's
 # dormancy delay), and the helper process takes a moment to end.
 dormant_seconds=30
-for tool in "$program" "$bare_window" "$probe" "$timed_key" "$close_request" "$server"; do
-  [ -x "$tool" ] || { echo "missing $tool: build the project first"; exit 1; }
-done
-command -v mpv >/dev/null || { echo "mpv is missing (scripts/install-deps.sh installs it)"; exit 1; }
-command -v trayer >/dev/null || { echo "trayer is missing (scripts/install-deps.sh installs it)"; exit 1; }
+require_built "$program" "$bare_window" "$probe" "$timed_key" "$close_request" "$server"
+require_commands mpv trayer
 
 begin_bench_run memory
 start_session_bus

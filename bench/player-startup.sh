@@ -23,10 +23,8 @@ sample_to=12
 driver="$build/bench/kestrel-player-bench"
 probe="$build/bench/kestrel-audible-probe"
 server="$build/kestrel-station-server"
-for tool in "$driver" "$probe" "$server"; do
-  [ -x "$tool" ] || { echo "missing $tool: build the project first"; exit 1; }
-done
-command -v mpv >/dev/null || { echo "mpv is missing (scripts/install-deps.sh installs it)"; exit 1; }
+require_built "$driver" "$probe" "$server"
+require_commands mpv
 
 work=$(mktemp -d /tmp/kestrel-player-bench-XXXXXX)
 cleanup() {

@@ -24,10 +24,8 @@ program="$build/kestrel-radio"
 probe="$build/bench/kestrel-audible-probe"
 timed_key="$build/bench/radio/kestrel-timed-key"
 server="$build/kestrel-station-server"
-for tool in "$program" "$probe" "$timed_key" "$server"; do
-  [ -x "$tool" ] || { echo "missing $tool: build the project first"; exit 1; }
-done
-command -v mpv >/dev/null || { echo "mpv is missing (scripts/install-deps.sh installs it)"; exit 1; }
+require_built "$program" "$probe" "$timed_key" "$server"
+require_commands mpv
 
 work=$(mktemp -d /tmp/kestrel-radio-bench-XXXXXX)
 program_pid=""

@@ -25,9 +25,7 @@ song_seconds=240
 driver="$build/bench/kestrel-save-song-bench"
 server="$build/kestrel-station-server"
 media="$build/server-media"
-for tool in "$driver" "$server"; do
-  [ -x "$tool" ] || { echo "missing $tool: build the project first"; exit 1; }
-done
+require_built "$driver" "$server"
 [ -f "$media/kestrel-mp3.mp3" ] || { echo "missing $media/kestrel-mp3.mp3: build the project first"; exit 1; }
 
 begin_bench_run save-song

@@ -42,12 +42,8 @@ paused_hours=2
 program="$build/kestrel-radio"
 probe="$build/bench/kestrel-audible-probe"
 server="$build/kestrel-station-server"
-for tool in "$program" "$probe" "$server"; do
-  [ -x "$tool" ] || { echo "missing $tool: build the project first"; exit 1; }
-done
-for tool in gdbus sox ffmpeg; do
-  command -v "$tool" >/dev/null || { echo "$tool is missing (scripts/install-deps.sh installs it)"; exit 1; }
-done
+require_built "$program" "$probe" "$server"
+require_commands gdbus sox ffmpeg
 
 begin_bench_run timeshift
 start_session_bus

@@ -21,12 +21,8 @@ settle_seconds=5
 sample_seconds=${KESTREL_BENCH_TV_SECONDS:-30}
 program="$build/kestrel-radio"
 server="$build/kestrel-station-server"
-for tool in "$program" "$server"; do
-  [ -x "$tool" ] || { echo "missing $tool: build the project first"; exit 1; }
-done
-for tool in mpv xdotool import convert; do
-  command -v "$tool" >/dev/null || { echo "$tool is missing (scripts/install-deps.sh installs it)"; exit 1; }
-done
+require_built "$program" "$server"
+require_commands mpv xdotool import convert
 
 begin_bench_run tv
 start_session_bus
