@@ -316,7 +316,10 @@ TEST_F(TimeShiftTest, ALongPauseKeepsTheFileWithinTheBufferAndTheSoundWhole)
     // Resume and Back play on from the buffer, with no new request.
     const double dPausedAt = m_pTimeShift->Position();
     m_player.GetControls().play();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_pTimeShift->Position() > dPausedAt + 1; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_pTimeShift->Position() > dPausedAt + 1; }, 10000))
+        << "paused at " << dPausedAt << ", now at " << m_pTimeShift->Position() << ", buffer "
+        << m_pTimeShift->BufferStart() << " to " << m_pTimeShift->BufferEnd() << ", "
+        << qPrintable(m_player.GetStatus());
     EXPECT_TRUE(QTest::qWaitFor([] { return RecordPeakLevel(1000) > 0.01; }, 6000));
     const double dBeforeBack = m_pTimeShift->Position();
     m_pTimeShift->SeekBy(-30);
